@@ -1,0 +1,287 @@
+#pragma once
+
+// The main window. The receiver's state lives in its controls: the selected option
+// buttons, the menu check marks and the two display lines.
+//
+// How a report reaches the screen:
+//
+//   serial port ──> Form_Com::ReadPort ──> Timer_Check (every 100 ms, cuts STX…ETX
+//   bodies with FrameCutter) ──> add-ins (SemdIncommingCommand) ──> DatenAuswerten
+//   ──> option buttons, check marks, Line1/Line2, DisplayVolume (mini window bar)
+//
+// and a click goes the other way: click handler ──> Form_Com command member ──>
+// SendCommand ──> serial port. `UpdatingFromReceiver` keeps selections made from a
+// report or a settings snapshot from being sent back.
+
+#include "app/ControlArray.h"
+#include "app/OptionArray.h"
+#include "link/LinkHost.h"
+#include "platform/Platform.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <array>
+#include <chrono>
+#include <memory>
+
+class Form_Com;
+class Form_Mini;
+class Form_YInfo;
+class FrameCutter;
+class ImageButton;
+class QAction;
+class QLabel;
+class QMenu;
+class ctlFrame;
+class ctlLabel;
+
+class Form_ControlCenter : public QMainWindow, public LinkHost
+{
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds kPollInterval{100};
+    static constexpr int kKlappeMargin = 60; // outer height allowance below the panels
+    static inline const QString kDefaultShell = QStringLiteral("c:\\windows\\system32\\calc.exe");
+
+    explicit Form_ControlCenter(const Platform &platform, QWidget *parent = nullptr);
+    ~Form_ControlCenter() override;
+
+    // ---- Start-up, layout and shutdown (app/Form_ControlCenter.cpp) ----
+    // Runs the load steps and applies the command line. Returns false when the
+    // program is to end at once (a help option was given).
+    bool Form_Load(const QString &commandLine);
+    void Form_Resize();
+    // Returns true when the unload went ahead, false when an add-in cancelled it.
+    bool Form_Unload();
+    void SetKlappe(int mode);
+    void Image_Klappe_Click();
+    void Menu_Ende_Click();
+    // Processes pending events once, then waits without processing events.
+    void Pause(float seconds);
+    void Timer_Check_Timer();
+    QRect workArea() const { return m_workArea; }
+
+    // ---- Connection and model identification (app/Form_ControlCenter_connection.cpp) ----
+    void ConnectToOrvane(int Sw1 = 0);
+    void SetMenu(bool enabled);
+    void SetInputButtonVisible(const QString &modelCode);
+    void Menu_Connect_Click();
+    void Menu_Setup_Port_Click(int index);
+    void Menu_Setup_ReportTime_Click(int index);
+    void Menu_Reset_Click();
+    void Menu_Extras_YInfo_Click();
+
+    // ---- Report evaluation (state/Form_ControlCenter_reports.cpp) ----
+    void DatenAuswerten(const QString &body);
+    void Timer_CheckTastenRepeat_Timer();
+
+    // ---- Settings snapshot (state/Form_ControlCenter_snapshot.cpp) ----
+    void SetOrvaneSettings(const QString &settings) override;
+    void SetSettings();
+
+    // ---- Panels (state/Form_ControlCenter_panels.cpp) ----
+    void Opt_Input_Click(int index);
+    void Opt_InputMode_Click(int index);
+    void Opt_Dsp_Click(int index);
+    void Opt_SpeakersA_Click(int index);
+    void Opt_SpeakersB_Click(int index);
+    void Opt_61ES_Click(int index);
+    void Opt_6ChInput_Click(int index);
+    void Image_InputUP_Click();
+    void Image_InputDown_Click();
+    void Image_InputMode_Click();
+    void SetInputButton(int index, int noSelect, int zone2);
+    void GetInputButton(int &index);
+    void SetDSPButton(int index, int noSelect);
+    void Menu_Mode_Zone2_Click();
+    void Menu_Mode_Main_Click();
+    void Menu_MiniPopUp_Input_Click(int index);
+    void Menu_MiniPopUp_Zone2_Click();
+    bool zone2Mode() const;
+
+    // ---- Volume, mute, sleep, memories, power (state/Form_ControlCenter_volume.cpp) ----
+    void DisplayVolume(const QString &frame);
+    void VolUp();
+    void VolDown();
+    void Mute(int Zone = 0);
+    void Image_VolUP_MouseDown(Qt::MouseButton button);
+    void Image_VolUP_MouseUp(Qt::MouseButton button);
+    void Image_VolDOWN_MouseDown(Qt::MouseButton button);
+    void Image_VolDOWN_MouseUp(Qt::MouseButton button);
+    // Starts or stops the press-and-hold repeat with the tag "UP" or "DOWN".
+    void startRepeat(const QString &tag);
+    void stopRepeat();
+    void Timer_RePressKey_Timer();
+    void Menu_Volume_Mute_Click();
+    void Menu_Volume_MuteZone2_Click();
+    void Menu_Volume_Save_Click(int index);
+    void Menu_Volume_Load_Click(int index);
+    void Menu_MiniPopUp_Volume_Load_Click(int index);
+    void Menu_MiniPopUp_Mute_Click();
+    void Menu_Sleep_Click(int minutes); // 0 off, 30, 60, 90, 120
+    void Label_Standby_Click();
+    void Menu_MiniPopUp_POWER_Click();
+    void Menu_Mini_Click();
+    // Key codes handed over by the mini window (F4 to F9, F12).
+    void CheckKey(int keyCode);
+
+    // ---- Configuration store (app/Form_ControlCenter_config.cpp) ----
+    void LoadConfig();
+    void SaveConfig();
+
+    // ---- Keys, player and extras (app/Form_ControlCenter_keys.cpp) ----
+    void Timer_CheckKeys_Timer();
+    void Timer_WinampView_Timer();
+    void Timer_ZS_Timer();
+    void Menu_Extras_61_ES_Click(int index);
+    void Menu_Extras_MT_Winamp_Click();
+    void Menu_Extras_MT_Orvane_Click();
+    void Menu_Extras_SendMessage_Click();
+    void Menu_Send_Click();
+    void Menu_Setup_Debug_Click();
+    void Menu_Setup_Log_Click();
+    void RunShellCommand();
+
+    // ---- LinkHost ----
+    bool trafficLogging() const override;
+    bool logFileEnabled() const override;
+    bool pollRunning() const override;
+    void setLine1(const QString &text) override;
+    void setLine2(const QString &text) override;
+    void incomingSettings(const QString &settings) override;
+    void linkLost(const QString &reason) override;
+    void terminalClosed() override;
+
+    Form_Com *com() const { return m_com; }
+    Form_Mini *mini() const { return m_mini; }
+    Form_YInfo *yinfo();
+    const Platform &platform() const { return m_platform; }
+
+    // ---- Receiver state ----
+    bool UpdatingFromReceiver = false;
+    QString SettingsBlock;
+
+    // ---- Controls ----
+    QWidget *picControls = nullptr;
+    QWidget *picKlappe = nullptr;
+    QLabel *Line1 = nullptr;
+    QLabel *Line2 = nullptr;
+    QLabel *lblWinAmp = nullptr;
+    QLabel *Label_Debug = nullptr;
+    QLabel *lblNorvik = nullptr;
+    ImageButton *Image_Klappe = nullptr;
+    ImageButton *Image_VolUP = nullptr;
+    ImageButton *Image_VolDOWN = nullptr;
+    ImageButton *Image_InputMode = nullptr;
+    ImageButton *Image_InputUP = nullptr;
+    ImageButton *Image_InputDown = nullptr;
+    ImageButton *imgWinampPrevious = nullptr;
+    ImageButton *imgWinampNext = nullptr;
+    ImageButton *Label_Standby = nullptr;
+
+    ctlFrame *Frame_Input = nullptr;
+    ctlFrame *Frame_SpeakersA = nullptr;
+    ctlFrame *Frame_SpeakersB = nullptr;
+    ctlFrame *Frame_DSP = nullptr;
+    ctlFrame *Frame_61ES = nullptr;
+    ctlFrame *Frame_6ChInput = nullptr;
+    ctlFrame *Frame_InputMode = nullptr;
+    ctlFrame *Frame_Leer1 = nullptr;
+    // Label_Prog[1] to Label_Prog[12]; index 0 is unused.
+    std::array<ctlLabel *, 13> Label_Prog{};
+    ctlLabel *Label_Effect = nullptr;
+    ctlLabel *ctlLabel1 = nullptr;
+
+    OptionArray Opt_Input;      // 1 to 14
+    OptionArray Opt_InputMode;  // 1 to 5
+    OptionArray Opt_Dsp;        // 0 to 31
+    OptionArray Opt_SpeakersA;  // 0 Off, 1 On
+    OptionArray Opt_SpeakersB;  // 0 Off, 1 On
+    OptionArray Opt_61ES;       // 0 Off, 1 On
+    OptionArray Opt_6ChInput;   // 0 Off, 1 On
+
+    // ---- Menus ----
+    QAction *Menu_Connect = nullptr;
+    QMenu *Menu_Setup = nullptr;
+    ControlArray<QAction> Menu_Setup_Port;       // 1 to 5
+    ControlArray<QAction> Menu_Setup_ReportTime; // 0 to 7
+    QAction *Menu_Setup_Debug = nullptr;
+    QAction *Menu_Setup_Log = nullptr;
+    QAction *Menu_Reset = nullptr;
+    QMenu *Menu_ZS = nullptr;
+    QAction *Menu_ZS_Aktiv = nullptr;
+    QAction *Menu_ZS_Einstellungen = nullptr;
+    QMenu *Menu_Mode = nullptr;
+    QAction *Menu_Mode_Zone2 = nullptr;
+    QAction *Menu_Mode_Main = nullptr;
+    QMenu *Menu_Sleep = nullptr;
+    QAction *Menu_Sleep_Off = nullptr;
+    QAction *Menu_Sleep_120 = nullptr;
+    QAction *Menu_Sleep_90 = nullptr;
+    QAction *Menu_Sleep_60 = nullptr;
+    QAction *Menu_Sleep_30 = nullptr;
+    QMenu *Menu_Volume = nullptr;
+    QAction *Menu_Volume_Mute = nullptr;
+    QAction *Menu_Volume_MuteZone2 = nullptr;
+    QMenu *Menu_Volume_S = nullptr;
+    ControlArray<QAction> Menu_Volume_Save; // 1 to 6
+    QMenu *Menu_Volume_L = nullptr;
+    ControlArray<QAction> Menu_Volume_Load; // 1 to 6
+    QAction *Menu_Mini = nullptr;
+    QMenu *Menu_Extras = nullptr;
+    ControlArray<QAction> Menu_Extras_61_ES; // 1 to 3; item 3's data holds the shell command
+    QAction *Menu_Extras_MT_Winamp = nullptr;
+    QAction *Menu_Extras_MT_Orvane = nullptr;
+    QAction *Menu_Extras_SendMessage = nullptr;
+    QAction *Menu_Extras_YInfo = nullptr;
+    QMenu *Menu_AddIn = nullptr;
+    QAction *Menu_Send = nullptr;     // hidden
+    QMenu *Menu_MiniPopUp = nullptr;  // hidden; the mini window's pop-up
+    QAction *Menu_MiniPopUp_POWER = nullptr;
+    ControlArray<QAction> Menu_MiniPopUp_Input; // 1 to 14
+    QMenu *Menu_MiniPopUp_Volume = nullptr;
+    ControlArray<QAction> Menu_MiniPopUp_Volume_Load; // 1 to 6
+    QAction *Menu_MiniPopUp_Zone2 = nullptr;
+    QAction *Menu_MiniPopUp_Mute = nullptr;
+    QAction *Menu_Ende = nullptr;
+    QMenu *Menu_Fragezeichen = nullptr;
+    QAction *Menu_Fragezeichen_Informationen = nullptr;
+    QAction *Menu_Info = nullptr;
+
+    // ---- Timers ----
+    QTimer Timer_WinampView;
+    QTimer Timer_CheckKeys;
+    QTimer Timer_CheckTastenRepeat;
+    QTimer Timer_Check;
+    QTimer Timer_ZS;
+    QTimer Timer_RePressKey;
+    QString Timer_RePressKey_Tag;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Window construction (app/Form_ControlCenter_layout.cpp).
+    void buildMenus();
+    void buildDisplay();
+    void buildPanels();
+    void buildTimers();
+    void connectControls();
+    // Helpers of the report evaluation.
+    void runEsKeyActions();
+    void playerRuleMuteOff();
+    void playerRuleMuteOn();
+    // Selects the option from a DSP table data value ("80", "00" … "2D"); false when unknown.
+    bool selectDspFromData(const QString &data);
+
+    Platform m_platform;
+    QPointer<Form_Com> m_com;
+    QPointer<Form_Mini> m_mini;
+    QPointer<Form_YInfo> m_yinfo;
+    std::unique_ptr<FrameCutter> m_frameCutter;
+    QRect m_workArea;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,3 @@
+#include "link/LinkHost.h"
+
+LinkHost::~LinkHost() = default;

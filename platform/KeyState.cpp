@@ -1,0 +1,3 @@
+#include "platform/KeyState.h"
+
+KeyState::~KeyState() = default;

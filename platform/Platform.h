@@ -1,0 +1,22 @@
+#pragma once
+
+class Clock;
+class KeyState;
+class PlayerRemote;
+class SerialPort;
+class SettingsStore;
+class Shell;
+class UserDialogs;
+
+// The platform services the program uses, handed to it at start-up. The program
+// reaches the operating system only through these.
+struct Platform
+{
+    SerialPort *serialPort = nullptr;
+    SettingsStore *settings = nullptr;
+    UserDialogs *dialogs = nullptr;
+    KeyState *keys = nullptr;
+    PlayerRemote *player = nullptr;
+    Shell *shell = nullptr;
+    Clock *clock = nullptr;
+};

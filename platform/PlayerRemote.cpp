@@ -1,0 +1,3 @@
+#include "platform/PlayerRemote.h"
+
+PlayerRemote::~PlayerRemote() = default;

@@ -1,0 +1,3 @@
+#include "platform/SerialPort.h"
+
+SerialPort::~SerialPort() = default;

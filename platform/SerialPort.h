@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+// The serial line to the receiver: open COM n, write, ask what is waiting, read it.
+// Data is polled; the signals only let a waiting caller wake up early and tell it
+// when the device has gone away.
+class SerialPort : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~SerialPort() override;
+
+    // Opens COM `portNumber` (1-based). Throws OrvaneError when the device cannot
+    // be opened; the port stays closed then.
+    virtual void open(int portNumber) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    // Writes all bytes; throws OrvaneError when the port rejects the write.
+    virtual void write(const QByteArray &bytes) = 0;
+    // Number of bytes waiting to be read; 0 when the query itself fails.
+    virtual qint64 bytesWaiting() = 0;
+    // Takes everything waiting.
+    virtual QByteArray readAll() = 0;
+
+signals:
+    // New bytes have arrived (lets waits end early instead of polling).
+    void dataArrived();
+    // The device failed for good (unplugged, I/O error); the port should be closed.
+    void portLost(const QString &reason);
+};

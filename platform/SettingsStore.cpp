@@ -1,0 +1,3 @@
+#include "platform/SettingsStore.h"
+
+SettingsStore::~SettingsStore() = default;

@@ -1,0 +1,3 @@
+#include "platform/Shell.h"
+
+Shell::~Shell() = default;
