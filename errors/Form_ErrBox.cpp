@@ -12,8 +12,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 
@@ -86,8 +86,8 @@ Form_ErrBox::Form_ErrBox(Shell *shell, UserDialogs *dialogs, QWidget *parent)
     cmdSend = new QPushButton(QStringLiteral("&Send Report"), this);
     cmdSend->setObjectName(QStringLiteral("cmdSend"));
     cmdSend->setAutoDefault(false);
-    cmdSend->setGeometry(kDesignWidth - kMargin - kCloseWidth - kButtonGap - kSendWidth,
-                         kButtonTop, kSendWidth, kButtonHeight);
+    cmdSend->setGeometry(kDesignWidth - kMargin - kCloseWidth - kButtonGap - kSendWidth, kButtonTop,
+                         kSendWidth, kButtonHeight);
 
     cmdClose = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -156,7 +156,7 @@ QString Form_ErrBox::reportText() const
     // A multi-line text box types its line breaks as CR LF.
     QString description = Text1->toPlainText();
     description.replace(QLatin1Char('\n'), kLineBreak);
-    const QStringList lines{
+    const QStringList lines {
         windowTitle(),
         Label1->text(),
         Label2->text(),
@@ -198,7 +198,7 @@ void Form_ErrBox::tellSendFailed()
 {
     if (QClipboard *clipboard = QGuiApplication::clipboard())
         clipboard->setText(reportText());
-    qWarning().noquote() << "No mail program took the error report:" << reportText();
+    qWarning().noquote() << "No mail program took the error report:" << reportMailtoLink();
     if (!m_dialogs)
         return;
     UserDialogs::Message message;

@@ -1,5 +1,7 @@
 #include "errors/UrlEscape.h"
 
+#include <QList>
+
 namespace {
 
 // Code points from this value up are always percent-encoded.
@@ -42,7 +44,8 @@ QString UrlEscape(const QString &text)
 {
     QString out;
     out.reserve(text.size() * 3);
-    for (const char32_t c : text.toUcs4()) {
+    const QList<uint> codes = text.toUcs4();
+    for (const char32_t c : codes) {
         if (isReserved(c)) {
             appendPercentCode(out, c);
         } else if (c < kFirstEscapedCode) {

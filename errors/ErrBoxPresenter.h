@@ -1,0 +1,35 @@
+#pragma once
+
+#include "errors/ErrorReport.h"
+
+#include <QList>
+
+class Shell;
+class UserDialogs;
+
+// Shows each report in a fresh modal error box and deletes the box afterwards.
+// A report that arrives while a box is open (a timer failing during the modal wait)
+// is queued and shown after it, so boxes never pile up inside each other.
+class ErrBoxPresenter final : public ErrorPresenter
+{
+public:
+    // At most this many reports wait; further ones are only logged.
+    static constexpr qsizetype kMaxQueued = 10;
+
+    ErrBoxPresenter(Shell *shell, UserDialogs *dialogs);
+
+    void present(const ErrorReport &report) override;
+
+    bool isShowing() const { return m_showing; }
+    qsizetype queuedCount() const { return m_queue.size(); }
+
+private:
+    void showOne(const ErrorReport &report);
+    void enqueue(const ErrorReport &report);
+
+    Shell *m_shell;
+    UserDialogs *m_dialogs;
+    bool m_showing = false;
+    ErrorReport m_current;
+    QList<ErrorReport> m_queue;
+};

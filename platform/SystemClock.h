@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+// The computer's local date and time.
+class SystemClock final : public Clock
+{
+public:
+    QDate today() override;
+    QTime timeOfDay() override;
+};

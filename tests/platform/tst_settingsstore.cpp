@@ -1,0 +1,184 @@
+#include "platform/QSettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+} // namespace
+
+class TestSettingsStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void userFileInConfigHome();
+    void roundTrip_data();
+    void roundTrip();
+    void keysAreCaseSensitive();
+    void missingSectionIsEmpty();
+    void handWrittenCommaValueReadsAsText();
+    void writingConfigKeepsOtherSections();
+    void failedFlushIsReported_data();
+    void failedFlushIsReported();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestSettingsStore::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    // Before the first QSettings: it reads the configuration folder only once.
+    qputenv("XDG_CONFIG_HOME", m_dir.filePath("home").toLocal8Bit());
+}
+
+void TestSettingsStore::userFileInConfigHome()
+{
+    QSettingsStore store;
+    store.writeValue("Config", "Mode", "2");
+    QCOMPARE(store.flush(), QString());
+    const QString expected = m_dir.filePath("home/Orvane/Orvane.conf");
+    QCOMPARE(store.fileName(), expected);
+    QVERIFY(readFile(expected).contains("[Config]\nMode=2"));
+}
+
+void TestSettingsStore::roundTrip_data()
+{
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("empty") << "";
+    QTest::newRow("digit") << "1";
+    QTest::newRow("windows path") << "c:\\windows\\system32\\calc.exe";
+    QTest::newRow("command with arguments") << "xterm -e \"top -d 1\"";
+    QTest::newRow("commas") << "a,b, c";
+    QTest::newRow("leading and trailing blanks") << "  padded  ";
+    QTest::newRow("at sign first") << "@Variant(x)";
+    QTest::newRow("comment and section characters") << "; # [Ports] = x";
+    QTest::newRow("non-ASCII") << QString::fromUtf8("gr\u00fcn \u20ac");
+    QTest::newRow("line break") << "one\ntwo";
+}
+
+void TestSettingsStore::roundTrip()
+{
+    QFETCH(QString, value);
+    const QString path = m_dir.filePath("roundtrip.conf");
+    {
+        QSettingsStore store(path);
+        store.writeValue("Config", "Shell", value);
+        QCOMPARE(store.flush(), QString());
+    }
+    QSettingsStore reread(path);
+    QCOMPARE(reread.readValue("Config", "Shell"), value);
+    const SettingsStore::Pairs pairs = reread.readSection("Config");
+    QCOMPARE(pairs.size(), 1);
+    QCOMPARE(pairs.first(), std::make_pair(QString("Shell"), value));
+}
+
+void TestSettingsStore::keysAreCaseSensitive()
+{
+    const QString path = m_dir.filePath("case.conf");
+    {
+        QSettingsStore store(path);
+        store.writeValue("Config", "Com", "1");
+        store.writeValue("Config", "com", "2");
+        QCOMPARE(store.flush(), QString());
+    }
+    QSettingsStore reread(path);
+    QCOMPARE(reread.readValue("Config", "Com"), QString("1"));
+    QCOMPARE(reread.readValue("Config", "com"), QString("2"));
+    QCOMPARE(reread.readValue("Config", "COM"), QString());
+}
+
+void TestSettingsStore::missingSectionIsEmpty()
+{
+    QSettingsStore store(m_dir.filePath("absent.conf"));
+    QVERIFY(store.readSection("Config").isEmpty());
+    QCOMPARE(store.readValue("Config", "Com"), QString());
+}
+
+void TestSettingsStore::handWrittenCommaValueReadsAsText()
+{
+    const QString path = m_dir.filePath("hand.conf");
+    writeFile(path, "[Config]\nShell=xterm,-e,top\nCom=2\n");
+    QSettingsStore store(path);
+    QCOMPARE(store.readValue("Config", "Shell"), QString("xterm,-e,top"));
+    const SettingsStore::Pairs pairs = store.readSection("Config");
+    QVERIFY(pairs.contains(std::make_pair(QString("Shell"), QString("xterm,-e,top"))));
+    QVERIFY(pairs.contains(std::make_pair(QString("Com"), QString("2"))));
+}
+
+void TestSettingsStore::writingConfigKeepsOtherSections()
+{
+    const QString path = m_dir.filePath("ports.conf");
+    writeFile(path, "[Ports]\nCom1=/dev/ttyUSB0\n");
+    QSettingsStore store(path);
+    QCOMPARE(store.readValue("Ports", "Com1"), QString("/dev/ttyUSB0"));
+    {
+        // Another writer adds a port while the store is open.
+        QSettings other(path, QSettings::IniFormat);
+        other.setValue("Ports/Com2", "/dev/pts/7");
+    }
+    store.writeValue("Config", "Com", "2");
+    QCOMPARE(store.flush(), QString());
+
+    QSettingsStore reread(path);
+    QCOMPARE(reread.readValue("Ports", "Com1"), QString("/dev/ttyUSB0"));
+    QCOMPARE(reread.readValue("Ports", "Com2"), QString("/dev/pts/7"));
+    QCOMPARE(reread.readValue("Config", "Com"), QString("2"));
+}
+
+void TestSettingsStore::failedFlushIsReported_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::newRow("folder cannot be created") << false;
+    QTest::newRow("folder and file read-only") << true;
+}
+
+void TestSettingsStore::failedFlushIsReported()
+{
+    QFETCH(bool, readOnlyFolder);
+    QString path = "/proc/orvane-no-such-folder/Orvane.conf";
+    const QByteArray old = "[Config]\nCom=1\n";
+    if (readOnlyFolder) {
+        if (geteuid() == 0)
+            QSKIP("root may write anywhere");
+        const QString folder = m_dir.filePath("locked");
+        QVERIFY(QDir().mkpath(folder));
+        path = folder + "/Orvane.conf";
+        writeFile(path, old);
+        QFile::setPermissions(path, QFile::ReadOwner);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    }
+
+    QSettingsStore store(path);
+    store.writeValue("Config", "Com", "3");
+    const QString error = store.flush();
+    QVERIFY(!error.isEmpty());
+    QVERIFY(error.contains(path));
+    if (readOnlyFolder) {
+        QCOMPARE(readFile(path), old);
+        QFile::setPermissions(m_dir.filePath("locked"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSettingsStore)
+#include "tst_settingsstore.moc"
