@@ -1,7 +1,159 @@
 // Form_ControlCenter.h uses these two types in inline members.
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
+#include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
+#include "platform/SettingsStore.h"
 
-void Form_ControlCenter::LoadConfig() { }
-void Form_ControlCenter::SaveConfig() { }
+#include <QAction>
+#include <limits>
+
+namespace {
+
+constexpr char kModule[] = "Form_ControlCenter";
+const QString kSection = QStringLiteral("Config");
+
+const QString kKeyCom = QStringLiteral("Com");
+const QString kKeyReportTime = QStringLiteral("ReportTime");
+const QString kKeyMode = QStringLiteral("Mode");
+const QString kKeyExtras = QStringLiteral("Extras");
+const QString kKeyDebug = QStringLiteral("Debug");
+const QString kKeyShell = QStringLiteral("Shell");
+const QString kKeyMediaKeyOrvane = QStringLiteral("MediaKeyOrvane");
+const QString kKeyMediaKeyWinamp = QStringLiteral("MediaKeyWinamp");
+
+const QString kOn = QStringLiteral("1");
+const QString kModeMain = QStringLiteral("1");
+const QString kModeZone2 = QStringLiteral("2");
+
+// Stored numbers are read as they always were: leading blanks, an optional sign, then the
+// leading digits; text that does not start with a number reads as 0 ("3x" is 3, "x" 0).
+// A number too large for an index reads as the largest, so it names no menu item.
+int leadingNumber(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    qint64 value = 0;
+    for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 128; ++i) {
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > std::numeric_limits<int>::max())
+            return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+// Unchecks every item of the group, then checks the one the stored number names; a
+// number that names no item is a run-time error and leaves the group unchecked.
+void checkStoredItem(ControlArray<QAction> &items, const QString &stored)
+{
+    for (int index : items.indices())
+        items(index)->setChecked(false);
+    items(leadingNumber(stored))->setChecked(true);
+}
+
+// The index of the first checked item as decimal text, or an empty text.
+QString firstChecked(const ControlArray<QAction> &items)
+{
+    for (int index : items.indices())
+        if (items(index)->isChecked())
+            return QString::number(index);
+    return {};
+}
+
+} // namespace
+
+void Form_ControlCenter::LoadConfig()
+{
+    constexpr char kProcedure[] = "LoadConfig";
+
+    QString com, reportTime, mode, extras, debug, shell, mediaKeyOrvane, mediaKeyWinamp;
+    guarded(kModule, kProcedure, [&] {
+        if (!m_platform.settings)
+            return;
+        const std::pair<const QString &, QString &> keys[] = {
+            {kKeyCom, com},
+            {kKeyReportTime, reportTime},
+            {kKeyMode, mode},
+            {kKeyExtras, extras},
+            {kKeyDebug, debug},
+            {kKeyShell, shell},
+            {kKeyMediaKeyOrvane, mediaKeyOrvane},
+            {kKeyMediaKeyWinamp, mediaKeyWinamp},
+        };
+        for (const auto &[key, value] : m_platform.settings->readSection(kSection))
+            for (const auto &[name, target] : keys)
+                if (key == name)
+                    target = value;
+    });
+
+    // Each key on its own: a value that names no item is reported and the rest still load.
+    guarded(kModule, kProcedure, [&] {
+        if (com.isEmpty())
+            return;
+        checkStoredItem(Menu_Setup_Port, com);
+        // Connecting from the menu then uses the saved port.
+        if (m_com)
+            m_com->setCommPort(leadingNumber(com));
+    });
+    guarded(kModule, kProcedure, [&] {
+        if (!reportTime.isEmpty())
+            checkStoredItem(Menu_Setup_ReportTime, reportTime);
+    });
+    guarded(kModule, kProcedure, [&] {
+        if (mode == kModeMain || mode == kModeZone2) {
+            Menu_Mode_Main->setChecked(mode == kModeMain);
+            Menu_Mode_Zone2->setChecked(mode == kModeZone2);
+        }
+    });
+    guarded(kModule, kProcedure, [&] {
+        if (!extras.isEmpty())
+            checkStoredItem(Menu_Extras_61_ES, extras);
+    });
+    guarded(kModule, kProcedure, [&] {
+        const bool on = debug == kOn;
+        Menu_Setup_Debug->setChecked(on);
+        if (m_com)
+            m_com->setVisible(on);
+    });
+    guarded(kModule, kProcedure,
+            [&] { Menu_Extras_61_ES(3)->setData(shell.isEmpty() ? kDefaultShell : shell); });
+    guarded(kModule, kProcedure, [&] {
+        Menu_Extras_MT_Orvane->setChecked(mediaKeyOrvane == kOn);
+        Menu_Extras_MT_Winamp->setChecked(mediaKeyWinamp == kOn);
+    });
+}
+
+void Form_ControlCenter::SaveConfig()
+{
+    guarded(kModule, "SaveConfig", [&] {
+        SettingsStore *store = m_platform.settings;
+        if (!store)
+            return;
+        const auto onOff = [](const QAction *item, const QString &off) {
+            return item && item->isChecked() ? kOn : off;
+        };
+        const QString shell
+            = Menu_Extras_61_ES.contains(3) ? Menu_Extras_61_ES(3)->data().toString() : QString();
+
+        // Always these keys in this order.
+        store->writeValue(kSection, kKeyCom, firstChecked(Menu_Setup_Port));
+        store->writeValue(kSection, kKeyReportTime, firstChecked(Menu_Setup_ReportTime));
+        store->writeValue(kSection, kKeyMode,
+                          Menu_Mode_Main && Menu_Mode_Main->isChecked() ? kModeMain : kModeZone2);
+        store->writeValue(kSection, kKeyExtras, firstChecked(Menu_Extras_61_ES));
+        store->writeValue(kSection, kKeyDebug, onOff(Menu_Setup_Debug, QString()));
+        store->writeValue(kSection, kKeyShell, shell);
+        store->writeValue(kSection, kKeyMediaKeyOrvane,
+                          onOff(Menu_Extras_MT_Orvane, QStringLiteral("0")));
+        store->writeValue(kSection, kKeyMediaKeyWinamp,
+                          onOff(Menu_Extras_MT_Winamp, QStringLiteral("0")));
+
+        const QString failure = store->flush();
+        if (!failure.isEmpty())
+            throw OrvaneError(OrvaneError::kFileAccess, failure);
+    });
+}

@@ -1,14 +1,349 @@
 // Form_ControlCenter.h uses these two types in inline members.
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
+#include "app/Modul_Lib.h"
+#include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
+#include "platform/PlayerRemote.h"
+#include "platform/UserDialogs.h"
+#include "state/DspTable.h"
+#include "state/ReceiverUpdateScope.h"
 
-void Form_ControlCenter::DatenAuswerten(const QString &) { }
-void Form_ControlCenter::Timer_CheckTastenRepeat_Timer() { }
-void Form_ControlCenter::runEsKeyActions() { }
-void Form_ControlCenter::playerRuleMuteOff() { }
-void Form_ControlCenter::playerRuleMuteOn() { }
-bool Form_ControlCenter::selectDspFromData(const QString &)
+#include <QLabel>
+#include <chrono>
+
+namespace {
+
+constexpr char kModule[] = "Form_ControlCenter";
+constexpr char kProcedure[] = "DatenAuswerten";
+
+// A second press of the receiver's 6.1/ES key within this window means "previous track".
+constexpr std::chrono::milliseconds kEsKeySecondPress {800};
+// How long a player action stays on the display before the previous texts return.
+constexpr float kPlayerTextSeconds = 0.5F;
+constexpr float kInputModeTextSeconds = 0.5F;
+
+enum PlayerCommand {
+    kPlayerPlay = 40045,
+    kPlayerPause = 40046,
+    kPlayerNext = 40048,
+    kPlayerPrevious = 40198,
+    kPlayerPowerOn = 40060,
+};
+
+enum EsKeyOption { kEsWindow = 1, kEsPlayer = 2, kEsShell = 3 };
+
+// Input index shown by an input report's last character: "0" PHONO … "5" DVD, "6" LD …
+// "C" V-AUX. CD-R has no code.
+int inputFromReportDigit(QChar c)
 {
-    return false;
+    switch (c.unicode()) {
+    case u'0':
+        return 13;
+    case u'1':
+        return 12;
+    case u'2':
+        return 11;
+    case u'3':
+        return 10;
+    case u'4':
+        return 9;
+    case u'5':
+        return 8;
+    case u'6':
+        return 1;
+    case u'7':
+        return 2;
+    case u'8':
+        return 3;
+    case u'9':
+        return 4;
+    case u'A':
+        return 5;
+    case u'B':
+        return 6;
+    case u'C':
+        return 7;
+    default:
+        return 0;
+    }
+}
+
+struct DisplayRow
+{
+    QStringView code;
+    QStringView line1;
+    QStringView line2;
+};
+
+// Reports that only put a text on the display.
+constexpr DisplayRow kDisplayRows[] = {
+    {u"0100", u"Warning", u"Over Current"},
+    {u"0101", u"Warning", u"DC"},
+    {u"0102", u"Warning", u"Power trouble"},
+    {u"0103", u"Warning", u"Over Heat"},
+    {u"2C04", u"SLEEP OFF", u""},
+    {u"2C03", u"SLEEP 30min.", u""},
+    {u"2C02", u"SLEEP 60min.", u""},
+    {u"2C01", u"SLEEP 90min.", u""},
+    {u"2C00", u"SLEEP 120min.", u""},
+    {u"2000", u"POWER OFF", u""},
+};
+
+struct InputModeRow
+{
+    QStringView code;
+    int mode;
+    QStringView text;
+};
+
+constexpr InputModeRow kInputModeRows[] = {
+    {u"2200", 1, u"AUTO"},    {u"2201", 4, u"D.D. RF"}, {u"2202", 5, u"DTS"},
+    {u"2203", 2, u"DIGITAL"}, {u"2204", 3, u"ANALOG"},
+};
+
+// One of the three things the receiver's 6.1/ES key can be set to do.
+bool esKeyOption(const Form_ControlCenter &form, EsKeyOption option)
+{
+    return form.Menu_Extras_61_ES.contains(option) && form.Menu_Extras_61_ES(option)->isChecked();
+}
+
+PlayerRemote *findPlayer(const Form_ControlCenter &form)
+{
+    PlayerRemote *player = form.platform().player;
+    return player && player->find() ? player : nullptr;
+}
+
+// Shows "Winamp" and the action over the display while the player acts, then puts the
+// display back. The title label and its timer step aside so the text stays visible.
+void showPlayerAction(Form_ControlCenter &form, PlayerRemote *player, const QString &action,
+                      int command)
+{
+    const QString line1 = form.Line1->text();
+    const QString line2 = form.Line2->text();
+    form.lblWinAmp->hide();
+    form.Timer_WinampView.stop();
+    form.Timer_WinampView.start();
+    form.Line1->setText(QStringLiteral("Winamp"));
+    form.Line2->setText(action);
+    if (player)
+        player->postCommand(command);
+    form.Pause(kPlayerTextSeconds);
+    form.Line1->setText(line1);
+    form.Line2->setText(line2);
+}
+
+} // namespace
+
+void Form_ControlCenter::DatenAuswerten(const QString &body)
+{
+    const QStringView text(body);
+    const QStringView fromCode = text.mid(2); // code and data, characters 3 to the end
+
+    // Volume reports go to the volume display and nowhere else.
+    if (fromCode == u"2600" || text.mid(1, 3) == u"026" || text.mid(1, 3) == u"027") {
+        guarded(kModule, kProcedure, [&] { DisplayVolume(QChar(2) + body + QChar(3)); });
+        return;
+    }
+
+    ReceiverUpdateScope updating(UpdatingFromReceiver);
+
+    // Whole-body reports.
+    guarded(kModule, kProcedure, [&] {
+        if (text == u"102D00" || text == u"112D00") {
+            runEsKeyActions();
+        } else if (text == u"202E00" || text == u"202E01") {
+            Opt_SpeakersA.select(text.back() == u'1' ? 1 : 0);
+        } else if (text == u"202F00" || text == u"202F01") {
+            Opt_SpeakersB.select(text.back() == u'1' ? 1 : 0);
+        } else if (text == u"2F000" || text == u"2F001" || text == u"2F002") {
+            if (m_com)
+                m_com->SendCommand(body);
+            Line1->setText(QStringLiteral("RS232 TEST"));
+            Line2->clear();
+        }
+    });
+
+    // Input reports: main zone, or zone 2 while the panel shows zone 2.
+    guarded(kModule, kProcedure, [&] {
+        const QStringView head = text.left(4);
+        const bool zone2 = head == u"2024";
+        if (head != u"1021" && !(zone2 && zone2Mode()))
+            return;
+        const int input = inputFromReportDigit(text.back());
+        if (input != 0)
+            SetInputButton(input, 0, zone2 ? 1 : 0);
+    });
+
+    // Code and data; characters 1 and 2 do not matter.
+    guarded(kModule, kProcedure, [&] {
+        if (fromCode.size() != 4)
+            return;
+        const QStringView code = fromCode.left(2);
+        const QStringView data = fromCode.mid(2);
+
+        if (code == u"28") {
+            selectDspFromData(data.toString());
+        } else if (fromCode == u"2D00" || fromCode == u"2D01") {
+            Opt_61ES.select(data == u"01" ? 1 : 0);
+        } else if (fromCode == u"2300") {
+            Menu_Volume_Mute->setChecked(false);
+            Line1->setText(QStringLiteral("MUTE OFF"));
+            Line2->clear();
+            playerRuleMuteOff();
+        } else if (fromCode == u"2301") {
+            Menu_Volume_Mute->setChecked(true);
+            Line1->setText(QStringLiteral("MUTE ON"));
+            Line2->clear();
+            playerRuleMuteOn();
+        } else if (fromCode == u"2500" || fromCode == u"2501") {
+            const bool muted = data == u"01";
+            Menu_Volume_MuteZone2->setChecked(muted);
+            Line1->setText(muted ? QStringLiteral("ZONE2 MUTE ON")
+                                 : QStringLiteral("ZONE2 MUTE OFF"));
+            Line2->clear();
+        } else if (fromCode == u"3400" || fromCode == u"3401") {
+            const bool headphones = data == u"01";
+            Opt_SpeakersA.setAllEnabled(!headphones);
+            Opt_SpeakersB.setAllEnabled(!headphones);
+            Line1->setText(QStringLiteral("Head Phone"));
+            Line2->setText(headphones ? QStringLiteral("ON") : QStringLiteral("OFF"));
+        } else if (fromCode == u"2001") {
+            if (!esKeyOption(*this, kEsPlayer)) {
+                Line1->setText(QStringLiteral("POWER ON"));
+                Line2->clear();
+            } else if (PlayerRemote *player = findPlayer(*this);
+                       player && player->status() == PlayerRemote::Playing) {
+                player->postCommand(kPlayerPowerOn);
+                player->postCommand(kPlayerPowerOn);
+            }
+        } else {
+            for (const InputModeRow &row : kInputModeRows) {
+                if (fromCode != row.code)
+                    continue;
+                Opt_InputMode.select(row.mode);
+                // Show the input again with the new mode under it.
+                int input = 0;
+                GetInputButton(input);
+                SetInputButton(input, 1, 0);
+                Line2->setText(row.text.toString());
+                Pause(kInputModeTextSeconds);
+                return;
+            }
+            for (const DisplayRow &row : kDisplayRows) {
+                if (fromCode != row.code)
+                    continue;
+                Line1->setText(row.line1.toString());
+                Line2->setText(row.line2.toString());
+                return;
+            }
+        }
+    });
+
+    // The 6-channel input; input reports of code "21" land here too.
+    guarded(kModule, kProcedure, [&] {
+        const QStringView sixCh = text.mid(2, 3);
+        if (sixCh != u"210" && sixCh != u"211")
+            return;
+        const bool on = sixCh == u"211";
+        Opt_6ChInput.select(on ? 1 : 0);
+        if (on) {
+            Line1->clear();
+            Line2->setText(QStringLiteral("6CH INPUT"));
+        }
+        // The surround settings do not apply to the 6-channel input.
+        Opt_Dsp.setAllEnabled(!on);
+        Opt_InputMode.setAllEnabled(!on);
+        Opt_61ES.setAllEnabled(!on);
+    });
+}
+
+void Form_ControlCenter::runEsKeyActions()
+{
+    if (esKeyOption(*this, kEsWindow)) {
+        guarded(kModule, kProcedure, [&] {
+            constexpr Qt::WindowStates kMinMax = Qt::WindowMinimized | Qt::WindowMaximized;
+            const Qt::WindowStates state = windowState();
+            if (state & kMinMax) {
+                setWindowState(state & ~kMinMax);
+                // Brings the window to the front without leaving it on top.
+                Modul_Lib::SetTopMost(true, this);
+                Modul_Lib::SetTopMost(false, this);
+                raise();
+                activateWindow();
+            } else {
+                setWindowState(state | Qt::WindowMinimized);
+            }
+        });
+    }
+
+    if (esKeyOption(*this, kEsPlayer)) {
+        guarded(kModule, kProcedure, [&] {
+            PlayerRemote *player = findPlayer(*this);
+            if (!player) {
+                if (m_platform.dialogs)
+                    m_platform.dialogs->inform(
+                        QStringLiteral("WinAmp muss zuerst gestartet werden,\n"
+                                       "um ihn auch fernsteuern zu können.\n\n"
+                                       "Falls Sie Winamp3 benutzen dieser wird nicht "
+                                       "unterstützt..."));
+                return;
+            }
+            if (Timer_CheckTastenRepeat.isActive()) {
+                Timer_CheckTastenRepeat.stop();
+                showPlayerAction(*this, player, QStringLiteral("Previous"), kPlayerPrevious);
+            } else {
+                // A single press acts only when no second press follows.
+                Timer_CheckTastenRepeat.start(kEsKeySecondPress);
+            }
+        });
+    }
+
+    if (esKeyOption(*this, kEsShell))
+        guarded(kModule, kProcedure, [&] { RunShellCommand(); });
+}
+
+void Form_ControlCenter::Timer_CheckTastenRepeat_Timer()
+{
+    guarded(kModule, "Timer_CheckTastenRepeat_Timer", [&] {
+        showPlayerAction(*this, m_platform.player, QStringLiteral("Next"), kPlayerNext);
+    });
+    Timer_CheckTastenRepeat.stop();
+}
+
+void Form_ControlCenter::playerRuleMuteOff()
+{
+    if (!esKeyOption(*this, kEsPlayer))
+        return;
+    PlayerRemote *player = findPlayer(*this);
+    if (!player)
+        return;
+    if (player->status() == PlayerRemote::Stopped) {
+        player->postCommand(kPlayerPlay);
+        Line2->setText(QStringLiteral("Winamp play"));
+    }
+    if (player->status() == PlayerRemote::Paused) {
+        player->postCommand(kPlayerPause);
+        Line2->setText(QStringLiteral("Winamp play"));
+    }
+}
+
+void Form_ControlCenter::playerRuleMuteOn()
+{
+    if (!esKeyOption(*this, kEsPlayer))
+        return;
+    PlayerRemote *player = findPlayer(*this);
+    if (player && player->status() == PlayerRemote::Playing) {
+        player->postCommand(kPlayerPause);
+        Line2->setText(QStringLiteral("Winamp pause"));
+    }
+}
+
+bool Form_ControlCenter::selectDspFromData(const QString &data)
+{
+    const int index = DspTable::indexFromData(data);
+    if (index < 0)
+        return false;
+    SetDSPButton(index, 0);
+    return true;
 }
