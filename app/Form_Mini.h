@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QPoint>
+#include <QSize>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 
 class Form_ControlCenter;
 class ImageButton;
-class QLabel;
 
 // The small always-on-top window with the volume bar, volume buttons and the
 // right-click pop-up. It replaces the main window in mini mode.
@@ -14,10 +15,15 @@ class Form_Mini : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr QSize kSize {236, 34};
+    static constexpr std::chrono::milliseconds kTopMostInterval {1000};
+    // The bar is full at this volume value (0 to 255) and clipped above it.
+    static constexpr int kFullBarValue = 210;
+
     explicit Form_Mini(Form_ControlCenter *main);
     ~Form_Mini() override;
 
-    // The volume bar: cleared, then filled from the left for `fillWidth` pixels.
+    // Clears the bar, then fills it from the left for value x width / 210 pixels.
     void drawVolumeBar(int value);
     int volumeBarFill() const { return m_barFill; }
 
@@ -37,10 +43,16 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Press and release of a volume button: the repeat runs while it is held, the
+    // right button opens the pop-up instead.
+    void volumeButtonDown(Qt::MouseButton button, const QString &tag, const char *procedure);
+    void volumeButtonUp(const char *procedure);
     void showPopUp(const QPoint &globalPosition);
+    void paintVolumeBar();
 
     Form_ControlCenter *m_main;
     QPoint m_dragAnchor;

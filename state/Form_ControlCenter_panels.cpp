@@ -1,28 +1,269 @@
+// The option panels of the fold-out part: their click handlers send the receiver
+// command for the clicked member, unless the selection came from the receiver itself.
+
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
+#include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
 
-void Form_ControlCenter::Opt_Input_Click(int) { }
-void Form_ControlCenter::Opt_InputMode_Click(int) { }
-void Form_ControlCenter::Opt_Dsp_Click(int) { }
-void Form_ControlCenter::Opt_SpeakersA_Click(int) { }
-void Form_ControlCenter::Opt_SpeakersB_Click(int) { }
-void Form_ControlCenter::Opt_61ES_Click(int) { }
-void Form_ControlCenter::Opt_6ChInput_Click(int) { }
-void Form_ControlCenter::Image_InputUP_Click() { }
-void Form_ControlCenter::Image_InputDown_Click() { }
-void Form_ControlCenter::Image_InputMode_Click() { }
-void Form_ControlCenter::SetInputButton(int, int, int) { }
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <ctlFrame.h>
+#include <ctlLabel.h>
+
+namespace {
+
+constexpr const char *kModule = "Form_ControlCenter";
+constexpr int kFirstStepInput = 1;
+constexpr int kLastStepInput = 13; // the step images skip CD-R
+constexpr int kFirstMode = 1;
+constexpr int kLastMode = 5;
+constexpr int kDspCommandBase = 0x7EE0;
+constexpr int kLastDspProgram = 31;
+
+using InputCommand = void (Form_Com::*)(QString *);
+
+// Commands of the input list 1 to 14, for the main zone and for zone 2.
+constexpr InputCommand kMainInputs[]
+    = {&Form_Com::InputLd,    &Form_Com::InputDTv,  &Form_Com::InputCblSat, &Form_Com::InputVcr1,
+       &Form_Com::InputVcr2,  &Form_Com::InputVcr3, &Form_Com::InputVAux,   &Form_Com::InputDvd,
+       &Form_Com::InputMd,    &Form_Com::InputTape, &Form_Com::InputTuner,  &Form_Com::InputCd,
+       &Form_Com::InputPhono, &Form_Com::InputCDR};
+constexpr InputCommand kZone2Inputs[]
+    = {&Form_Com::Zone2InputLd,    &Form_Com::Zone2InputDTv,   &Form_Com::Zone2InputCblSat,
+       &Form_Com::Zone2InputVcr1,  &Form_Com::Zone2InputVcr2,  &Form_Com::Zone2InputVcr3,
+       &Form_Com::Zone2InputVAux,  &Form_Com::Zone2InputDvd,   &Form_Com::Zone2InputMd,
+       &Form_Com::Zone2InputTape,  &Form_Com::Zone2InputTuner, &Form_Com::Zone2InputCd,
+       &Form_Com::Zone2InputPhono, &Form_Com::Zone2InputCDR};
+constexpr InputCommand kInputModes[]
+    = {&Form_Com::InputModeAuto, &Form_Com::InputModeDigital, &Form_Com::InputModeAnalog,
+       &Form_Com::InputModeDD, &Form_Com::InputModeDTS};
+
+// The group label (1 to 12) above a DSP program 1 to 30.
+int dspGroup(int program)
+{
+    if (program <= 18)
+        return (program - 1) / 3 + 1;
+    return (program - 19) / 2 + 7;
+}
+
+// Member after (or before) the selected one among first..last, wrapping round;
+// `first` when none of them is selected.
+int steppedIndex(const OptionArray &options, int first, int last, int step)
+{
+    for (int index = first; index <= last; ++index) {
+        if (options.isSelected(index)) {
+            const int count = last - first + 1;
+            return first + (index - first + step + count) % count;
+        }
+    }
+    return first;
+}
+
+} // namespace
+
+bool Form_ControlCenter::zone2Mode() const
+{
+    return Menu_Mode_Zone2 && Menu_Mode_Zone2->isChecked();
+}
+
+void Form_ControlCenter::Opt_Input_Click(int index)
+{
+    if (UpdatingFromReceiver || index < 1 || index > 14)
+        return;
+    if (!zone2Mode()) {
+        guarded(kModule, "Opt_Input_Click", [&] { (m_com->*kMainInputs[index - 1])(nullptr); });
+        return;
+    }
+    guarded(kModule, "Opt_Input_Click", [&] {
+        Line1->clear();
+        Line2->clear();
+    });
+    guarded(kModule, "Opt_Input_Click", [&] { (m_com->*kZone2Inputs[index - 1])(nullptr); });
+    guarded(kModule, "Opt_Input_Click", [&] {
+        int selected = 0;
+        GetInputButton(selected);
+        // From the pop-up nothing may be selected yet; then there is no name to show.
+        if (Opt_Input.contains(selected))
+            Line1->setText(QStringLiteral("ZONE2 ") + Opt_Input(selected)->text());
+    });
+}
+
+void Form_ControlCenter::Opt_InputMode_Click(int index)
+{
+    if (UpdatingFromReceiver || index < kFirstMode || index > kLastMode)
+        return;
+    guarded(kModule, "Opt_InputMode_Click", [&] { (m_com->*kInputModes[index - 1])(nullptr); });
+}
+
+void Form_ControlCenter::Opt_Dsp_Click(int index)
+{
+    if (UpdatingFromReceiver || index < 0 || index > kLastDspProgram)
+        return;
+    guarded(kModule, "Opt_Dsp_Click", [&] {
+        m_com->SendCommand(QLatin1Char('0')
+                           + QString::number(kDspCommandBase + index, 16).toUpper());
+    });
+}
+
+void Form_ControlCenter::Opt_SpeakersA_Click(int index)
+{
+    if (UpdatingFromReceiver)
+        return;
+    guarded(kModule, "Opt_SpeakersA_Click", [&] {
+        if (index == 1)
+            m_com->SpeakersAOn();
+        else if (index == 0)
+            m_com->SpeakersAOff();
+    });
+}
+
+void Form_ControlCenter::Opt_SpeakersB_Click(int index)
+{
+    if (UpdatingFromReceiver)
+        return;
+    guarded(kModule, "Opt_SpeakersB_Click", [&] {
+        if (index == 1)
+            m_com->SpeakersBOn();
+        else if (index == 0)
+            m_com->SpeakersBOff();
+    });
+}
+
+void Form_ControlCenter::Opt_61ES_Click(int index)
+{
+    if (UpdatingFromReceiver)
+        return;
+    guarded(kModule, "Opt_61ES_Click", [&] {
+        if (index == 1)
+            m_com->Dsp61ESOn();
+        else if (index == 0)
+            m_com->Dsp61ESOff();
+    });
+}
+
+void Form_ControlCenter::Opt_6ChInput_Click(int index)
+{
+    if (UpdatingFromReceiver)
+        return;
+    guarded(kModule, "Opt_6ChInput_Click", [&] {
+        if (index == 1)
+            m_com->Input6ChOn();
+        else if (index == 0)
+            m_com->Input6ChOff();
+    });
+}
+
+// Selecting a member runs its click handler, which sends the command.
+void Form_ControlCenter::Image_InputUP_Click()
+{
+    guarded(kModule, "Image_InputUP_Click", [&] {
+        Opt_Input.select(steppedIndex(Opt_Input, kFirstStepInput, kLastStepInput, +1));
+    });
+}
+
+void Form_ControlCenter::Image_InputDown_Click()
+{
+    guarded(kModule, "Image_InputDown_Click", [&] {
+        Opt_Input.select(steppedIndex(Opt_Input, kFirstStepInput, kLastStepInput, -1));
+    });
+}
+
+void Form_ControlCenter::Image_InputMode_Click()
+{
+    guarded(kModule, "Image_InputMode_Click",
+            [&] { Opt_InputMode.select(steppedIndex(Opt_InputMode, kFirstMode, kLastMode, +1)); });
+}
+
+void Form_ControlCenter::SetInputButton(int index, int noSelect, int zone2)
+{
+    if (index < Opt_Input.lbound() || index > Opt_Input.ubound())
+        return;
+    if (!noSelect)
+        guarded(kModule, "SetInputButton", [&] { Opt_Input.select(index); });
+    guarded(kModule, "SetInputButton", [&] {
+        Line1->setText((zone2 ? QStringLiteral("ZONE2 ") : QStringLiteral("INPUT "))
+                       + Opt_Input(index)->text());
+    });
+    guarded(kModule, "SetInputButton", [&] { Line2->clear(); });
+    guarded(kModule, "SetInputButton", [&] { QCoreApplication::processEvents(); });
+}
+
 void Form_ControlCenter::GetInputButton(int &index)
 {
     index = Opt_Input.ubound() + 1;
+    for (int i = Opt_Input.lbound(); i <= Opt_Input.ubound(); ++i) {
+        if (Opt_Input.isSelected(i)) {
+            index = i;
+            return;
+        }
+    }
 }
-void Form_ControlCenter::SetDSPButton(int, int) { }
-void Form_ControlCenter::Menu_Mode_Zone2_Click() { }
-void Form_ControlCenter::Menu_Mode_Main_Click() { }
-void Form_ControlCenter::Menu_MiniPopUp_Input_Click(int) { }
-void Form_ControlCenter::Menu_MiniPopUp_Zone2_Click() { }
-bool Form_ControlCenter::zone2Mode() const
+
+void Form_ControlCenter::SetDSPButton(int index, int noSelect)
 {
-    return false;
+    if (!noSelect)
+        guarded(kModule, "SetDSPButton", [&] { Opt_Dsp.select(index); });
+    guarded(kModule, "SetDSPButton",
+            [&] { Line2->setText(index == 0 ? QString() : Opt_Dsp(index)->text()); });
+    guarded(kModule, "SetDSPButton", [&] {
+        if (index == 0)
+            Line1->setText(QStringLiteral("EFFECT OFF"));
+        else if (index >= 1 && index <= 30)
+            Line1->setText(Label_Prog.at(dspGroup(index))->Caption());
+    });
+}
+
+void Form_ControlCenter::Menu_Mode_Zone2_Click()
+{
+    guarded(kModule, "Menu_Mode_Zone2_Click", [&] {
+        Menu_Mode_Zone2->setChecked(true);
+        Menu_Mode_Main->setChecked(false);
+        Frame_Input->setCaption(QStringLiteral("Rec Out"));
+        // The frames are shown only while the panels are folded out.
+        if (!Frame_Input->isHidden()) {
+            Frame_InputMode->hide();
+            Frame_6ChInput->hide();
+            Frame_61ES->hide();
+            Frame_Leer1->show();
+        }
+        Line1->setText(QStringLiteral("Mode Zone 2"));
+        Line2->clear();
+    });
+    guarded(kModule, "Menu_Mode_Zone2_Click", [&] { SetSettings(); });
+}
+
+void Form_ControlCenter::Menu_Mode_Main_Click()
+{
+    guarded(kModule, "Menu_Mode_Main_Click", [&] {
+        Menu_Mode_Main->setChecked(true);
+        Menu_Mode_Zone2->setChecked(false);
+        Frame_Input->setCaption(QStringLiteral("Input"));
+        if (!Frame_Input->isHidden()) {
+            Frame_InputMode->show();
+            Frame_6ChInput->show();
+            Frame_61ES->show();
+            Frame_Leer1->hide();
+        }
+        Line1->setText(QStringLiteral("Mode Main/Master"));
+        Line2->clear();
+    });
+    guarded(kModule, "Menu_Mode_Main_Click", [&] { SetSettings(); });
+}
+
+void Form_ControlCenter::Menu_MiniPopUp_Input_Click(int index)
+{
+    // The panel follows the receiver's input report, not the pop-up.
+    guarded(kModule, "Menu_MiniPopUp_Input_Click", [&] { Opt_Input_Click(index); });
+}
+
+void Form_ControlCenter::Menu_MiniPopUp_Zone2_Click()
+{
+    guarded(kModule, "Menu_MiniPopUp_Zone2_Click", [&] {
+        const bool zone2 = zone2Mode();
+        Menu_Mode_Zone2->setChecked(!zone2);
+        Menu_Mode_Main->setChecked(zone2);
+    });
+    guarded(kModule, "Menu_MiniPopUp_Zone2_Click", [&] { SetSettings(); });
 }

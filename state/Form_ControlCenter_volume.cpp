@@ -1,26 +1,316 @@
+// Volume display and steps, mute, the volume memories, sleep, the power toggle and
+// the way into the mini window. Volume and power are not kept anywhere but on the
+// display: it shows what the receiver last reported.
+
+#include "addins/clsAddIns.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
+#include "app/Modul_Orvane.h"
+#include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
+#include "platform/UserDialogs.h"
+#include "state/VolumeText.h"
 
-void Form_ControlCenter::DisplayVolume(const QString &) { }
-void Form_ControlCenter::VolUp() { }
-void Form_ControlCenter::VolDown() { }
-void Form_ControlCenter::Mute(int) { }
-void Form_ControlCenter::Image_VolUP_MouseDown(Qt::MouseButton) { }
-void Form_ControlCenter::Image_VolUP_MouseUp(Qt::MouseButton) { }
-void Form_ControlCenter::Image_VolDOWN_MouseDown(Qt::MouseButton) { }
-void Form_ControlCenter::Image_VolDOWN_MouseUp(Qt::MouseButton) { }
-void Form_ControlCenter::startRepeat(const QString &) { }
-void Form_ControlCenter::stopRepeat() { }
-void Form_ControlCenter::Timer_RePressKey_Timer() { }
-void Form_ControlCenter::Menu_Volume_Mute_Click() { }
-void Form_ControlCenter::Menu_Volume_MuteZone2_Click() { }
-void Form_ControlCenter::Menu_Volume_Save_Click(int) { }
-void Form_ControlCenter::Menu_Volume_Load_Click(int) { }
-void Form_ControlCenter::Menu_MiniPopUp_Volume_Load_Click(int) { }
-void Form_ControlCenter::Menu_MiniPopUp_Mute_Click() { }
-void Form_ControlCenter::Menu_Sleep_Click(int) { }
-void Form_ControlCenter::Label_Standby_Click() { }
-void Form_ControlCenter::Menu_MiniPopUp_POWER_Click() { }
-void Form_ControlCenter::Menu_Mini_Click() { }
-void Form_ControlCenter::CheckKey(int) { }
+#include <QAction>
+#include <QLabel>
+
+namespace {
+
+constexpr const char *kModule = "Form_ControlCenter";
+constexpr QChar kEtx {3};
+constexpr QChar kDc2 {18};
+constexpr int kPowerAttempts = 5;
+constexpr float kPowerRetryPause = 0.5f;
+// A block longer than this carries the data of a receiver that is on.
+constexpr int kStandbyBlockLength = 14;
+constexpr int kFirstMemoryKey = 115; // F4
+constexpr int kLastMemoryKey = 120; // F9
+constexpr int kMuteKey = 123; // F12
+
+// Memory 1 to 6 is named "A" to "F".
+QString memoryLetter(int index)
+{
+    return QString(QChar(64 + index));
+}
+
+bool isMemory(int index)
+{
+    return index >= 1 && index <= 6;
+}
+
+} // namespace
+
+void Form_ControlCenter::DisplayVolume(const QString &frame)
+{
+    guarded(kModule, "DisplayVolume", [&] {
+        // STX, two characters, the code at 4-5 and the value at 6-7.
+        if (frame.size() < 7)
+            return;
+        const QString code = frame.mid(3, 2);
+        bool isHex = false;
+        const int value = frame.mid(5, 2).toInt(&isHex, 16);
+        if (!isHex)
+            return;
+
+        if (code == QLatin1String("26")) {
+            const double decibels = VolumeText::mainDecibels(value);
+            const QString text
+                = QStringLiteral("VOLUME ") + VolumeText::text(decibels) + QStringLiteral("dB");
+            // Repeated reports of the same volume redraw nothing and tell no one.
+            if (Line1->text() == text)
+                return;
+            Line1->setText(text);
+            Line2->setText(VolumeText::bar(decibels));
+            if (m_mini) {
+                m_mini->drawVolumeBar(value);
+                m_mini->Pic_Vol->setAccessibleDescription(text);
+            }
+            if (Modul_Orvane::oAddIns)
+                Modul_Orvane::oAddIns->SemdVolumeMain(float(decibels));
+        } else if (code == QLatin1String("27")) {
+            const double decibels = VolumeText::zone2Decibels(value);
+            Line1->setText(QStringLiteral("ZONE2 VOL. ") + VolumeText::text(decibels)
+                           + QStringLiteral("dB"));
+            Line2->setText(VolumeText::bar(decibels));
+            if (Modul_Orvane::oAddIns)
+                Modul_Orvane::oAddIns->SemdVolumeZone2(float(decibels));
+        }
+    });
+}
+
+void Form_ControlCenter::VolUp()
+{
+    guarded(kModule, "VolUp", [&] {
+        QString reply;
+        if (zone2Mode())
+            m_com->Zone2VolUp(&reply);
+        else
+            m_com->MasterVolUp(&reply);
+        DisplayVolume(reply);
+    });
+}
+
+void Form_ControlCenter::VolDown()
+{
+    guarded(kModule, "VolDown", [&] {
+        QString reply;
+        if (zone2Mode())
+            m_com->Zone2VolDown(&reply);
+        else
+            m_com->MasterVolDown(&reply);
+        DisplayVolume(reply);
+    });
+}
+
+void Form_ControlCenter::Mute(int Zone)
+{
+    guarded(kModule, "Mute", [&] {
+        if (Zone == 0)
+            Zone = zone2Mode() ? 2 : 1;
+        // The check marks follow the receiver's mute report, not this command.
+        if (Zone == 1) {
+            if (Menu_Volume_Mute->isChecked())
+                m_com->MasterVolMuteOff();
+            else
+                m_com->MasterVolMuteOn();
+        } else if (Zone == 2) {
+            if (Menu_Volume_MuteZone2->isChecked())
+                m_com->Zone2VolMuteOff();
+            else
+                m_com->Zone2VolMuteOn();
+        }
+    });
+}
+
+void Form_ControlCenter::Image_VolUP_MouseDown(Qt::MouseButton button)
+{
+    guarded(kModule, "Image_VolUP_MouseDown", [&] {
+        if (button == Qt::RightButton)
+            Mute(0);
+        else
+            startRepeat(QStringLiteral("UP"));
+    });
+}
+
+void Form_ControlCenter::Image_VolUP_MouseUp(Qt::MouseButton)
+{
+    guarded(kModule, "Image_VolUP_MouseUp", [&] { stopRepeat(); });
+}
+
+void Form_ControlCenter::Image_VolDOWN_MouseDown(Qt::MouseButton button)
+{
+    guarded(kModule, "Image_VolDOWN_MouseDown", [&] {
+        if (button == Qt::RightButton)
+            Mute(0);
+        else
+            startRepeat(QStringLiteral("DOWN"));
+    });
+}
+
+void Form_ControlCenter::Image_VolDOWN_MouseUp(Qt::MouseButton)
+{
+    guarded(kModule, "Image_VolDOWN_MouseUp", [&] { stopRepeat(); });
+}
+
+void Form_ControlCenter::startRepeat(const QString &tag)
+{
+    Timer_RePressKey_Tag = tag;
+    Timer_RePressKey.start();
+}
+
+void Form_ControlCenter::stopRepeat()
+{
+    Timer_RePressKey.stop();
+}
+
+// One step per tick. A step waits for the receiver's answer with events running, so
+// ticks arrive during that wait; the link is busy then and they send nothing, which
+// keeps the line at one frame per step however slow the receiver is.
+void Form_ControlCenter::Timer_RePressKey_Timer()
+{
+    guarded(kModule, "Timer_RePressKey_Timer", [&] {
+        QString reply;
+        if (Timer_RePressKey_Tag == QLatin1String("UP")) {
+            if (zone2Mode())
+                m_com->Zone2VolUp(&reply);
+            else
+                m_com->MasterVolUp(&reply);
+        } else if (Timer_RePressKey_Tag == QLatin1String("DOWN")) {
+            if (zone2Mode())
+                m_com->Zone2VolDown(&reply);
+            else
+                m_com->MasterVolDown(&reply);
+        }
+        DisplayVolume(reply);
+    });
+}
+
+void Form_ControlCenter::Menu_Volume_Mute_Click()
+{
+    guarded(kModule, "Menu_Volume_Mute_Click", [&] { Mute(1); });
+}
+
+void Form_ControlCenter::Menu_Volume_MuteZone2_Click()
+{
+    guarded(kModule, "Menu_Volume_MuteZone2_Click", [&] { Mute(2); });
+}
+
+void Form_ControlCenter::Menu_Volume_Save_Click(int index)
+{
+    if (!isMemory(index))
+        return;
+    const QString letter = memoryLetter(index);
+    guarded(kModule, "Menu_Volume_Save_Click", [&] { m_com->VolumeSave(letter); });
+    guarded(kModule, "Menu_Volume_Save_Click", [&] {
+        Line1->setText(QStringLiteral("Save Volume ") + letter);
+        Line2->clear();
+    });
+}
+
+void Form_ControlCenter::Menu_Volume_Load_Click(int index)
+{
+    if (!isMemory(index))
+        return;
+    const QString letter = memoryLetter(index);
+    guarded(kModule, "Menu_Volume_Load_Click", [&] { m_com->VolumeLoad(letter); });
+    guarded(kModule, "Menu_Volume_Load_Click", [&] {
+        Line1->setText(QStringLiteral("Volume ") + letter);
+        Line2->clear();
+    });
+}
+
+void Form_ControlCenter::Menu_MiniPopUp_Volume_Load_Click(int index)
+{
+    if (!isMemory(index))
+        return;
+    const QString letter = memoryLetter(index);
+    guarded(kModule, "Menu_MiniPopUp_Volume_Load_Click", [&] { m_com->VolumeLoad(letter); });
+    guarded(kModule, "Menu_MiniPopUp_Volume_Load_Click", [&] {
+        Line1->setText(QStringLiteral("Volume ") + letter);
+        Line2->clear();
+    });
+}
+
+void Form_ControlCenter::Menu_MiniPopUp_Mute_Click()
+{
+    guarded(kModule, "Menu_MiniPopUp_Mute_Click", [&] { Mute(0); });
+}
+
+// The display follows the receiver's sleep report.
+void Form_ControlCenter::Menu_Sleep_Click(int minutes)
+{
+    guarded(kModule, "Menu_Sleep_Click", [&] {
+        switch (minutes) {
+        case 0:
+            m_com->SleepTimerOff();
+            break;
+        case 30:
+            m_com->SleepTimer30();
+            break;
+        case 60:
+            m_com->SleepTimer60();
+            break;
+        case 90:
+            m_com->SleepTimer90();
+            break;
+        case 120:
+            m_com->SleepTimer120();
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+// The receiver's configuration block tells whether it is on: in standby it carries
+// only the leading data characters.
+void Form_ControlCenter::Label_Standby_Click()
+{
+    guarded(kModule, "Label_Standby_Click", [&] {
+        for (int attempt = 0; attempt < kPowerAttempts; ++attempt) {
+            m_com->ReadSettings(SettingsBlock);
+            if (!SettingsBlock.isEmpty())
+                break;
+            Pause(kPowerRetryPause);
+        }
+    });
+    guarded(kModule, "Label_Standby_Click", [&] {
+        const QString &block = SettingsBlock;
+        if (block.size() < 10 || block.front() != kDc2 || block.back() != kEtx
+            || block.at(9) != QLatin1Char('0'))
+            return;
+        if (block.size() > kStandbyBlockLength) {
+            m_com->PowerOff();
+        } else {
+            // PowerOn keeps the receiver's fresh block as the snapshot.
+            m_com->PowerOn();
+            SetSettings();
+        }
+    });
+}
+
+void Form_ControlCenter::Menu_MiniPopUp_POWER_Click()
+{
+    Label_Standby_Click();
+}
+
+void Form_ControlCenter::Menu_Mini_Click()
+{
+    guarded(kModule, "Menu_Mini_Click", [&] {
+        if (!m_com->PortOpen()) {
+            m_platform.dialogs->inform(QStringLiteral("Connect first !"));
+            return;
+        }
+        Modul_Orvane::MiniMode = true;
+        hide();
+        m_mini->show();
+    });
+}
+
+void Form_ControlCenter::CheckKey(int keyCode)
+{
+    if (keyCode >= kFirstMemoryKey && keyCode <= kLastMemoryKey)
+        Menu_Volume_Load_Click(keyCode - kFirstMemoryKey + 1);
+    else if (keyCode == kMuteKey)
+        Mute(0);
+}
