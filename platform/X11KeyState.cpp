@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <chrono>
 
 #ifdef ORVANE_HAVE_X11
 // X11's headers define macros (None, Bool, Status, ...) that clash with Qt: include last.
@@ -13,6 +14,9 @@
 namespace {
 
 #ifdef ORVANE_HAVE_X11
+// One poll asks for several keys; they share one keymap query to the X server.
+constexpr std::chrono::milliseconds kKeymapReuse {2};
+
 Display *asDisplay(void *display)
 {
     return static_cast<Display *>(display);
@@ -93,8 +97,7 @@ bool X11KeyState::wentDown(int virtualKey)
     const int keycode = keycodeFor(virtualKey);
     if (keycode <= 0 || keycode > 255)
         return false;
-    char keys[32] = {};
-    XQueryKeymap(asDisplay(m_display), keys);
+    const std::array<char, 32> &keys = keymap();
     const bool down = (static_cast<unsigned char>(keys[keycode / 8]) >> (keycode % 8)) & 1;
     bool &wasDown = m_wasDown[virtualKey];
     const bool pressed = down && !wasDown;
@@ -104,6 +107,17 @@ bool X11KeyState::wentDown(int virtualKey)
     Q_UNUSED(virtualKey);
     return false;
 #endif
+}
+
+const std::array<char, 32> &X11KeyState::keymap()
+{
+#ifdef ORVANE_HAVE_X11
+    if (!m_keymapAge.isValid() || m_keymapAge.elapsed() >= kKeymapReuse.count()) {
+        XQueryKeymap(asDisplay(m_display), m_keymap.data());
+        m_keymapAge.start();
+    }
+#endif
+    return m_keymap;
 }
 
 bool X11KeyState::isForeground(const QWidget *window)

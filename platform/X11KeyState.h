@@ -2,7 +2,9 @@
 
 #include "platform/KeyState.h"
 
+#include <QElapsedTimer>
 #include <QHash>
+#include <array>
 
 // Global key state read from the X server's keymap, polled. Knows the keypad plus and
 // minus and the multimedia keys; other keys, and every key without an X display
@@ -21,9 +23,12 @@ public:
 private:
     bool openDisplay();
     int keycodeFor(int virtualKey);
+    const std::array<char, 32> &keymap();
 
     void *m_display = nullptr; // Display*, kept opaque so X11's macros stay in the .cpp
     bool m_displayTried = false;
     QHash<int, int> m_keycodes;
     QHash<int, bool> m_wasDown;
+    std::array<char, 32> m_keymap {};
+    QElapsedTimer m_keymapAge;
 };

@@ -1,7 +1,7 @@
 #include "errors/ErrBoxPresenter.h"
 #include "errors/Form_ErrBox.h"
-#include "platform/Shell.h"
-#include "platform/UserDialogs.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/FakeUserDialogs.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,38 +13,6 @@
 #include <QUrl>
 
 namespace {
-
-class RecordingShell final : public Shell
-{
-public:
-    bool openUrl(const QString &url) override
-    {
-        urls.append(url);
-        return succeed;
-    }
-    bool startCommand(const QString &) override { return false; }
-
-    QStringList urls;
-    bool succeed = true;
-};
-
-class RecordingDialogs final : public UserDialogs
-{
-public:
-    Answer messageBox(const Message &message) override
-    {
-        messages.append(message.text);
-        return Answer::Ok;
-    }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-
-    QStringList messages;
-};
 
 int rightEdge(const QWidget *w)
 {
@@ -143,7 +111,7 @@ void TestErrBox::reportText()
 
 void TestErrBox::sendOpensMailtoLink()
 {
-    RecordingShell shell;
+    FakeShell shell;
     Form_ErrBox box(&shell, nullptr);
     box.prepare("Proc", "Mod", 5, "100% wrong", 0);
     box.Text1->setPlainText(QString::fromUtf8("A & B, gr\u00fcn"));
@@ -151,8 +119,8 @@ void TestErrBox::sendOpensMailtoLink()
     QTest::mouseClick(box.cmdSend, Qt::LeftButton);
 
     QVERIFY(!box.isVisible());
-    QCOMPARE(shell.urls.size(), 1);
-    const QString link = shell.urls.first();
+    QCOMPARE(shell.openedUrls().size(), 1);
+    const QString link = shell.openedUrls().first();
     QVERIFY(link.startsWith("mailto:orvane-reports@example.org?subject=Error%20in%20tst_errbox"
                             "&body=Error%20in%20tst_errbox%0D%0AError%20in%20Mod-Proc:%0D%0A"
                             "5,%20100%25%20wrong%0D%0AVersion:%20"));
@@ -166,23 +134,23 @@ void TestErrBox::sendOpensMailtoLink()
 
 void TestErrBox::failedSendKeepsReportOnClipboard()
 {
-    RecordingShell shell;
-    shell.succeed = false;
-    RecordingDialogs dialogs;
+    FakeShell shell;
+    shell.setResult(false);
+    FakeUserDialogs dialogs;
     Form_ErrBox box(&shell, &dialogs);
     box.prepare("Proc", "Mod", 5, "bad", 0);
     box.show();
     QTest::mouseClick(box.cmdSend, Qt::LeftButton);
 
     QVERIFY(!box.isVisible());
-    QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(dialogs.messages.first().contains("orvane-reports@example.org"));
+    QCOMPARE(dialogs.messages().size(), 1);
+    QVERIFY(dialogs.messageTexts().first().contains("orvane-reports@example.org"));
     QCOMPARE(QGuiApplication::clipboard()->text(), box.reportText());
 }
 
 void TestErrBox::reportDuringOpenBoxIsQueued()
 {
-    RecordingShell shell;
+    FakeShell shell;
     ErrBoxPresenter presenter(&shell, nullptr);
     const ErrorReport first {"Timer_Check_Timer", "Form_ControlCenter", 6, "Overflow", 0};
     const ErrorReport second {"Timer_ZS_Timer", "Form_ControlCenter", 13, "Type mismatch", 4};
