@@ -1,14 +1,100 @@
 #include "Command.h"
 
 #include "ControlColour.h"
+#include "ControlInput.h"
+#include "KeyCodeMap.h"
+#include "PropertyValue.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QShortcutEvent>
+#include <chrono>
+
+namespace {
+
+// The hover ends as soon as the timer service notices the pointer elsewhere.
+constexpr std::chrono::milliseconds kHoverPoll {1};
+// The container's foreground: the system's button text colour.
+constexpr quint32 kAmbientForeColor = ControlColour::kButtonText;
+
+struct Rgb
+{
+    int r;
+    int g;
+    int b;
+    QColor color() const { return QColor(r, g, b); }
+};
+
+constexpr Rgb kBorder {0, 60, 116};
+constexpr Rgb kCornerOuter {122, 149, 168};
+constexpr Rgb kCornerInner {37, 87, 131};
+constexpr Rgb kDisabledFill {245, 244, 234};
+constexpr Rgb kDisabledFrame {201, 199, 186};
+constexpr Rgb kDisabledCornerOuter {216, 213, 199};
+constexpr Rgb kDisabledCornerInner {234, 233, 222};
+constexpr Rgb kDisabledCaption {161, 161, 146};
+
+// Drawing in whole pixels. A row from x0 to x1 covers x0 up to but not
+// including x1; anything outside the surface is clipped away.
+class Pixels
+{
+public:
+    explicit Pixels(QPainter &painter)
+        : m_painter(painter)
+    {
+    }
+    void row(int x0, int x1, int y, const Rgb &c)
+    {
+        if (x1 > x0)
+            m_painter.fillRect(x0, y, x1 - x0, 1, c.color());
+    }
+    void pixel(int x, int y, const Rgb &c) { m_painter.fillRect(x, y, 1, 1, c.color()); }
+    void rect(int x, int y, int w, int h, const Rgb &c)
+    {
+        if (w > 0 && h > 0)
+            m_painter.fillRect(x, y, w, h, c.color());
+    }
+
+private:
+    QPainter &m_painter;
+};
+
+QString withoutMarkers(const QString &caption)
+{
+    QString result;
+    result.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char('&')) {
+            if (i + 1 < caption.size() && caption.at(i + 1) == QLatin1Char('&'))
+                result.append(QLatin1Char('&'));
+            ++i;
+            if (i < caption.size() && caption.at(i) != QLatin1Char('&'))
+                result.append(caption.at(i));
+            continue;
+        }
+        result.append(caption.at(i));
+    }
+    return result;
+}
+
+} // namespace
 
 Command::Command(QWidget *parent)
     : QAbstractButton(parent)
-    , m_foreColor(ControlColour::kButtonText)
-    , m_foreHover(ControlColour::kButtonText)
+    , m_foreColor(kAmbientForeColor)
+    , m_foreHover(kAmbientForeColor)
 {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_hoverTimer.setInterval(kHoverPoll);
+    connect(&m_hoverTimer, &QTimer::timeout, this, &Command::onHoverTick);
+    // A click requested from outside (accessibility's press action) acts as the
+    // access key does.
+    connect(this, &QAbstractButton::clicked, this, &Command::actAsClick);
     InitProperties();
 }
 
@@ -16,92 +102,544 @@ QString Command::Caption() const
 {
     return m_caption;
 }
+
 void Command::setCaption(const QString &caption)
 {
     m_caption = caption;
-    update();
+    setAccessibleName(withoutMarkers(caption));
+    computeAccessKey();
+    updateGeometry();
+    Repaint(false);
+    emit PropertyChanged(QStringLiteral("Caption"));
 }
+
 bool Command::Enabled() const
 {
     return isEnabled();
 }
+
 QFont Command::Font() const
 {
     return font();
 }
-void Command::setCaptionFont(const QFont &f)
+
+void Command::setCaptionFont(const QFont &captionFont)
 {
-    setFont(f);
+    setFont(captionFont);
+    updateGeometry();
+    Repaint(false);
+    emit PropertyChanged(QStringLiteral("Font"));
 }
+
 quint32 Command::ForeColor() const
 {
     return m_foreColor;
 }
+
 void Command::setForeColor(quint32 colour)
 {
     m_foreColor = colour;
+    Repaint(false);
+    emit PropertyChanged(QStringLiteral("ForeColor"));
 }
+
 quint32 Command::ForeHover() const
 {
     return m_foreHover;
 }
+
 void Command::setForeHover(quint32 colour)
 {
     m_foreHover = colour;
+    emit PropertyChanged(QStringLiteral("ForeHover"));
 }
+
 void Command::InitProperties()
 {
-    m_caption = QStringLiteral("Command");
+    setFont(QFont());
+    m_foreColor = kAmbientForeColor;
+    m_foreHover = kAmbientForeColor;
+    setEnabled(true);
+    m_caption = QStringLiteral("Command") + objectName().mid(8);
+    setAccessibleName(withoutMarkers(m_caption));
+    computeAccessKey();
+    Repaint(false);
 }
-void Command::ReadProperties(const PropertyBag &) { }
-void Command::WriteProperties(PropertyBag &) { }
+
+void Command::ReadProperties(const PropertyBag &bag)
+{
+    // A stored value of the wrong type leaves the property at its default.
+    const auto read = [](const char *key, auto &&apply) {
+        try {
+            apply();
+        } catch (const ControlError &e) {
+            qWarning("Command: property %s not restored: %s", key, qPrintable(e.description()));
+        }
+    };
+    read("Enabled",
+         [&] { setEnabled(PropertyValue::toBoolean(bag.ReadProperty("Enabled", true))); });
+    read("Font", [&] {
+        const QVariant stored = bag.ReadProperty("Font", QVariant());
+        setFont(stored.isValid() ? PropertyValue::toFont(stored) : QFont());
+    });
+    read("Caption", [&] {
+        m_caption = PropertyValue::toText(bag.ReadProperty("Caption", objectName()));
+        setAccessibleName(withoutMarkers(m_caption));
+    });
+    read("ForeColor", [&] {
+        m_foreColor = PropertyValue::toLong(bag.ReadProperty("ForeColor", kAmbientForeColor));
+    });
+    read("ForeHover", [&] {
+        m_foreHover = PropertyValue::toLong(bag.ReadProperty("ForeHover", kAmbientForeColor));
+    });
+    computeAccessKey();
+    updateGeometry();
+    Repaint(false);
+}
+
+void Command::WriteProperties(PropertyBag &bag)
+{
+    bag.WriteProperty("Enabled", isEnabled(), true);
+    bag.WriteProperty("Font", font(), ambientFont());
+    bag.WriteProperty("Caption", m_caption, objectName());
+    bag.WriteProperty("ForeColor", m_foreColor);
+    bag.WriteProperty("ForeHover", m_foreHover, kAmbientForeColor);
+}
+
 QString Command::AccessKey() const
 {
     return m_accessKey;
 }
+
 QSize Command::sizeHint() const
 {
-    return {75, 23};
+    const QRect text = fontMetrics().boundingRect(
+        QRect(0, 0, 1000, 1000), Qt::AlignHCenter | Qt::TextShowMnemonic, m_caption);
+    return {std::max(75, text.width() + 20), std::max(23, text.height() + 10)};
 }
+
 QSize Command::minimumSizeHint() const
 {
-    return {8, 8};
+    return {16, std::max(16, fontMetrics().height() + 4)};
 }
-bool Command::event(QEvent *e)
+
+bool Command::event(QEvent *event)
 {
-    return QAbstractButton::event(e);
+    if (event->type() == QEvent::Shortcut) {
+        if (static_cast<QShortcutEvent *>(event)->shortcutId() == m_accessShortcut && isEnabled())
+            actAsClick();
+        return true;
+    }
+    return QAbstractButton::event(event);
 }
+
 void Command::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
+    QPainter painter(this);
+    Pixels px(painter);
+    const int w = width();
+    const int h = height();
+    const int L = 0;
+    const int T = 0;
+    const int R = w - 1;
+    const int B = h;
+
+    const auto clear = [&] { painter.fillRect(rect(), palette().color(QPalette::Base)); };
+
+    const auto normalFace = [&] {
+        clear();
+        Rgb c {255, 255, 253};
+        for (int y = T + 3; y <= B - 3; ++y) {
+            px.row(L, R, y, c);
+            if (c.b > 229)
+                c = {c.r - 1, c.g - 1, c.b - 1};
+        }
+        px.row(L, R, B - 2, {214, 208, 197});
+        px.row(L, R, B - 3, {226, 223, 214});
+        px.row(L, R, B - 4, {236, 235, 230});
+    };
+
+    // Bands drawn with a 4-pixel pen centred on y cover rows y - 2 to y + 1.
+    const auto pressedFace = [&] {
+        clear();
+        bool first = true;
+        for (int y = T + 3; y <= B - 2; y += 4) {
+            px.rect(L, y - 2, R - L, 4, first ? Rgb {226, 225, 218} : Rgb {225, 224, 217});
+            first = false;
+        }
+        px.row(L, R, T + 1, {209, 204, 192});
+        px.row(L, R, T + 2, {220, 216, 207});
+        px.row(L, R, B - 3, {234, 233, 227});
+        px.row(L, R, B - 2, {242, 241, 238});
+    };
+
+    const auto hoverRim = [&] {
+        px.row(L + 2, R - 1, T + 1, {255, 240, 207});
+        px.row(L + 1, R, T + 2, {253, 216, 137});
+        Rgb outer {254, 223, 154};
+        for (int y = T + 2; y <= B - 3; ++y) {
+            px.pixel(L + 1, y, outer);
+            px.pixel(R - 1, y, outer);
+            if (outer.b >= 49)
+                outer = {outer.r - 1, outer.g - 3, outer.b - 7};
+        }
+        Rgb inner {252, 210, 121};
+        for (int y = T + 3; y <= B - 3; ++y) {
+            px.pixel(L + 2, y, inner);
+            px.pixel(R - 2, y, inner);
+            if (inner.b > 56)
+                inner = {inner.r - 1, inner.g - 4, inner.b - 8};
+        }
+        px.row(L + 3, R, B - 3, inner);
+        px.row(L + 2, R - 1, B - 2, {229, 151, 0});
+    };
+
+    // Points drawn with a 2-pixel pen at (x, y) cover columns x - 1, x and rows
+    // y - 1, y.
+    const auto focusRim = [&] {
+        px.row(L + 2, R - 1, T + 1, {206, 231, 251});
+        px.row(L + 1, R, T + 2, {188, 212, 246});
+        Rgb c {186, 211, 246};
+        for (int y = T + 3; y <= B - 4; ++y) {
+            px.rect(L + 1, y - 1, 2, 2, c);
+            px.rect(R - 2, y - 1, 2, 2, c);
+            if (c.b > 227)
+                c = {c.r - 4, c.g - 3, c.b - 1};
+        }
+        px.row(L + 1, R - 1, B - 3, c);
+        px.pixel(L + 2, B - 2, {77, 125, 193});
+        px.row(L + 3, R - 2, B - 2, {97, 125, 229});
+        px.pixel(R - 2, B - 2, {77, 125, 193});
+    };
+
+    const auto frame = [&](const Rgb &c) {
+        px.row(0, w, 0, c);
+        px.row(0, w, h - 1, c);
+        px.rect(0, 0, 1, h, c);
+        px.rect(w - 1, 0, 1, h, c);
+    };
+
+    const auto shadeCorners = [&](const Rgb &outer, const Rgb &inner) {
+        px.pixel(L, T + 1, outer);
+        px.pixel(L + 1, T, outer);
+        px.pixel(L + 1, T + 1, inner);
+        px.pixel(R - 1, T, outer);
+        px.pixel(R, T + 1, outer);
+        px.pixel(R - 1, T + 1, inner);
+        px.pixel(L, B - 2, outer);
+        px.pixel(L + 1, B - 1, outer);
+        px.pixel(L + 1, B - 2, inner);
+        px.pixel(R, B - 2, outer);
+        px.pixel(R - 1, B - 1, outer);
+        px.pixel(R - 1, B - 2, inner);
+    };
+
+    const auto border = [&] {
+        frame(kBorder);
+        shadeCorners(kCornerOuter, kCornerInner);
+    };
+
+    const auto disabledLook = [&] {
+        clear();
+        px.rect(0, 0, w, h, kDisabledFill);
+        frame(kDisabledFrame);
+        shadeCorners(kDisabledCornerOuter, kDisabledCornerOuter);
+        px.pixel(L + 1, T + 2, kDisabledCornerInner);
+        px.pixel(L + 2, T + 1, kDisabledCornerInner);
+        px.pixel(R - 2, T + 1, kDisabledCornerInner);
+        px.pixel(R - 1, T + 2, kDisabledCornerInner);
+        px.pixel(L + 1, B - 3, kDisabledCornerInner);
+        px.pixel(L + 2, B - 2, kDisabledCornerInner);
+        px.pixel(R - 1, B - 3, kDisabledCornerInner);
+        px.pixel(R - 2, B - 2, kDisabledCornerInner);
+    };
+
+    switch (m_look) {
+    case Look::Disabled:
+        disabledLook();
+        break;
+    case Look::Pressed:
+        pressedFace();
+        border();
+        break;
+    case Look::Hover:
+        normalFace();
+        hoverRim();
+        border();
+        break;
+    case Look::Focus:
+        normalFace();
+        focusRim();
+        border();
+        break;
+    case Look::Normal:
+        normalFace();
+        border();
+        break;
+    }
+
+    QColor text;
+    if (m_look == Look::Disabled)
+        text = kDisabledCaption.color();
+    else
+        text = ControlColour::toColor(m_captionHover ? m_foreHover : m_foreColor, palette());
+    constexpr int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
+    const int textHeight = painter.fontMetrics().boundingRect(rect(), flags, m_caption).height();
+    painter.setPen(text);
+    painter.drawText(QRect(0, (h - textHeight) / 2, w, textHeight), flags, m_caption);
 }
-void Command::resizeEvent(QResizeEvent *e)
+
+void Command::resizeEvent(QResizeEvent *event)
 {
-    QAbstractButton::resizeEvent(e);
+    QAbstractButton::resizeEvent(event);
+    updateRegion();
+    Repaint(false);
 }
-void Command::showEvent(QShowEvent *e)
+
+void Command::showEvent(QShowEvent *event)
 {
-    QAbstractButton::showEvent(e);
+    QAbstractButton::showEvent(event);
+    Repaint(false);
 }
-void Command::changeEvent(QEvent *e)
+
+void Command::changeEvent(QEvent *event)
 {
-    QAbstractButton::changeEvent(e);
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        Repaint(false);
+        emit PropertyChanged(QStringLiteral("Enabled"));
+    }
 }
-void Command::mousePressEvent(QMouseEvent *) { }
-void Command::mouseReleaseEvent(QMouseEvent *) { }
-void Command::mouseDoubleClickEvent(QMouseEvent *) { }
-void Command::mouseMoveEvent(QMouseEvent *) { }
-void Command::keyPressEvent(QKeyEvent *) { }
-void Command::keyReleaseEvent(QKeyEvent *) { }
-void Command::focusInEvent(QFocusEvent *e)
+
+void Command::mousePressEvent(QMouseEvent *event)
 {
-    QAbstractButton::focusInEvent(e);
+    pressWith(ControlInput::buttonCode(event->button()),
+              ControlInput::shiftCode(event->modifiers()), float(event->position().x()),
+              float(event->position().y()));
 }
-void Command::focusOutEvent(QFocusEvent *e)
+
+void Command::mouseReleaseEvent(QMouseEvent *event)
 {
-    QAbstractButton::focusOutEvent(e);
+    short button = ControlInput::buttonCode(event->button());
+    short shift = ControlInput::shiftCode(event->modifiers());
+    float x = float(event->position().x());
+    float y = float(event->position().y());
+    // The window system's click: pressed on the button and released over it.
+    const bool clicked = m_mouseDown && rect().contains(event->position().toPoint());
+    m_mouseDown = false;
+    emit MouseUp(button, shift, x, y);
+    Repaint(false);
+    if (clicked && m_pressButton == 1) {
+        Repaint(false);
+        emit Click();
+    }
 }
+
+// The second click of a double click already arrives as a press and a release
+// of its own, so it acts as another click; the double click adds nothing.
+void Command::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void Command::mouseMoveEvent(QMouseEvent *event)
+{
+    short button = ControlInput::buttonCode(event->buttons());
+    short shift = ControlInput::shiftCode(event->modifiers());
+    float x = float(event->position().x());
+    float y = float(event->position().y());
+    if (button == 0 || button == 1) {
+        if (isOver(event->globalPosition().toPoint())) {
+            // Only the first moves over the button are reported.
+            if (m_moveSeen)
+                return;
+            m_moveSeen = true;
+            if (button == 0 && !m_hovering) {
+                m_hoverTimer.start();
+                m_hovering = true;
+                m_moveSeen = false;
+                Repaint(false);
+                emit MouseOver();
+            }
+            if (button == 1)
+                Repaint(true, true);
+        } else {
+            if (!m_moveSeen)
+                return;
+            Repaint(false);
+        }
+    }
+    emit MouseMove(button, shift, x, y);
+}
+
+void Command::keyPressEvent(QKeyEvent *event)
+{
+    short keyCode = KeyCodeMap::keyCode(event);
+    short shift = ControlInput::shiftCode(event->modifiers());
+    m_lastKeyDown = keyCode;
+    bool handled = true;
+    switch (keyCode) {
+    case KeyCodeMap::kSpace:
+    case KeyCodeMap::kEnter:
+        Repaint(true);
+        break;
+    case KeyCodeMap::kLeft:
+    case KeyCodeMap::kRight:
+        focusNextPrevChild(true);
+        break;
+    case KeyCodeMap::kUp:
+    case KeyCodeMap::kDown:
+        focusNextPrevChild(false);
+        break;
+    default:
+        handled = false;
+        break;
+    }
+    emit KeyDown(keyCode, shift);
+    if (short keyAscii = KeyCodeMap::keyAscii(event))
+        emit KeyPress(keyAscii);
+    // Other keys travel on, so the window still sees Escape and its short-cuts.
+    event->setAccepted(handled);
+}
+
+void Command::keyReleaseEvent(QKeyEvent *event)
+{
+    // A held key repeats its key-down only; its key-up comes once, at the end.
+    if (event->isAutoRepeat()) {
+        event->ignore();
+        return;
+    }
+    short keyCode = KeyCodeMap::keyCode(event);
+    short shift = ControlInput::shiftCode(event->modifiers());
+    const bool handled = keyCode == KeyCodeMap::kSpace || keyCode == KeyCodeMap::kEnter;
+    if ((keyCode == KeyCodeMap::kEnter && m_lastKeyDown == KeyCodeMap::kEnter)
+        || (keyCode == KeyCodeMap::kSpace && m_lastKeyDown == KeyCodeMap::kSpace)) {
+        Repaint(false);
+        m_pressButton = 1;
+        emit Click();
+    }
+    emit KeyUp(keyCode, shift);
+    event->setAccepted(handled);
+}
+
+void Command::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    m_focused = true;
+    if (isEnabled()) {
+        m_pressButton = 1;
+        Repaint(false);
+    }
+}
+
+void Command::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    m_focused = false;
+    Repaint(false);
+}
+
 bool Command::pointerIsOver() const
 {
-    return false;
+    return isOver(QCursor::pos());
+}
+
+bool Command::isOver(const QPoint &globalPosition) const
+{
+    return QApplication::widgetAt(globalPosition) == this;
+}
+
+// Chooses the look from the state now; the next paint draws it.
+void Command::Repaint(bool pressed, bool drawHovering)
+{
+    const bool hovering = m_hovering || drawHovering;
+    if (!isEnabled())
+        m_look = Look::Disabled;
+    else if (pressed && m_pressButton == 1)
+        m_look = Look::Pressed;
+    else if (hovering)
+        m_look = Look::Hover;
+    else if (m_focused)
+        m_look = Look::Focus;
+    else
+        m_look = Look::Normal;
+    m_captionHover = hovering;
+    update();
+}
+
+// The button's outline: its rectangle less the four corner pixels.
+void Command::updateRegion()
+{
+    const int w = width();
+    const int h = height();
+    QRegion region(0, 0, w, h);
+    region -= QRegion(0, 0, 1, 1);
+    region -= QRegion(0, h - 1, 1, 1);
+    region -= QRegion(w - 1, 0, 1, 1);
+    region -= QRegion(w - 1, h - 1, 1, 1);
+    if (region == m_region)
+        return;
+    m_region = region;
+    setMask(region);
+    update();
+}
+
+void Command::computeAccessKey()
+{
+    m_accessKey.clear();
+    const QString &c = m_caption;
+    if (c.size() > 1) {
+        const qsizetype first = c.indexOf(QLatin1Char('&'));
+        if (first >= 0 && first + 1 < c.size()) {
+            if (c.at(first + 1) != QLatin1Char('&')) {
+                m_accessKey = c.at(first + 1).toLower();
+            } else {
+                const qsizetype next = c.indexOf(QLatin1Char('&'), first + 2);
+                if (next >= 0 && next + 1 < c.size() && c.at(next + 1) != QLatin1Char('&'))
+                    m_accessKey = c.at(next + 1).toLower();
+            }
+        }
+    }
+    if (m_accessShortcut != 0) {
+        releaseShortcut(m_accessShortcut);
+        m_accessShortcut = 0;
+    }
+    if (!m_accessKey.isEmpty()) {
+        const QKeySequence sequence(QStringLiteral("Alt+") + m_accessKey.toUpper());
+        if (!sequence.isEmpty())
+            m_accessShortcut = grabShortcut(sequence);
+    }
+}
+
+void Command::pressWith(short button, short shift, float x, float y)
+{
+    if (!isEnabled())
+        return;
+    m_mouseDown = true;
+    emit MouseDown(button, shift, x, y);
+    m_pressButton = button;
+    Repaint(true);
+}
+
+void Command::actAsClick()
+{
+    m_pressButton = 1;
+    Repaint(false);
+    emit Click();
+}
+
+void Command::onHoverTick()
+{
+    if (pointerIsOver())
+        return;
+    m_hoverTimer.stop();
+    m_hovering = false;
+    m_moveSeen = false;
+    Repaint(false);
+    emit MouseOut();
+}
+
+QFont Command::ambientFont() const
+{
+    return parentWidget() ? parentWidget()->font() : QApplication::font();
 }

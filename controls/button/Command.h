@@ -81,13 +81,15 @@ protected:
     virtual bool pointerIsOver() const;
 
 private:
-    void Repaint(bool pressed);
+    enum class Look { Normal, Hover, Focus, Pressed, Disabled };
+
+    void Repaint(bool pressed, bool drawHovering = false);
+    bool isOver(const QPoint &globalPosition) const;
     void updateRegion();
     void computeAccessKey();
     void pressWith(short button, short shift, float x, float y);
     void actAsClick();
     void onHoverTick();
-    quint32 ambientForeColor() const;
     QFont ambientFont() const;
 
     QString m_caption;
@@ -98,7 +100,9 @@ private:
     short m_pressButton = 0;
     int m_lastKeyDown = 0;
     bool m_moveSeen = false;
-    bool m_pressedLook = false;
+    bool m_mouseDown = false;
+    Look m_look = Look::Normal;
+    bool m_captionHover = false;
     QString m_accessKey;
     int m_accessShortcut = 0;
     QRegion m_region;

@@ -408,7 +408,7 @@ void ctlFrame::mouseOnPart(QObject *part, QMouseEvent *event)
         emit MouseDown(button, shift, x, y);
         break;
     case QEvent::MouseButtonDblClick:
-        // Takes the place of the second press; its release is no click.
+        // Follows the second press; that press's release is no click.
         m_pressedPart = part;
         m_afterDoubleClick = true;
         emit DblClick();
