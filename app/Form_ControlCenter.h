@@ -154,8 +154,8 @@ public:
     void linkLost(const QString &reason) override;
     void terminalClosed() override;
 
-    Form_Com *com() const { return m_com; }
-    Form_Mini *mini() const { return m_mini; }
+    Form_Com *com() const;
+    Form_Mini *mini() const;
     Form_YInfo *yinfo();
     const Platform &platform() const { return m_platform; }
 
@@ -270,6 +270,8 @@ private:
     void buildPanels();
     void buildTimers();
     void connectControls();
+    // Sends the report-time command of item 0 to 7 of the report-time menu.
+    void sendReportTime(int index);
     // Helpers of the report evaluation.
     void runEsKeyActions();
     void playerRuleMuteOff();
@@ -284,4 +286,5 @@ private:
     std::unique_ptr<FrameCutter> m_frameCutter;
     QRect m_workArea;
     bool m_unloaded = false;
+    bool m_polling = false;
 };

@@ -1,0 +1,321 @@
+#include "app/Form_ControlCenter.h"
+
+#include "addins/clsAddIns.h"
+#include "app/CommandLine.h"
+#include "app/Form_Mini.h"
+#include "app/ImageButton.h"
+#include "app/Modul_Lib.h"
+#include "app/Modul_Orvane.h"
+#include "errors/ErrorGuard.h"
+#include "link/FrameCutter.h"
+#include "link/Form_Com.h"
+#include "link/Form_YInfo.h"
+#include "platform/PlayerRemote.h"
+#include "platform/UserDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <ctlFrame.h>
+#include <thread>
+
+namespace {
+constexpr const char *kModule = "Form_ControlCenter";
+}
+
+Form_ControlCenter::Form_ControlCenter(const Platform &platform, QWidget *parent)
+    : QMainWindow(parent)
+    , m_platform(platform)
+    , m_frameCutter(std::make_unique<FrameCutter>())
+{
+    setWindowTitle(QStringLiteral("Orvane"));
+    setObjectName(QStringLiteral("Form_ControlCenter"));
+    buildDisplay();
+    buildPanels();
+    buildMenus();
+    buildTimers();
+    connectControls();
+    resize(picControls->width(), 620);
+
+    // The link window and the mini window live, hidden, as long as this window.
+    m_com = new Form_Com(m_platform.serialPort, this, m_platform.dialogs);
+    m_mini = new Form_Mini(this);
+}
+
+Form_ControlCenter::~Form_ControlCenter()
+{
+    // The windows this one created are its to release when they are still there.
+    delete m_yinfo.data();
+    delete m_mini.data();
+    delete m_com.data();
+}
+
+Form_Com *Form_ControlCenter::com() const
+{
+    return m_com;
+}
+
+Form_Mini *Form_ControlCenter::mini() const
+{
+    return m_mini;
+}
+
+Form_YInfo *Form_ControlCenter::yinfo()
+{
+    if (!m_yinfo)
+        m_yinfo = new Form_YInfo();
+    return m_yinfo;
+}
+
+bool Form_ControlCenter::Form_Load(const QString &commandLine)
+{
+    Modul_Orvane::AppClosing = false;
+    Modul_Orvane::MiniMode = false;
+    if (m_com)
+        m_com->setAppClosing(false);
+
+    guarded(kModule, "Form_Load", [&] {
+        // The title already playing is not announced as new.
+        if (m_platform.player && m_platform.player->find())
+            lblWinAmp->setText(m_platform.player->title());
+    });
+    guarded(kModule, "Form_Load", [&] {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        m_workArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    });
+    if (!Modul_Orvane::oAddIns)
+        Modul_Orvane::oAddIns = new clsAddIns();
+    guarded(kModule, "Form_Load", [&] { SetKlappe(2); });
+    guarded(kModule, "Form_Load", [&] {
+        Line2->setText(Line2->text() + QLatin1Char(' ') + Modul_Orvane::VersionText());
+    });
+    guarded(kModule, "Form_Load", [&] {
+        const QSize mini = m_mini->frameGeometry().size();
+        m_mini->move(m_workArea.right() + 1 - mini.width(), m_workArea.bottom() + 1 - mini.height());
+    });
+    LoadConfig();
+
+    if (commandLine.isEmpty())
+        return true;
+    const CommandLine options = CommandLine::parse(commandLine);
+    if (options.help) {
+        UserDialogs::Message message;
+        message.text = CommandLine::kOptionsMessage;
+        m_platform.dialogs->messageBox(message);
+        return false;
+    }
+    guarded(kModule, "Form_Load", [&] {
+        if (options.comPort) {
+            m_com->setCommPort(*options.comPort);
+            ConnectToOrvane(options.powerOn ? 1 : 0);
+        }
+        const QSize mini = m_mini->frameGeometry().size();
+        if (options.topLeft)
+            m_mini->move(m_workArea.left(), m_workArea.top());
+        if (options.topRight)
+            m_mini->move(m_workArea.right() + 1 - mini.width(), m_workArea.top());
+        if (options.bottomLeft)
+            m_mini->move(m_workArea.left(), m_workArea.bottom() + 1 - mini.height());
+        if (options.mini) {
+            if (!m_com->PortOpen())
+                ConnectToOrvane(0);
+            if (m_com->PortOpen()) {
+                hide();
+                m_mini->show();
+            }
+        }
+    });
+    return true;
+}
+
+void Form_ControlCenter::Form_Resize()
+{
+    ignoringErrors([&] {
+        lblWinAmp->setGeometry(Line1->x(), Line1->y(), Line1->width(),
+                               Line1->height() + Line2->y() - Line1->y());
+        const int innerWidth = centralWidget() ? centralWidget()->width() : width();
+        picControls->move(qMax(0, innerWidth / 2 - picControls->width() / 2), picControls->y());
+    });
+}
+
+void Form_ControlCenter::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+bool Form_ControlCenter::Form_Unload()
+{
+    if (m_unloaded)
+        return true;
+    Modul_Orvane::AppClosing = true;
+    if (m_com)
+        m_com->setAppClosing(true);
+
+    clsAddIns *addIns = Modul_Orvane::oAddIns;
+    if (addIns && addIns->Count() > 0) {
+        long cancel = 0;
+        guarded(kModule, "Form_Unload", [&] { addIns->SendUnload(cancel); });
+        if (cancel != 0) {
+            Modul_Orvane::AppClosing = false;
+            if (m_com)
+                m_com->setAppClosing(false);
+            return false;
+        }
+        guarded(kModule, "Form_Unload", [&] { addIns->SendTerminate(); });
+    }
+    if (addIns) {
+        Modul_Orvane::oAddIns = nullptr;
+        delete addIns;
+    }
+    SaveConfig();
+    guarded(kModule, "Form_Unload", [&] {
+        Timer_Check.stop();
+        if (m_com && m_com->PortOpen())
+            m_com->ClosePort();
+    });
+    guarded(kModule, "Form_Unload", [&] { Modul_Lib::UnloadAllForms(this); });
+    m_unloaded = true;
+    return true;
+}
+
+void Form_ControlCenter::closeEvent(QCloseEvent *event)
+{
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void Form_ControlCenter::Menu_Ende_Click()
+{
+    close();
+}
+
+void Form_ControlCenter::SetKlappe(int mode)
+{
+    guarded(kModule, "SetKlappe", [&] {
+        auto setOuterHeight = [this](int outerHeight) {
+            const int decoration = frameGeometry().height() - geometry().height();
+            resize(width(), outerHeight - decoration);
+        };
+        const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+        if (mode == 2) {
+            picKlappe->hide();
+            if (normal)
+                setOuterHeight(picControls->y() + lblNorvik->y() + lblNorvik->height()
+                               + kKlappeMargin);
+            for (ctlFrame *frame : {Frame_Input, Frame_SpeakersA, Frame_SpeakersB, Frame_DSP,
+                                    Frame_61ES, Frame_6ChInput, Frame_InputMode, Frame_Leer1})
+                frame->hide();
+        } else if (mode == 1) {
+            picKlappe->show();
+            const int wanted = picControls->y() + picControls->height() + kKlappeMargin;
+            if (normal && frameGeometry().height() < wanted)
+                setOuterHeight(wanted);
+            for (ctlFrame *frame : {Frame_DSP, Frame_Input, Frame_SpeakersA, Frame_SpeakersB})
+                frame->show();
+            const bool zone2 = Menu_Mode_Zone2->isChecked();
+            Frame_6ChInput->setVisible(!zone2);
+            Frame_InputMode->setVisible(!zone2);
+            Frame_61ES->setVisible(!zone2);
+            Frame_Leer1->setVisible(zone2);
+        }
+    });
+}
+
+void Form_ControlCenter::Image_Klappe_Click()
+{
+    guarded(kModule, "Image_Klappe_Click",
+            [&] { SetKlappe(Frame_Input->isVisible() ? 2 : 1); });
+}
+
+void Form_ControlCenter::Pause(float seconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QCoreApplication::processEvents();
+    const auto total = std::chrono::milliseconds(qRound64(double(seconds) * 1000.0));
+    const auto left = total - std::chrono::milliseconds(clock.elapsed());
+    if (left.count() > 0)
+        std::this_thread::sleep_for(left);
+}
+
+void Form_ControlCenter::Timer_Check_Timer()
+{
+    // A pause inside the evaluation lets timers run; a nested tick would evaluate
+    // newer reports before the older ones of this tick. They wait for the next tick.
+    if (m_polling)
+        return;
+    m_polling = true;
+    guarded(kModule, "Timer_Check_Timer", [&] {
+        QString received;
+        m_com->ReadPort(received, true);
+        if (received.isEmpty())
+            return;
+        const QStringList bodies = m_frameCutter->cut(received);
+        for (const QString &body : bodies) {
+            if (Modul_Orvane::oAddIns)
+                guarded(kModule, "Timer_Check_Timer",
+                        [&] { Modul_Orvane::oAddIns->SemdIncommingCommand(body); });
+            DatenAuswerten(body);
+        }
+    });
+    m_polling = false;
+}
+
+bool Form_ControlCenter::trafficLogging() const
+{
+    return Menu_Setup_Debug->isChecked() || Menu_Setup_Log->isChecked();
+}
+
+bool Form_ControlCenter::logFileEnabled() const
+{
+    return Menu_Setup_Log->isChecked();
+}
+
+bool Form_ControlCenter::pollRunning() const
+{
+    return Timer_Check.isActive();
+}
+
+void Form_ControlCenter::setLine1(const QString &text)
+{
+    Line1->setText(text);
+}
+
+void Form_ControlCenter::setLine2(const QString &text)
+{
+    Line2->setText(text);
+}
+
+void Form_ControlCenter::incomingSettings(const QString &settings)
+{
+    if (Modul_Orvane::oAddIns)
+        Modul_Orvane::oAddIns->SemdIncommingSettings(settings);
+}
+
+void Form_ControlCenter::linkLost(const QString &reason)
+{
+    guarded(kModule, "linkLost", [&] {
+        SetMenu(false);
+        Menu_Connect->setText(QStringLiteral("Connect"));
+        Timer_Check.stop();
+        stopRepeat();
+        m_frameCutter->reset();
+        UpdatingFromReceiver = false;
+        m_com->setLinkBusy(false);
+        Line1->setText(QStringLiteral("Connection"));
+        Line2->setText(QStringLiteral("lost"));
+        Line2->setToolTip(reason);
+    });
+}
+
+void Form_ControlCenter::terminalClosed()
+{
+    Menu_Setup_Debug->setChecked(false);
+}

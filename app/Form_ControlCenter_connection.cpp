@@ -1,0 +1,231 @@
+// Connecting to the receiver, naming its model and the menus that go with it.
+
+#include "app/Form_ControlCenter.h"
+#include "errors/ErrorGuard.h"
+#include "link/FrameCutter.h"
+#include "link/Form_Com.h"
+#include "link/Form_YInfo.h"
+#include "link/ReceiverModels.h"
+#include "platform/Shell.h"
+#include "platform/UserDialogs.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace {
+constexpr const char *kModule = "Form_ControlCenter";
+constexpr int kConnectAttempts = 4;
+const QString kReportAddress = QStringLiteral("orvane-reports@example.org");
+} // namespace
+
+void Form_ControlCenter::ConnectToOrvane(int Sw1)
+{
+    try {
+        if (!m_com->PortOpen()) {
+            m_com->setLinkBusy(false);
+            m_frameCutter->reset();
+            m_com->OpenPort();
+
+            // A block from an earlier connection must not pass for an answer.
+            SettingsBlock.clear();
+            for (int attempt = 1; attempt <= kConnectAttempts; ++attempt) {
+                Line1->setText(QStringLiteral("Connecting"));
+                Line2->setText(QString(attempt, QLatin1Char('.')));
+                m_com->ClearComPuffer();
+                m_com->ReadSettings(SettingsBlock);
+                if (!SettingsBlock.isEmpty())
+                    break;
+                // The port may have gone while waiting.
+                if (!m_com->PortOpen())
+                    break;
+            }
+            if (SettingsBlock.isEmpty()) {
+                Line1->setText(QStringLiteral("Connect"));
+                Line2->setText(QStringLiteral("Error"));
+                if (m_com->PortOpen())
+                    m_com->ClosePort();
+                SetMenu(false);
+                UpdatingFromReceiver = false;
+                m_com->setLinkBusy(false);
+                return;
+            }
+
+            SetMenu(true);
+            const QString modelCode = SettingsBlock.mid(1, 5);
+            const QString version = SettingsBlock.mid(6, 1);
+            Line1->setText(QStringLiteral("Connected"));
+            Line2->setText(modelCode + QStringLiteral(" Softv.") + version);
+
+            Form_YInfo *info = yinfo();
+            info->text_modell->setText(modelName(modelCode));
+            info->text_modellid->setText(modelCode);
+            info->text_softwareversion->setText(version);
+            info->text_YString->setText(SettingsBlock.mid(1, SettingsBlock.size() - 2));
+
+            SetInputButtonVisible(modelCode);
+            if (SettingsBlock.mid(10, 1) == QLatin1String("0") && Sw1 == 1)
+                m_com->PowerOn();
+            SetSettings();
+            Menu_Connect->setText(QStringLiteral("Disconnect"));
+            m_com->ReportCommandEnable();
+            for (int i = 0; i <= 7; ++i)
+                if (Menu_Setup_ReportTime(i)->isChecked())
+                    sendReportTime(i);
+            Timer_Check.start();
+        } else {
+            SetMenu(false);
+            m_com->ClosePort();
+            Menu_Connect->setText(QStringLiteral("Connect"));
+            Line1->setText(QStringLiteral("Connection"));
+            Line2->setText(QStringLiteral("closed"));
+            Timer_Check.stop();
+            stopRepeat();
+            m_frameCutter->reset();
+            UpdatingFromReceiver = false;
+            m_com->setLinkBusy(false);
+        }
+    } catch (const std::exception &e) {
+        // Opening a port that does not exist or is in use lands here: the procedure
+        // tells the user itself and leaves the program disconnected.
+        int number = OrvaneError::kInvalidArgument;
+        QString description = QString::fromLocal8Bit(e.what());
+        int line = 0;
+        if (const auto *error = dynamic_cast<const OrvaneError *>(&e)) {
+            number = error->number();
+            description = error->description();
+            line = error->line();
+        }
+        UserDialogs::Message message;
+        message.text = QStringLiteral("%1 - %2 (%3)").arg(number).arg(description).arg(line);
+        message.icon = UserDialogs::Icon::Exclamation;
+        m_platform.dialogs->messageBox(message);
+        Menu_Connect->setText(QStringLiteral("Connect"));
+        ignoringErrors([&] {
+            if (m_com->PortOpen())
+                m_com->ClosePort();
+        });
+        Timer_Check.stop();
+        ignoringErrors([&] { SetMenu(false); });
+        m_com->setLinkBusy(false);
+        UpdatingFromReceiver = false;
+        Line1->setText(QStringLiteral("Comport Error"));
+        Line2->setText(QString());
+    }
+}
+
+void Form_ControlCenter::sendReportTime(int index)
+{
+    using Member = void (Form_Com::*)();
+    static constexpr Member kReportTimes[] = {
+        &Form_Com::ReportCommandTimeRealTime, &Form_Com::ReportCommandTime50ms,
+        &Form_Com::ReportCommandTime100ms,    &Form_Com::ReportCommandTime150ms,
+        &Form_Com::ReportCommandTime200ms,    &Form_Com::ReportCommandTime250ms,
+        &Form_Com::ReportCommandTime300ms,    &Form_Com::ReportCommandTime350ms};
+    if (index >= 0 && index < int(std::size(kReportTimes)))
+        (m_com->*kReportTimes[index])();
+}
+
+void Form_ControlCenter::SetMenu(bool enabled)
+{
+    guarded(kModule, "SetMenu", [&] {
+        Menu_Volume->menuAction()->setEnabled(enabled);
+        Menu_Reset->setEnabled(enabled);
+        Menu_ZS->menuAction()->setEnabled(enabled);
+        Menu_Mini->setEnabled(enabled);
+        Menu_Sleep->menuAction()->setEnabled(enabled);
+        Menu_Extras_YInfo->setEnabled(enabled);
+        Menu_Extras_SendMessage->setEnabled(enabled);
+        for (int i = 1; i <= 5; ++i)
+            Menu_Setup_Port(i)->setEnabled(!enabled);
+    });
+}
+
+void Form_ControlCenter::SetInputButtonVisible(const QString &modelCode)
+{
+    guarded(kModule, "SetInputButtonVisible", [&] {
+        if (modelCode == QLatin1String("R0073")) {
+            Opt_Input(14)->setVisible(false);
+            Opt_Dsp(31)->setVisible(false);
+            Menu_MiniPopUp_Input(14)->setVisible(false);
+        }
+    });
+}
+
+void Form_ControlCenter::Menu_Connect_Click()
+{
+    ConnectToOrvane(0);
+}
+
+void Form_ControlCenter::Menu_Setup_Port_Click(int index)
+{
+    guarded(kModule, "Menu_Setup_Port_Click", [&] {
+        m_com->setCommPort(index);
+        for (int i = 1; i <= 5; ++i)
+            Menu_Setup_Port(i)->setChecked(false);
+        Menu_Setup_Port(index)->setChecked(true);
+    });
+}
+
+void Form_ControlCenter::Menu_Setup_ReportTime_Click(int index)
+{
+    guarded(kModule, "Menu_Setup_ReportTime_Click", [&] {
+        for (int i = 0; i <= 7; ++i)
+            Menu_Setup_ReportTime(i)->setChecked(false);
+        Menu_Setup_ReportTime(index)->setChecked(true);
+        sendReportTime(index);
+    });
+}
+
+void Form_ControlCenter::Menu_Reset_Click()
+{
+    guarded(kModule, "Menu_Reset_Click", [&] {
+        UserDialogs::Message notice;
+        notice.text = QStringLiteral("Complete Reset only with 'Diagnostic Menu' !");
+        notice.icon = UserDialogs::Icon::Information;
+        m_platform.dialogs->messageBox(notice);
+
+        UserDialogs::Message question;
+        question.text = QStringLiteral("Reset all Orvane RS-232 settings ?");
+        question.title = QStringLiteral("Orvane Reset");
+        question.icon = UserDialogs::Icon::Question;
+        question.buttons = UserDialogs::Buttons::YesNo;
+        question.defaultButton = UserDialogs::Answer::No;
+        if (m_platform.dialogs->messageBox(question) == UserDialogs::Answer::Yes) {
+            m_com->ResetOrvane();
+            SetSettings();
+        }
+    });
+}
+
+void Form_ControlCenter::Menu_Extras_YInfo_Click()
+{
+    guarded(kModule, "Menu_Extras_YInfo_Click", [&] {
+        Form_YInfo *info = yinfo();
+        info->show();
+        info->raise();
+        if (info->text_modell->text() != QLatin1String("?"))
+            return;
+        UserDialogs::Message question;
+        question.title = QStringLiteral("Unknown Orvane Model");
+        question.buttons = UserDialogs::Buttons::YesNo;
+        question.text = QStringLiteral("New Orvane Model:") + QStringLiteral("\r\n")
+            + QStringLiteral("To make this Software better :") + QLatin1Char('\n')
+            + QStringLiteral(
+                "Send a email to the Software developer with Orvane connection string !")
+            + QLatin1Char('\n')
+            + QStringLiteral("Complete the Email with the Orvane model description !")
+            + QLatin1Char('\n') + QLatin1Char('\n') + QStringLiteral("Send E-mail ?");
+        if (m_platform.dialogs->messageBox(question) != UserDialogs::Answer::Yes)
+            return;
+        const QString url = QStringLiteral("mailto:") + kReportAddress
+            + QStringLiteral("?Subject=My%20Orvane&Body=Model%3A%20%28Complete%20here%20your%20"
+                             "Model%20desctiption%20Example:%3ADSP-AX1%29%0D%0A%0D%0AModell-Id%3A ")
+            + info->text_modellid->text() + QStringLiteral("%0D%0ASoftwareversion%3A ")
+            + info->text_softwareversion->text() + QStringLiteral("%0D%0AAnswerstring%3A ")
+            + info->text_YString->text()
+            + QStringLiteral("%0D%0A%0D%0ATo make better in this software:%3A %0D%0A");
+        m_platform.shell->openUrl(url);
+    });
+}

@@ -1,0 +1,216 @@
+// Hot keys, media keys, the player's title, the traffic switches and the extras.
+
+#include "app/Form_ControlCenter.h"
+#include "errors/ErrorGuard.h"
+#include "link/Form_Com.h"
+#include "platform/KeyState.h"
+#include "platform/PlayerRemote.h"
+#include "platform/Shell.h"
+#include "platform/UserDialogs.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+
+namespace {
+constexpr const char *kModule = "Form_ControlCenter";
+
+// Virtual-key codes of the polled keys.
+constexpr int kKeypadPlus = 107;
+constexpr int kKeypadMinus = 109;
+constexpr int kVolumeMute = 173;
+constexpr int kVolumeDown = 174;
+constexpr int kVolumeUp = 175;
+constexpr int kNextTrack = 176;
+constexpr int kPreviousTrack = 177;
+constexpr int kStop = 178;
+constexpr int kPlayPause = 179;
+
+constexpr int kPlayerPlay = 40045;
+constexpr int kPlayerPause = 40046;
+constexpr int kPlayerStop = 40047;
+constexpr int kPlayerNext = 40048;
+constexpr int kPlayerPrevious = 40198;
+} // namespace
+
+void Form_ControlCenter::Timer_CheckKeys_Timer()
+{
+    KeyState *keys = m_platform.keys;
+    if (!keys)
+        return;
+    guarded(kModule, "Timer_CheckKeys_Timer", [&] {
+        if (keys->isForeground(this)) {
+            if (keys->wentDown(kKeypadPlus))
+                VolUp();
+            if (keys->wentDown(kKeypadMinus))
+                VolDown();
+        }
+    });
+    guarded(kModule, "Timer_CheckKeys_Timer", [&] {
+        PlayerRemote *player = m_platform.player;
+        if (!Menu_Extras_MT_Winamp->isChecked() || !player || !player->find())
+            return;
+        auto show = [this](const QString &text) {
+            Line1->setText(QString());
+            Line2->setText(text);
+        };
+        if (keys->wentDown(kStop) && player->status() == PlayerRemote::Playing) {
+            player->postCommand(kPlayerStop);
+            show(QStringLiteral("Winamp stop"));
+        }
+        if (keys->wentDown(kPlayPause)) {
+            if (player->status() == PlayerRemote::Stopped) {
+                player->postCommand(kPlayerPlay);
+                show(QStringLiteral("Winamp play"));
+            }
+            if (player->status() == PlayerRemote::Playing) {
+                player->postCommand(kPlayerPause);
+                show(QStringLiteral("Winamp pause"));
+            }
+            if (player->status() == PlayerRemote::Paused) {
+                player->postCommand(kPlayerPause);
+                show(QStringLiteral("Winamp play"));
+            }
+        }
+        if (keys->wentDown(kNextTrack)) {
+            player->postCommand(kPlayerNext);
+            show(QStringLiteral("Winamp next"));
+            Pause(0.5f);
+        }
+        if (keys->wentDown(kPreviousTrack)) {
+            player->postCommand(kPlayerPrevious);
+            show(QStringLiteral("Winamp prev"));
+            Pause(0.5f);
+        }
+    });
+    guarded(kModule, "Timer_CheckKeys_Timer", [&] {
+        if (!Menu_Extras_MT_Orvane->isChecked())
+            return;
+        if (keys->wentDown(kVolumeDown))
+            VolDown();
+        if (keys->wentDown(kVolumeUp))
+            VolUp();
+        if (keys->wentDown(kVolumeMute))
+            Mute(0);
+    });
+}
+
+void Form_ControlCenter::Timer_WinampView_Timer()
+{
+    guarded(kModule, "Timer_WinampView_Timer", [&] {
+        PlayerRemote *player = m_platform.player;
+        QString title;
+        if (player && player->find())
+            title = player->title();
+        if (!title.isEmpty() && title != lblWinAmp->text()) {
+            lblWinAmp->setText(title);
+            lblWinAmp->show();
+            lblWinAmp->raise();
+        } else {
+            lblWinAmp->hide();
+        }
+    });
+}
+
+void Form_ControlCenter::Timer_ZS_Timer()
+{
+    // The schedule exists once the time-control dialog has been confirmed; until
+    // then there is nothing to fire.
+}
+
+void Form_ControlCenter::Menu_Extras_61_ES_Click(int index)
+{
+    guarded(kModule, "Menu_Extras_61_ES_Click", [&] {
+        if (Menu_Extras_61_ES(index)->isChecked()) {
+            Menu_Extras_61_ES(index)->setChecked(false);
+            return;
+        }
+        for (int i = 1; i <= Menu_Extras_61_ES.ubound(); ++i)
+            Menu_Extras_61_ES(i)->setChecked(false);
+        Menu_Extras_61_ES(index)->setChecked(true);
+        if (index != 3)
+            return;
+        QAction *shell = Menu_Extras_61_ES(3);
+        const std::optional<QString> answer = m_platform.dialogs->inputBox(
+            QStringLiteral("Shell Command with full Path: "), QStringLiteral("Shell Command"),
+            shell->data().toString());
+        if (answer && !answer->isEmpty())
+            shell->setData(*answer);
+        else
+            shell->setChecked(false);
+    });
+}
+
+void Form_ControlCenter::Menu_Extras_MT_Winamp_Click()
+{
+    guarded(kModule, "Menu_Extras_MT_Winamp_Click",
+            [&] { Menu_Extras_MT_Winamp->setChecked(!Menu_Extras_MT_Winamp->isChecked()); });
+}
+
+void Form_ControlCenter::Menu_Extras_MT_Orvane_Click()
+{
+    guarded(kModule, "Menu_Extras_MT_Orvane_Click",
+            [&] { Menu_Extras_MT_Orvane->setChecked(!Menu_Extras_MT_Orvane->isChecked()); });
+}
+
+void Form_ControlCenter::RunShellCommand()
+{
+    // A command that cannot be started is ignored without a message.
+    ignoringErrors([&] {
+        const QString command = Menu_Extras_61_ES(3)->data().toString();
+        if (!command.isEmpty() && m_platform.shell)
+            m_platform.shell->startCommand(command);
+    });
+}
+
+void Form_ControlCenter::Menu_Extras_SendMessage_Click()
+{
+    guarded(kModule, "Menu_Extras_SendMessage_Click", [&] {
+        const std::optional<QString> answer = m_platform.dialogs->inputBox(
+            QStringLiteral("Text to send display:\r\n\r\nMax. 16 characters\r\nThis function "
+                           "works only at newer Orvane models"),
+            QStringLiteral("Text to display - Beta"), QString());
+        if (answer && !answer->isEmpty()) {
+            QString message = *answer;
+            m_com->SendMessage(message);
+        }
+    });
+}
+
+void Form_ControlCenter::Menu_Send_Click()
+{
+    guarded(kModule, "Menu_Send_Click", [&] {
+        QString message = QStringLiteral("Hello01234567890");
+        m_com->SendMessage(message);
+    });
+}
+
+void Form_ControlCenter::Menu_Setup_Debug_Click()
+{
+    guarded(kModule, "Menu_Setup_Debug_Click", [&] {
+        if (!Menu_Setup_Debug->isChecked()) {
+            Menu_Setup_Debug->setChecked(true);
+            m_com->show();
+            m_com->raise();
+        } else {
+            Menu_Setup_Debug->setChecked(false);
+            m_com->hide();
+        }
+    });
+}
+
+void Form_ControlCenter::Menu_Setup_Log_Click()
+{
+    guarded(kModule, "Menu_Setup_Log_Click", [&] {
+        if (!Menu_Setup_Log->isChecked()) {
+            Menu_Setup_Log->setChecked(true);
+            // Each logging session starts with a fresh file.
+            QFile::remove(QDir(QCoreApplication::applicationDirPath())
+                              .filePath(QStringLiteral("debug.txt")));
+        } else {
+            Menu_Setup_Log->setChecked(false);
+        }
+    });
+}

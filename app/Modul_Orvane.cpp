@@ -1,0 +1,76 @@
+#include "app/Modul_Orvane.h"
+
+#include "addins/clsAddIns.h"
+#include "app/Form_ControlCenter.h"
+#include "app/Form_Mini.h"
+#include "errors/ErrBoxPresenter.h"
+#include "errors/ShowErrBox.h"
+#include "platform/LinuxPlatform.h"
+#include "platform/QtSerialPort.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
+#include <memory>
+
+namespace Modul_Orvane {
+
+bool AppClosing = false;
+bool MiniMode = false;
+clsAddIns *oAddIns = nullptr;
+
+namespace {
+constexpr std::chrono::milliseconds kStartWait{1000};
+}
+
+QString VersionText()
+{
+    return QStringLiteral("%1.%2%3")
+        .arg(ORVANE_VERSION_MAJOR)
+        .arg(ORVANE_VERSION_MINOR)
+        .arg(ORVANE_VERSION_PATCH);
+}
+
+QString FullVersionText()
+{
+    return QStringLiteral("%1.%2.%3")
+        .arg(ORVANE_VERSION_MAJOR)
+        .arg(ORVANE_VERSION_MINOR)
+        .arg(ORVANE_VERSION_PATCH);
+}
+
+int Main(const QString &commandLine)
+{
+    LinuxPlatform linux;
+    Platform &platform = linux.platform();
+    QtSerialPort serialPort(platform.settings);
+    platform.serialPort = &serialPort;
+    ErrBoxPresenter errorBox(platform.shell, platform.dialogs);
+    setErrorPresenter(&errorBox);
+
+    oAddIns = new clsAddIns();
+
+    // The start-up wait lets pending window events run; it costs no CPU.
+    QEventLoop wait;
+    QTimer::singleShot(kStartWait, &wait, &QEventLoop::quit);
+    wait.exec();
+
+    int exitCode = 0;
+    {
+        auto *main = new Form_ControlCenter(platform);
+        main->setAttribute(Qt::WA_DeleteOnClose, false);
+        if (main->Form_Load(commandLine)) {
+            if (!main->mini()->isVisible())
+                main->show();
+            exitCode = QApplication::exec();
+        }
+        delete main;
+    }
+    setErrorPresenter(nullptr);
+    delete oAddIns;
+    oAddIns = nullptr;
+    return exitCode;
+}
+
+} // namespace Modul_Orvane
