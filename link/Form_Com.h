@@ -18,8 +18,8 @@ class Form_Com : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr std::chrono::milliseconds kAnswerWait{800};
-    static constexpr std::chrono::milliseconds kResetWait{2000};
+    static constexpr std::chrono::milliseconds kAnswerWait {800};
+    static constexpr std::chrono::milliseconds kResetWait {2000};
 
     Form_Com(SerialPort *port, LinkHost *host, UserDialogs *dialogs, QWidget *parent = nullptr);
     ~Form_Com() override;
@@ -48,6 +48,10 @@ public:
     void ResetOrvane(QString *Ret = nullptr);
     void SendMessage(QString &Message);
     void DebugLog(const QString &Puffer, bool Send = false);
+
+    // Removes the "@E01900" marker some receivers put at the start of the block's data
+    // and lowers the length field by its 7 characters; other blocks come back unchanged.
+    static QString fixSettingsQuirk(const QString &block);
 
     // Report control.
     void ReportCommandEnable();
@@ -156,6 +160,8 @@ private:
     void onPortLost(const QString &reason);
     // Waits while letting events run; returns early when the port has gone.
     void pause(std::chrono::milliseconds duration);
+    // One short wait with events running; wakes on new data, the port's loss or `limit`.
+    void waitForEvents(std::chrono::milliseconds limit);
     qint64 waitingBytes();
     void writeFrame(const QByteArray &frame);
     void sendAndRead(const QString &code, QString *Ret);
@@ -166,4 +172,8 @@ private:
     int m_commPort = 1;
     bool m_linkBusy = false;
     bool m_appClosing = false;
+    // Changes whenever the port is opened, closed or lost, so a wait notices.
+    quint64 m_portEpoch = 0;
+    // Characters in the listing, counting each line end as CR LF.
+    qsizetype m_listingChars = 0;
 };

@@ -5,8 +5,8 @@
 QString serialDeviceForPort(SettingsStore &settings, int portNumber)
 {
     const QString configured
-            = settings.readValue(QStringLiteral("Ports"), QStringLiteral("Com%1").arg(portNumber))
-                      .trimmed();
+        = settings.readValue(QStringLiteral("Ports"), QStringLiteral("Com%1").arg(portNumber))
+              .trimmed();
     if (!configured.isEmpty())
         return configured;
     return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);

@@ -1,0 +1,328 @@
+#include "link/Form_Com.h"
+
+#include "errors/ErrorGuard.h"
+#include "errors/OrvaneError.h"
+#include "link/LinkHost.h"
+#include "platform/SerialPort.h"
+#include "platform/UserDialogs.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+constexpr char kStx = 0x02;
+constexpr char kEtx = 0x03;
+constexpr char kDc1 = 0x11;
+constexpr char kDc3 = 0x13;
+constexpr char kDel = 0x7f;
+
+// How often a wait with events running looks at the port when no data wakes it.
+constexpr std::chrono::milliseconds kWaitTick {20};
+constexpr std::chrono::milliseconds kReconnectPause {300};
+// Step of the reset's wait for a free link, which runs no events.
+constexpr std::chrono::milliseconds kBusySleepStep {50};
+
+const QString kQuirkMarker = QStringLiteral("@E01900");
+
+// Holds the busy flag for one operation and frees it however the operation ends,
+// so a failing write cannot leave the link busy for good.
+class BusyScope
+{
+public:
+    explicit BusyScope(bool &flag)
+        : m_flag(flag)
+    {
+        m_flag = true;
+    }
+    ~BusyScope() { m_flag = false; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+bool isHexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f');
+}
+
+std::chrono::milliseconds elapsedOf(const QElapsedTimer &clock)
+{
+    return std::chrono::milliseconds(clock.elapsed());
+}
+} // namespace
+
+Form_Com::Form_Com(SerialPort *port, LinkHost *host, UserDialogs *dialogs, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_port(port)
+    , m_host(host)
+    , m_dialogs(dialogs)
+{
+    connect(m_port, &SerialPort::portLost, this, &Form_Com::onPortLost);
+    buildTerminal();
+}
+
+Form_Com::~Form_Com() = default;
+
+bool Form_Com::PortOpen() const
+{
+    return m_port && m_port->isOpen();
+}
+
+void Form_Com::OpenPort()
+{
+    ++m_portEpoch;
+    m_port->open(m_commPort);
+}
+
+void Form_Com::ClosePort()
+{
+    ++m_portEpoch;
+    m_port->close();
+}
+
+void Form_Com::onPortLost(const QString &reason)
+{
+    ignoringErrors([this] { ClosePort(); });
+    m_linkBusy = false;
+    if (m_host)
+        m_host->linkLost(reason);
+}
+
+qint64 Form_Com::waitingBytes()
+{
+    qint64 count = 0;
+    ignoringErrors([&] { count = m_port->bytesWaiting(); });
+    return count;
+}
+
+void Form_Com::writeFrame(const QByteArray &frame)
+{
+    if (m_host->trafficLogging())
+        DebugLog(QString::fromLatin1(frame), true);
+    m_port->write(frame);
+}
+
+void Form_Com::waitForEvents(std::chrono::milliseconds limit)
+{
+    QEventLoop loop;
+    QTimer tick;
+    tick.setSingleShot(true);
+    connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(m_port, &SerialPort::dataArrived, &loop, &QEventLoop::quit);
+    connect(m_port, &SerialPort::portLost, &loop, &QEventLoop::quit);
+    tick.start(std::max(limit, 0ms));
+    loop.exec();
+}
+
+void Form_Com::pause(std::chrono::milliseconds duration)
+{
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(m_port, &SerialPort::portLost, &loop, &QEventLoop::quit);
+    deadline.start(std::max(duration, 0ms));
+    loop.exec();
+}
+
+void Form_Com::SendCommand(const QString &code, int RefreshSettings)
+{
+    if (!PortOpen() || m_linkBusy)
+        return;
+
+    if (RefreshSettings == 1) {
+        guarded("Form_Com", "SendCommand", [&] {
+            QString fresh;
+            ReadSettings(fresh);
+            if (!fresh.isEmpty() && fresh.mid(9, 1) != QLatin1String("1"))
+                m_host->SetOrvaneSettings(fresh);
+        });
+        // The read let events run: the port may have gone or been taken meanwhile.
+        if (!PortOpen() || m_linkBusy)
+            return;
+    }
+
+    BusyScope busy(m_linkBusy);
+    guarded("Form_Com", "SendCommand", [&] {
+        QElapsedTimer clock;
+        clock.start();
+        writeFrame(kStx + code.toLatin1() + kEtx);
+        // A write that blocks this long means a hung port.
+        if (elapsedOf(clock) >= kAnswerWait)
+            ReConnect();
+    });
+}
+
+void Form_Com::ReadPort(QString &Puffer, bool Direct)
+{
+    if (m_linkBusy || !PortOpen())
+        return;
+
+    BusyScope busy(m_linkBusy);
+    guarded("Form_Com", "ReadPort", [&] {
+        const quint64 epoch = m_portEpoch;
+        QElapsedTimer clock;
+        clock.start();
+        Puffer.clear();
+        for (;;) {
+            if (epoch != m_portEpoch || !m_port->isOpen())
+                break;
+            if (waitingBytes() > 0) {
+                Puffer += QString::fromLatin1(m_port->readAll());
+                if (Puffer.endsWith(QLatin1Char(kEtx)))
+                    break;
+            }
+            if (Direct)
+                break;
+            const auto remaining = kAnswerWait - elapsedOf(clock);
+            if (remaining <= 0ms)
+                break;
+            waitForEvents(std::min(remaining, kWaitTick));
+        }
+        if (m_host->trafficLogging())
+            DebugLog(Puffer, false);
+    });
+}
+
+void Form_Com::ClearComPuffer(QString *Puffer)
+{
+    if (!PortOpen() || m_linkBusy)
+        return;
+
+    BusyScope busy(m_linkBusy);
+    guarded("Form_Com", "ClearComPuffer", [&] {
+        const QString discarded = QString::fromLatin1(m_port->readAll());
+        if (Puffer)
+            *Puffer = discarded;
+    });
+}
+
+void Form_Com::ReadSettings(QString &stSettings, QString *stSettingsOrginal)
+{
+    if (!PortOpen() || m_linkBusy)
+        return;
+
+    {
+        BusyScope busy(m_linkBusy);
+        const bool requested = guarded("Form_Com", "ReadSettings", [&] {
+            QElapsedTimer clock;
+            clock.start();
+            m_port->readAll();
+            writeFrame(QByteArray(1, kDc1) + "000" + kEtx);
+            if (elapsedOf(clock) >= kAnswerWait)
+                ReConnect();
+        });
+        if (!requested)
+            return;
+    }
+
+    // Read into a fresh text: when the port has gone meanwhile, the caller must get
+    // nothing rather than what its text held before.
+    QString block;
+    ReadPort(block, false);
+    stSettings = block;
+    if (stSettings.isEmpty())
+        return;
+
+    guarded("Form_Com", "ReadSettings", [&] {
+        if (stSettingsOrginal)
+            *stSettingsOrginal = stSettings;
+        m_host->incomingSettings(stSettings.mid(1, stSettings.size() - 2));
+        stSettings = fixSettingsQuirk(stSettings);
+    });
+}
+
+QString Form_Com::fixSettingsQuirk(const QString &block)
+{
+    if (block.mid(9, kQuirkMarker.size()) != kQuirkMarker)
+        return block;
+
+    QString fixed = block;
+    fixed.remove(9, kQuirkMarker.size());
+
+    // The length field counted the marker. It keeps two digits, since the data is
+    // read from a fixed position after it; a field that is not a hexadecimal
+    // number of at least 7 is left as received.
+    const QString lengthField = fixed.mid(7, 2);
+    const bool twoHexDigits = lengthField.size() == 2
+        && std::all_of(lengthField.cbegin(), lengthField.cend(), isHexDigit);
+    const int length = twoHexDigits ? lengthField.toInt(nullptr, 16) : 0;
+    if (twoHexDigits && length >= kQuirkMarker.size()) {
+        fixed.replace(7, 2,
+                      QStringLiteral("%1")
+                          .arg(length - kQuirkMarker.size(), 2, 16, QLatin1Char('0'))
+                          .toUpper());
+    }
+    return fixed;
+}
+
+void Form_Com::ReConnect()
+{
+    guarded("Form_Com", "ReConnect", [&] {
+        m_host->setLine1(QString());
+        m_host->setLine2(QStringLiteral("Reconnect"));
+        ClosePort();
+        pause(kReconnectPause);
+        OpenPort();
+        m_host->setLine2(QStringLiteral("Done"));
+        if (m_host->trafficLogging())
+            DebugLog(QStringLiteral("RECONNECT"), true);
+    });
+}
+
+void Form_Com::ResetOrvane(QString *Ret)
+{
+    bool resetSent = false;
+    guarded("Form_Com", "ResetOrvane", [&] {
+        if (!PortOpen()) {
+            m_dialogs->inform(QStringLiteral("Connect Error !"));
+            return;
+        }
+
+        // No events run during this wait, so nothing can free the flag: it only
+        // bounds how long the user waits for the "Time Out" message.
+        QElapsedTimer clock;
+        clock.start();
+        while (m_linkBusy) {
+            const auto remaining = kResetWait - elapsedOf(clock);
+            if (remaining <= 0ms) {
+                m_dialogs->inform(QStringLiteral("Time Out"));
+                return;
+            }
+            std::this_thread::sleep_for(std::min(remaining, kBusySleepStep));
+        }
+
+        BusyScope busy(m_linkBusy);
+        m_port->readAll();
+        writeFrame(QByteArray(1, kDc3) + QByteArray(3, kDel) + kEtx);
+        pause(kResetWait);
+        const QString answer = PortOpen() ? QString::fromLatin1(m_port->readAll()) : QString();
+        if (m_host->trafficLogging())
+            DebugLog(answer, false);
+        if (Ret)
+            *Ret = answer;
+        // A port lost during the pause leaves nothing to switch on.
+        resetSent = PortOpen();
+    });
+    if (resetSent)
+        PowerOn();
+}
+
+void Form_Com::SendMessage(QString &Message)
+{
+    guarded("Form_Com", "SendMessage", [&] {
+        if (Message.size() < 16)
+            Message = Message.leftJustified(16, QLatin1Char(' '));
+        SendCommand(QStringLiteral("21000"));
+        for (qsizetype k = 0; k < 16; k += 4)
+            SendCommand(QLatin1Char('3') + Message.mid(k, 4));
+    });
+}

@@ -1,0 +1,187 @@
+#include "Command.h"
+#include "errors/ErrorGuard.h"
+#include "errors/OrvaneError.h"
+#include "link/Form_Com.h"
+#include "link/LinkHost.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpressionValidator>
+#include <QResizeEvent>
+
+namespace {
+constexpr qsizetype kListingLimit = 65000;
+constexpr int kMargin = 6;
+constexpr int kButtonWidth = 75;
+constexpr int kRowHeight = 25;
+
+const QString kSentMarker = QStringLiteral("---> ");
+const QString kReceivedMarker = QStringLiteral("<--- ");
+
+bool isHexKey(const QString &text)
+{
+    if (text.size() != 1)
+        return false;
+    const char16_t c = text.front().unicode();
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+QFont terminalFont()
+{
+    QFont font(QStringLiteral("Courier"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+} // namespace
+
+void Form_Com::buildTerminal()
+{
+    setWindowTitle(QStringLiteral("DEBUG  - COM - TERMINAL"));
+
+    Text_send = new QLineEdit(this);
+    Text_send->setObjectName(QStringLiteral("Text_send"));
+    Text_send->setAccessibleName(QStringLiteral("Code to send"));
+    Text_send->setFont(terminalFont());
+    // The key filter handles typing; the validator also keeps pasted text hexadecimal.
+    Text_send->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9A-Fa-f]*")), Text_send));
+    Text_send->setText(QStringLiteral("07A1D"));
+    Text_send->installEventFilter(this);
+
+    cmd_send = new Command(this);
+    cmd_send->setObjectName(QStringLiteral("cmd_send"));
+    cmd_send->setCaption(QStringLiteral("&Send"));
+    connect(cmd_send, &Command::Click, this, &Form_Com::cmd_send_Click);
+
+    cmd_copy = new Command(this);
+    cmd_copy->setObjectName(QStringLiteral("cmd_copy"));
+    cmd_copy->setCaption(QStringLiteral("&Copy"));
+    connect(cmd_copy, &Command::Click, this, &Form_Com::cmd_copy_Click);
+
+    cmd_clear = new Command(this);
+    cmd_clear->setObjectName(QStringLiteral("cmd_clear"));
+    cmd_clear->setCaption(QStringLiteral("&Clear"));
+    connect(cmd_clear, &Command::Click, this, &Form_Com::cmd_clear_Click);
+
+    Text_Com = new QPlainTextEdit(this);
+    Text_Com->setObjectName(QStringLiteral("Text_Com"));
+    Text_Com->setAccessibleName(QStringLiteral("Traffic"));
+    Text_Com->setReadOnly(true);
+    Text_Com->setFont(terminalFont());
+    Text_Com->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    int x = kMargin;
+    Text_send->setGeometry(x, kMargin, 110, kRowHeight);
+    x += 110 + kMargin;
+    for (Command *button : {cmd_send, cmd_copy, cmd_clear}) {
+        button->setGeometry(x, kMargin, kButtonWidth, kRowHeight);
+        x += kButtonWidth + kMargin;
+    }
+    Text_Com->move(0, kRowHeight + 2 * kMargin);
+    resize(std::max(x, 480), 320);
+}
+
+void Form_Com::DebugLog(const QString &Puffer, bool Send)
+{
+    guarded("Form_Com", "DebugLog", [&] {
+        // Empty poll results would flood the log ten times a second.
+        if (m_host->pollRunning() && Puffer.isEmpty())
+            return;
+        const QString line = (Send ? kSentMarker : kReceivedMarker) + Puffer;
+
+        if (isVisible()) {
+            if (m_listingChars > kListingLimit) {
+                Text_Com->clear();
+                m_listingChars = 0;
+            }
+            Text_Com->moveCursor(QTextCursor::End);
+            Text_Com->insertPlainText(line + QLatin1Char('\n'));
+            m_listingChars += line.size() + 2;
+            Text_Com->moveCursor(QTextCursor::End);
+            Text_Com->ensureCursorVisible();
+        }
+
+        if (m_host->logFileEnabled()) {
+            QFile file(
+                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("debug.txt")));
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+                throw OrvaneError(
+                    OrvaneError::kFileAccess,
+                    QStringLiteral("Cannot open %1: %2").arg(file.fileName(), file.errorString()));
+            }
+            const QByteArray bytes = line.toLatin1() + "\r\n";
+            if (file.write(bytes) != bytes.size()) {
+                throw OrvaneError(
+                    OrvaneError::kFileAccess,
+                    QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString()));
+            }
+        }
+    });
+}
+
+void Form_Com::cmd_send_Click()
+{
+    const QString code = Text_send->text();
+    if (code.size() == 5)
+        SendCommand(code);
+}
+
+void Form_Com::cmd_copy_Click()
+{
+    guarded("Form_Com", "cmd_copy_Click",
+            [&] { QGuiApplication::clipboard()->setText(Text_Com->toPlainText()); });
+}
+
+void Form_Com::cmd_clear_Click()
+{
+    Text_Com->clear();
+    m_listingChars = 0;
+}
+
+bool Form_Com::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text_send && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            cmd_send_Click();
+            return true;
+        }
+        // Keys that type nothing (arrows, Delete, shortcuts) keep working; of the
+        // typing keys only hexadecimal digits get through.
+        const QString text = key->text();
+        const bool types = !text.isEmpty() && text.front().isPrint();
+        if (types && !isHexKey(text))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form_Com::closeEvent(QCloseEvent *event)
+{
+    if (m_appClosing) {
+        event->accept();
+    } else {
+        event->ignore();
+        hide();
+    }
+    if (m_host)
+        m_host->terminalClosed();
+}
+
+void Form_Com::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isMinimized() || !Text_Com)
+        return;
+    const int top = Text_Com->y();
+    Text_Com->setGeometry(0, top, width(), std::max(0, height() - top));
+}

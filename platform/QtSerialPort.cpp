@@ -1,0 +1,101 @@
+#include "platform/QtSerialPort.h"
+
+#include "errors/OrvaneError.h"
+#include "platform/SerialDeviceNames.h"
+#include "platform/SettingsStore.h"
+
+QtSerialPort::QtSerialPort(SettingsStore *settings, QObject *parent)
+    : SerialPort(parent)
+    , m_settings(settings)
+{
+    connect(&m_serial, &QSerialPort::readyRead, this, &SerialPort::dataArrived);
+    connect(&m_serial, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+QtSerialPort::~QtSerialPort()
+{
+    if (m_serial.isOpen())
+        m_serial.close();
+}
+
+void QtSerialPort::open(int portNumber)
+{
+    if (m_serial.isOpen())
+        m_serial.close();
+    const QString device = m_settings ? serialDeviceForPort(*m_settings, portNumber)
+                                      : QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+    m_device = device;
+    m_serial.setPortName(device);
+    m_serial.setBaudRate(QSerialPort::Baud9600);
+    m_serial.setDataBits(QSerialPort::Data8);
+    m_serial.setParity(QSerialPort::NoParity);
+    m_serial.setStopBits(QSerialPort::OneStop);
+    m_serial.setFlowControl(QSerialPort::NoFlowControl);
+    m_serial.setReadBufferSize(kReadBufferBytes);
+    if (!m_serial.open(QIODevice::ReadWrite)) {
+        const QString reason = m_serial.errorString();
+        m_serial.clearError();
+        throw OrvaneError(OrvaneError::kPortError,
+                          QStringLiteral("Cannot open %1: %2").arg(device, reason));
+    }
+    m_serial.clearError();
+    m_lostReported = false;
+}
+
+void QtSerialPort::close()
+{
+    if (m_serial.isOpen())
+        m_serial.close();
+    m_serial.clearError();
+}
+
+bool QtSerialPort::isOpen() const
+{
+    return m_serial.isOpen();
+}
+
+void QtSerialPort::write(const QByteArray &bytes)
+{
+    if (!m_serial.isOpen())
+        throw OrvaneError(OrvaneError::kPortError, QStringLiteral("The port is not open"));
+    if (m_serial.write(bytes) != bytes.size()) {
+        throw OrvaneError(
+            OrvaneError::kPortError,
+            QStringLiteral("Cannot write to %1: %2").arg(m_device, m_serial.errorString()));
+    }
+    // Hands the bytes to the driver now without waiting for them to go out.
+    m_serial.flush();
+}
+
+qint64 QtSerialPort::bytesWaiting()
+{
+    return m_serial.isOpen() ? m_serial.bytesAvailable() : 0;
+}
+
+QByteArray QtSerialPort::readAll()
+{
+    return m_serial.isOpen() ? m_serial.readAll() : QByteArray();
+}
+
+QString QtSerialPort::deviceName() const
+{
+    return m_serial.isOpen() ? m_device : QString();
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error)
+{
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
+        return;
+    // Errors during open() are thrown by open() itself.
+    if (!m_serial.isOpen())
+        return;
+    // A vanished device keeps the port "open" and repeats its error endlessly:
+    // close it at the first one and report the loss once.
+    const QString reason = QStringLiteral("%1: %2").arg(m_device, m_serial.errorString());
+    m_serial.close();
+    m_serial.clearError();
+    if (!m_lostReported) {
+        m_lostReported = true;
+        emit portLost(reason);
+    }
+}

@@ -1,0 +1,199 @@
+#include "errors/OrvaneError.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SerialDeviceNames.h"
+#include "tests/support/FakeSettingsStore.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+// A pseudo-terminal whose master side this test plays.
+class Pty
+{
+public:
+    Pty()
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master >= 0 && (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0))
+            closeMaster();
+    }
+    ~Pty() { closeMaster(); }
+    Pty(const Pty &) = delete;
+    Pty &operator=(const Pty &) = delete;
+
+    bool isValid() const { return m_master >= 0; }
+    QString slavePath() const { return QString::fromLocal8Bit(::ptsname(m_master)); }
+    void closeMaster()
+    {
+        if (m_master >= 0)
+            ::close(m_master);
+        m_master = -1;
+    }
+    bool send(const QByteArray &bytes)
+    {
+        return ::write(m_master, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
+    // Reads until `count` bytes came or the time is up.
+    QByteArray receive(qsizetype count, int timeoutMs = 2000)
+    {
+        QByteArray data;
+        QElapsedTimer clock;
+        clock.start();
+        while (data.size() < count && clock.elapsed() < timeoutMs) {
+            pollfd fd {m_master, POLLIN, 0};
+            if (::poll(&fd, 1, 50) > 0 && (fd.revents & POLLIN)) {
+                char buffer[256];
+                const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+                if (n > 0)
+                    data.append(buffer, n);
+            }
+        }
+        return data;
+    }
+
+private:
+    int m_master = -1;
+};
+
+// Collects what arrives until the text ends with ETX or the time is up.
+QByteArray readFrame(QtSerialPort &port, int timeoutMs = 2000)
+{
+    QByteArray data;
+    QElapsedTimer clock;
+    clock.start();
+    while (!data.endsWith('\x03') && clock.elapsed() < timeoutMs) {
+        QSignalSpy arrived(&port, &SerialPort::dataArrived);
+        if (port.bytesWaiting() == 0)
+            arrived.wait(100);
+        data += port.readAll();
+    }
+    return data;
+}
+} // namespace
+
+class tst_QtSerialPort : public QObject
+{
+    Q_OBJECT
+private slots:
+    void deviceNames_data();
+    void deviceNames();
+    void openFailureSaysWhy();
+    void ptyTrafficAndVanish();
+    void simulatedReceiver();
+};
+
+void tst_QtSerialPort::deviceNames_data()
+{
+    QTest::addColumn<QString>("configured");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("device");
+
+    QTest::newRow("COM 1 default") << "" << 1 << "/dev/ttyS0";
+    QTest::newRow("COM 12 default") << "" << 12 << "/dev/ttyS11";
+    QTest::newRow("configured adapter") << "/dev/ttyUSB0" << 1 << "/dev/ttyUSB0";
+    QTest::newRow("configured with blanks") << " /dev/pts/4 " << 1 << "/dev/pts/4";
+    QTest::newRow("other port not configured") << "/dev/ttyUSB0" << 2 << "/dev/ttyS1";
+}
+
+void tst_QtSerialPort::deviceNames()
+{
+    QFETCH(QString, configured);
+    QFETCH(int, port);
+    QFETCH(QString, device);
+
+    FakeSettingsStore settings;
+    if (!configured.isEmpty())
+        settings.setSection("Ports", {{"Com1", configured}});
+    QCOMPARE(serialDeviceForPort(settings, port), device);
+}
+
+void tst_QtSerialPort::openFailureSaysWhy()
+{
+    FakeSettingsStore settings;
+    settings.setSection("Ports", {{"Com2", "/nonexistent/ttyX"}});
+    QtSerialPort port(&settings);
+    try {
+        port.open(2);
+        QFAIL("open did not fail");
+    } catch (const OrvaneError &e) {
+        QVERIFY2(e.description().startsWith("Cannot open /nonexistent/ttyX: "),
+                 qPrintable(e.description()));
+    }
+    QVERIFY(!port.isOpen());
+    QCOMPARE(port.bytesWaiting(), 0);
+    QVERIFY_THROWS_EXCEPTION(OrvaneError, port.write("x"));
+}
+
+void tst_QtSerialPort::ptyTrafficAndVanish()
+{
+    Pty pty;
+    QVERIFY(pty.isValid());
+    FakeSettingsStore settings;
+    settings.setSection("Ports", {{"Com1", pty.slavePath()}});
+    QtSerialPort port(&settings);
+    port.open(1);
+    QVERIFY(port.isOpen());
+    QCOMPARE(port.deviceName(), pty.slavePath());
+
+    // Bytes go out unchanged (no line-end translation) and come in unchanged.
+    const QByteArray frame("\x02"
+                           "07A15\x03",
+                           7);
+    port.write(frame);
+    QCOMPARE(pty.receive(frame.size()), frame);
+    const QByteArray report("\x02"
+                            "0026\x80\xff\x0d\x0a\x03",
+                            10);
+    QVERIFY(pty.send(report));
+    QCOMPARE(readFrame(port), report);
+
+    // The device goes away: closed and reported once, without an endless error flood.
+    QSignalSpy lost(&port, &SerialPort::portLost);
+    pty.closeMaster();
+    QVERIFY(lost.wait(2000));
+    QVERIFY(!port.isOpen());
+    QTest::qWait(300);
+    QCOMPARE(lost.size(), 1);
+    QCOMPARE(port.bytesWaiting(), 0);
+}
+
+void tst_QtSerialPort::simulatedReceiver()
+{
+    const QString program = qEnvironmentVariable("ORVANE_BUILD_DIR") + "/orvane-receiver";
+    if (!QFileInfo(program).isExecutable())
+        QSKIP("orvane-receiver is not built");
+
+    QProcess receiver;
+    receiver.start(program, {"--model", "R0073"});
+    QVERIFY(receiver.waitForStarted());
+    QVERIFY(receiver.waitForReadyRead(5000));
+    const QString device = QString::fromLocal8Bit(receiver.readLine()).trimmed();
+    QVERIFY(device.startsWith("/dev/"));
+
+    FakeSettingsStore settings;
+    settings.setSection("Ports", {{"Com3", device}});
+    QtSerialPort port(&settings);
+    port.open(3);
+    port.write(QByteArray("\x11"
+                          "000\x03"));
+    const QByteArray block = readFrame(port);
+    QVERIFY2(block.startsWith("\x12R0073"), block.toHex().constData());
+
+    QSignalSpy lost(&port, &SerialPort::portLost);
+    receiver.kill();
+    receiver.waitForFinished();
+    QVERIFY(lost.wait(2000));
+    QTest::qWait(300);
+    QCOMPARE(lost.size(), 1);
+    QVERIFY(!port.isOpen());
+}
+
+QTEST_GUILESS_MAIN(tst_QtSerialPort)
+#include "tst_QtSerialPort.moc"
