@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <algorithm>
 
 namespace {
 
@@ -33,6 +34,13 @@ QString memoryLetter(int index)
     return QString(QChar(64 + index));
 }
 
+bool isHexDigit(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+        || (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
+        || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+}
+
 bool isMemory(int index)
 {
     return index >= 1 && index <= 6;
@@ -47,10 +55,10 @@ void Form_ControlCenter::DisplayVolume(const QString &frame)
         if (frame.size() < 7)
             return;
         const QString code = frame.mid(3, 2);
-        bool isHex = false;
-        const int value = frame.mid(5, 2).toInt(&isHex, 16);
-        if (!isHex)
+        const QString digits = frame.mid(5, 2);
+        if (!std::all_of(digits.cbegin(), digits.cend(), isHexDigit))
             return;
+        const int value = digits.toInt(nullptr, 16);
 
         if (code == QLatin1String("26")) {
             const double decibels = VolumeText::mainDecibels(value);
