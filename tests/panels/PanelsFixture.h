@@ -4,6 +4,7 @@
 
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
+#include "app/ImageButton.h"
 #include "link/Form_Com.h"
 #include "platform/Platform.h"
 #include "sim/ReceiverModel.h"
