@@ -26,12 +26,14 @@
 
 struct PanelsFixture
 {
-    explicit PanelsFixture(const ReceiverModel::Options &options = {})
+    // With `serialPort` the window talks over that port instead of the fake one.
+    explicit PanelsFixture(const ReceiverModel::Options &options = {},
+                           SerialPort *serialPort = nullptr)
         : model(options)
         , port(&model)
     {
         Platform platform;
-        platform.serialPort = &port;
+        platform.serialPort = serialPort ? serialPort : &port;
         platform.settings = &settings;
         platform.dialogs = &dialogs;
         platform.keys = &keys;
