@@ -1,0 +1,345 @@
+#include "errors/OrvaneError.h"
+#include "platform/QSettingsStore.h"
+#include "tests/state/WindowWithFakes.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The eight stored choices: loading them into the menus (with the reports for values
+// that name no item), saving them, and the round trip through the settings file.
+class tst_Config : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void loadOneValue_data();
+    void loadOneValue();
+    void badValuesDoNotStopTheRest();
+    void saveWritesEveryKeyInOrder_data();
+    void saveWritesEveryKeyInOrder();
+    void roundTrip_data();
+    void roundTrip();
+    void failedSaveIsReported();
+    void settingsFileRoundTrip();
+    void unwritableSettingsFileIsReported();
+
+private:
+    QTemporaryDir m_configHome;
+};
+
+namespace {
+
+using Pairs = SettingsStore::Pairs;
+using Configure = std::function<void(Form_ControlCenter &)>;
+
+QString checkedIndices(const ControlArray<QAction> &items)
+{
+    QStringList checked;
+    for (int index : items.indices())
+        if (items(index)->isChecked())
+            checked << QString::number(index);
+    return checked.join(QLatin1Char(','));
+}
+
+// The choices as the menus hold them, plus the link's port and the terminal's visibility.
+QList<std::pair<QString, QString>> choices(const Form_ControlCenter &form)
+{
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    return {
+        {QStringLiteral("Com"), checkedIndices(form.Menu_Setup_Port)},
+        {QStringLiteral("CommPort"), QString::number(form.com()->CommPort())},
+        {QStringLiteral("ReportTime"), checkedIndices(form.Menu_Setup_ReportTime)},
+        {QStringLiteral("Main"), flag(form.Menu_Mode_Main->isChecked())},
+        {QStringLiteral("Zone2"), flag(form.Menu_Mode_Zone2->isChecked())},
+        {QStringLiteral("Extras"), checkedIndices(form.Menu_Extras_61_ES)},
+        {QStringLiteral("Debug"), flag(form.Menu_Setup_Debug->isChecked())},
+        {QStringLiteral("Terminal"), flag(form.com()->isVisible())},
+        {QStringLiteral("Shell"), form.Menu_Extras_61_ES(3)->data().toString()},
+        {QStringLiteral("MTOrvane"), flag(form.Menu_Extras_MT_Orvane->isChecked())},
+        {QStringLiteral("MTWinamp"), flag(form.Menu_Extras_MT_Winamp->isChecked())},
+    };
+}
+
+QString changes(const QList<std::pair<QString, QString>> &before,
+                const QList<std::pair<QString, QString>> &after)
+{
+    QStringList result;
+    for (qsizetype i = 0; i < after.size(); ++i)
+        if (after[i].second != before[i].second)
+            result << after[i].first + QLatin1Char('=') + after[i].second;
+    return result.join(QLatin1Char(' '));
+}
+
+const QString kDefaultShell = QStringLiteral("c:\\windows\\system32\\calc.exe");
+
+Pairs savedPairs(const QString &com, const QString &reportTime, const QString &mode,
+                 const QString &extras, const QString &debug, const QString &shell,
+                 const QString &orvane, const QString &winamp)
+{
+    return {{"Com", com},
+            {"ReportTime", reportTime},
+            {"Mode", mode},
+            {"Extras", extras},
+            {"Debug", debug},
+            {"Shell", shell},
+            {"MediaKeyOrvane", orvane},
+            {"MediaKeyWinamp", winamp}};
+}
+
+void uncheckAll(ControlArray<QAction> &items)
+{
+    for (int index : items.indices())
+        items(index)->setChecked(false);
+}
+
+} // namespace
+
+void tst_Config::initTestCase()
+{
+    // The real store finds its file through this variable; set it before its first use.
+    QVERIFY(m_configHome.isValid());
+    qputenv("XDG_CONFIG_HOME", m_configHome.path().toLocal8Bit());
+}
+
+void tst_Config::loadOneValue_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("changed");
+    QTest::addColumn<int>("reports");
+
+    const auto row = [](const char *name, const char *key, const char *value, const char *changed,
+                        int reports) { QTest::newRow(name) << key << value << changed << reports; };
+    row("Com 3 also sets the link's port", "Com", "3", "Com=3 CommPort=3", 0);
+    row("Com 3x reads as 3", "Com", "3x", "Com=3 CommPort=3", 0);
+    row("Com with a leading blank", "Com", " 2", "Com=2 CommPort=2", 0);
+    row("Com 9 names no port", "Com", "9", "Com=", 1);
+    row("Com 0 names no port", "Com", "0", "Com=", 1);
+    row("Com -1", "Com", "-1", "Com=", 1);
+    row("Com not a number reads as 0", "Com", "x", "Com=", 1);
+    row("Com too large", "Com", "99999999999", "Com=", 1);
+    row("Com empty keeps Com 1", "Com", "", "", 0);
+    row("ReportTime 350 ms", "ReportTime", "7", "ReportTime=7", 0);
+    row("ReportTime not a number is Real Time", "ReportTime", "abc", "", 0);
+    row("ReportTime 8 names no item", "ReportTime", "8", "ReportTime=", 1);
+    row("Mode 2 is zone 2", "Mode", "2", "Main=0 Zone2=1", 0);
+    row("Mode 1 is main", "Mode", "1", "", 0);
+    row("Mode 3 changes nothing", "Mode", "3", "", 0);
+    row("Mode 2x is not 2", "Mode", "2x", "", 0);
+    row("Extras 2", "Extras", "2", "Extras=2", 0);
+    row("Extras 4 names no item", "Extras", "4", "", 1);
+    row("Extras not a number", "Extras", "none", "", 1);
+    row("Debug 1 shows the terminal", "Debug", "1", "Debug=1 Terminal=1", 0);
+    row("Debug 0 is off", "Debug", "0", "", 0);
+    row("Debug yes is off", "Debug", "yes", "", 0);
+    row("Shell", "Shell", "/usr/bin/xcalc", "Shell=/usr/bin/xcalc", 0);
+    row("Shell empty gives the default", "Shell", "", "", 0);
+    row("MediaKeyOrvane 1", "MediaKeyOrvane", "1", "MTOrvane=1", 0);
+    row("MediaKeyOrvane 2 is off", "MediaKeyOrvane", "2", "", 0);
+    row("MediaKeyWinamp 1", "MediaKeyWinamp", "1", "MTWinamp=1", 0);
+    row("keys are case-sensitive", "com", "3", "", 0);
+    row("unknown key", "Colour", "red", "", 0);
+}
+
+void tst_Config::loadOneValue()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, changed);
+    QFETCH(int, reports);
+
+    WindowWithFakes w;
+    const auto before = choices(*w.form);
+    w.settings.setSection(QStringLiteral("Config"), {{key, value}});
+
+    w.form->LoadConfig();
+
+    QCOMPARE(changes(before, choices(*w.form)), changed);
+    QCOMPARE(w.errors.reports().size(), reports);
+    for (const ErrorReport &report : w.errors.reports()) {
+        QCOMPARE(report.module, QStringLiteral("Form_ControlCenter"));
+        QCOMPARE(report.procedure, QStringLiteral("LoadConfig"));
+        QCOMPARE(report.number, OrvaneError::kNoSuchElement);
+    }
+}
+
+void tst_Config::badValuesDoNotStopTheRest()
+{
+    WindowWithFakes w;
+    const auto before = choices(*w.form);
+    w.settings.setSection(QStringLiteral("Config"),
+                          {{"Com", "9"},
+                           {"ReportTime", "3"},
+                           {"Mode", "2"},
+                           {"Extras", "7"},
+                           {"Debug", "1"},
+                           {"Shell", "/bin/true"},
+                           {"MediaKeyOrvane", "1"},
+                           {"MediaKeyWinamp", "1"}});
+
+    w.form->LoadConfig();
+
+    QCOMPARE(changes(before, choices(*w.form)),
+             QStringLiteral("Com= ReportTime=3 Main=0 Zone2=1 Debug=1 Terminal=1 "
+                            "Shell=/bin/true MTOrvane=1 MTWinamp=1"));
+    QCOMPARE(w.errors.reports().size(), 2);
+}
+
+void tst_Config::saveWritesEveryKeyInOrder_data()
+{
+    QTest::addColumn<Configure>("configure");
+    QTest::addColumn<Pairs>("saved");
+
+    QTest::newRow("fresh user") << Configure([](Form_ControlCenter &) {})
+                                << savedPairs("1", "0", "1", "", "", kDefaultShell, "0", "0");
+    QTest::newRow("every choice changed") << Configure([](Form_ControlCenter &f) {
+        uncheckAll(f.Menu_Setup_Port);
+        f.Menu_Setup_Port(4)->setChecked(true);
+        uncheckAll(f.Menu_Setup_ReportTime);
+        f.Menu_Setup_ReportTime(7)->setChecked(true);
+        f.Menu_Mode_Main->setChecked(false);
+        f.Menu_Mode_Zone2->setChecked(true);
+        f.Menu_Extras_61_ES(3)->setChecked(true);
+        f.Menu_Extras_61_ES(3)->setData(QStringLiteral("xterm"));
+        f.Menu_Setup_Debug->setChecked(true);
+        f.Menu_Extras_MT_Orvane->setChecked(true);
+        f.Menu_Extras_MT_Winamp->setChecked(true);
+    }) << savedPairs("4", "7", "2", "3", "1", "xterm", "1", "1");
+    QTest::newRow("nothing checked in the indexed groups") << Configure([](Form_ControlCenter &f) {
+        uncheckAll(f.Menu_Setup_Port);
+        uncheckAll(f.Menu_Setup_ReportTime);
+    }) << savedPairs("", "", "1", "", "", kDefaultShell, "0", "0");
+    QTest::newRow("two checked: the first one counts") << Configure([](Form_ControlCenter &f) {
+        f.Menu_Setup_Port(5)->setChecked(true);
+        f.Menu_Extras_61_ES(2)->setChecked(true);
+        f.Menu_Extras_61_ES(1)->setChecked(true);
+    }) << savedPairs("1", "0", "1", "1", "", kDefaultShell, "0", "0");
+}
+
+void tst_Config::saveWritesEveryKeyInOrder()
+{
+    QFETCH(Configure, configure);
+    QFETCH(Pairs, saved);
+
+    WindowWithFakes w;
+    w.form->LoadConfig();
+    configure(*w.form);
+    w.form->SaveConfig();
+
+    QCOMPARE(w.settings.storedSection(QStringLiteral("Config")), saved);
+    QCOMPARE(w.settings.flushCount(), 1);
+    QVERIFY(w.errors.isEmpty());
+}
+
+void tst_Config::roundTrip_data()
+{
+    QTest::addColumn<Pairs>("stored");
+
+    QTest::newRow("fresh user") << Pairs {};
+    QTest::newRow("everything set")
+        << savedPairs("5", "4", "2", "2", "1", "/usr/bin/xcalc", "1", "1");
+    QTest::newRow("only the player media keys")
+        << savedPairs("1", "0", "1", "", "", kDefaultShell, "0", "1");
+    QTest::newRow("shell action with an empty command gets the default")
+        << savedPairs("1", "0", "1", "3", "", "", "0", "0");
+}
+
+void tst_Config::roundTrip()
+{
+    QFETCH(Pairs, stored);
+
+    FakeSettingsStore store;
+    store.setSection(QStringLiteral("Config"), stored);
+    WindowWithFakes first(nullptr, &store);
+    first.form->LoadConfig();
+    const auto loaded = choices(*first.form);
+    first.form->SaveConfig();
+
+    WindowWithFakes second(nullptr, &store);
+    second.form->LoadConfig();
+    QCOMPARE(choices(*second.form), loaded);
+    QCOMPARE(store.storedSection(QStringLiteral("Config")).size(), 8);
+    QVERIFY(first.errors.isEmpty());
+}
+
+void tst_Config::failedSaveIsReported()
+{
+    WindowWithFakes w;
+    w.settings.setSection(QStringLiteral("Config"), {{"Com", "2"}});
+    w.settings.setFlushFailure(QStringLiteral("disk full"));
+    w.form->LoadConfig();
+    w.form->Menu_Extras_MT_Orvane->setChecked(true);
+
+    w.form->SaveConfig();
+
+    QCOMPARE(w.errors.reports().size(), 1);
+    const ErrorReport report = w.errors.reports().first();
+    QCOMPARE(report.module, QStringLiteral("Form_ControlCenter"));
+    QCOMPARE(report.procedure, QStringLiteral("SaveConfig"));
+    QVERIFY(report.description.contains(QStringLiteral("disk full")));
+    QCOMPARE(w.settings.storedSection(QStringLiteral("Config")), (Pairs {{"Com", "2"}}));
+}
+
+void tst_Config::settingsFileRoundTrip()
+{
+    const QString file = m_configHome.filePath(QStringLiteral("Orvane/Orvane.conf"));
+    QFile::remove(file);
+    {
+        // Another section of the same file (the port names) must survive a save.
+        QSettingsStore store;
+        QCOMPARE(store.fileName(), file);
+        store.writeValue(QStringLiteral("Ports"), QStringLiteral("Com1"), QStringLiteral("/dev/x"));
+        QCOMPARE(store.flush(), QString());
+    }
+    QList<std::pair<QString, QString>> saved;
+    {
+        QSettingsStore store;
+        WindowWithFakes w(nullptr, &store);
+        w.form->LoadConfig();
+        w.form->Menu_Setup_Port(1)->setChecked(false);
+        w.form->Menu_Setup_Port(2)->setChecked(true);
+        w.form->Menu_Extras_61_ES(2)->setChecked(true);
+        w.form->Menu_Extras_MT_Winamp->setChecked(true);
+        saved = choices(*w.form);
+        w.form->SaveConfig();
+        QVERIFY(w.errors.isEmpty());
+    }
+
+    QFile settings(file);
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(settings.readAll());
+    QVERIFY(text.contains(QStringLiteral("[Config]")));
+    QVERIFY(text.contains(QStringLiteral("\nDebug=\n")));
+    QVERIFY(text.contains(QStringLiteral("\nMediaKeyOrvane=0\n")));
+    QVERIFY(text.contains(QStringLiteral("[Ports]\nCom1=/dev/x")));
+
+    QSettingsStore store;
+    WindowWithFakes w(nullptr, &store);
+    w.form->LoadConfig();
+    auto loaded = choices(*w.form);
+    saved[1].second = loaded[1].second; // the link's port: set by loading, not by the menu
+    QCOMPARE(loaded, saved);
+    QCOMPARE(w.form->com()->CommPort(), 2);
+}
+
+void tst_Config::unwritableSettingsFileIsReported()
+{
+    // A file where the folder should be: no one can write there, whoever runs the test.
+    const QString blocker = m_configHome.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QSettingsStore store(blocker + QStringLiteral("/Orvane.conf"));
+    WindowWithFakes w(nullptr, &store);
+    w.form->LoadConfig();
+
+    w.form->SaveConfig();
+
+    QCOMPARE(w.errors.reports().size(), 1);
+    QCOMPARE(w.errors.reports().first().procedure, QStringLiteral("SaveConfig"));
+}
+
+QTEST_MAIN(tst_Config)
+#include "tst_config.moc"

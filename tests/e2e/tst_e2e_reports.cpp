@@ -1,0 +1,116 @@
+// The main window over the real serial code against the virtual receiver on a
+// pseudo-terminal: the panels fill on connecting, and front-panel events typed into the
+// receiver show on the display.
+
+#include "platform/QtSerialPort.h"
+#include "tests/state/WindowWithFakes.h"
+
+#include <QProcess>
+#include <QtTest>
+
+class tst_E2eReports : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void panelsShowTheReceiverAfterConnecting();
+    void frontPanelEvents_data();
+    void frontPanelEvents();
+    void clickTravelsToTheReceiverAndBack();
+    void cleanupTestCase();
+
+private:
+    QProcess m_receiver;
+    FakeSettingsStore m_settings;
+    std::unique_ptr<QtSerialPort> m_port;
+    std::unique_ptr<WindowWithFakes> m_window;
+};
+
+void tst_E2eReports::initTestCase()
+{
+    const QString buildDir = qEnvironmentVariable("ORVANE_BUILD_DIR");
+    const QString program = buildDir + QStringLiteral("/orvane-receiver");
+    if (buildDir.isEmpty() || !QFile::exists(program))
+        QSKIP("orvane-receiver not found (ORVANE_BUILD_DIR)");
+
+    m_receiver.start(program, {});
+    QVERIFY(m_receiver.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.canReadLine(), 5000);
+    const QString device = QString::fromLocal8Bit(m_receiver.readLine()).trimmed();
+    QVERIFY2(device.startsWith(QLatin1String("/dev/")), qPrintable(device));
+
+    m_settings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), device}});
+    m_port = std::make_unique<QtSerialPort>(&m_settings);
+    m_window = std::make_unique<WindowWithFakes>(m_port.get(), &m_settings);
+    m_window->form->com()->setCommPort(1);
+    m_window->form->ConnectToOrvane(0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->form->Timer_Check.isActive(), 10000);
+}
+
+void tst_E2eReports::panelsShowTheReceiverAfterConnecting()
+{
+    // The virtual receiver starts on DVD, Auto, Hall A, speakers A on and B off.
+    const Form_ControlCenter &form = *m_window->form;
+    QCOMPARE(form.Opt_Input.selected(), std::optional<int>(8));
+    QCOMPARE(form.Opt_InputMode.selected(), std::optional<int>(1));
+    QCOMPARE(form.Opt_Dsp.selected(), std::optional<int>(1));
+    QCOMPARE(form.Opt_SpeakersA.selected(), std::optional<int>(1));
+    QCOMPARE(form.Opt_SpeakersB.selected(), std::optional<int>(0));
+    QCOMPARE(form.Opt_61ES.selected(), std::optional<int>(0));
+    QCOMPARE(form.Opt_6ChInput.selected(), std::optional<int>(0));
+}
+
+void tst_E2eReports::frontPanelEvents_data()
+{
+    QTest::addColumn<QByteArray>("event");
+    QTest::addColumn<QString>("line1");
+    QTest::addColumn<QString>("line2");
+
+    QTest::newRow("input report V-AUX") << QByteArray("10210C") << "INPUT V-AUX"
+                                        << "";
+    QTest::newRow("headphones plugged in") << QByteArray("headphones on") << "Head Phone"
+                                           << "ON";
+    QTest::newRow("warning over heat") << QByteArray("warning 3") << "Warning"
+                                       << "Over Heat";
+    QTest::newRow("sleep 90 minutes") << QByteArray("002C01") << "SLEEP 90min."
+                                      << "";
+}
+
+void tst_E2eReports::frontPanelEvents()
+{
+    QFETCH(QByteArray, event);
+    QFETCH(QString, line1);
+    QFETCH(QString, line2);
+
+    Form_ControlCenter &form = *m_window->form;
+    form.Line1->setText(QStringLiteral("-"));
+    m_receiver.write(event + '\n');
+    QTRY_COMPARE_WITH_TIMEOUT(form.Line1->text(), line1, 5000);
+    QCOMPARE(form.Line2->text(), line2);
+    QVERIFY(m_window->errors.isEmpty());
+}
+
+void tst_E2eReports::clickTravelsToTheReceiverAndBack()
+{
+    Form_ControlCenter &form = *m_window->form;
+    form.Opt_Input(12)->click(); // CD
+    QTRY_COMPARE_WITH_TIMEOUT(form.Line1->text(), QStringLiteral("INPUT CD"), 5000);
+    QCOMPARE(form.Opt_Input.selected(), std::optional<int>(12));
+}
+
+void tst_E2eReports::cleanupTestCase()
+{
+    if (m_window && m_window->form->com()->PortOpen())
+        m_window->form->com()->ClosePort();
+    m_window.reset();
+    m_port.reset();
+    if (m_receiver.state() != QProcess::NotRunning) {
+        m_receiver.terminate();
+        if (!m_receiver.waitForFinished(3000))
+            m_receiver.kill();
+    }
+}
+
+QTEST_MAIN(tst_E2eReports)
+#include "tst_e2e_reports.moc"
