@@ -82,7 +82,6 @@ class tst_volume_hold_pty : public QObject
 private slots:
     void initTestCase();
     void holdingVolumeUpRaisesTheVolume();
-    void singleStepFromTheKeyboard();
     void cleanupTestCase();
 
 private:
@@ -165,21 +164,6 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
     QVERIFY2(reached > -80, qPrintable(w.Line1->text()));
     QCOMPARE(w.Line2->text().size() >= 20, true);
     QVERIFY(m_f->errors.isEmpty());
-}
-
-// A keyboard or assistive-technology press on the volume picture is one step.
-void tst_volume_hold_pty::singleStepFromTheKeyboard()
-{
-    Form_ControlCenter &w = m_f->w();
-    m_receiver.write("002687\n"); // -32 dB
-    QTRY_COMPARE_WITH_TIMEOUT(w.Line1->text(), QStringLiteral("VOLUME -32.0dB"), 5000);
-    m_port->startRecording();
-    w.Image_VolUP->setFocus();
-    QTest::keyClick(w.Image_VolUP, Qt::Key_Space);
-    QTRY_COMPARE_WITH_TIMEOUT(w.Line1->text(), QStringLiteral("VOLUME -31.5dB"), 5000);
-    PanelsFixture::runFor(200ms);
-    QCOMPARE(w.Line1->text(), QStringLiteral("VOLUME -31.5dB"));
-    QVERIFY(!w.Timer_RePressKey.isActive());
 }
 
 void tst_volume_hold_pty::cleanupTestCase()
