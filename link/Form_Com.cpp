@@ -270,7 +270,11 @@ void Form_Com::ReConnect()
         m_host->setLine1(QString());
         m_host->setLine2(QStringLiteral("Reconnect"));
         ClosePort();
+        const quint64 epoch = m_portEpoch;
         pause(kReconnectPause);
+        // The user disconnected (or connected anew) meanwhile: leave the port to that.
+        if (epoch != m_portEpoch)
+            return;
         OpenPort();
         m_host->setLine2(QStringLiteral("Done"));
         if (m_host->trafficLogging())

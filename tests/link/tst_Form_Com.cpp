@@ -1,6 +1,5 @@
 #include "link/Form_Com.h"
 #include "link/LinkHost.h"
-#include "link/ReceiverModels.h"
 #include "sim/ReceiverModel.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakeSerialPort.h"
@@ -107,6 +106,7 @@ private slots:
     void powerOnWithoutReceiverStillStoresSettings();
 
     void hungWriteReconnects();
+    void disconnectDuringReconnectStaysClosed();
     void failingWriteFreesLink();
     void reconnectOpenFailureReported();
     void portLostEndsWaitAndTellsHost();
@@ -117,9 +117,6 @@ private slots:
     void debugLogFile();
     void terminalTyping();
     void terminalCloseOnlyHides();
-
-    void modelNames_data();
-    void modelNames();
 
 private:
     std::unique_ptr<ReceiverModel> m_model;
@@ -431,7 +428,6 @@ void tst_Form_Com::fixSettingsQuirk_data()
         << head + "300@E01900" + etx << head + "300@E01900" + etx;
     QTest::newRow("non-hex length: marker removed, field kept")
         << head + "ZZ@E01900" + "01" + etx << head + "ZZ" + "01" + etx;
-    QTest::newRow("signed length: field kept") << head + "+9@E01900" + etx << head + "+9" + etx;
     QTest::newRow("length below 7: field kept")
         << head + "05@E01900" + "01" + etx << head + "05" + "01" + etx;
     QTest::newRow("block ends in the marker") << head + "07@E01900" << head + "00";
@@ -566,6 +562,18 @@ void tst_Form_Com::hungWriteReconnects()
     // The next command goes out normally.
     m_com->InputTuner();
     QCOMPARE(m_port->writtenCodes(), (QStringList {"07A15", "07A16"}));
+}
+
+void tst_Form_Com::disconnectDuringReconnectStaysClosed()
+{
+    connectReceiver();
+    m_port->setWriteStall(850ms, 1);
+    // Fires inside the reconnect's pause, which follows the stalled write.
+    QTimer::singleShot(950ms, [&] { m_com->ClosePort(); });
+    m_com->InputCd();
+    QVERIFY(!m_port->isOpen());
+    QCOMPARE(m_port->openCount(), 1);
+    QVERIFY(!m_com->LinkBusy());
 }
 
 void tst_Form_Com::failingWriteFreesLink()
@@ -740,29 +748,6 @@ void tst_Form_Com::terminalCloseOnlyHides()
     m_com->setAppClosing(true);
     QVERIFY(m_com->close());
     QCOMPARE(m_host->terminalCloses, 2);
-}
-
-void tst_Form_Com::modelNames_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("first") << "R0073"
-                           << "DSP-AX1";
-    QTest::newRow("last") << "A0037"
-                          << "DSP-AZ9";
-    QTest::newRow("unknown") << "R0999"
-                             << "?";
-    QTest::newRow("case matters") << "r0073"
-                                  << "?";
-    QTest::newRow("empty") << ""
-                           << "?";
-}
-
-void tst_Form_Com::modelNames()
-{
-    QFETCH(QString, code);
-    QFETCH(QString, name);
-    QCOMPARE(modelName(code), name);
 }
 
 QTEST_MAIN(tst_Form_Com)
