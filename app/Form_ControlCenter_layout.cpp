@@ -18,9 +18,9 @@
 
 namespace {
 
-constexpr int kPanelWidth = 548;
+constexpr int kPanelWidth = 640;
 constexpr int kKlappeTop = 142;
-constexpr int kKlappeHeight = 392;
+constexpr int kKlappeHeight = 402;
 
 // Colours in the stored 0x00BBGGRR form.
 constexpr quint32 kWhite = 0x00FFFFFF;
@@ -102,7 +102,7 @@ void Form_ControlCenter::buildDisplay()
 
     // The receiver's front display: two fixed-pitch lines on a dark glass.
     auto *glass = new QWidget(picControls);
-    glass->setGeometry(112, 8, 324, 62);
+    glass->setGeometry(150, 8, 340, 62);
     glass->setAutoFillBackground(true);
     QPalette glassPalette = glass->palette();
     glassPalette.setColor(QPalette::Window, QColor(0x10, 0x18, 0x20));
@@ -117,16 +117,16 @@ void Form_ControlCenter::buildDisplay()
         auto *line = new QLabel(text, picControls);
         line->setFont(displayFont);
         line->setPalette(linePalette);
-        line->setGeometry(120, y, 308, 26);
+        line->setGeometry(158, y, 324, 26);
         line->setTextFormat(Qt::PlainText);
         return line;
     };
     Line1 = makeLine(QStringLiteral("Orv"), 12);
     Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setAccessibleName(QStringLiteral("Display line 1"));
+    Line1->setAccessibleDescription(QStringLiteral("Display line 1"));
     Line2 = makeLine(QStringLiteral("ane"), 40);
     Line2->setObjectName(QStringLiteral("Line2"));
-    Line2->setAccessibleName(QStringLiteral("Display line 2"));
+    Line2->setAccessibleDescription(QStringLiteral("Display line 2"));
 
     lblWinAmp = new QLabel(picControls);
     lblWinAmp->setObjectName(QStringLiteral("lblWinAmp"));
@@ -138,29 +138,29 @@ void Form_ControlCenter::buildDisplay()
     lblWinAmp->setPalette(titlePalette);
     lblWinAmp->setWordWrap(true);
     lblWinAmp->setTextFormat(Qt::PlainText);
-    lblWinAmp->setAccessibleName(QStringLiteral("Player title"));
+    lblWinAmp->setAccessibleDescription(QStringLiteral("Player title"));
     lblWinAmp->hide();
 
     Image_InputDown = new ImageButton(QStringLiteral("◀"), QStringLiteral("Input -"), picControls);
-    Image_InputDown->setGeometry(14, 10, 40, 26);
+    Image_InputDown->setGeometry(14, 10, 48, 26);
     Image_InputUP = new ImageButton(QStringLiteral("▶"), QStringLiteral("Input +"), picControls);
-    Image_InputUP->setGeometry(58, 10, 40, 26);
+    Image_InputUP->setGeometry(66, 10, 48, 26);
     Image_InputMode = new ImageButton(QStringLiteral("Mode"), QStringLiteral("Input Mode"), picControls);
-    Image_InputMode->setGeometry(14, 42, 84, 26);
+    Image_InputMode->setGeometry(14, 42, 100, 26);
     Image_VolUP = new ImageButton(QStringLiteral("Vol +"), QStringLiteral("Volume +"), picControls);
-    Image_VolUP->setGeometry(450, 10, 84, 26);
+    Image_VolUP->setGeometry(526, 10, 100, 26);
     Image_VolDOWN = new ImageButton(QStringLiteral("Vol −"), QStringLiteral("Volume -"), picControls);
-    Image_VolDOWN->setGeometry(450, 42, 84, 26);
+    Image_VolDOWN->setGeometry(526, 42, 100, 26);
     imgWinampPrevious
-        = new ImageButton(QStringLiteral("⏮"), QStringLiteral("Winamp previous"), picControls);
-    imgWinampPrevious->setGeometry(112, 78, 36, 24);
-    imgWinampNext = new ImageButton(QStringLiteral("⏭"), QStringLiteral("Winamp next"), picControls);
-    imgWinampNext->setGeometry(152, 78, 36, 24);
+        = new ImageButton(QStringLiteral("◀◀"), QStringLiteral("Winamp previous"), picControls);
+    imgWinampPrevious->setGeometry(150, 78, 44, 24);
+    imgWinampNext = new ImageButton(QStringLiteral("▶▶"), QStringLiteral("Winamp next"), picControls);
+    imgWinampNext->setGeometry(198, 78, 44, 24);
     Image_Klappe = new ImageButton(QStringLiteral("▼ ▲"), QStringLiteral("open/close"), picControls);
-    Image_Klappe->setGeometry(244, 78, 60, 24);
+    Image_Klappe->setGeometry(290, 78, 60, 24);
     Label_Standby
         = new ImageButton(QStringLiteral("Standby/On"), QStringLiteral("Standby/On"), picControls);
-    Label_Standby->setGeometry(346, 78, 90, 24);
+    Label_Standby->setGeometry(400, 78, 90, 24);
 
     Label_Debug = new QLabel(QStringLiteral("DEBUG:"), picControls);
     Label_Debug->setGeometry(14, 80, 90, 18);
@@ -194,43 +194,43 @@ void Form_ControlCenter::buildPanels()
            "Enhanced",     "8 Ch Stereo"};
 
     // Input: fourteen sources in two columns.
-    Frame_Input = makeFrame(picKlappe, QStringLiteral("Input"), QRect(4, 2, 176, 218));
+    Frame_Input = makeFrame(picKlappe, QStringLiteral("Input"), QRect(4, 2, 200, 218));
     for (int i = 1; i <= 14; ++i) {
         const int column = (i - 1) / 7;
         const int row = (i - 1) % 7;
         Opt_Input.add(i, makeOption(Frame_Input, QString::fromLatin1(kInputCaptions[i - 1]),
-                                    12 + column * 84, 22 + row * 27, 80));
+                                    12 + column * 96, 22 + row * 27, 92));
     }
 
-    Frame_InputMode = makeFrame(picKlappe, QStringLiteral("Input Mode"), QRect(4, 224, 176, 92));
+    Frame_InputMode = makeFrame(picKlappe, QStringLiteral("Input Mode"), QRect(4, 224, 200, 92));
     static const char *const kModeCaptions[] = {"Auto", "Digital", "Analog", "DD", "DTS"};
     for (int i = 1; i <= 5; ++i) {
         const int column = (i - 1) / 3;
         const int row = (i - 1) % 3;
         Opt_InputMode.add(i, makeOption(Frame_InputMode,
                                         QString::fromLatin1(kModeCaptions[i - 1]),
-                                        12 + column * 84, 22 + row * 22, 80));
+                                        12 + column * 96, 22 + row * 22, 92));
     }
 
     auto makeOnOff = [&](ctlFrame *&frame, OptionArray &options, const QString &caption,
                          const QRect &geometry) {
         frame = makeFrame(picKlappe, caption, geometry);
         options.add(0, makeOption(frame, QStringLiteral("Off"), 10, 24, 46));
-        options.add(1, makeOption(frame, QStringLiteral("On"), 58, 24, 40));
+        options.add(1, makeOption(frame, QStringLiteral("On"), 56, 24, 40));
     };
-    makeOnOff(Frame_6ChInput, Opt_6ChInput, QStringLiteral("6 Ch. Input"), QRect(4, 320, 86, 54));
-    makeOnOff(Frame_61ES, Opt_61ES, QStringLiteral("6.1/ES"), QRect(94, 320, 86, 54));
+    makeOnOff(Frame_6ChInput, Opt_6ChInput, QStringLiteral("6 Ch. Input"), QRect(4, 344, 98, 54));
+    makeOnOff(Frame_61ES, Opt_61ES, QStringLiteral("6.1/ES"), QRect(106, 344, 98, 54));
     makeOnOff(Frame_SpeakersA, Opt_SpeakersA, QStringLiteral("Speakers A"),
-              QRect(184, 320, 104, 54));
+              QRect(208, 344, 110, 54));
     makeOnOff(Frame_SpeakersB, Opt_SpeakersB, QStringLiteral("Speakers B"),
-              QRect(292, 320, 104, 54));
+              QRect(322, 344, 110, 54));
 
     // The empty frame that stands in zone-2 mode where the three main-zone frames were.
-    Frame_Leer1 = makeFrame(picKlappe, QString(), QRect(4, 224, 176, 150));
+    Frame_Leer1 = makeFrame(picKlappe, QString(), QRect(4, 224, 200, 174));
     Frame_Leer1->setAccessibleName(QStringLiteral("Zone 2"));
 
     // DSP programs in three columns, each group under its label.
-    Frame_DSP = makeFrame(picKlappe, QStringLiteral("DSP"), QRect(184, 2, 360, 314));
+    Frame_DSP = makeFrame(picKlappe, QStringLiteral("DSP"), QRect(208, 2, 428, 338));
     static const DspGroup kGroups[] = {
         {"Effect Off", 0, 0},          {"Concert Hall 1", 1, 3},  {"Concert Hall 2", 4, 6},
         {"Church", 7, 9},              {"Jazz Club", 10, 12},     {"Rock Concert", 13, 15},
@@ -239,7 +239,7 @@ void Form_ControlCenter::buildPanels()
         {"DD/DTS SUR.", 29, 30},       {nullptr, 31, 31}};
     // Groups that start a new column.
     constexpr int kColumnStarts[] = {0, 4, 8};
-    constexpr int kColumnWidth = 118;
+    constexpr int kColumnWidth = 140;
     int column = -1;
     int y = 0;
     for (int g = 0; g < int(std::size(kGroups)); ++g) {
@@ -271,7 +271,7 @@ void Form_ControlCenter::buildPanels()
 
     ctlLabel1 = new ctlLabel(picKlappe);
     ctlLabel1->ReadProperties(groupLabelBag(QStringLiteral("Sound Field Processor")));
-    ctlLabel1->setGeometry(402, 340, 142, 16);
+    ctlLabel1->setGeometry(440, 366, 190, 16);
 
     // Captions are drawn by the frames; the buttons sit on the frames' white surface.
     for (OptionArray *options : {&Opt_Input, &Opt_InputMode, &Opt_Dsp, &Opt_SpeakersA,
@@ -431,6 +431,10 @@ void Form_ControlCenter::buildTimers()
     connect(&Timer_Check, &QTimer::timeout, this, [this] { Timer_Check_Timer(); });
     connect(&Timer_ZS, &QTimer::timeout, this, [this] { Timer_ZS_Timer(); });
     connect(&Timer_RePressKey, &QTimer::timeout, this, [this] { Timer_RePressKey_Timer(); });
+
+    // Enabled from the start: the player's title and the key poll.
+    Timer_WinampView.start();
+    Timer_CheckKeys.start();
 }
 
 void Form_ControlCenter::connectControls()

@@ -1,0 +1,465 @@
+#include "../state/WindowWithFakes.h"
+
+#include "addins/clsAddIns.h"
+#include "app/CommandLine.h"
+#include "app/ImageButton.h"
+#include "app/Modul_Orvane.h"
+#include "errors/ShowErrBox.h"
+#include "link/Form_YInfo.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QTest>
+#include <ctlFrame.h>
+
+namespace {
+
+const QByteArray kRequest = QByteArrayLiteral("\x11"
+                                              "000\x03");
+const QByteArray kReset = QByteArrayLiteral("\x13\x7f\x7f\x7f\x03");
+
+int countWrites(const FakeSerialPort &port, const QByteArray &frame)
+{
+    int count = 0;
+    for (const QByteArray &written : port.writes())
+        count += written == frame ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void designState();
+    void loadClosesPanelsAndPlacesMini();
+    void miniCorner_data();
+    void miniCorner();
+    void helpOptionEndsProgram();
+    void klappeOpensAndCloses();
+    void connectAndDisconnect();
+    void connectAnswersOnThirdRequest();
+    void connectWithoutReceiver();
+    void powerOnByConnect_data();
+    void powerOnByConnect();
+    void modelHiding();
+    void unknownModelOffersMail();
+    void portThatCannotOpen();
+    void portAndReportTimeMenus();
+    void resetMenu();
+    void pollKeepsSplitFrame();
+    void portVanishesWhileConnected();
+    void unloadSavesAndCloses();
+    void imageButtonsAreAccessibleButtons();
+
+private:
+    std::unique_ptr<WindowWithFakes> m_w;
+    ErrorPresenter *m_previous = nullptr;
+};
+
+void tst_MainWindow::init()
+{
+    Modul_Orvane::AppClosing = false;
+    Modul_Orvane::MiniMode = false;
+    m_w = std::make_unique<WindowWithFakes>();
+    m_previous = setErrorPresenter(&m_w->errors);
+}
+
+void tst_MainWindow::cleanup()
+{
+    setErrorPresenter(m_previous);
+    m_w.reset();
+    delete Modul_Orvane::oAddIns;
+    Modul_Orvane::oAddIns = nullptr;
+}
+
+void tst_MainWindow::designState()
+{
+    Form_ControlCenter &f = *m_w->form;
+    QCOMPARE(f.windowTitle(), QStringLiteral("Orvane"));
+    QVERIFY(f.Menu_Setup_Port(1)->isChecked());
+    QVERIFY(f.Menu_Setup_ReportTime(0)->isChecked());
+    QVERIFY(f.Menu_Mode_Main->isChecked());
+    QVERIFY(!f.Menu_Mode_Zone2->isChecked());
+    for (QAction *disabled : {f.Menu_Reset, f.Menu_ZS->menuAction(), f.Menu_Sleep->menuAction(),
+                              f.Menu_Volume->menuAction(), f.Menu_Mini,
+                              f.Menu_Extras_SendMessage, f.Menu_Extras_YInfo})
+        QVERIFY2(!disabled->isEnabled(), qPrintable(disabled->text()));
+    QCOMPARE(f.Menu_Volume_Mute->shortcut(), QKeySequence(Qt::Key_F12));
+    QCOMPARE(f.Menu_Volume_Load(1)->text(), QStringLiteral("A   "));
+    QCOMPARE(f.Menu_Volume_Load(6)->shortcut(), QKeySequence(Qt::Key_F9));
+    QCOMPARE(f.Menu_Fragezeichen_Informationen->shortcut(), QKeySequence(Qt::Key_F1));
+    QVERIFY(!f.Menu_Send->isVisible());
+    QCOMPARE(f.Menu_Extras_61_ES(3)->data().toString(), Form_ControlCenter::kDefaultShell);
+
+    const QList<std::pair<QTimer *, int>> timers = {
+        {&f.Timer_WinampView, 2000}, {&f.Timer_CheckKeys, 10}, {&f.Timer_CheckTastenRepeat, 800},
+        {&f.Timer_Check, 100},       {&f.Timer_ZS, 500},       {&f.Timer_RePressKey, 10}};
+    for (const auto &[timer, interval] : timers)
+        QCOMPARE(timer->interval(), interval);
+
+    // The menu bar in its order.
+    QStringList captions;
+    for (QAction *action : f.menuBar()->actions())
+        if (action->isVisible())
+            captions << action->text();
+    QCOMPARE(captions, QStringList({"&Connect", "&Setup", "&Reset", "&TimeControl", "&Mode",
+                                    "S&leepTimer", "&Volume", "M&ini", "E&xtras", "&AddIn",
+                                    "&End", "&?"}));
+}
+
+void tst_MainWindow::loadClosesPanelsAndPlacesMini()
+{
+    Form_ControlCenter &f = *m_w->form;
+    f.SetKlappe(1);
+    QVERIFY(f.Form_Load(QString()));
+    QVERIFY(!f.Frame_Input->isVisible() && f.picKlappe->isHidden());
+    QVERIFY(f.Line2->text().endsWith(QLatin1Char(' ') + Modul_Orvane::VersionText()));
+    QVERIFY(Modul_Orvane::oAddIns);
+    const QRect area = f.workArea();
+    const QRect mini = f.mini()->frameGeometry();
+    QCOMPARE(mini.right(), area.right());
+    QCOMPARE(mini.bottom(), area.bottom());
+    QVERIFY(f.Timer_CheckKeys.isActive());
+    QVERIFY(f.Timer_WinampView.isActive());
+    QVERIFY(!f.Timer_Check.isActive());
+    QVERIFY(m_w->errors.reports().isEmpty());
+}
+
+void tst_MainWindow::miniCorner_data()
+{
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QString>("corner");
+    QTest::newRow("default bottom right") << "-P" << "BR";
+    QTest::newRow("-TL") << "-TL" << "TL";
+    QTest::newRow("-TR") << "-tr" << "TR";
+    QTest::newRow("-BL") << "-BL" << "BL";
+    QTest::newRow("later check wins") << "-TL -BL" << "BL";
+}
+
+void tst_MainWindow::miniCorner()
+{
+    QFETCH(QString, commandLine);
+    QFETCH(QString, corner);
+    Form_ControlCenter &f = *m_w->form;
+    QVERIFY(f.Form_Load(commandLine));
+    const QRect area = f.workArea();
+    const QRect mini = f.mini()->frameGeometry();
+    const bool left = corner.endsWith(QLatin1Char('L'));
+    const bool top = corner.startsWith(QLatin1Char('T'));
+    QCOMPARE(left ? mini.left() : mini.right(), left ? area.left() : area.right());
+    QCOMPARE(top ? mini.top() : mini.bottom(), top ? area.top() : area.bottom());
+}
+
+void tst_MainWindow::helpOptionEndsProgram()
+{
+    QVERIFY(!m_w->form->Form_Load(QStringLiteral("-C1 /H")));
+    QCOMPARE(m_w->dialogs.messageTexts(), QStringList{CommandLine::kOptionsMessage});
+    QVERIFY(m_w->dialogs.messages().first().title.isEmpty());
+    // Help wins over connecting.
+    QCOMPARE(m_w->fakePort.openCount(), 0);
+}
+
+void tst_MainWindow::klappeOpensAndCloses()
+{
+    Form_ControlCenter &f = *m_w->form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    f.SetKlappe(2);
+    const int closedHeight = f.frameGeometry().height();
+    f.Image_Klappe_Click();
+    QVERIFY(f.Frame_Input->isVisible() && f.Frame_InputMode->isVisible());
+    QVERIFY(!f.Frame_Leer1->isVisible());
+    QVERIFY(f.frameGeometry().height() > closedHeight);
+    f.Image_Klappe_Click();
+    QVERIFY(!f.Frame_Input->isVisible());
+    QCOMPARE(f.frameGeometry().height(), closedHeight);
+    // In zone-2 mode the placeholder stands where the three main-zone frames were.
+    f.Menu_Mode_Zone2->setChecked(true);
+    f.Menu_Mode_Main->setChecked(false);
+    f.SetKlappe(1);
+    QVERIFY(!f.Frame_InputMode->isVisible() && !f.Frame_61ES->isVisible()
+            && !f.Frame_6ChInput->isVisible());
+    QVERIFY(f.Frame_Leer1->isVisible());
+    f.SetKlappe(7); // other modes do nothing
+    QVERIFY(f.Frame_Leer1->isVisible());
+}
+
+void tst_MainWindow::connectAndDisconnect()
+{
+    Form_ControlCenter &f = *m_w->form;
+    f.ConnectToOrvane(0);
+    QCOMPARE(f.Line1->text(), QStringLiteral("Connected"));
+    QCOMPARE(f.Line2->text(), QStringLiteral("R0161 Softv.C"));
+    QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Disconnect"));
+    QVERIFY(f.Timer_Check.isActive());
+    QVERIFY(f.Menu_Volume->menuAction()->isEnabled() && f.Menu_Reset->isEnabled());
+    QVERIFY(!f.Menu_Setup_Port(1)->isEnabled() && !f.Menu_Setup_Port(5)->isEnabled());
+    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("RX-V2400"));
+    QCOMPARE(f.yinfo()->text_modellid->text(), QStringLiteral("R0161"));
+    QCOMPARE(f.yinfo()->text_softwareversion->text(), QStringLiteral("C"));
+    QCOMPARE(f.yinfo()->text_YString->text(), QString::fromLatin1(m_w->model.configurationBlock().mid(1).chopped(1)));
+    // Reports on, then the checked report time.
+    const QStringList codes = m_w->fakePort.writtenCodes();
+    QCOMPARE(codes.mid(codes.size() - 2), QStringList({"20000", "20100"}));
+    // The panels show the receiver's state right away.
+    QVERIFY(f.Opt_Input.isSelected(8));
+    QVERIFY(f.Opt_Dsp.isSelected(1));
+
+    m_w->fakePort.clearWrites();
+    f.ConnectToOrvane(0);
+    QCOMPARE(f.Line1->text(), QStringLiteral("Connection"));
+    QCOMPARE(f.Line2->text(), QStringLiteral("closed"));
+    QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
+    QVERIFY(!f.Timer_Check.isActive());
+    QVERIFY(!f.com()->PortOpen());
+    QVERIFY(m_w->fakePort.writes().isEmpty());
+    QVERIFY(f.Menu_Setup_Port(3)->isEnabled());
+    QVERIFY(!f.Menu_Volume->menuAction()->isEnabled());
+}
+
+void tst_MainWindow::connectAnswersOnThirdRequest()
+{
+    ReceiverModel::Options options;
+    options.answerFromRequest = 3;
+    m_w->model = ReceiverModel(options);
+    m_w->form->ConnectToOrvane(0);
+    QCOMPARE(m_w->form->Line1->text(), QStringLiteral("Connected"));
+    QCOMPARE(countWrites(m_w->fakePort, kRequest), 3);
+}
+
+void tst_MainWindow::connectWithoutReceiver()
+{
+    m_w->fakePort.setModel(nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    m_w->form->ConnectToOrvane(0);
+    const qint64 elapsed = clock.elapsed();
+    QCOMPARE(m_w->form->Line1->text(), QStringLiteral("Connect"));
+    QCOMPARE(m_w->form->Line2->text(), QStringLiteral("Error"));
+    QVERIFY(!m_w->form->com()->PortOpen());
+    QVERIFY(!m_w->form->Timer_Check.isActive());
+    QCOMPARE(countWrites(m_w->fakePort, kRequest), 4);
+    QVERIFY2(elapsed >= 4 * 750 && elapsed < 4 * 800 + 2000, qPrintable(QString::number(elapsed)));
+    QVERIFY(m_w->dialogs.messages().isEmpty());
+}
+
+void tst_MainWindow::powerOnByConnect_data()
+{
+    QTest::addColumn<bool>("standby");
+    QTest::addColumn<int>("sw1");
+    QTest::addColumn<bool>("powerSent");
+    QTest::newRow("standby, -P") << true << 1 << true;
+    QTest::newRow("standby, no -P") << true << 0 << false;
+    QTest::newRow("on, -P") << false << 1 << false;
+}
+
+void tst_MainWindow::powerOnByConnect()
+{
+    QFETCH(bool, standby);
+    QFETCH(int, sw1);
+    QFETCH(bool, powerSent);
+    ReceiverModel::Options options;
+    options.startInStandby = standby;
+    m_w->model = ReceiverModel(options);
+    m_w->form->ConnectToOrvane(sw1);
+    QCOMPARE(m_w->fakePort.writtenCodes().contains(QStringLiteral("07A1D")), powerSent);
+    QCOMPARE(m_w->model.power(), !standby || powerSent);
+    if (powerSent) // the snapshot after power-on fills the panels
+        QVERIFY(m_w->form->Opt_Input.isSelected(8));
+}
+
+void tst_MainWindow::modelHiding()
+{
+    Form_ControlCenter &f = *m_w->form;
+    ReceiverModel::Options options;
+    options.modelCode = "R0073";
+    m_w->model = ReceiverModel(options);
+    f.ConnectToOrvane(0);
+    QVERIFY(f.Opt_Input(14)->isHidden());
+    QVERIFY(f.Opt_Dsp(31)->isHidden());
+    QVERIFY(!f.Menu_MiniPopUp_Input(14)->isVisible());
+    QVERIFY(!f.Opt_Input(13)->isHidden());
+    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("DSP-AX1"));
+    f.ConnectToOrvane(0);
+    m_w->model = ReceiverModel();
+    f.ConnectToOrvane(0);
+    QVERIFY(f.Opt_Input(14)->isHidden()); // nothing is shown again
+}
+
+void tst_MainWindow::unknownModelOffersMail()
+{
+    ReceiverModel::Options options;
+    options.modelCode = "Z9999";
+    m_w->model = ReceiverModel(options);
+    Form_ControlCenter &f = *m_w->form;
+    f.ConnectToOrvane(0);
+    QCOMPARE(f.Line1->text(), QStringLiteral("Connected"));
+    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("?"));
+    m_w->dialogs.queueAnswer(UserDialogs::Answer::Yes);
+    f.Menu_Extras_YInfo_Click();
+    QVERIFY(f.yinfo()->isVisible());
+    const UserDialogs::Message &question = m_w->dialogs.messages().last();
+    QCOMPARE(question.title, QStringLiteral("Unknown Orvane Model"));
+    QVERIFY(question.text.startsWith(QStringLiteral("New Orvane Model:\r\nTo make")));
+    QVERIFY(question.text.endsWith(QStringLiteral("!\n\nSend E-mail ?")));
+    QCOMPARE(m_w->shell.openedUrls().size(), 1);
+    const QString url = m_w->shell.openedUrls().first();
+    QVERIFY(url.startsWith(QStringLiteral("mailto:")));
+    QVERIFY(url.contains(QStringLiteral("?Subject=My%20Orvane&Body=Model%3A%20%28Complete")));
+    QVERIFY(url.contains(QStringLiteral("Modell-Id%3A Z9999%0D%0ASoftwareversion%3A C")));
+    QVERIFY(url.endsWith(QStringLiteral("%0D%0A%0D%0ATo make better in this software:%3A %0D%0A")));
+
+    // A known model asks nothing.
+    f.ConnectToOrvane(0);
+    m_w->model = ReceiverModel();
+    f.ConnectToOrvane(0);
+    const qsizetype asked = m_w->dialogs.messages().size();
+    f.Menu_Extras_YInfo_Click();
+    QCOMPARE(m_w->dialogs.messages().size(), asked);
+}
+
+void tst_MainWindow::portThatCannotOpen()
+{
+    m_w->fakePort.setOpenFailure(true, 8002, QStringLiteral("Invalid port number"));
+    Form_ControlCenter &f = *m_w->form;
+    f.ConnectToOrvane(0);
+    QCOMPARE(m_w->dialogs.messages().size(), 1);
+    const UserDialogs::Message &box = m_w->dialogs.messages().first();
+    QCOMPARE(box.icon, UserDialogs::Icon::Exclamation);
+    QVERIFY2(QRegularExpression(QStringLiteral("^8002 - Invalid port number \\(\\d+\\)$"))
+                 .match(box.text)
+                 .hasMatch(),
+             qPrintable(box.text));
+    QCOMPARE(f.Line1->text(), QStringLiteral("Comport Error"));
+    QCOMPARE(f.Line2->text(), QString());
+    QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
+    QVERIFY(!f.Timer_Check.isActive());
+    QVERIFY(f.Menu_Setup_Port(2)->isEnabled());
+    QVERIFY(m_w->errors.reports().isEmpty());
+}
+
+void tst_MainWindow::portAndReportTimeMenus()
+{
+    Form_ControlCenter &f = *m_w->form;
+    f.Menu_Setup_Port(3)->trigger();
+    QCOMPARE(f.com()->CommPort(), 3);
+    QVERIFY(f.Menu_Setup_Port(3)->isChecked() && !f.Menu_Setup_Port(1)->isChecked());
+    f.Menu_Setup_Port(3)->trigger(); // choosing the checked item keeps it checked
+    QVERIFY(f.Menu_Setup_Port(3)->isChecked());
+
+    f.Menu_Setup_ReportTime(3)->trigger();
+    QVERIFY(f.Menu_Setup_ReportTime(3)->isChecked() && !f.Menu_Setup_ReportTime(0)->isChecked());
+    QVERIFY(m_w->fakePort.writes().isEmpty()); // disconnected: only the check mark
+
+    f.ConnectToOrvane(0);
+    QCOMPARE(m_w->fakePort.lastPortNumber(), 3);
+    QCOMPARE(m_w->fakePort.writtenCodes().last(), QStringLiteral("20103"));
+    f.Menu_Setup_ReportTime(7)->trigger();
+    QCOMPARE(m_w->fakePort.writtenCodes().last(), QStringLiteral("20107"));
+    QVERIFY(!f.Menu_Setup_Port(2)->isEnabled());
+}
+
+void tst_MainWindow::resetMenu()
+{
+    Form_ControlCenter &f = *m_w->form;
+    f.ConnectToOrvane(0);
+    m_w->dialogs.queueAnswer(UserDialogs::Answer::Ok);
+    m_w->dialogs.queueAnswer(UserDialogs::Answer::No);
+    f.Menu_Reset_Click();
+    QCOMPARE(m_w->dialogs.messageTexts(),
+             QStringList({"Complete Reset only with 'Diagnostic Menu' !",
+                          "Reset all Orvane RS-232 settings ?"}));
+    const UserDialogs::Message &question = m_w->dialogs.messages().last();
+    QCOMPARE(question.title, QStringLiteral("Orvane Reset"));
+    QCOMPARE(question.buttons, UserDialogs::Buttons::YesNo);
+    QCOMPARE(question.defaultButton, std::optional(UserDialogs::Answer::No));
+    QCOMPARE(countWrites(m_w->fakePort, kReset), 0);
+
+    m_w->dialogs.queueAnswer(UserDialogs::Answer::Ok);
+    m_w->dialogs.queueAnswer(UserDialogs::Answer::Yes);
+    f.Menu_Reset_Click();
+    QCOMPARE(countWrites(m_w->fakePort, kReset), 1);
+    QCOMPARE(m_w->model.resets(), 1);
+}
+
+void tst_MainWindow::pollKeepsSplitFrame()
+{
+    Form_ControlCenter &f = *m_w->form;
+    f.ConnectToOrvane(0);
+    f.Timer_Check.stop(); // ticks are driven by hand here
+    QTest::qWait(20);
+    f.Timer_Check_Timer();
+    m_w->fakePort.injectRaw(QByteArrayLiteral("\x02" "002"));
+    f.Timer_Check_Timer();
+    m_w->fakePort.injectRaw(QByteArrayLiteral("6C7\x03\x02" "00"));
+    f.Timer_Check_Timer();
+    QCOMPARE(f.Line1->text(), QStringLiteral("VOLUME  0dB"));
+    m_w->fakePort.injectRaw(QByteArrayLiteral("2301\x03"));
+    f.Timer_Check_Timer();
+    QCOMPARE(f.Line1->text(), QStringLiteral("MUTE ON"));
+    QVERIFY(f.Menu_Volume_Mute->isChecked());
+}
+
+void tst_MainWindow::portVanishesWhileConnected()
+{
+    Form_ControlCenter &f = *m_w->form;
+    f.ConnectToOrvane(0);
+    m_w->fakePort.vanish();
+    QCOMPARE(f.Line1->text(), QStringLiteral("Connection"));
+    QCOMPARE(f.Line2->text(), QStringLiteral("lost"));
+    QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
+    QVERIFY(!f.Timer_Check.isActive());
+    QVERIFY(!f.com()->PortOpen());
+    QVERIFY(f.Menu_Setup_Port(1)->isEnabled());
+    // The next connect reports the port that cannot be opened.
+    f.ConnectToOrvane(0);
+    QCOMPARE(f.Line1->text(), QStringLiteral("Comport Error"));
+}
+
+void tst_MainWindow::unloadSavesAndCloses()
+{
+    Form_ControlCenter &f = *m_w->form;
+    QVERIFY(f.Form_Load(QString()));
+    f.ConnectToOrvane(0);
+    QVERIFY(f.Form_Unload());
+    QVERIFY(Modul_Orvane::AppClosing);
+    QVERIFY(!f.com()->PortOpen());
+    QVERIFY(!Modul_Orvane::oAddIns);
+    QCOMPARE(m_w->settings.readValue(QStringLiteral("Config"), QStringLiteral("Mode")),
+             QStringLiteral("1"));
+}
+
+void tst_MainWindow::imageButtonsAreAccessibleButtons()
+{
+    Form_ControlCenter &f = *m_w->form;
+    f.show();
+    f.ConnectToOrvane(0);
+    m_w->fakePort.clearWrites();
+    QAccessibleInterface *volume = QAccessible::queryAccessibleInterface(f.Image_VolUP);
+    QVERIFY(volume);
+    QCOMPARE(volume->role(), QAccessible::Button);
+    QCOMPARE(volume->text(QAccessible::Name), QStringLiteral("Volume +"));
+    QAccessibleActionInterface *actions = volume->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_VERIFY(m_w->fakePort.writtenCodes().contains(QStringLiteral("07A1A")));
+    QCOMPARE(m_w->fakePort.writtenCodes().count(QStringLiteral("07A1A")), 1);
+
+    QAccessibleInterface *line = QAccessible::queryAccessibleInterface(f.Line1);
+    QVERIFY(line);
+    QCOMPARE(line->role(), QAccessible::StaticText);
+    QCOMPARE(line->text(QAccessible::Name), f.Line1->text());
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
