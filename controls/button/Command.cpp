@@ -413,9 +413,16 @@ void Command::changeEvent(QEvent *event)
 
 void Command::mousePressEvent(QMouseEvent *event)
 {
-    pressWith(ControlInput::buttonCode(event->button()),
-              ControlInput::shiftCode(event->modifiers()), float(event->position().x()),
-              float(event->position().y()));
+    short button = ControlInput::buttonCode(event->button());
+    short shift = ControlInput::shiftCode(event->modifiers());
+    float x = float(event->position().x());
+    float y = float(event->position().y());
+    m_mouseDown = true;
+    emit MouseDown(button, shift, x, y);
+    // The host may have changed the button it was told of.
+    m_pressButton = button;
+    // The pressed face shows for the left button only.
+    Repaint(true);
 }
 
 void Command::mouseReleaseEvent(QMouseEvent *event)
@@ -429,10 +436,9 @@ void Command::mouseReleaseEvent(QMouseEvent *event)
     m_mouseDown = false;
     emit MouseUp(button, shift, x, y);
     Repaint(false);
-    if (clicked && m_pressButton == 1) {
-        Repaint(false);
+    // Clicks with buttons other than the left one raise nothing.
+    if (clicked && m_pressButton == 1)
         emit Click();
-    }
 }
 
 // The second click of a double click already arrives as a press and a release
@@ -609,16 +615,6 @@ void Command::computeAccessKey()
         if (!sequence.isEmpty())
             m_accessShortcut = grabShortcut(sequence);
     }
-}
-
-void Command::pressWith(short button, short shift, float x, float y)
-{
-    if (!isEnabled())
-        return;
-    m_mouseDown = true;
-    emit MouseDown(button, shift, x, y);
-    m_pressButton = button;
-    Repaint(true);
 }
 
 void Command::actAsClick()

@@ -76,18 +76,14 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
-    // Whether the pointer is over this button now; tests may stand in for the
-    // window system here.
-    virtual bool pointerIsOver() const;
-
 private:
     enum class Look { Normal, Hover, Focus, Pressed, Disabled };
 
     void Repaint(bool pressed, bool drawHovering = false);
+    bool pointerIsOver() const;
     bool isOver(const QPoint &globalPosition) const;
     void updateRegion();
     void computeAccessKey();
-    void pressWith(short button, short shift, float x, float y);
     void actAsClick();
     void onHoverTick();
     QFont ambientFont() const;
