@@ -45,8 +45,13 @@ int main(int argc, char *argv[])
     reportsPerSecond(*w.form, kMixed, 1000); // warm-up
     const double mixed = reportsPerSecond(*w.form, kMixed, total);
     const double noInputs = reportsPerSecond(*w.form, withoutInputs, total);
+    const double inputsOnly = reportsPerSecond(*w.form, {"10210C", "102105"}, total / 10);
+    w.form->hide();
+    const double hidden = reportsPerSecond(*w.form, kMixed, total);
     std::printf("mixed stream (%lld kinds, %d reports): %.0f reports/s\n",
                 static_cast<long long>(kMixed.size()), total, mixed);
     std::printf("same stream without input reports:     %.0f reports/s\n", noInputs);
+    std::printf("input reports alone:                   %.0f reports/s\n", inputsOnly);
+    std::printf("mixed stream, window hidden:           %.0f reports/s\n", hidden);
     return w.errors.isEmpty() ? 0 : 1;
 }
