@@ -1,5 +1,5 @@
-// The mini window: placement, dragging, the pop-up, the volume buttons, keys, and
-// going into and out of mini mode.
+// The mini window (placed by the main window's load, tested there): dragging, the pop-up, the
+// volume buttons, keys, and going into and out of mini mode.
 
 #include "app/Modul_Orvane.h"
 #include "tests/panels/PanelsFixture.h"
@@ -33,8 +33,6 @@ class tst_Form_Mini : public QObject
     Q_OBJECT
 
 private slots:
-    void placement_data();
-    void placement();
     void dragging();
     void popUpCopiesZone2_data();
     void popUpCopiesZone2();
@@ -43,35 +41,6 @@ private slots:
     void keys();
     void enteringAndLeaving();
 };
-
-void tst_Form_Mini::placement_data()
-{
-    QTest::addColumn<QString>("commandLine");
-    QTest::addColumn<bool>("left");
-    QTest::addColumn<bool>("top");
-
-    QTest::newRow("default bottom right") << "" << false << false;
-    QTest::newRow("-TL") << "-TL" << true << true;
-    QTest::newRow("-tr, lower case") << "-tr" << false << true;
-    QTest::newRow("-BL") << "-BL" << true << false;
-    QTest::newRow("-TL -BL: bottom left wins") << "-TL -BL" << true << false;
-}
-
-void tst_Form_Mini::placement()
-{
-    QFETCH(QString, commandLine);
-    QFETCH(bool, left);
-    QFETCH(bool, top);
-
-    PanelsFixture f;
-    QVERIFY(f.w().Form_Load(commandLine));
-    const QRect area = f.w().workArea();
-    const QRect mini = f.w().mini()->frameGeometry();
-    QCOMPARE(left ? mini.left() : mini.right(), left ? area.left() : area.right());
-    QCOMPARE(top ? mini.top() : mini.bottom(), top ? area.top() : area.bottom());
-    QVERIFY(f.w().mini()->isHidden());
-    QVERIFY(f.w().mini()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-}
 
 // The anchor is in the window's own coordinates, so the pointer back at the anchor
 // means no further move; dragging far off the screen is not limited.
