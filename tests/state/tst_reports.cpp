@@ -350,9 +350,6 @@ void tst_Reports::playerRules_data()
     QTest::newRow("mute on pauses a playing player")
         << true << true << 1 << "002301" << L {40046} << "MUTE ON"
         << "Winamp pause";
-    QTest::newRow("mute on leaves a stopped player")
-        << true << true << 0 << "002301" << L {} << "MUTE ON"
-        << "";
     QTest::newRow("mute off without the player option")
         << false << true << 0 << "002300" << L {} << "MUTE OFF"
         << "";
@@ -362,8 +359,6 @@ void tst_Reports::playerRules_data()
     QTest::newRow("power on with a playing player: display kept")
         << true << true << 1 << "002001" << L {40060, 40060} << "L1"
         << "L2";
-    QTest::newRow("power on with a stopped player") << true << true << 0 << "002001" << L {} << "L1"
-                                                    << "L2";
     QTest::newRow("power on without the player option")
         << false << true << 1 << "002001" << L {} << "POWER ON"
         << "";
