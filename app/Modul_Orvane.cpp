@@ -3,6 +3,7 @@
 #include "addins/clsAddIns.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
+#include "app/TerminationHandler.h"
 #include "errors/ErrBoxPresenter.h"
 #include "errors/ShowErrBox.h"
 #include "platform/LinuxPlatform.h"
@@ -63,6 +64,11 @@ int Main(const QString &commandLine)
         if (main->Form_Load(commandLine)) {
             if (!main->mini()->isVisible())
                 main->show();
+            // Ending from outside unloads the main window like its own End menu.
+            TerminationHandler termination([main] {
+                if (main->Form_Unload())
+                    QApplication::quit();
+            });
             exitCode = QApplication::exec();
         }
         delete main;

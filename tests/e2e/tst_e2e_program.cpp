@@ -1,0 +1,108 @@
+// The real program, started as a user starts it, against the virtual receiver on a
+// pseudo-terminal: it must connect on COM 1, switch the reports on, and save its
+// configuration when the desktop ends it.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_E2eProgram : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void connectsOnCom1();
+
+private:
+    void startReceiver(const QStringList &arguments);
+    void writeSettings();
+    // Traffic the receiver has seen so far (its --log output on stderr).
+    QString receiverLog();
+
+    QString m_buildDir;
+    QTemporaryDir m_config;
+    QProcess m_receiver;
+    QProcess m_program;
+    QString m_device;
+    QString m_log;
+};
+
+void tst_E2eProgram::initTestCase()
+{
+    m_buildDir = qEnvironmentVariable("ORVANE_BUILD_DIR");
+    QVERIFY2(!m_buildDir.isEmpty(), "ORVANE_BUILD_DIR is not set");
+    QVERIFY(QFile::exists(m_buildDir + QStringLiteral("/orvane")));
+    QVERIFY(QFile::exists(m_buildDir + QStringLiteral("/orvane-receiver")));
+    QVERIFY(m_config.isValid());
+}
+
+void tst_E2eProgram::cleanup()
+{
+    for (QProcess *process : {&m_program, &m_receiver}) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(3000);
+        }
+    }
+    m_log.clear();
+}
+
+void tst_E2eProgram::startReceiver(const QStringList &arguments)
+{
+    m_receiver.setProgram(m_buildDir + QStringLiteral("/orvane-receiver"));
+    m_receiver.setArguments(QStringList{QStringLiteral("--log")} + arguments);
+    m_receiver.start();
+    QVERIFY(m_receiver.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.canReadLine(), 5000);
+    m_device = QString::fromLocal8Bit(m_receiver.readLine()).trimmed();
+    QVERIFY(m_device.startsWith(QStringLiteral("/dev/")));
+}
+
+void tst_E2eProgram::writeSettings()
+{
+    QDir(m_config.path()).mkpath(QStringLiteral("Orvane"));
+    QFile file(m_config.path() + QStringLiteral("/Orvane/Orvane.conf"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[Ports]\nCom1=" + m_device.toLocal8Bit() + "\n");
+}
+
+QString tst_E2eProgram::receiverLog()
+{
+    m_log += QString::fromLatin1(m_receiver.readAllStandardError());
+    return m_log;
+}
+
+void tst_E2eProgram::connectsOnCom1()
+{
+    startReceiver({});
+    writeSettings();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    m_program.setProcessEnvironment(environment);
+    m_program.setProgram(m_buildDir + QStringLiteral("/orvane"));
+    m_program.setArguments({QStringLiteral("-C1")});
+    m_program.start();
+    QVERIFY(m_program.waitForStarted(5000));
+
+    // The configuration request, then the reports switched on and the report time.
+    QTRY_VERIFY_WITH_TIMEOUT(receiverLog().contains(QStringLiteral("20000")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(receiverLog().contains(QStringLiteral("20100")), 5000);
+    QVERIFY(m_program.state() == QProcess::Running);
+
+    // Ending the program saves the configuration next to the port mapping.
+    m_program.terminate();
+    QVERIFY(m_program.waitForFinished(10000));
+    QFile file(m_config.path() + QStringLiteral("/Orvane/Orvane.conf"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString saved = QString::fromLocal8Bit(file.readAll());
+    QVERIFY2(saved.contains(QStringLiteral("Com1=") + m_device), qPrintable(saved));
+    QVERIFY2(saved.contains(QStringLiteral("[Config]")), qPrintable(saved));
+}
+
+QTEST_GUILESS_MAIN(tst_E2eProgram)
+#include "tst_e2e_program.moc"
