@@ -262,6 +262,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Numeric-keypad plus and minus while this window has the focus.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Window construction (app/Form_ControlCenter_layout.cpp).
@@ -270,6 +272,9 @@ private:
     void buildPanels();
     void buildTimers();
     void connectControls();
+    // Runs the 10 ms media-key poll only while a media-key option is checked: an idle
+    // 100 Hz timer alone costs about 1% of a core.
+    void updateKeyPoll();
     // Sends the report-time command of item 0 to 7 of the report-time menu.
     void sendReportTime(int index);
     // Helpers of the report evaluation.

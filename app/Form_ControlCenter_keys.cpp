@@ -11,15 +11,14 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QFile>
 #include <QLabel>
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 
-// Virtual-key codes of the polled keys.
-constexpr int kKeypadPlus = 107;
-constexpr int kKeypadMinus = 109;
+// Virtual-key codes of the polled media keys.
 constexpr int kVolumeMute = 173;
 constexpr int kVolumeDown = 174;
 constexpr int kVolumeUp = 175;
@@ -40,14 +39,6 @@ void Form_ControlCenter::Timer_CheckKeys_Timer()
     KeyState *keys = m_platform.keys;
     if (!keys)
         return;
-    guarded(kModule, "Timer_CheckKeys_Timer", [&] {
-        if (keys->isForeground(this)) {
-            if (keys->wentDown(kKeypadPlus))
-                VolUp();
-            if (keys->wentDown(kKeypadMinus))
-                VolDown();
-        }
-    });
     guarded(kModule, "Timer_CheckKeys_Timer", [&] {
         PlayerRemote *player = m_platform.player;
         if (!Menu_Extras_MT_Winamp->isChecked() || !player || !player->find())
@@ -95,6 +86,30 @@ void Form_ControlCenter::Timer_CheckKeys_Timer()
         if (keys->wentDown(kVolumeMute))
             Mute(0);
     });
+}
+
+void Form_ControlCenter::keyPressEvent(QKeyEvent *event)
+{
+    // One step per press: the held key's repeats are not steps.
+    if (event->modifiers().testFlag(Qt::KeypadModifier) && !event->isAutoRepeat()) {
+        if (event->key() == Qt::Key_Plus) {
+            guarded(kModule, "Timer_CheckKeys_Timer", [&] { VolUp(); });
+            return;
+        }
+        if (event->key() == Qt::Key_Minus) {
+            guarded(kModule, "Timer_CheckKeys_Timer", [&] { VolDown(); });
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void Form_ControlCenter::updateKeyPoll()
+{
+    if (Menu_Extras_MT_Winamp->isChecked() || Menu_Extras_MT_Orvane->isChecked())
+        Timer_CheckKeys.start();
+    else
+        Timer_CheckKeys.stop();
 }
 
 void Form_ControlCenter::Timer_WinampView_Timer()

@@ -432,9 +432,9 @@ void Form_ControlCenter::buildTimers()
     connect(&Timer_ZS, &QTimer::timeout, this, [this] { Timer_ZS_Timer(); });
     connect(&Timer_RePressKey, &QTimer::timeout, this, [this] { Timer_RePressKey_Timer(); });
 
-    // Enabled from the start: the player's title and the key poll.
+    // Enabled from the start: the player's title. The media-key poll runs while one
+    // of the media-key options is checked (see updateKeyPoll).
     Timer_WinampView.start();
-    Timer_CheckKeys.start();
 }
 
 void Form_ControlCenter::connectControls()
@@ -482,6 +482,8 @@ void Form_ControlCenter::connectControls()
         onMenu(Menu_Extras_61_ES(i), [this, i] { Menu_Extras_61_ES_Click(i); });
     onMenu(Menu_Extras_MT_Winamp, [this] { Menu_Extras_MT_Winamp_Click(); });
     onMenu(Menu_Extras_MT_Orvane, [this] { Menu_Extras_MT_Orvane_Click(); });
+    connect(Menu_Extras_MT_Winamp, &QAction::toggled, this, [this] { updateKeyPoll(); });
+    connect(Menu_Extras_MT_Orvane, &QAction::toggled, this, [this] { updateKeyPoll(); });
     onMenu(Menu_Extras_SendMessage, [this] { Menu_Extras_SendMessage_Click(); });
     onMenu(Menu_Extras_YInfo, [this] { Menu_Extras_YInfo_Click(); });
     onMenu(Menu_Send, [this] { Menu_Send_Click(); });

@@ -59,6 +59,8 @@ private slots:
     void portVanishesWhileConnected();
     void unloadSavesAndCloses();
     void imageButtonsAreAccessibleButtons();
+    void keypadStepsVolume();
+    void mediaKeyPollRunsWithItsOption();
 
 private:
     std::unique_ptr<WindowWithFakes> m_w;
@@ -128,7 +130,6 @@ void tst_MainWindow::loadClosesPanelsAndPlacesMini()
     const QRect mini = f.mini()->frameGeometry();
     QCOMPARE(mini.right(), area.right());
     QCOMPARE(mini.bottom(), area.bottom());
-    QVERIFY(f.Timer_CheckKeys.isActive());
     QVERIFY(f.Timer_WinampView.isActive());
     QVERIFY(!f.Timer_Check.isActive());
     QVERIFY(m_w->errors.reports().isEmpty());
@@ -459,6 +460,37 @@ void tst_MainWindow::imageButtonsAreAccessibleButtons()
     QVERIFY(line);
     QCOMPARE(line->role(), QAccessible::StaticText);
     QCOMPARE(line->text(QAccessible::Name), f.Line1->text());
+}
+
+void tst_MainWindow::keypadStepsVolume()
+{
+    Form_ControlCenter &f = *m_w->form;
+    f.ConnectToOrvane(0);
+    m_w->fakePort.clearWrites();
+    QTest::keyClick(&f, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(&f, Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(&f, Qt::Key_Plus); // the main keyboard's plus is not a volume key
+    QCOMPARE(m_w->fakePort.writtenCodes(), QStringList({"07A1A", "07A1B"}));
+    // A held key's repeats are no steps.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier, QStringLiteral("+"),
+                     true);
+    QCoreApplication::sendEvent(&f, &repeat);
+    QCOMPARE(m_w->fakePort.writtenCodes().size(), 2);
+}
+
+void tst_MainWindow::mediaKeyPollRunsWithItsOption()
+{
+    Form_ControlCenter &f = *m_w->form;
+    QVERIFY(!f.Timer_CheckKeys.isActive());
+    f.Menu_Extras_MT_Orvane->trigger();
+    QVERIFY(f.Menu_Extras_MT_Orvane->isChecked());
+    QVERIFY(f.Timer_CheckKeys.isActive());
+    f.ConnectToOrvane(0);
+    m_w->fakePort.clearWrites();
+    m_w->keys.press(175);
+    QTRY_COMPARE(m_w->fakePort.writtenCodes(), QStringList{"07A1A"});
+    f.Menu_Extras_MT_Orvane->trigger();
+    QVERIFY(!f.Timer_CheckKeys.isActive());
 }
 
 QTEST_MAIN(tst_MainWindow)
