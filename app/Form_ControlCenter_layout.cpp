@@ -113,10 +113,13 @@ void Form_ControlCenter::buildDisplay()
     displayFont.setBold(true);
     QPalette linePalette;
     linePalette.setColor(QPalette::WindowText, QColor(0x6e, 0xf0, 0xff));
+    linePalette.setColor(QPalette::Window, QColor(0x10, 0x18, 0x20));
     auto makeLine = [&](const QString &text, int y) {
         auto *line = new QLabel(text, picControls);
         line->setFont(displayFont);
         line->setPalette(linePalette);
+        // Opaque, so a new text repaints the line alone and not the glass behind it.
+        line->setAutoFillBackground(true);
         line->setGeometry(158, y, 324, 26);
         line->setTextFormat(Qt::PlainText);
         return line;
@@ -282,6 +285,8 @@ void Form_ControlCenter::buildPanels()
             palette.setColor(QPalette::Window, Qt::white);
             palette.setColor(QPalette::WindowText, Qt::black);
             button->setPalette(palette);
+            // Opaque, so selecting a button does not repaint the frame behind it.
+            button->setAutoFillBackground(true);
         }
     }
 }
