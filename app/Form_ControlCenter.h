@@ -135,6 +135,8 @@ public:
     void Timer_CheckKeys_Timer();
     void Timer_WinampView_Timer();
     void Timer_ZS_Timer();
+    // The player buttons: a click and a double click send different commands.
+    void playerButton(const char *procedure, int command);
     void Menu_Extras_61_ES_Click(int index);
     void Menu_Extras_MT_Winamp_Click();
     void Menu_Extras_MT_Orvane_Click();

@@ -1,4 +1,3 @@
-// Form_ControlCenter.h uses these two types in inline members.
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "errors/ErrorGuard.h"

@@ -26,12 +26,6 @@ constexpr int kNextTrack = 176;
 constexpr int kPreviousTrack = 177;
 constexpr int kStop = 178;
 constexpr int kPlayPause = 179;
-
-constexpr int kPlayerPlay = 40045;
-constexpr int kPlayerPause = 40046;
-constexpr int kPlayerStop = 40047;
-constexpr int kPlayerNext = 40048;
-constexpr int kPlayerPrevious = 40198;
 } // namespace
 
 void Form_ControlCenter::Timer_CheckKeys_Timer()
@@ -48,30 +42,30 @@ void Form_ControlCenter::Timer_CheckKeys_Timer()
             Line2->setText(text);
         };
         if (keys->wentDown(kStop) && player->status() == PlayerRemote::Playing) {
-            player->postCommand(kPlayerStop);
+            player->postCommand(PlayerRemote::Stop);
             show(QStringLiteral("Winamp stop"));
         }
         if (keys->wentDown(kPlayPause)) {
             if (player->status() == PlayerRemote::Stopped) {
-                player->postCommand(kPlayerPlay);
+                player->postCommand(PlayerRemote::Play);
                 show(QStringLiteral("Winamp play"));
             }
             if (player->status() == PlayerRemote::Playing) {
-                player->postCommand(kPlayerPause);
+                player->postCommand(PlayerRemote::Pause);
                 show(QStringLiteral("Winamp pause"));
             }
             if (player->status() == PlayerRemote::Paused) {
-                player->postCommand(kPlayerPause);
+                player->postCommand(PlayerRemote::Pause);
                 show(QStringLiteral("Winamp play"));
             }
         }
         if (keys->wentDown(kNextTrack)) {
-            player->postCommand(kPlayerNext);
+            player->postCommand(PlayerRemote::Next);
             show(QStringLiteral("Winamp next"));
             Pause(0.5f);
         }
         if (keys->wentDown(kPreviousTrack)) {
-            player->postCommand(kPlayerPrevious);
+            player->postCommand(PlayerRemote::Previous);
             show(QStringLiteral("Winamp prev"));
             Pause(0.5f);
         }
@@ -126,6 +120,15 @@ void Form_ControlCenter::Timer_WinampView_Timer()
         } else {
             lblWinAmp->hide();
         }
+    });
+}
+
+void Form_ControlCenter::playerButton(const char *procedure, int command)
+{
+    guarded(kModule, procedure, [&] {
+        PlayerRemote *player = m_platform.player;
+        if (player && player->find())
+            player->postCommand(command);
     });
 }
 

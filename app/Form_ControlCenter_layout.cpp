@@ -5,6 +5,7 @@
 #include "app/Form_ControlCenter.h"
 #include "app/ImageButton.h"
 #include "errors/ErrorGuard.h"
+#include "platform/PlayerRemote.h"
 
 #include <PropertyBag.h>
 #include <QAction>
@@ -513,6 +514,15 @@ void Form_ControlCenter::connectControls()
     connect(Image_InputUP, &QAbstractButton::clicked, this, [this] { Image_InputUP_Click(); });
     connect(Image_InputDown, &QAbstractButton::clicked, this, [this] { Image_InputDown_Click(); });
     connect(Image_InputMode, &QAbstractButton::clicked, this, [this] { Image_InputMode_Click(); });
+    connect(imgWinampNext, &QAbstractButton::clicked, this,
+            [this] { playerButton("imgWinampNext_Click", PlayerRemote::NextAlternative); });
+    connect(imgWinampNext, &ImageButton::doubleClicked, this,
+            [this] { playerButton("imgWinampNext_DblClick", PlayerRemote::Next); });
+    connect(imgWinampPrevious, &QAbstractButton::clicked, this, [this] {
+        playerButton("imgWinampPrevious_Click", PlayerRemote::PreviousAlternative);
+    });
+    connect(imgWinampPrevious, &ImageButton::doubleClicked, this,
+            [this] { playerButton("imgWinampPrevious_DblClick", PlayerRemote::Previous); });
     connect(Label_Standby, &QAbstractButton::clicked, this, [this] { Label_Standby_Click(); });
     connect(Image_VolUP, &ImageButton::mouseDown, this,
             [this](Qt::MouseButton b) { Image_VolUP_MouseDown(b); });

@@ -69,6 +69,14 @@ void ImageButton::mouseReleaseEvent(QMouseEvent *event)
     }
 }
 
+void ImageButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click is a double click only: no press, no click.
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+    event->accept();
+}
+
 void ImageButton::enterEvent(QEnterEvent *event)
 {
     m_hover = true;

@@ -18,11 +18,13 @@ signals:
     void mouseUp(Qt::MouseButton button);
     // A click from the keyboard or an accessibility press action, not from the mouse.
     void activatedWithoutMouse();
+    void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 

@@ -9,6 +9,16 @@ class PlayerRemote
 {
 public:
     enum Status { Stopped = 0, Playing = 1, Paused = 3 };
+    // Command identifiers posted to the player.
+    enum Command {
+        Play = 40045,
+        Pause = 40046,
+        Stop = 40047,
+        Next = 40048,
+        Previous = 40198,
+        NextAlternative = 40060,
+        PreviousAlternative = 40061,
+    };
 
     virtual ~PlayerRemote();
     virtual bool find() = 0;

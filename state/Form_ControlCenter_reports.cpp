@@ -1,4 +1,3 @@
-// Form_ControlCenter.h uses these two types in inline members.
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "app/Modul_Lib.h"
@@ -22,14 +21,6 @@ constexpr std::chrono::milliseconds kEsKeySecondPress {800};
 // How long a player action stays on the display before the previous texts return.
 constexpr float kPlayerTextSeconds = 0.5F;
 constexpr float kInputModeTextSeconds = 0.5F;
-
-enum PlayerCommand {
-    kPlayerPlay = 40045,
-    kPlayerPause = 40046,
-    kPlayerNext = 40048,
-    kPlayerPrevious = 40198,
-    kPlayerPowerOn = 40060,
-};
 
 enum EsKeyOption { kEsWindow = 1, kEsPlayer = 2, kEsShell = 3 };
 
@@ -214,8 +205,8 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
                 Line2->clear();
             } else if (PlayerRemote *player = findPlayer(*this);
                        player && player->status() == PlayerRemote::Playing) {
-                player->postCommand(kPlayerPowerOn);
-                player->postCommand(kPlayerPowerOn);
+                player->postCommand(PlayerRemote::NextAlternative);
+                player->postCommand(PlayerRemote::NextAlternative);
             }
         } else {
             for (const InputModeRow &row : kInputModeRows) {
@@ -291,7 +282,7 @@ void Form_ControlCenter::runEsKeyActions()
             }
             if (Timer_CheckTastenRepeat.isActive()) {
                 Timer_CheckTastenRepeat.stop();
-                showPlayerAction(*this, player, QStringLiteral("Previous"), kPlayerPrevious);
+                showPlayerAction(*this, player, QStringLiteral("Previous"), PlayerRemote::Previous);
             } else {
                 // A single press acts only when no second press follows.
                 Timer_CheckTastenRepeat.start(kEsKeySecondPress);
@@ -306,7 +297,7 @@ void Form_ControlCenter::runEsKeyActions()
 void Form_ControlCenter::Timer_CheckTastenRepeat_Timer()
 {
     guarded(kModule, "Timer_CheckTastenRepeat_Timer", [&] {
-        showPlayerAction(*this, m_platform.player, QStringLiteral("Next"), kPlayerNext);
+        showPlayerAction(*this, m_platform.player, QStringLiteral("Next"), PlayerRemote::Next);
     });
     Timer_CheckTastenRepeat.stop();
 }
@@ -319,11 +310,11 @@ void Form_ControlCenter::playerRuleMuteOff()
     if (!player)
         return;
     if (player->status() == PlayerRemote::Stopped) {
-        player->postCommand(kPlayerPlay);
+        player->postCommand(PlayerRemote::Play);
         Line2->setText(QStringLiteral("Winamp play"));
     }
     if (player->status() == PlayerRemote::Paused) {
-        player->postCommand(kPlayerPause);
+        player->postCommand(PlayerRemote::Pause);
         Line2->setText(QStringLiteral("Winamp play"));
     }
 }
@@ -334,7 +325,7 @@ void Form_ControlCenter::playerRuleMuteOn()
         return;
     PlayerRemote *player = findPlayer(*this);
     if (player && player->status() == PlayerRemote::Playing) {
-        player->postCommand(kPlayerPause);
+        player->postCommand(PlayerRemote::Pause);
         Line2->setText(QStringLiteral("Winamp pause"));
     }
 }
