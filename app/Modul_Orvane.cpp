@@ -10,8 +10,10 @@
 #include "platform/QtSerialPort.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -52,27 +54,29 @@ int Main(const QString &commandLine)
 
     oAddIns = new clsAddIns();
 
-    // The start-up wait lets pending window events run; it costs no CPU.
+    // The start-up wait lets pending window events run and costs no CPU. The window's
+    // controls are built while it runs, so only the load steps follow it; nothing of
+    // the load runs early.
+    QElapsedTimer started;
+    started.start();
+    auto *main = new Form_ControlCenter(platform);
+    const auto left = kStartWait - std::chrono::milliseconds(started.elapsed());
     QEventLoop wait;
-    QTimer::singleShot(kStartWait, &wait, &QEventLoop::quit);
+    QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), &wait, &QEventLoop::quit);
     wait.exec();
 
     int exitCode = 0;
-    {
-        auto *main = new Form_ControlCenter(platform);
-        main->setAttribute(Qt::WA_DeleteOnClose, false);
-        if (main->Form_Load(commandLine)) {
-            if (!main->mini()->isVisible())
-                main->show();
-            // Ending from outside unloads the main window like its own End menu.
-            TerminationHandler termination([main] {
-                if (main->Form_Unload())
-                    QApplication::quit();
-            });
-            exitCode = QApplication::exec();
-        }
-        delete main;
+    if (main->Form_Load(commandLine)) {
+        if (!main->mini()->isVisible())
+            main->show();
+        // Ending from outside unloads the main window like its own End menu.
+        TerminationHandler termination([main] {
+            if (main->Form_Unload())
+                QApplication::quit();
+        });
+        exitCode = QApplication::exec();
     }
+    delete main;
     setErrorPresenter(nullptr);
     delete oAddIns;
     oAddIns = nullptr;
