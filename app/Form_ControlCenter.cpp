@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <ctlFrame.h>
 #include <thread>
@@ -39,7 +40,14 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, QWidget *parent
     buildMenus();
     buildTimers();
     connectControls();
-    resize(picControls->width(), 620);
+    // Wide enough for the panels and for every menu of the bar.
+    int menuWidth = 0;
+    const QFontMetrics metrics(menuBar()->font());
+    for (const QAction *action : menuBar()->actions())
+        if (action->isVisible())
+            menuWidth += metrics.horizontalAdvance(QString(action->text()).remove(QLatin1Char('&')))
+                + 2 * metrics.averageCharWidth() + 6;
+    resize(qMax(picControls->width(), menuWidth), 620);
 
     // The link window and the mini window live, hidden, as long as this window.
     m_com = new Form_Com(m_platform.serialPort, this, m_platform.dialogs);
