@@ -1,6 +1,6 @@
 #include "errors/OrvaneError.h"
 #include "platform/QSettingsStore.h"
-#include "tests/state/WindowWithFakes.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -140,13 +140,13 @@ void tst_Config::loadOneValue()
     QFETCH(QString, changed);
     QFETCH(int, reports);
 
-    WindowWithFakes w;
-    const auto before = choices(*w.form);
+    MainWindowFixture w;
+    const auto before = choices(*w.window);
     w.settings.setSection(QStringLiteral("Config"), {{key, value}});
 
-    w.form->LoadConfig();
+    w.window->LoadConfig();
 
-    QCOMPARE(changes(before, choices(*w.form)), changed);
+    QCOMPARE(changes(before, choices(*w.window)), changed);
     QCOMPARE(w.errors.reports().size(), reports);
     for (const ErrorReport &report : w.errors.reports()) {
         QCOMPARE(report.module, QStringLiteral("Form_ControlCenter"));
@@ -157,8 +157,8 @@ void tst_Config::loadOneValue()
 
 void tst_Config::badValuesDoNotStopTheRest()
 {
-    WindowWithFakes w;
-    const auto before = choices(*w.form);
+    MainWindowFixture w;
+    const auto before = choices(*w.window);
     w.settings.setSection(QStringLiteral("Config"),
                           {{"Com", "9"},
                            {"ReportTime", "3"},
@@ -169,9 +169,9 @@ void tst_Config::badValuesDoNotStopTheRest()
                            {"MediaKeyOrvane", "1"},
                            {"MediaKeyWinamp", "1"}});
 
-    w.form->LoadConfig();
+    w.window->LoadConfig();
 
-    QCOMPARE(changes(before, choices(*w.form)),
+    QCOMPARE(changes(before, choices(*w.window)),
              QStringLiteral("Com= ReportTime=3 Main=0 Zone2=1 Debug=1 Terminal=1 "
                             "Shell=/bin/true MTOrvane=1 MTWinamp=1"));
     QCOMPARE(w.errors.reports().size(), 2);
@@ -213,10 +213,10 @@ void tst_Config::saveWritesEveryKeyInOrder()
     QFETCH(Configure, configure);
     QFETCH(Pairs, saved);
 
-    WindowWithFakes w;
-    w.form->LoadConfig();
-    configure(*w.form);
-    w.form->SaveConfig();
+    MainWindowFixture w;
+    w.window->LoadConfig();
+    configure(*w.window);
+    w.window->SaveConfig();
 
     QCOMPARE(w.settings.storedSection(QStringLiteral("Config")), saved);
     QCOMPARE(w.settings.flushCount(), 1);
@@ -225,13 +225,13 @@ void tst_Config::saveWritesEveryKeyInOrder()
 
 void tst_Config::failedSaveIsReported()
 {
-    WindowWithFakes w;
+    MainWindowFixture w;
     w.settings.setSection(QStringLiteral("Config"), {{"Com", "2"}});
     w.settings.setFlushFailure(QStringLiteral("disk full"));
-    w.form->LoadConfig();
-    w.form->Menu_Extras_MT_Orvane->setChecked(true);
+    w.window->LoadConfig();
+    w.window->Menu_Extras_MT_Orvane->setChecked(true);
 
-    w.form->SaveConfig();
+    w.window->SaveConfig();
 
     QCOMPARE(w.errors.reports().size(), 1);
     const ErrorReport report = w.errors.reports().first();
@@ -255,14 +255,14 @@ void tst_Config::settingsFileRoundTrip()
     QList<std::pair<QString, QString>> saved;
     {
         QSettingsStore store;
-        WindowWithFakes w(nullptr, &store);
-        w.form->LoadConfig();
-        w.form->Menu_Setup_Port(1)->setChecked(false);
-        w.form->Menu_Setup_Port(2)->setChecked(true);
-        w.form->Menu_Extras_61_ES(2)->setChecked(true);
-        w.form->Menu_Extras_MT_Winamp->setChecked(true);
-        saved = choices(*w.form);
-        w.form->SaveConfig();
+        MainWindowFixture w({}, nullptr, &store);
+        w.window->LoadConfig();
+        w.window->Menu_Setup_Port(1)->setChecked(false);
+        w.window->Menu_Setup_Port(2)->setChecked(true);
+        w.window->Menu_Extras_61_ES(2)->setChecked(true);
+        w.window->Menu_Extras_MT_Winamp->setChecked(true);
+        saved = choices(*w.window);
+        w.window->SaveConfig();
         QVERIFY(w.errors.isEmpty());
     }
 
@@ -275,12 +275,12 @@ void tst_Config::settingsFileRoundTrip()
     QVERIFY(text.contains(QStringLiteral("[Ports]\nCom1=/dev/x")));
 
     QSettingsStore store;
-    WindowWithFakes w(nullptr, &store);
-    w.form->LoadConfig();
-    auto loaded = choices(*w.form);
+    MainWindowFixture w({}, nullptr, &store);
+    w.window->LoadConfig();
+    auto loaded = choices(*w.window);
     saved[1].second = loaded[1].second; // the link's port: set by loading, not by the menu
     QCOMPARE(loaded, saved);
-    QCOMPARE(w.form->com()->CommPort(), 2);
+    QCOMPARE(w.window->com()->CommPort(), 2);
 }
 
 QTEST_MAIN(tst_Config)

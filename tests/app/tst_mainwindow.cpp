@@ -1,4 +1,4 @@
-#include "../state/WindowWithFakes.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include "addins/clsAddIns.h"
 #include "app/CommandLine.h"
@@ -63,7 +63,7 @@ private slots:
     void mediaKeyPollRunsWithItsOption();
 
 private:
-    std::unique_ptr<WindowWithFakes> m_w;
+    std::unique_ptr<MainWindowFixture> m_w;
     ErrorPresenter *m_previous = nullptr;
 };
 
@@ -71,7 +71,7 @@ void tst_MainWindow::init()
 {
     Modul_Orvane::AppClosing = false;
     Modul_Orvane::MiniMode = false;
-    m_w = std::make_unique<WindowWithFakes>();
+    m_w = std::make_unique<MainWindowFixture>();
     m_previous = setErrorPresenter(&m_w->errors);
 }
 
@@ -85,7 +85,7 @@ void tst_MainWindow::cleanup()
 
 void tst_MainWindow::designState()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     QCOMPARE(f.windowTitle(), QStringLiteral("Orvane"));
     QVERIFY(f.Menu_Setup_Port(1)->isChecked());
     QVERIFY(f.Menu_Setup_ReportTime(0)->isChecked());
@@ -120,7 +120,7 @@ void tst_MainWindow::designState()
 
 void tst_MainWindow::loadClosesPanelsAndPlacesMini()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.SetKlappe(1);
     QVERIFY(f.Form_Load(QString()));
     QVERIFY(!f.Frame_Input->isVisible() && f.picKlappe->isHidden());
@@ -150,7 +150,7 @@ void tst_MainWindow::miniCorner()
 {
     QFETCH(QString, commandLine);
     QFETCH(QString, corner);
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     QVERIFY(f.Form_Load(commandLine));
     const QRect area = f.workArea();
     const QRect mini = f.mini()->frameGeometry();
@@ -162,16 +162,16 @@ void tst_MainWindow::miniCorner()
 
 void tst_MainWindow::helpOptionEndsProgram()
 {
-    QVERIFY(!m_w->form->Form_Load(QStringLiteral("-C1 /H")));
+    QVERIFY(!m_w->window->Form_Load(QStringLiteral("-C1 /H")));
     QCOMPARE(m_w->dialogs.messageTexts(), QStringList{CommandLine::kOptionsMessage});
     QVERIFY(m_w->dialogs.messages().first().title.isEmpty());
     // Help wins over connecting.
-    QCOMPARE(m_w->fakePort.openCount(), 0);
+    QCOMPARE(m_w->port.openCount(), 0);
 }
 
 void tst_MainWindow::klappeOpensAndCloses()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     f.SetKlappe(2);
@@ -196,7 +196,7 @@ void tst_MainWindow::klappeOpensAndCloses()
 
 void tst_MainWindow::connectAndDisconnect()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
     QCOMPARE(f.Line1->text(), QStringLiteral("Connected"));
     QCOMPARE(f.Line2->text(), QStringLiteral("R0161 Softv.C"));
@@ -209,20 +209,20 @@ void tst_MainWindow::connectAndDisconnect()
     QCOMPARE(f.yinfo()->text_softwareversion->text(), QStringLiteral("C"));
     QCOMPARE(f.yinfo()->text_YString->text(), QString::fromLatin1(m_w->model.configurationBlock().mid(1).chopped(1)));
     // Reports on, then the checked report time.
-    const QStringList codes = m_w->fakePort.writtenCodes();
+    const QStringList codes = m_w->port.writtenCodes();
     QCOMPARE(codes.mid(codes.size() - 2), QStringList({"20000", "20100"}));
     // The panels show the receiver's state right away.
     QVERIFY(f.Opt_Input.isSelected(8));
     QVERIFY(f.Opt_Dsp.isSelected(1));
 
-    m_w->fakePort.clearWrites();
+    m_w->port.clearWrites();
     f.ConnectToOrvane(0);
     QCOMPARE(f.Line1->text(), QStringLiteral("Connection"));
     QCOMPARE(f.Line2->text(), QStringLiteral("closed"));
     QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
     QVERIFY(!f.Timer_Check.isActive());
     QVERIFY(!f.com()->PortOpen());
-    QVERIFY(m_w->fakePort.writes().isEmpty());
+    QVERIFY(m_w->port.writes().isEmpty());
     QVERIFY(f.Menu_Setup_Port(3)->isEnabled());
     QVERIFY(!f.Menu_Volume->menuAction()->isEnabled());
 }
@@ -232,23 +232,23 @@ void tst_MainWindow::connectAnswersOnThirdRequest()
     ReceiverModel::Options options;
     options.answerFromRequest = 3;
     m_w->model = ReceiverModel(options);
-    m_w->form->ConnectToOrvane(0);
-    QCOMPARE(m_w->form->Line1->text(), QStringLiteral("Connected"));
-    QCOMPARE(countWrites(m_w->fakePort, kRequest), 3);
+    m_w->window->ConnectToOrvane(0);
+    QCOMPARE(m_w->window->Line1->text(), QStringLiteral("Connected"));
+    QCOMPARE(countWrites(m_w->port, kRequest), 3);
 }
 
 void tst_MainWindow::connectWithoutReceiver()
 {
-    m_w->fakePort.setModel(nullptr);
+    m_w->port.setModel(nullptr);
     QElapsedTimer clock;
     clock.start();
-    m_w->form->ConnectToOrvane(0);
+    m_w->window->ConnectToOrvane(0);
     const qint64 elapsed = clock.elapsed();
-    QCOMPARE(m_w->form->Line1->text(), QStringLiteral("Connect"));
-    QCOMPARE(m_w->form->Line2->text(), QStringLiteral("Error"));
-    QVERIFY(!m_w->form->com()->PortOpen());
-    QVERIFY(!m_w->form->Timer_Check.isActive());
-    QCOMPARE(countWrites(m_w->fakePort, kRequest), 4);
+    QCOMPARE(m_w->window->Line1->text(), QStringLiteral("Connect"));
+    QCOMPARE(m_w->window->Line2->text(), QStringLiteral("Error"));
+    QVERIFY(!m_w->window->com()->PortOpen());
+    QVERIFY(!m_w->window->Timer_Check.isActive());
+    QCOMPARE(countWrites(m_w->port, kRequest), 4);
     QVERIFY2(elapsed >= 4 * 750 && elapsed < 4 * 800 + 2000, qPrintable(QString::number(elapsed)));
     QVERIFY(m_w->dialogs.messages().isEmpty());
 }
@@ -271,16 +271,16 @@ void tst_MainWindow::powerOnByConnect()
     ReceiverModel::Options options;
     options.startInStandby = standby;
     m_w->model = ReceiverModel(options);
-    m_w->form->ConnectToOrvane(sw1);
-    QCOMPARE(m_w->fakePort.writtenCodes().contains(QStringLiteral("07A1D")), powerSent);
+    m_w->window->ConnectToOrvane(sw1);
+    QCOMPARE(m_w->port.writtenCodes().contains(QStringLiteral("07A1D")), powerSent);
     QCOMPARE(m_w->model.power(), !standby || powerSent);
     if (powerSent) // the snapshot after power-on fills the panels
-        QVERIFY(m_w->form->Opt_Input.isSelected(8));
+        QVERIFY(m_w->window->Opt_Input.isSelected(8));
 }
 
 void tst_MainWindow::modelHiding()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     ReceiverModel::Options options;
     options.modelCode = "R0073";
     m_w->model = ReceiverModel(options);
@@ -301,7 +301,7 @@ void tst_MainWindow::unknownModelOffersMail()
     ReceiverModel::Options options;
     options.modelCode = "Z9999";
     m_w->model = ReceiverModel(options);
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
     QCOMPARE(f.Line1->text(), QStringLiteral("Connected"));
     QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("?"));
@@ -330,8 +330,8 @@ void tst_MainWindow::unknownModelOffersMail()
 
 void tst_MainWindow::portThatCannotOpen()
 {
-    m_w->fakePort.setOpenFailure(true, 8002, QStringLiteral("Invalid port number"));
-    Form_ControlCenter &f = *m_w->form;
+    m_w->port.setOpenFailure(true, 8002, QStringLiteral("Invalid port number"));
+    Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
     QCOMPARE(m_w->dialogs.messages().size(), 1);
     const UserDialogs::Message &box = m_w->dialogs.messages().first();
@@ -350,7 +350,7 @@ void tst_MainWindow::portThatCannotOpen()
 
 void tst_MainWindow::portAndReportTimeMenus()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.Menu_Setup_Port(3)->trigger();
     QCOMPARE(f.com()->CommPort(), 3);
     QVERIFY(f.Menu_Setup_Port(3)->isChecked() && !f.Menu_Setup_Port(1)->isChecked());
@@ -359,19 +359,19 @@ void tst_MainWindow::portAndReportTimeMenus()
 
     f.Menu_Setup_ReportTime(3)->trigger();
     QVERIFY(f.Menu_Setup_ReportTime(3)->isChecked() && !f.Menu_Setup_ReportTime(0)->isChecked());
-    QVERIFY(m_w->fakePort.writes().isEmpty()); // disconnected: only the check mark
+    QVERIFY(m_w->port.writes().isEmpty()); // disconnected: only the check mark
 
     f.ConnectToOrvane(0);
-    QCOMPARE(m_w->fakePort.lastPortNumber(), 3);
-    QCOMPARE(m_w->fakePort.writtenCodes().last(), QStringLiteral("20103"));
+    QCOMPARE(m_w->port.lastPortNumber(), 3);
+    QCOMPARE(m_w->port.writtenCodes().last(), QStringLiteral("20103"));
     f.Menu_Setup_ReportTime(7)->trigger();
-    QCOMPARE(m_w->fakePort.writtenCodes().last(), QStringLiteral("20107"));
+    QCOMPARE(m_w->port.writtenCodes().last(), QStringLiteral("20107"));
     QVERIFY(!f.Menu_Setup_Port(2)->isEnabled());
 }
 
 void tst_MainWindow::resetMenu()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
     m_w->dialogs.queueAnswer(UserDialogs::Answer::Ok);
     m_w->dialogs.queueAnswer(UserDialogs::Answer::No);
@@ -383,28 +383,28 @@ void tst_MainWindow::resetMenu()
     QCOMPARE(question.title, QStringLiteral("Orvane Reset"));
     QCOMPARE(question.buttons, UserDialogs::Buttons::YesNo);
     QCOMPARE(question.defaultButton, std::optional(UserDialogs::Answer::No));
-    QCOMPARE(countWrites(m_w->fakePort, kReset), 0);
+    QCOMPARE(countWrites(m_w->port, kReset), 0);
 
     m_w->dialogs.queueAnswer(UserDialogs::Answer::Ok);
     m_w->dialogs.queueAnswer(UserDialogs::Answer::Yes);
     f.Menu_Reset_Click();
-    QCOMPARE(countWrites(m_w->fakePort, kReset), 1);
+    QCOMPARE(countWrites(m_w->port, kReset), 1);
     QCOMPARE(m_w->model.resets(), 1);
 }
 
 void tst_MainWindow::pollKeepsSplitFrame()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
     f.Timer_Check.stop(); // ticks are driven by hand here
     QTest::qWait(20);
     f.Timer_Check_Timer();
-    m_w->fakePort.injectRaw(QByteArrayLiteral("\x02" "002"));
+    m_w->port.injectRaw(QByteArrayLiteral("\x02" "002"));
     f.Timer_Check_Timer();
-    m_w->fakePort.injectRaw(QByteArrayLiteral("6C7\x03\x02" "00"));
+    m_w->port.injectRaw(QByteArrayLiteral("6C7\x03\x02" "00"));
     f.Timer_Check_Timer();
     QCOMPARE(f.Line1->text(), QStringLiteral("VOLUME  0dB"));
-    m_w->fakePort.injectRaw(QByteArrayLiteral("2301\x03"));
+    m_w->port.injectRaw(QByteArrayLiteral("2301\x03"));
     f.Timer_Check_Timer();
     QCOMPARE(f.Line1->text(), QStringLiteral("MUTE ON"));
     QVERIFY(f.Menu_Volume_Mute->isChecked());
@@ -412,9 +412,9 @@ void tst_MainWindow::pollKeepsSplitFrame()
 
 void tst_MainWindow::portVanishesWhileConnected()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
-    m_w->fakePort.vanish();
+    m_w->port.vanish();
     QCOMPARE(f.Line1->text(), QStringLiteral("Connection"));
     QCOMPARE(f.Line2->text(), QStringLiteral("lost"));
     QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
@@ -428,7 +428,7 @@ void tst_MainWindow::portVanishesWhileConnected()
 
 void tst_MainWindow::unloadSavesAndCloses()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     QVERIFY(f.Form_Load(QString()));
     f.ConnectToOrvane(0);
     QVERIFY(f.Form_Unload());
@@ -441,10 +441,10 @@ void tst_MainWindow::unloadSavesAndCloses()
 
 void tst_MainWindow::imageButtonsAreAccessibleButtons()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.show();
     f.ConnectToOrvane(0);
-    m_w->fakePort.clearWrites();
+    m_w->port.clearWrites();
     QAccessibleInterface *volume = QAccessible::queryAccessibleInterface(f.Image_VolUP);
     QVERIFY(volume);
     QCOMPARE(volume->role(), QAccessible::Button);
@@ -453,8 +453,8 @@ void tst_MainWindow::imageButtonsAreAccessibleButtons()
     QVERIFY(actions);
     QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
     actions->doAction(QAccessibleActionInterface::pressAction());
-    QTRY_VERIFY(m_w->fakePort.writtenCodes().contains(QStringLiteral("07A1A")));
-    QCOMPARE(m_w->fakePort.writtenCodes().count(QStringLiteral("07A1A")), 1);
+    QTRY_VERIFY(m_w->port.writtenCodes().contains(QStringLiteral("07A1A")));
+    QCOMPARE(m_w->port.writtenCodes().count(QStringLiteral("07A1A")), 1);
 
     QAccessibleInterface *line = QAccessible::queryAccessibleInterface(f.Line1);
     QVERIFY(line);
@@ -464,31 +464,31 @@ void tst_MainWindow::imageButtonsAreAccessibleButtons()
 
 void tst_MainWindow::keypadStepsVolume()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
-    m_w->fakePort.clearWrites();
+    m_w->port.clearWrites();
     QTest::keyClick(&f, Qt::Key_Plus, Qt::KeypadModifier);
     QTest::keyClick(&f, Qt::Key_Minus, Qt::KeypadModifier);
     QTest::keyClick(&f, Qt::Key_Plus); // the main keyboard's plus is not a volume key
-    QCOMPARE(m_w->fakePort.writtenCodes(), QStringList({"07A1A", "07A1B"}));
+    QCOMPARE(m_w->port.writtenCodes(), QStringList({"07A1A", "07A1B"}));
     // A held key's repeats are no steps.
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier, QStringLiteral("+"),
                      true);
     QCoreApplication::sendEvent(&f, &repeat);
-    QCOMPARE(m_w->fakePort.writtenCodes().size(), 2);
+    QCOMPARE(m_w->port.writtenCodes().size(), 2);
 }
 
 void tst_MainWindow::mediaKeyPollRunsWithItsOption()
 {
-    Form_ControlCenter &f = *m_w->form;
+    Form_ControlCenter &f = *m_w->window;
     QVERIFY(!f.Timer_CheckKeys.isActive());
     f.Menu_Extras_MT_Orvane->trigger();
     QVERIFY(f.Menu_Extras_MT_Orvane->isChecked());
     QVERIFY(f.Timer_CheckKeys.isActive());
     f.ConnectToOrvane(0);
-    m_w->fakePort.clearWrites();
+    m_w->port.clearWrites();
     m_w->keys.press(175);
-    QTRY_COMPARE(m_w->fakePort.writtenCodes(), QStringList{"07A1A"});
+    QTRY_COMPARE(m_w->port.writtenCodes(), QStringList{"07A1A"});
     f.Menu_Extras_MT_Orvane->trigger();
     QVERIFY(!f.Timer_CheckKeys.isActive());
 }

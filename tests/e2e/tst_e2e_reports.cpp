@@ -3,7 +3,7 @@
 // receiver show on the display.
 
 #include "platform/QtSerialPort.h"
-#include "tests/state/WindowWithFakes.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -24,7 +24,7 @@ private:
     QProcess m_receiver;
     FakeSettingsStore m_settings;
     std::unique_ptr<QtSerialPort> m_port;
-    std::unique_ptr<WindowWithFakes> m_window;
+    std::unique_ptr<MainWindowFixture> m_window;
 };
 
 void tst_E2eReports::initTestCase()
@@ -42,16 +42,17 @@ void tst_E2eReports::initTestCase()
 
     m_settings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), device}});
     m_port = std::make_unique<QtSerialPort>(&m_settings);
-    m_window = std::make_unique<WindowWithFakes>(m_port.get(), &m_settings);
-    m_window->form->com()->setCommPort(1);
-    m_window->form->ConnectToOrvane(0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->form->Timer_Check.isActive(), 10000);
+    m_window
+        = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get(), &m_settings);
+    m_window->window->com()->setCommPort(1);
+    m_window->window->ConnectToOrvane(0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->window->Timer_Check.isActive(), 10000);
 }
 
 void tst_E2eReports::panelsShowTheReceiverAfterConnecting()
 {
     // The virtual receiver starts on DVD, Auto, Hall A, speakers A on and B off.
-    const Form_ControlCenter &form = *m_window->form;
+    const Form_ControlCenter &form = *m_window->window;
     QCOMPARE(form.Opt_Input.selected(), std::optional<int>(8));
     QCOMPARE(form.Opt_InputMode.selected(), std::optional<int>(1));
     QCOMPARE(form.Opt_Dsp.selected(), std::optional<int>(1));
@@ -83,7 +84,7 @@ void tst_E2eReports::frontPanelEvents()
     QFETCH(QString, line1);
     QFETCH(QString, line2);
 
-    Form_ControlCenter &form = *m_window->form;
+    Form_ControlCenter &form = *m_window->window;
     form.Line1->setText(QStringLiteral("-"));
     m_receiver.write(event + '\n');
     QTRY_COMPARE_WITH_TIMEOUT(form.Line1->text(), line1, 5000);
@@ -93,7 +94,7 @@ void tst_E2eReports::frontPanelEvents()
 
 void tst_E2eReports::clickTravelsToTheReceiverAndBack()
 {
-    Form_ControlCenter &form = *m_window->form;
+    Form_ControlCenter &form = *m_window->window;
     form.Opt_Input(12)->click(); // CD
     QTRY_COMPARE_WITH_TIMEOUT(form.Line1->text(), QStringLiteral("INPUT CD"), 5000);
     QCOMPARE(form.Opt_Input.selected(), std::optional<int>(12));
@@ -101,8 +102,8 @@ void tst_E2eReports::clickTravelsToTheReceiverAndBack()
 
 void tst_E2eReports::cleanupTestCase()
 {
-    if (m_window && m_window->form->com()->PortOpen())
-        m_window->form->com()->ClosePort();
+    if (m_window && m_window->window->com()->PortOpen())
+        m_window->window->com()->ClosePort();
     m_window.reset();
     m_port.reset();
     if (m_receiver.state() != QProcess::NotRunning) {

@@ -2,7 +2,7 @@
 // volume buttons, keys, and going into and out of mini mode.
 
 #include "app/Modul_Orvane.h"
-#include "tests/panels/PanelsFixture.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +20,7 @@ void sendMove(QWidget *window, const QPoint &local, Qt::MouseButtons buttons)
     QApplication::sendEvent(window, &event);
 }
 
-void showMini(PanelsFixture &f)
+void showMini(MainWindowFixture &f)
 {
     f.w().mini()->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.w().mini()));
@@ -46,7 +46,7 @@ private slots:
 // means no further move; dragging far off the screen is not limited.
 void tst_Form_Mini::dragging()
 {
-    PanelsFixture f;
+    MainWindowFixture f;
     Form_Mini *mini = f.w().mini();
     mini->move(300, 200);
     showMini(f);
@@ -79,7 +79,7 @@ void tst_Form_Mini::popUpCopiesZone2()
     QFETCH(bool, zone2);
     QFETCH(bool, onVolumeButton);
 
-    PanelsFixture f;
+    MainWindowFixture f;
     Form_Mini *mini = f.w().mini();
     showMini(f);
     if (zone2)
@@ -103,7 +103,7 @@ void tst_Form_Mini::volumeButtons()
 {
     ReceiverModel::Options options;
     options.reportsOn = true;
-    PanelsFixture f(options);
+    MainWindowFixture f(options);
     f.openPort();
     Form_Mini *mini = f.w().mini();
     showMini(f);
@@ -111,7 +111,7 @@ void tst_Form_Mini::volumeButtons()
 
     QTest::mousePress(mini->Label_VolUp, Qt::LeftButton);
     QCOMPARE(f.w().Timer_RePressKey_Tag, QStringLiteral("UP"));
-    PanelsFixture::runFor(100ms);
+    MainWindowFixture::runFor(100ms);
     QTest::mouseRelease(mini->Label_VolUp, Qt::LeftButton);
     QVERIFY(!f.w().Timer_RePressKey.isActive());
     const int raised = f.model.mainVolume();
@@ -142,7 +142,7 @@ void tst_Form_Mini::keys()
     QFETCH(QString, line1);
     QFETCH(bool, muted);
 
-    PanelsFixture f;
+    MainWindowFixture f;
     f.openPort();
     f.w().Line1->setText(QStringLiteral("keep"));
     QTest::keyClick(f.w().mini(), Qt::Key(key));
@@ -153,7 +153,7 @@ void tst_Form_Mini::keys()
 
 void tst_Form_Mini::enteringAndLeaving()
 {
-    PanelsFixture f;
+    MainWindowFixture f;
     Form_Mini *mini = f.w().mini();
     f.w().show();
     f.w().Menu_Mini->setEnabled(true);

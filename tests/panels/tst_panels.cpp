@@ -1,7 +1,7 @@
 // The option panels, step images, zone-2 redirection, mode menus, memories and the
 // power toggle, on a main window whose serial port leads to a receiver model.
 
-#include "tests/panels/PanelsFixture.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QRadioButton>
@@ -32,7 +32,7 @@ private slots:
 
 void tst_panels::dspButtonsSendTheirProgram()
 {
-    PanelsFixture f;
+    MainWindowFixture f;
     f.openPort();
     for (int index = 0; index <= 31; ++index) {
         f.w().Opt_Dsp(index)->click();
@@ -65,7 +65,7 @@ void tst_panels::stepImages()
     QFETCH(int, selected);
     QFETCH(int, expected);
 
-    PanelsFixture f;
+    MainWindowFixture f;
     f.openPort();
     const bool mode = image == QLatin1String("mode");
     OptionArray &options = mode ? f.w().Opt_InputMode : f.w().Opt_Input;
@@ -106,7 +106,7 @@ void tst_panels::zoneRedirection()
 
     ReceiverModel::Options options;
     options.reportsOn = true; // volume steps are answered with the new volume
-    PanelsFixture f(options);
+    MainWindowFixture f(options);
     f.openPort();
     if (zone2)
         f.w().Menu_Mode_Zone2_Click();
@@ -125,7 +125,7 @@ void tst_panels::zoneRedirection()
         }
     } else if (action == QLatin1String("volume down held")) {
         f.w().Image_VolDOWN_MouseDown(Qt::LeftButton);
-        PanelsFixture::runFor(150ms);
+        MainWindowFixture::runFor(150ms);
         f.w().Image_VolDOWN_MouseUp(Qt::LeftButton);
         QVERIFY(!f.w().Timer_RePressKey.isActive());
         QVERIFY((zone2 ? f.model.zone2Volume() - zone2Volume : f.model.mainVolume() - mainVolume)
@@ -148,7 +148,7 @@ void tst_panels::zoneRedirection()
 // still sent, and there is no input name to show.
 void tst_panels::popUpInputWithNothingSelected()
 {
-    PanelsFixture f;
+    MainWindowFixture f;
     f.openPort();
     f.w().Menu_Mode_Zone2_Click();
     f.w().Menu_MiniPopUp_Input(2)->trigger();
@@ -182,7 +182,7 @@ void tst_panels::setDspButton()
     QFETCH(QString, line1);
     QFETCH(QString, line2);
 
-    PanelsFixture f;
+    MainWindowFixture f;
     f.openPort();
     f.w().Line1->setText(QStringLiteral("keep"));
     f.w().UpdatingFromReceiver = true;
@@ -205,7 +205,7 @@ void tst_panels::modeMenus()
 {
     QFETCH(bool, panelsOpen);
 
-    PanelsFixture f;
+    MainWindowFixture f;
     f.w().SetKlappe(panelsOpen ? 1 : 2);
     const QList<ctlFrame *> mainFrames {f.w().Frame_InputMode, f.w().Frame_6ChInput,
                                         f.w().Frame_61ES};
@@ -238,7 +238,7 @@ void tst_panels::modeMenus()
 
 void tst_panels::memories()
 {
-    PanelsFixture f;
+    MainWindowFixture f;
     f.openPort();
     f.model.setMainVolume(0x90);
     f.w().Menu_Volume_Save(3)->trigger();
@@ -273,7 +273,7 @@ void tst_panels::powerToggle()
     ReceiverModel::Options options;
     options.startInStandby = standby;
     options.answerFromRequest = answerFrom;
-    PanelsFixture f(options);
+    MainWindowFixture f(options);
     f.openPort();
 
     f.w().Label_Standby->click();

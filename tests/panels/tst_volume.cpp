@@ -1,6 +1,6 @@
 // The volume display and the press-and-hold repeat against a silent receiver.
 
-#include "tests/panels/PanelsFixture.h"
+#include "tests/support/MainWindowFixture.h"
 
 using namespace std::chrono_literals;
 
@@ -67,7 +67,7 @@ void tst_volume::display()
     QFETCH(QString, line1);
     QFETCH(QString, line2);
 
-    PanelsFixture f;
+    MainWindowFixture f;
     f.w().Line1->setText(QStringLiteral("one"));
     f.w().Line2->setText(QStringLiteral("two"));
     f.w().DisplayVolume(reply);
@@ -78,7 +78,7 @@ void tst_volume::display()
 
 void tst_volume::wholeRange()
 {
-    PanelsFixture f;
+    MainWindowFixture f;
     for (const QString &code : {QStringLiteral("26"), QStringLiteral("27")}) {
         for (int value = 0; value <= 0xFF; ++value) {
             const QString hex = QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
@@ -93,7 +93,7 @@ void tst_volume::wholeRange()
 
 void tst_volume::sameMainVolumeIsDrawnOnce()
 {
-    PanelsFixture f;
+    MainWindowFixture f;
     f.w().DisplayVolume(frame(QStringLiteral("0026C7")));
     f.w().Line2->setText(QStringLiteral("marker"));
     f.w().mini()->drawVolumeBar(0);
@@ -112,7 +112,7 @@ void tst_volume::sameMainVolumeIsDrawnOnce()
 // and the window keeps handling events.
 void tst_volume::holdAgainstSilentReceiver()
 {
-    PanelsFixture f;
+    MainWindowFixture f;
     f.openPort();
     f.model.setReportsEnabled(false);
 
@@ -127,10 +127,10 @@ void tst_volume::holdAgainstSilentReceiver()
     QElapsedTimer held;
     held.start();
     f.w().Image_VolUP_MouseDown(Qt::LeftButton);
-    PanelsFixture::runFor(2000ms);
+    MainWindowFixture::runFor(2000ms);
     f.w().Image_VolUP_MouseUp(Qt::LeftButton);
     const qint64 heldFor = held.elapsed();
-    PanelsFixture::runFor(900ms);
+    MainWindowFixture::runFor(900ms);
 
     const int frames = f.port.writtenCodes().size();
     QVERIFY2(frames >= 2 && frames <= heldFor / Form_Com::kAnswerWait.count() + 1,

@@ -3,7 +3,7 @@
 // per second, and how many of them were answered in time for their own step).
 
 #include "platform/QtSerialPort.h"
-#include "tests/panels/PanelsFixture.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -89,7 +89,7 @@ private:
     FakeSettingsStore m_portSettings;
     std::unique_ptr<QtSerialPort> m_serial;
     std::unique_ptr<RecordingPort> m_port;
-    std::unique_ptr<PanelsFixture> m_f;
+    std::unique_ptr<MainWindowFixture> m_f;
 };
 
 void tst_volume_hold_pty::initTestCase()
@@ -108,7 +108,7 @@ void tst_volume_hold_pty::initTestCase()
     m_portSettings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), device}});
     m_serial = std::make_unique<QtSerialPort>(&m_portSettings);
     m_port = std::make_unique<RecordingPort>(m_serial.get());
-    m_f = std::make_unique<PanelsFixture>(ReceiverModel::Options {}, m_port.get());
+    m_f = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get());
     m_f->w().com()->setCommPort(1);
     m_f->w().ConnectToOrvane(0);
     QTRY_VERIFY_WITH_TIMEOUT(m_f->w().Timer_Check.isActive(), 10000);
@@ -126,10 +126,10 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
     QElapsedTimer held;
     held.start();
     w.Image_VolUP_MouseDown(Qt::LeftButton);
-    PanelsFixture::runFor(kHold);
+    MainWindowFixture::runFor(kHold);
     w.Image_VolUP_MouseUp(Qt::LeftButton);
     const qint64 heldFor = held.elapsed();
-    PanelsFixture::runFor(1000ms);
+    MainWindowFixture::runFor(1000ms);
 
     // A step counts as answered when its reply arrived before the next step went out
     // and within the answer wait.

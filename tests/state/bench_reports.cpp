@@ -1,7 +1,7 @@
 // Throughput of the report evaluation on a mixed stream of reports. Not a unit test:
 // run it by hand (offscreen) and read the reports per second it prints.
 
-#include "tests/state/WindowWithFakes.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -35,19 +35,19 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int total = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 50000;
 
-    WindowWithFakes w;
-    w.form->show();
+    MainWindowFixture w;
+    w.window->show();
     QStringList withoutInputs;
     for (const QString &body : kMixed)
         if (!body.startsWith(QLatin1String("1021")))
             withoutInputs << body;
 
-    reportsPerSecond(*w.form, kMixed, 1000); // warm-up
-    const double mixed = reportsPerSecond(*w.form, kMixed, total);
-    const double noInputs = reportsPerSecond(*w.form, withoutInputs, total);
-    const double inputsOnly = reportsPerSecond(*w.form, {"10210C", "102105"}, total / 10);
-    w.form->hide();
-    const double hidden = reportsPerSecond(*w.form, kMixed, total);
+    reportsPerSecond(*w.window, kMixed, 1000); // warm-up
+    const double mixed = reportsPerSecond(*w.window, kMixed, total);
+    const double noInputs = reportsPerSecond(*w.window, withoutInputs, total);
+    const double inputsOnly = reportsPerSecond(*w.window, {"10210C", "102105"}, total / 10);
+    w.window->hide();
+    const double hidden = reportsPerSecond(*w.window, kMixed, total);
     std::printf("mixed stream (%lld kinds, %d reports): %.0f reports/s\n",
                 static_cast<long long>(kMixed.size()), total, mixed);
     std::printf("same stream without input reports:     %.0f reports/s\n", noInputs);

@@ -1,5 +1,5 @@
 #include "state/DspTable.h"
-#include "tests/state/WindowWithFakes.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -151,8 +151,8 @@ void tst_Reports::effectOfReport()
     QFETCH(QString, body);
     QFETCH(QString, changes);
 
-    WindowWithFakes w;
-    Form_ControlCenter &form = *w.form;
+    MainWindowFixture w;
+    Form_ControlCenter &form = *w.window;
     setZone2Mode(form, zone2);
     for (const QString &earlier : setup)
         form.DatenAuswerten(earlier);
@@ -189,8 +189,8 @@ void tst_Reports::volumeReportsGoToTheVolumeDisplay()
     QFETCH(QString, body);
     QFETCH(bool, shown);
 
-    WindowWithFakes w;
-    Form_ControlCenter &form = *w.form;
+    MainWindowFixture w;
+    Form_ControlCenter &form = *w.window;
     form.Line1->setText(QStringLiteral("L1"));
     form.Line2->setText(QStringLiteral("L2"));
     const auto before = w.record();
@@ -208,12 +208,12 @@ void tst_Reports::volumeReportsGoToTheVolumeDisplay()
 void tst_Reports::everyDspDataValueAgreesWithTheReceiver()
 {
     // Two tables written apart, the program's and the virtual receiver's, must agree.
-    WindowWithFakes w;
+    MainWindowFixture w;
     for (int index = 0; index < ReceiverModel::kDspPrograms; ++index) {
         const QString data = DspTable::dataFromIndex(index);
         QCOMPARE(data.toLatin1(), ReceiverModel::dspData(index));
-        w.form->DatenAuswerten(QStringLiteral("0028") + data);
-        QCOMPARE(w.form->Opt_Dsp.selected(), std::optional<int>(index));
+        w.window->DatenAuswerten(QStringLiteral("0028") + data);
+        QCOMPARE(w.window->Opt_Dsp.selected(), std::optional<int>(index));
     }
     QCOMPARE(DspTable::dataFromIndex(32), QString());
     QCOMPARE(DspTable::indexFromData(u"2d"), -1);
@@ -221,31 +221,31 @@ void tst_Reports::everyDspDataValueAgreesWithTheReceiver()
 
 void tst_Reports::reportSelectionsSendNothing()
 {
-    WindowWithFakes w;
+    MainWindowFixture w;
     w.openPort();
-    QVERIFY(w.form->com()->PortOpen());
-    w.fakePort.clearWrites();
+    QVERIFY(w.window->com()->PortOpen());
+    w.port.clearWrites();
 
     const QStringList bodies = {"10210C", "202E01", "202F01", "002D01", "00281D",
                                 "002201", "10211C", "10210C", "003401", "2F001"};
     for (const QString &body : bodies)
-        w.form->DatenAuswerten(body);
+        w.window->DatenAuswerten(body);
     QTest::qWait(50); // any queued click handlers run now
 
     // Only the link test answers: it sends its own text back.
-    QCOMPARE(w.fakePort.writtenCodes(), QStringList {QStringLiteral("2F001")});
-    QCOMPARE(w.form->Opt_Input.selected(), std::optional<int>(7));
-    QCOMPARE(w.form->Opt_Dsp.selected(), std::optional<int>(22));
+    QCOMPARE(w.port.writtenCodes(), QStringList {QStringLiteral("2F001")});
+    QCOMPARE(w.window->Opt_Input.selected(), std::optional<int>(7));
+    QCOMPARE(w.window->Opt_Dsp.selected(), std::optional<int>(22));
 }
 
 void tst_Reports::guardStaysSetForAnOuterEvaluation()
 {
     // An evaluation that runs inside another one (from a wait that lets events run) must
     // not open the echo guard for the outer one.
-    WindowWithFakes w;
-    w.form->UpdatingFromReceiver = true;
-    w.form->DatenAuswerten(QStringLiteral("202E01"));
-    QVERIFY(w.form->UpdatingFromReceiver);
+    MainWindowFixture w;
+    w.window->UpdatingFromReceiver = true;
+    w.window->DatenAuswerten(QStringLiteral("202E01"));
+    QVERIFY(w.window->UpdatingFromReceiver);
 }
 
 void tst_Reports::esKeyPlayerPresses_data()
@@ -265,8 +265,8 @@ void tst_Reports::esKeyPlayerPresses()
     QFETCH(int, presses);
     QFETCH(QList<int>, commands);
 
-    WindowWithFakes w;
-    Form_ControlCenter &form = *w.form;
+    MainWindowFixture w;
+    Form_ControlCenter &form = *w.window;
     form.Menu_Extras_61_ES(2)->setChecked(true);
     w.player.setPresent(true);
     form.Line1->setText(QStringLiteral("L1"));
@@ -287,21 +287,21 @@ void tst_Reports::esKeyPlayerPresses()
 
 void tst_Reports::esKeyWithoutPlayerShowsTheMessage()
 {
-    WindowWithFakes w;
-    w.form->Menu_Extras_61_ES(2)->setChecked(true);
-    w.form->DatenAuswerten(QStringLiteral("102D00"));
+    MainWindowFixture w;
+    w.window->Menu_Extras_61_ES(2)->setChecked(true);
+    w.window->DatenAuswerten(QStringLiteral("102D00"));
 
     QCOMPARE(w.dialogs.messages().size(), 1);
     QVERIFY(w.dialogs.messages().first().text.startsWith(
         QStringLiteral("WinAmp muss zuerst gestartet werden,")));
-    QVERIFY(!w.form->Timer_CheckTastenRepeat.isActive());
-    QCOMPARE(w.form->Opt_61ES.selected(), std::optional<int>(0));
+    QVERIFY(!w.window->Timer_CheckTastenRepeat.isActive());
+    QCOMPARE(w.window->Opt_61ES.selected(), std::optional<int>(0));
 }
 
 void tst_Reports::esKeyTogglesTheWindow()
 {
-    WindowWithFakes w;
-    Form_ControlCenter &form = *w.form;
+    MainWindowFixture w;
+    Form_ControlCenter &form = *w.window;
     form.Menu_Extras_61_ES(1)->setChecked(true);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -320,10 +320,10 @@ void tst_Reports::esKeyTogglesTheWindow()
 
 void tst_Reports::esKeyRunsTheShellCommand()
 {
-    WindowWithFakes w;
-    w.form->Menu_Extras_61_ES(3)->setChecked(true);
-    w.form->Menu_Extras_61_ES(3)->setData(QStringLiteral("xterm -e top"));
-    w.form->DatenAuswerten(QStringLiteral("102D00"));
+    MainWindowFixture w;
+    w.window->Menu_Extras_61_ES(3)->setChecked(true);
+    w.window->Menu_Extras_61_ES(3)->setData(QStringLiteral("xterm -e top"));
+    w.window->DatenAuswerten(QStringLiteral("102D00"));
     QCOMPARE(w.shell.startedCommands(), QStringList {QStringLiteral("xterm -e top")});
 }
 
@@ -374,8 +374,8 @@ void tst_Reports::playerRules()
     QFETCH(QString, line1);
     QFETCH(QString, line2);
 
-    WindowWithFakes w;
-    Form_ControlCenter &form = *w.form;
+    MainWindowFixture w;
+    Form_ControlCenter &form = *w.window;
     form.Menu_Extras_61_ES(2)->setChecked(playerOption);
     w.player.setPresent(present);
     w.player.setStatus(status);

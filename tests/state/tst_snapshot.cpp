@@ -1,4 +1,4 @@
-#include "tests/state/WindowWithFakes.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QtTest>
 #include <functional>
@@ -107,8 +107,8 @@ void tst_Snapshot::blockField()
     QFETCH(bool, zone2);
     QFETCH(QString, changes);
 
-    WindowWithFakes w;
-    Form_ControlCenter &form = *w.form;
+    MainWindowFixture w;
+    Form_ControlCenter &form = *w.window;
     form.Menu_Mode_Zone2->setChecked(zone2);
     form.Menu_Mode_Main->setChecked(!zone2);
     setup(w.model);
@@ -127,20 +127,20 @@ void tst_Snapshot::blockField()
 
 void tst_Snapshot::everySourceAndModeLock()
 {
-    WindowWithFakes w;
+    MainWindowFixture w;
     for (int source = 1; source <= 13; ++source) {
         w.model.setInput(static_cast<ReceiverModel::Source>(source));
-        w.form->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
-        w.form->SetSettings();
-        QCOMPARE(w.form->Opt_Input.selected(), std::optional<int>(source));
+        w.window->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
+        w.window->SetSettings();
+        QCOMPARE(w.window->Opt_Input.selected(), std::optional<int>(source));
     }
     // A later block with another mode value unlocks the mode buttons again.
-    w.form->SetOrvaneSettings(QString::fromLatin1(patched(w.model.configurationBlock(), 5, "5")));
-    w.form->SetSettings();
-    QVERIFY(!w.form->Opt_InputMode(1)->isEnabled());
-    w.form->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
-    w.form->SetSettings();
-    QVERIFY(w.form->Opt_InputMode(1)->isEnabled());
+    w.window->SetOrvaneSettings(QString::fromLatin1(patched(w.model.configurationBlock(), 5, "5")));
+    w.window->SetSettings();
+    QVERIFY(!w.window->Opt_InputMode(1)->isEnabled());
+    w.window->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
+    w.window->SetSettings();
+    QVERIFY(w.window->Opt_InputMode(1)->isEnabled());
 }
 
 void tst_Snapshot::rejectedBlocks_data()
@@ -172,12 +172,12 @@ void tst_Snapshot::rejectedBlocks()
 {
     QFETCH(QByteArray, block);
 
-    WindowWithFakes w;
+    MainWindowFixture w;
     const auto before = w.record();
-    w.form->SetOrvaneSettings(QString::fromLatin1(block));
-    w.form->SetSettings();
+    w.window->SetOrvaneSettings(QString::fromLatin1(block));
+    w.window->SetSettings();
     QCOMPARE(w.changesSince(before), QString());
-    QVERIFY(!w.form->UpdatingFromReceiver);
+    QVERIFY(!w.window->UpdatingFromReceiver);
     QVERIFY(w.errors.isEmpty());
 }
 
@@ -204,15 +204,15 @@ void tst_Snapshot::shortBlocks()
     QFETCH(int, dataKept);
     QFETCH(QString, changes);
 
-    WindowWithFakes w;
+    MainWindowFixture w;
     // Headphones plugged in would lock the speakers if the field were read.
     w.model.setHeadphones(true);
     const QByteArray full = w.model.configurationBlock();
     const QByteArray block = full.left(9 + dataKept) + '\x03';
     const auto before = w.record();
 
-    w.form->SetOrvaneSettings(QString::fromLatin1(block));
-    w.form->SetSettings();
+    w.window->SetOrvaneSettings(QString::fromLatin1(block));
+    w.window->SetSettings();
 
     QCOMPARE(w.changesSince(before), changes);
     QVERIFY(w.errors.isEmpty());
@@ -220,16 +220,16 @@ void tst_Snapshot::shortBlocks()
 
 void tst_Snapshot::snapshotSendsNothing()
 {
-    WindowWithFakes w;
+    MainWindowFixture w;
     w.openPort();
-    w.fakePort.clearWrites();
+    w.port.clearWrites();
     w.model.setSpeakersB(true);
     w.model.setEs61(true);
-    w.form->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
-    w.form->SetSettings();
+    w.window->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
+    w.window->SetSettings();
     QTest::qWait(50);
-    QCOMPARE(w.fakePort.writtenCodes(), QStringList());
-    QCOMPARE(w.form->Opt_SpeakersB.selected(), std::optional<int>(1));
+    QCOMPARE(w.port.writtenCodes(), QStringList());
+    QCOMPARE(w.window->Opt_SpeakersB.selected(), std::optional<int>(1));
 }
 
 QTEST_MAIN(tst_Snapshot)

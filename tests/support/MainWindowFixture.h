@@ -1,11 +1,14 @@
 #pragma once
 
-// The main window built on fakes of every platform seam, with the error box replaced by
-// a collector. Header-only, shared by the state, app and end-to-end tests.
+// The main window built on fakes of every platform seam, with a receiver model behind the
+// fake serial port and a collector for the error box. Header-only: only tests that link the
+// window's library include it.
 
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
+#include "app/ImageButton.h"
 #include "link/Form_Com.h"
+#include "platform/Platform.h"
 #include "sim/ReceiverModel.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakeClock.h"
@@ -17,31 +20,62 @@
 #include "tests/support/FakeUserDialogs.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QTest>
+#include <chrono>
 #include <memory>
+#include <utility>
 
-struct WindowWithFakes
+struct MainWindowFixture
 {
-    // Uses the given port and store in place of the fakes when they are not null.
-    explicit WindowWithFakes(SerialPort *port = nullptr, SettingsStore *store = nullptr)
+    // With `serialPort` or `store` the window uses them in place of the fakes.
+    explicit MainWindowFixture(const ReceiverModel::Options &options = {},
+                               SerialPort *serialPort = nullptr, SettingsStore *store = nullptr)
+        : model(options)
+        , port(&model)
     {
         Platform platform;
-        platform.serialPort = port ? port : &fakePort;
+        platform.serialPort = serialPort ? serialPort : &port;
         platform.settings = store ? store : &settings;
         platform.dialogs = &dialogs;
         platform.keys = &keys;
         platform.player = &player;
         platform.shell = &shell;
         platform.clock = &clock;
-        form = std::make_unique<Form_ControlCenter>(platform);
+        window = std::make_unique<Form_ControlCenter>(platform);
     }
 
-    // Opens the fake port so that commands reach the receiver model (and are recorded).
+    Form_ControlCenter &w() { return *window; }
+
+    // Opens COM 1 without the connection procedure: the panels stay empty and nothing but
+    // the test's own actions goes over the line (and is recorded by the fake port).
     void openPort()
     {
-        form->com()->setCommPort(1);
-        form->com()->OpenPort();
+        window->com()->setCommPort(1);
+        window->com()->OpenPort();
+        QVERIFY(window->com()->PortOpen());
     }
+
+    // Selects an option as a report would, without sending anything.
+    void selectFromReceiver(OptionArray &options, int index)
+    {
+        window->UpdatingFromReceiver = true;
+        options.select(index);
+        window->UpdatingFromReceiver = false;
+    }
+
+    // Lets timers and deliveries run for a while.
+    static void runFor(std::chrono::milliseconds duration)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < duration.count())
+            QTest::qWait(5);
+    }
+
+    QString line1() const { return window->Line1->text(); }
+    QString line2() const { return window->Line2->text(); }
 
     // The option selected in a group as text: its index, or "-" when none is.
     static QString selection(const OptionArray &options)
@@ -68,7 +102,7 @@ struct WindowWithFakes
     // The receiver state record as shown by the window, field by field in panel order.
     QList<std::pair<QString, QString>> record() const
     {
-        const Form_ControlCenter &f = *form;
+        const Form_ControlCenter &f = *window;
         const auto flag = [](const QAction *a) {
             return a->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
         };
@@ -103,12 +137,12 @@ struct WindowWithFakes
 
     CollectingErrorPresenter errors;
     ReceiverModel model;
-    FakeSerialPort fakePort {&model};
+    FakeSerialPort port;
     FakeSettingsStore settings;
     FakeUserDialogs dialogs;
     FakeKeyState keys;
     FakePlayerRemote player;
     FakeShell shell;
     FakeClock clock;
-    std::unique_ptr<Form_ControlCenter> form;
+    std::unique_ptr<Form_ControlCenter> window;
 };
