@@ -2,6 +2,8 @@
 // pseudo-terminal: it must connect on COM 1, switch the reports on, and save its
 // configuration when the desktop ends it.
 
+#include "tests/support/ReceiverProcess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -20,15 +22,11 @@ private slots:
 private:
     void startReceiver(const QStringList &arguments);
     void writeSettings();
-    // Traffic the receiver has seen so far (its --log output on stderr).
-    QString receiverLog();
 
     QString m_buildDir;
     QTemporaryDir m_config;
-    QProcess m_receiver;
+    ReceiverProcess m_receiver;
     QProcess m_program;
-    QString m_device;
-    QString m_log;
 };
 
 void tst_E2eProgram::initTestCase()
@@ -36,30 +34,24 @@ void tst_E2eProgram::initTestCase()
     m_buildDir = qEnvironmentVariable("ORVANE_BUILD_DIR");
     QVERIFY2(!m_buildDir.isEmpty(), "ORVANE_BUILD_DIR is not set");
     QVERIFY(QFile::exists(m_buildDir + QStringLiteral("/orvane")));
-    QVERIFY(QFile::exists(m_buildDir + QStringLiteral("/orvane-receiver")));
+    QVERIFY(QFile::exists(ReceiverProcess::program()));
     QVERIFY(m_config.isValid());
 }
 
 void tst_E2eProgram::cleanup()
 {
-    for (QProcess *process : {&m_program, &m_receiver}) {
-        if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(3000);
-        }
+    if (m_program.state() != QProcess::NotRunning) {
+        m_program.kill();
+        m_program.waitForFinished(3000);
     }
-    m_log.clear();
+    m_receiver.kill();
 }
 
 void tst_E2eProgram::startReceiver(const QStringList &arguments)
 {
-    m_receiver.setProgram(m_buildDir + QStringLiteral("/orvane-receiver"));
-    m_receiver.setArguments(QStringList{QStringLiteral("--log")} + arguments);
-    m_receiver.start();
-    QVERIFY(m_receiver.waitForStarted(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.canReadLine(), 5000);
-    m_device = QString::fromLocal8Bit(m_receiver.readLine()).trimmed();
-    QVERIFY(m_device.startsWith(QStringLiteral("/dev/")));
+    // With --log the receiver writes the traffic it sees to stderr.
+    QVERIFY2(m_receiver.start(QStringList{QStringLiteral("--log")} + arguments),
+             qPrintable(m_receiver.errorString()));
 }
 
 void tst_E2eProgram::writeSettings()
@@ -67,13 +59,7 @@ void tst_E2eProgram::writeSettings()
     QDir(m_config.path()).mkpath(QStringLiteral("Orvane"));
     QFile file(m_config.path() + QStringLiteral("/Orvane/Orvane.conf"));
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[Ports]\nCom1=" + m_device.toLocal8Bit() + "\n");
-}
-
-QString tst_E2eProgram::receiverLog()
-{
-    m_log += QString::fromLatin1(m_receiver.readAllStandardError());
-    return m_log;
+    file.write("[Ports]\nCom1=" + m_receiver.device().toLocal8Bit() + "\n");
 }
 
 void tst_E2eProgram::connectsOnCom1()
@@ -90,8 +76,8 @@ void tst_E2eProgram::connectsOnCom1()
     QVERIFY(m_program.waitForStarted(5000));
 
     // The configuration request, then the reports switched on and the report time.
-    QTRY_VERIFY_WITH_TIMEOUT(receiverLog().contains(QStringLiteral("20000")), 15000);
-    QTRY_VERIFY_WITH_TIMEOUT(receiverLog().contains(QStringLiteral("20100")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.log().contains(QStringLiteral("20000")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.log().contains(QStringLiteral("20100")), 5000);
     QVERIFY(m_program.state() == QProcess::Running);
 
     // Ending the program saves the configuration next to the port mapping.
@@ -100,7 +86,7 @@ void tst_E2eProgram::connectsOnCom1()
     QFile file(m_config.path() + QStringLiteral("/Orvane/Orvane.conf"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString saved = QString::fromLocal8Bit(file.readAll());
-    QVERIFY2(saved.contains(QStringLiteral("Com1=") + m_device), qPrintable(saved));
+    QVERIFY2(saved.contains(QStringLiteral("Com1=") + m_receiver.device()), qPrintable(saved));
     QVERIFY2(saved.contains(QStringLiteral("[Config]")), qPrintable(saved));
 }
 

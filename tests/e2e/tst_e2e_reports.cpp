@@ -4,8 +4,8 @@
 
 #include "platform/QtSerialPort.h"
 #include "tests/support/MainWindowFixture.h"
+#include "tests/support/ReceiverProcess.h"
 
-#include <QProcess>
 #include <QtTest>
 
 class tst_E2eReports : public QObject
@@ -21,7 +21,7 @@ private slots:
     void cleanupTestCase();
 
 private:
-    QProcess m_receiver;
+    ReceiverProcess m_receiver;
     FakeSettingsStore m_settings;
     std::unique_ptr<QtSerialPort> m_port;
     std::unique_ptr<MainWindowFixture> m_window;
@@ -29,16 +29,11 @@ private:
 
 void tst_E2eReports::initTestCase()
 {
-    const QString buildDir = qEnvironmentVariable("ORVANE_BUILD_DIR");
-    const QString program = buildDir + QStringLiteral("/orvane-receiver");
-    if (buildDir.isEmpty() || !QFile::exists(program))
+    if (!ReceiverProcess::isBuilt())
         QSKIP("orvane-receiver not found (ORVANE_BUILD_DIR)");
 
-    m_receiver.start(program, {});
-    QVERIFY(m_receiver.waitForStarted(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.canReadLine(), 5000);
-    const QString device = QString::fromLocal8Bit(m_receiver.readLine()).trimmed();
-    QVERIFY2(device.startsWith(QLatin1String("/dev/")), qPrintable(device));
+    QVERIFY2(m_receiver.start(), qPrintable(m_receiver.errorString()));
+    const QString device = m_receiver.device();
 
     m_settings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), device}});
     m_port = std::make_unique<QtSerialPort>(&m_settings);
@@ -86,7 +81,7 @@ void tst_E2eReports::frontPanelEvents()
 
     Form_ControlCenter &form = *m_window->window;
     form.Line1->setText(QStringLiteral("-"));
-    m_receiver.write(event + '\n');
+    m_receiver.writeLine(event);
     QTRY_COMPARE_WITH_TIMEOUT(form.Line1->text(), line1, 5000);
     QCOMPARE(form.Line2->text(), line2);
     QVERIFY(m_window->errors.isEmpty());
@@ -106,11 +101,7 @@ void tst_E2eReports::cleanupTestCase()
         m_window->window->com()->ClosePort();
     m_window.reset();
     m_port.reset();
-    if (m_receiver.state() != QProcess::NotRunning) {
-        m_receiver.terminate();
-        if (!m_receiver.waitForFinished(3000))
-            m_receiver.kill();
-    }
+    m_receiver.stop();
 }
 
 QTEST_MAIN(tst_E2eReports)

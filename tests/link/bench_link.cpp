@@ -8,10 +8,10 @@
 #include "platform/QtSerialPort.h"
 #include "tests/support/FakeSettingsStore.h"
 #include "tests/support/FakeUserDialogs.h"
+#include "tests/support/ReceiverProcess.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTextStream>
 #include <sys/resource.h>
 
@@ -38,13 +38,11 @@ double cpuSeconds()
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-QString startReceiver(QProcess &receiver, const QStringList &arguments)
+// The device path of a started receiver; empty when it did not start.
+QString startReceiver(ReceiverProcess &receiver, const QStringList &arguments)
 {
-    receiver.start(qEnvironmentVariable("ORVANE_BUILD_DIR") + QStringLiteral("/orvane-receiver"),
-                   arguments);
-    receiver.waitForStarted();
-    receiver.waitForReadyRead(5000);
-    return QString::fromLocal8Bit(receiver.readLine()).trimmed();
+    receiver.start(arguments);
+    return receiver.device();
 }
 
 } // namespace
@@ -58,7 +56,7 @@ int main(int argc, char *argv[])
 
     {
         // A receiver that never answers: four configuration requests, 0.8 s each.
-        QProcess receiver;
+        ReceiverProcess receiver;
         FakeSettingsStore settings;
         settings.writeValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
                           startReceiver(receiver, {QStringLiteral("--answer-from"),
@@ -78,11 +76,10 @@ int main(int argc, char *argv[])
             << QString::number((cpuSeconds() - cpuBefore) * 1000.0, 'f', 1) << " ms CPU\n";
         com.ClosePort();
         receiver.kill();
-        receiver.waitForFinished();
     }
     {
         // Sending: one write per command, no waiting for the receiver.
-        QProcess receiver;
+        ReceiverProcess receiver;
         FakeSettingsStore settings;
         settings.writeValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
                           startReceiver(receiver, {}));
@@ -109,7 +106,6 @@ int main(int argc, char *argv[])
             << QString::number(double(slowest) / 1000.0, 'f', 1) << " us\n";
         com.ClosePort();
         receiver.kill();
-        receiver.waitForFinished();
     }
     return 0;
 }

@@ -2,10 +2,10 @@
 #include "platform/QtSerialPort.h"
 #include "platform/SerialDeviceNames.h"
 #include "tests/support/FakeSettingsStore.h"
+#include "tests/support/ReceiverProcess.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <fcntl.h>
@@ -166,16 +166,12 @@ void tst_QtSerialPort::ptyTrafficAndVanish()
 
 void tst_QtSerialPort::simulatedReceiver()
 {
-    const QString program = qEnvironmentVariable("ORVANE_BUILD_DIR") + "/orvane-receiver";
-    if (!QFileInfo(program).isExecutable())
+    if (!ReceiverProcess::isBuilt())
         QSKIP("orvane-receiver is not built");
 
-    QProcess receiver;
-    receiver.start(program, {"--model", "R0073"});
-    QVERIFY(receiver.waitForStarted());
-    QVERIFY(receiver.waitForReadyRead(5000));
-    const QString device = QString::fromLocal8Bit(receiver.readLine()).trimmed();
-    QVERIFY(device.startsWith("/dev/"));
+    ReceiverProcess receiver;
+    QVERIFY2(receiver.start({"--model", "R0073"}), qPrintable(receiver.errorString()));
+    const QString device = receiver.device();
 
     FakeSettingsStore settings;
     settings.setSection("Ports", {{"Com3", device}});
@@ -188,7 +184,6 @@ void tst_QtSerialPort::simulatedReceiver()
 
     QSignalSpy lost(&port, &SerialPort::portLost);
     receiver.kill();
-    receiver.waitForFinished();
     QVERIFY(lost.wait(2000));
     QTest::qWait(300);
     QCOMPARE(lost.size(), 1);

@@ -4,8 +4,8 @@
 
 #include "platform/QtSerialPort.h"
 #include "tests/support/MainWindowFixture.h"
+#include "tests/support/ReceiverProcess.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -85,7 +85,7 @@ private slots:
     void cleanupTestCase();
 
 private:
-    QProcess m_receiver;
+    ReceiverProcess m_receiver;
     FakeSettingsStore m_portSettings;
     std::unique_ptr<QtSerialPort> m_serial;
     std::unique_ptr<RecordingPort> m_port;
@@ -94,16 +94,11 @@ private:
 
 void tst_volume_hold_pty::initTestCase()
 {
-    const QString buildDir = qEnvironmentVariable("ORVANE_BUILD_DIR");
-    const QString program = buildDir + QStringLiteral("/orvane-receiver");
-    if (buildDir.isEmpty() || !QFile::exists(program))
+    if (!ReceiverProcess::isBuilt())
         QSKIP("orvane-receiver not found (ORVANE_BUILD_DIR)");
 
-    m_receiver.start(program, {});
-    QVERIFY(m_receiver.waitForStarted(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.canReadLine(), 5000);
-    const QString device = QString::fromLocal8Bit(m_receiver.readLine()).trimmed();
-    QVERIFY2(device.startsWith(QLatin1String("/dev/")), qPrintable(device));
+    QVERIFY2(m_receiver.start(), qPrintable(m_receiver.errorString()));
+    const QString device = m_receiver.device();
 
     m_portSettings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), device}});
     m_serial = std::make_unique<QtSerialPort>(&m_portSettings);
@@ -118,7 +113,7 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
 {
     Form_ControlCenter &w = m_f->w();
     // Start at the bottom (-80 dB) so the hold does not reach the top too soon.
-    m_receiver.write("002627\n");
+    m_receiver.writeLine("002627");
     QTRY_COMPARE_WITH_TIMEOUT(w.Line1->text(), QStringLiteral("VOLUME -80.0dB"), 5000);
 
     constexpr auto kHold = 3000ms;
@@ -173,11 +168,7 @@ void tst_volume_hold_pty::cleanupTestCase()
     m_f.reset();
     m_port.reset();
     m_serial.reset();
-    if (m_receiver.state() != QProcess::NotRunning) {
-        m_receiver.terminate();
-        if (!m_receiver.waitForFinished(3000))
-            m_receiver.kill();
-    }
+    m_receiver.stop();
 }
 
 QTEST_MAIN(tst_volume_hold_pty)

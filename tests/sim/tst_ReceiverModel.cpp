@@ -1,4 +1,5 @@
 #include "sim/ReceiverModel.h"
+#include "tests/support/ReceiverProcess.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -647,18 +648,17 @@ void tst_ReceiverModel::displayText()
 
 void tst_ReceiverModel::programOnPseudoTerminal()
 {
-    const QString program = qEnvironmentVariable("ORVANE_BUILD_DIR") + "/orvane-receiver";
-    if (!QFileInfo(program).isExecutable())
+    if (!ReceiverProcess::isBuilt())
         QSKIP("orvane-receiver is not built");
     QTemporaryDir dir;
     const QString link = dir.filePath("receiver");
 
-    QProcess receiver;
-    receiver.start(program, {"--model", "A0035", "--link", link});
-    QVERIFY(receiver.waitForStarted());
-    QVERIFY(receiver.waitForReadyRead(5000));
-    const QString device = QString::fromLocal8Bit(receiver.readLine()).trimmed();
-    QVERIFY(device.startsWith("/dev/"));
+    ReceiverProcess receiverProcess;
+    QVERIFY2(receiverProcess.start({"--model", "A0035", "--link", link}),
+             qPrintable(receiverProcess.errorString()));
+    const QString device = receiverProcess.device();
+    // Its further output (state lines) and its exit are checked on the process itself.
+    QProcess &receiver = receiverProcess.process();
     QCOMPARE(QFileInfo(link).symLinkTarget(), device);
 
     QSerialPort port(link);
