@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+class ColourControlState;
 class QLabel;
 
 // A container frame: a coloured area with the two-colour etched border and a
@@ -72,6 +73,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The font, colours and caption in the form shared with the other colour control.
+    ColourControlState shared();
     void RedrawPic();
     void SetLabelPos();
     void applyColours();

@@ -2,6 +2,7 @@
 
 #include "ChromellErrors.h"
 #include "ColourControlAccessible.h"
+#include "ColourControlState.h"
 #include "ControlColour.h"
 #include "EtchedBorder.h"
 #include "PropertyValue.h"
@@ -14,10 +15,6 @@
 namespace {
 
 constexpr const char *kModule = "ctlLabel";
-constexpr quint32 kWhite = 0x00FFFFFF;
-constexpr quint32 kDefaultFrameColor2 = 0x00FE8B36;
-constexpr double kDefaultFontSize = 8.25;
-const QString kDefaultFontName = QStringLiteral("Arial");
 
 } // namespace
 
@@ -42,18 +39,18 @@ ctlLabel::ctlLabel(QWidget *parent)
         setAccessibleName(m_caption);
         m_foreColor = ControlColour::kButtonText;
         m_backColor = ControlColour::kButtonFace;
-        QFont font = m_label->font();
-        font.setFamily(kDefaultFontName);
-        font.setPointSizeF(kDefaultFontSize);
-        m_label->setFont(font);
-        m_fontBold = font.bold();
-        m_fontSize = font.pointSizeF();
-        m_fontItalic = font.italic();
-        m_fontName = font.family();
-        m_frameColor1 = kWhite;
-        m_frameColor2 = kDefaultFrameColor2;
-        applyColours();
+        ColourControlState state = shared();
+        state.initialize();
+        state.applyColours();
     });
+}
+
+ColourControlState ctlLabel::shared()
+{
+    return ColourControlState(kModule, *this, *m_picture, *m_label,
+                              {m_caption, m_foreColor, m_backColor, m_frameColor1, m_frameColor2,
+                               m_fontBold, m_fontSize, m_fontItalic, m_fontName},
+                              [this] { fitLabel(); });
 }
 
 bool ctlLabel::AutoSize() const
@@ -160,17 +157,7 @@ QFont ctlLabel::Font() const
 
 void ctlLabel::setCaptionFont(const QFont &font)
 {
-    ChromellErrors::guard(kModule, "Font", [&] {
-        QFont target = m_label->font();
-        target.setFamily(font.family());
-        target.setPointSizeF(font.pointSizeF() > 0 ? font.pointSizeF() : target.pointSizeF());
-        target.setWeight(font.weight());
-        target.setItalic(font.italic());
-        target.setStrikeOut(font.strikeOut());
-        target.setUnderline(font.underline());
-        m_label->setFont(target);
-        fitLabel();
-    });
+    ChromellErrors::guard(kModule, "Font", [&] { shared().setCaptionFont(font); });
     CheckResize();
 }
 
@@ -181,78 +168,18 @@ void ctlLabel::SetSize()
 
 void ctlLabel::ReadProperties(const PropertyBag &bag)
 {
-    const auto step = [](auto &&statement) {
-        ChromellErrors::guard(kModule, "UserControl_ReadProperties", statement);
-    };
-    step([&] {
-        m_frameColor1 = PropertyValue::toLong(bag.ReadProperty("lFrameColor1", m_frameColor1));
-    });
-    step([&] {
-        m_frameColor2 = PropertyValue::toLong(bag.ReadProperty("lFrameColor2", m_frameColor2));
-    });
-    step([&] {
-        m_foreColor = PropertyValue::toLong(bag.ReadProperty("lForeColor", m_foreColor));
-        applyColours();
-    });
-    step([&] {
-        m_backColor = PropertyValue::toLong(bag.ReadProperty("lBackColor", m_backColor));
-        applyColours();
-    });
-    step([&] {
-        m_caption = PropertyValue::toText(bag.ReadProperty("stCaption", m_caption));
-        m_label->setText(m_caption);
-        setAccessibleName(m_caption);
-        fitLabel();
-    });
-    step([&] { m_style = PropertyValue::toLong(bag.ReadProperty("lStyle", m_style)); });
-
-    QFont font = m_label->font();
-    const auto applyFont = [&] {
-        m_label->setFont(font);
-        fitLabel();
-    };
-    step([&] {
-        font.setBold(PropertyValue::toBoolean(bag.ReadProperty("lblFontBold", font.bold())));
-        applyFont();
-    });
-    step([&] {
-        font.setPointSizeF(
-            PropertyValue::toFontSize(bag.ReadProperty("lblFontSize", kDefaultFontSize)));
-        applyFont();
-    });
-    step([&] {
-        font.setItalic(PropertyValue::toBoolean(bag.ReadProperty("lblFontItalic", font.italic())));
-        applyFont();
-    });
-    step([&] {
-        font.setFamily(PropertyValue::toText(bag.ReadProperty("lblFontName", kDefaultFontName)));
-        applyFont();
-    });
+    ColourControlState state = shared();
+    state.readColoursAndCaption(bag);
+    state.readStep([&] { m_style = PropertyValue::toLong(bag.ReadProperty("lStyle", m_style)); });
+    state.readFont(bag);
     ChromellErrors::silently([&] { layOut(); });
 }
 
 void ctlLabel::WriteProperties(PropertyBag &bag)
 {
-    const auto step = [](auto &&statement) {
-        ChromellErrors::guard(kModule, "UserControl_WriteProperties", statement);
-    };
-    step([&] {
-        const QFont font = m_label->font();
-        m_fontBold = font.bold();
-        m_fontSize = font.pointSizeF();
-        m_fontItalic = font.italic();
-        m_fontName = font.family();
-    });
-    step([&] { bag.WriteProperty("lblFontBold", m_fontBold); });
-    step([&] { bag.WriteProperty("lblFontSize", float(m_fontSize)); });
-    step([&] { bag.WriteProperty("lblFontItalic", m_fontItalic); });
-    step([&] { bag.WriteProperty("lblFontName", m_fontName); });
-    step([&] { bag.WriteProperty("lFrameColor1", qint32(m_frameColor1)); });
-    step([&] { bag.WriteProperty("lFrameColor2", qint32(m_frameColor2)); });
-    step([&] { bag.WriteProperty("lForeColor", qint32(m_foreColor)); });
-    step([&] { bag.WriteProperty("lBackColor", qint32(m_backColor)); });
-    step([&] { bag.WriteProperty("stCaption", m_caption); });
-    step([&] { bag.WriteProperty("lStyle", qint32(m_style)); });
+    ColourControlState state = shared();
+    state.writeFontColoursAndCaption(bag);
+    state.writeStep([&] { bag.WriteProperty("lStyle", qint32(m_style)); });
 }
 
 QSize ctlLabel::sizeHint() const
@@ -335,15 +262,7 @@ void ctlLabel::layOut()
 
 void ctlLabel::applyColours()
 {
-    const QColor back = ControlColour::toColor(m_backColor, palette());
-    const QColor fore = ControlColour::toColor(m_foreColor, palette());
-    QPalette picture = m_picture->palette();
-    picture.setColor(QPalette::Window, back);
-    m_picture->setPalette(picture);
-    QPalette label = m_label->palette();
-    label.setColor(QPalette::Window, back);
-    label.setColor(QPalette::WindowText, fore);
-    m_label->setPalette(label);
+    shared().applyColours();
 }
 
 // An auto-sizing text label takes the size of its text.

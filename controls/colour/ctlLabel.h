@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+class ColourControlState;
 class QLabel;
 
 // A text label on a coloured background with an optional two-colour etched
@@ -62,6 +63,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The font, colours and caption in the form shared with the other colour control.
+    ColourControlState shared();
     void RedrawPic();
     void CheckResize();
     void layOut();
