@@ -40,6 +40,12 @@ constexpr InputCommand kInputModes[]
     = {&Form_Com::InputModeAuto, &Form_Com::InputModeDigital, &Form_Com::InputModeAnalog,
        &Form_Com::InputModeDD, &Form_Com::InputModeDTS};
 
+// Calls one command member of the link window.
+void sendInputCommand(Form_Com *com, InputCommand command)
+{
+    (com->*command)(nullptr);
+}
+
 // The group label (1 to 12) above a DSP program 1 to 30.
 int dspGroup(int program)
 {
@@ -73,14 +79,14 @@ void Form_ControlCenter::Opt_Input_Click(int index)
     if (UpdatingFromReceiver || index < 1 || index > 14)
         return;
     if (!zone2Mode()) {
-        guarded(kModule, "Opt_Input_Click", [&] { (m_com->*kMainInputs[index - 1])(nullptr); });
+        guarded(kModule, "Opt_Input_Click", [&] { sendInputCommand(m_com, kMainInputs[index - 1]); });
         return;
     }
     guarded(kModule, "Opt_Input_Click", [&] {
         Line1->clear();
         Line2->clear();
     });
-    guarded(kModule, "Opt_Input_Click", [&] { (m_com->*kZone2Inputs[index - 1])(nullptr); });
+    guarded(kModule, "Opt_Input_Click", [&] { sendInputCommand(m_com, kZone2Inputs[index - 1]); });
     guarded(kModule, "Opt_Input_Click", [&] {
         int selected = 0;
         GetInputButton(selected);
@@ -94,7 +100,7 @@ void Form_ControlCenter::Opt_InputMode_Click(int index)
 {
     if (UpdatingFromReceiver || index < kFirstMode || index > kLastMode)
         return;
-    guarded(kModule, "Opt_InputMode_Click", [&] { (m_com->*kInputModes[index - 1])(nullptr); });
+    guarded(kModule, "Opt_InputMode_Click", [&] { sendInputCommand(m_com, kInputModes[index - 1]); });
 }
 
 void Form_ControlCenter::Opt_Dsp_Click(int index)
