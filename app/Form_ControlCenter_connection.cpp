@@ -123,8 +123,11 @@ void Form_ControlCenter::sendReportTime(int index)
         &Form_Com::ReportCommandTime100ms,    &Form_Com::ReportCommandTime150ms,
         &Form_Com::ReportCommandTime200ms,    &Form_Com::ReportCommandTime250ms,
         &Form_Com::ReportCommandTime300ms,    &Form_Com::ReportCommandTime350ms};
-    if (index >= 0 && index < int(std::size(kReportTimes)))
-        (m_com->*kReportTimes[index])();
+    if (index < 0 || index >= int(std::size(kReportTimes)))
+        return;
+    Form_Com *com = m_com;
+    const Member member = kReportTimes[index];
+    (com->*member)();
 }
 
 void Form_ControlCenter::SetMenu(bool enabled)
