@@ -2,6 +2,7 @@
 
 #include "errors/ErrorGuard.h"
 #include "errors/OrvaneError.h"
+#include "link/HexDigits.h"
 #include "link/LinkHost.h"
 #include "platform/SerialPort.h"
 #include "platform/UserDialogs.h"
@@ -46,12 +47,6 @@ public:
 private:
     bool &m_flag;
 };
-
-bool isHexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f');
-}
 
 std::chrono::milliseconds elapsedOf(const QElapsedTimer &clock)
 {
@@ -252,10 +247,8 @@ QString Form_Com::fixSettingsQuirk(const QString &block)
     // read from a fixed position after it; a field that is not a hexadecimal
     // number of at least 7 is left as received.
     const QString lengthField = fixed.mid(7, 2);
-    const bool twoHexDigits = lengthField.size() == 2
-        && std::all_of(lengthField.cbegin(), lengthField.cend(), isHexDigit);
-    const int length = twoHexDigits ? lengthField.toInt(nullptr, 16) : 0;
-    if (twoHexDigits && length >= kQuirkMarker.size()) {
+    const int length = HexDigits::twoDigits(lengthField).value_or(-1);
+    if (length >= kQuirkMarker.size()) {
         fixed.replace(7, 2,
                       QStringLiteral("%1")
                           .arg(length - kQuirkMarker.size(), 2, 16, QLatin1Char('0'))

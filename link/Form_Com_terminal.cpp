@@ -2,6 +2,7 @@
 #include "errors/ErrorGuard.h"
 #include "errors/OrvaneError.h"
 #include "link/Form_Com.h"
+#include "link/HexDigits.h"
 #include "link/LinkHost.h"
 
 #include <QClipboard>
@@ -28,10 +29,7 @@ const QString kReceivedMarker = QStringLiteral("<--- ");
 
 bool isHexKey(const QString &text)
 {
-    if (text.size() != 1)
-        return false;
-    const char16_t c = text.front().unicode();
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+    return text.size() == 1 && HexDigits::digit(text.front()).has_value();
 }
 
 QFont terminalFont()

@@ -2,6 +2,7 @@
 #include "app/Form_Mini.h"
 #include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
+#include "link/HexDigits.h"
 #include "state/DspTable.h"
 #include "state/ReceiverUpdateScope.h"
 
@@ -18,30 +19,6 @@ constexpr QChar kBlockEnd(3); // ETX
 constexpr qsizetype kLengthPosition = 8; // two hexadecimal digits, from 1
 constexpr qsizetype kDataPosition = 10;
 constexpr int kMinimumDataLength = 3;
-
-std::optional<int> hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return std::nullopt;
-}
-
-// Both characters must be hexadecimal digits.
-std::optional<int> hexNumber(QStringView text)
-{
-    if (text.size() != 2)
-        return std::nullopt;
-    const auto high = hexDigit(text[0]);
-    const auto low = hexDigit(text[1]);
-    if (!high || !low)
-        return std::nullopt;
-    return *high * 16 + *low;
-}
 
 // The data part of a configuration block, read by data position (from 1). A block may be
 // shorter than its length field says; positions past its data read as absent, and such a
@@ -64,7 +41,7 @@ public:
     std::optional<int> hexAt(qsizetype position) const
     {
         const auto c = at(position);
-        return c ? hexDigit(*c) : std::nullopt;
+        return c ? HexDigits::digit(*c) : std::nullopt;
     }
 
     // "1" on, any other character off.
@@ -106,7 +83,7 @@ void Form_ControlCenter::SetSettings()
     const QStringView block(SettingsBlock);
     if (block.isEmpty() || block.front() != kBlockStart || block.back() != kBlockEnd)
         return;
-    const int length = hexNumber(block.mid(kLengthPosition - 1, 2)).value_or(0);
+    const int length = HexDigits::twoDigits(block.mid(kLengthPosition - 1, 2)).value_or(0);
     if (length < kMinimumDataLength)
         return;
     // The data ends at the length field's count or at the closing ETX, whichever is first.
@@ -133,7 +110,7 @@ void Form_ControlCenter::SetSettings()
         int index = -1;
         if (data.at(15) == u'0')
             index = 0; // effects off, whatever program is stored
-        else if (const auto value = hexNumber(data.mid(13, 2)))
+        else if (const auto value = HexDigits::twoDigits(data.mid(13, 2)))
             index = DspTable::indexFromValue(*value);
         if (index >= 0)
             Opt_Dsp.select(index);

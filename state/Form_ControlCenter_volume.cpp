@@ -8,12 +8,12 @@
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
+#include "link/HexDigits.h"
 #include "platform/UserDialogs.h"
 #include "state/VolumeText.h"
 
 #include <QAction>
 #include <QLabel>
-#include <algorithm>
 
 namespace {
 
@@ -34,13 +34,6 @@ QString memoryLetter(int index)
     return QString(QChar(64 + index));
 }
 
-bool isHexDigit(QChar c)
-{
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-        || (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
-        || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
-}
-
 bool isMemory(int index)
 {
     return index >= 1 && index <= 6;
@@ -55,10 +48,10 @@ void Form_ControlCenter::DisplayVolume(const QString &frame)
         if (frame.size() < 7)
             return;
         const QString code = frame.mid(3, 2);
-        const QString digits = frame.mid(5, 2);
-        if (!std::all_of(digits.cbegin(), digits.cend(), isHexDigit))
+        const std::optional<int> parsed = HexDigits::twoDigits(QStringView(frame).mid(5, 2));
+        if (!parsed)
             return;
-        const int value = digits.toInt(nullptr, 16);
+        const int value = *parsed;
 
         if (code == QLatin1String("26")) {
             const double decibels = VolumeText::mainDecibels(value);
@@ -177,19 +170,12 @@ void Form_ControlCenter::stopRepeat()
 void Form_ControlCenter::Timer_RePressKey_Timer()
 {
     guarded(kModule, "Timer_RePressKey_Timer", [&] {
-        QString reply;
-        if (Timer_RePressKey_Tag == QLatin1String("UP")) {
-            if (zone2Mode())
-                m_com->Zone2VolUp(&reply);
-            else
-                m_com->MasterVolUp(&reply);
-        } else if (Timer_RePressKey_Tag == QLatin1String("DOWN")) {
-            if (zone2Mode())
-                m_com->Zone2VolDown(&reply);
-            else
-                m_com->MasterVolDown(&reply);
-        }
-        DisplayVolume(reply);
+        if (Timer_RePressKey_Tag == QLatin1String("UP"))
+            VolUp();
+        else if (Timer_RePressKey_Tag == QLatin1String("DOWN"))
+            VolDown();
+        else
+            DisplayVolume(QString());
     });
 }
 
