@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Modul_Lib.h"
+
 CommandLine CommandLine::parse(const QString &text)
 {
     CommandLine options;
@@ -10,27 +12,13 @@ CommandLine CommandLine::parse(const QString &text)
     options.powerOn = has("-P");
     const qsizetype at = text.indexOf(QLatin1String("-C"), 0, Qt::CaseInsensitive);
     if (at >= 0) {
-        const long number = leadingNumber(text.mid(at + 2, 2));
-        options.comPort = number == 0 ? 1 : int(number);
+        // Nothing readable reads as 0, and port 0 (or below) is COM 1.
+        const int number = Modul_Lib::Val(text.mid(at + 2, 2));
+        options.comPort = number <= 0 ? 1 : number;
     }
     options.topLeft = has("-TL");
     options.topRight = has("-TR");
     options.bottomLeft = has("-BL");
     options.mini = has("-M");
     return options;
-}
-
-long CommandLine::leadingNumber(const QString &text)
-{
-    long number = 0;
-    for (const QChar c : text) {
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t'))
-            continue;
-        if (!c.isDigit() || c.unicode() > 127)
-            break;
-        if (number > 100000000)
-            break;
-        number = number * 10 + (c.unicode() - '0');
-    }
-    return number;
 }

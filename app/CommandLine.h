@@ -20,7 +20,4 @@ struct CommandLine
     bool mini = false;
 
     static CommandLine parse(const QString &text);
-    // The number at the start of a text as the program reads numbers: spaces are
-    // skipped, then leading digits; nothing readable gives 0.
-    static long leadingNumber(const QString &text);
 };

@@ -1,11 +1,11 @@
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
+#include "app/Modul_Lib.h"
 #include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
 #include "platform/SettingsStore.h"
 
 #include <QAction>
-#include <limits>
 
 namespace {
 
@@ -25,33 +25,13 @@ const QString kOn = QStringLiteral("1");
 const QString kModeMain = QStringLiteral("1");
 const QString kModeZone2 = QStringLiteral("2");
 
-// Stored numbers are read as they always were: leading blanks, an optional sign, then the
-// leading digits; text that does not start with a number reads as 0 ("3x" is 3, "x" 0).
-// A number too large for an index reads as the largest, so it names no menu item.
-int leadingNumber(const QString &text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        negative = text[i++] == u'-';
-    qint64 value = 0;
-    for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 128; ++i) {
-        value = value * 10 + (text[i].unicode() - u'0');
-        if (value > std::numeric_limits<int>::max())
-            return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
-    }
-    return static_cast<int>(negative ? -value : value);
-}
-
 // Unchecks every item of the group, then checks the one the stored number names; a
 // number that names no item is a run-time error and leaves the group unchecked.
 void checkStoredItem(ControlArray<QAction> &items, const QString &stored)
 {
     for (int index : items.indices())
         items(index)->setChecked(false);
-    items(leadingNumber(stored))->setChecked(true);
+    items(Modul_Lib::Val(stored))->setChecked(true);
 }
 
 // The index of the first checked item as decimal text, or an empty text.
@@ -96,7 +76,7 @@ void Form_ControlCenter::LoadConfig()
         checkStoredItem(Menu_Setup_Port, com);
         // Connecting from the menu then uses the saved port.
         if (m_com)
-            m_com->setCommPort(leadingNumber(com));
+            m_com->setCommPort(Modul_Lib::Val(com));
     });
     guarded(kModule, kProcedure, [&] {
         if (!reportTime.isEmpty())

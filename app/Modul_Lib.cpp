@@ -3,8 +3,32 @@
 #include <QApplication>
 #include <QWidget>
 #include <cstring>
+#include <limits>
 
 namespace Modul_Lib {
+
+int Val(const QString &text)
+{
+    bool negative = false;
+    bool signSeen = false;
+    qint64 value = 0;
+    for (const QChar c : text) {
+        if (c == u' ' || c == u'\t')
+            continue;
+        if (!signSeen && value == 0 && (c == u'-' || c == u'+')) {
+            signSeen = true;
+            negative = c == u'-';
+            continue;
+        }
+        if (!c.isDigit() || c.unicode() > 127)
+            break;
+        signSeen = true;
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > std::numeric_limits<int>::max())
+            return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    }
+    return static_cast<int>(negative ? -value : value);
+}
 
 void SetTopMost(bool topMost, QWidget *window)
 {
