@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// What outside parties (the add-ins, the automation interface, the time control)
+// hear of the program. The main window owns the one instance and emits on it; the
+// listeners connect through ProgramHost::events() and never see the window itself.
+class ProgramEvents : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+signals:
+    // A report body (the text strictly between STX and ETX) arrived; emitted before
+    // the program evaluates it.
+    void reportReceived(const QString &body);
+    // The settings block was read from the receiver, without its first and last
+    // character.
+    void settingsRead(const QString &block);
+    // The volume display shows a new main-zone or zone-2 volume, in dB.
+    void volumeMainShown(float db);
+    void volumeZone2Shown(float db);
+    // The main window is about to unload. A listener that wants the program to go on
+    // running sets `cancel` to a non-zero value; every listener is asked.
+    void unloadRequested(long &cancel);
+    // The program ends: listeners let go of the program.
+    void terminating();
+    // The serial link was opened (connected) or closed, by the user or because the
+    // port was lost.
+    void connectedChanged(bool connected);
+};

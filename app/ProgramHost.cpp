@@ -1,0 +1,3 @@
+#include "app/ProgramHost.h"
+
+ProgramHost::~ProgramHost() = default;
