@@ -4,6 +4,7 @@
 #include "errors/OrvaneError.h"
 #include "link/ConfigurationBlock.h"
 #include "link/LinkHost.h"
+#include "link/LinkTimings.h"
 #include "platform/SerialPort.h"
 #include "platform/UserDialogs.h"
 
@@ -27,7 +28,6 @@ constexpr char kDel = 0x7f;
 
 // How often a wait with events running looks at the port when no data wakes it.
 constexpr std::chrono::milliseconds kWaitTick {20};
-constexpr std::chrono::milliseconds kReconnectPause {300};
 // Step of the reset's wait for a free link, which runs no events.
 constexpr std::chrono::milliseconds kBusySleepStep {50};
 
@@ -155,7 +155,7 @@ void ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
         clock.start();
         writeFrame(kStx + code.toLatin1() + kEtx);
         // A write that blocks this long means a hung port.
-        if (elapsedOf(clock) >= kAnswerWait)
+        if (elapsedOf(clock) >= LinkTimings::current().answerWait)
             ReConnect();
     });
 }
@@ -181,7 +181,7 @@ void ReceiverLink::ReadPort(QString &Puffer, bool Direct)
             }
             if (Direct)
                 break;
-            const auto remaining = kAnswerWait - elapsedOf(clock);
+            const auto remaining = LinkTimings::current().answerWait - elapsedOf(clock);
             if (remaining <= 0ms)
                 break;
             waitForEvents(std::min(remaining, kWaitTick));
@@ -216,7 +216,7 @@ void ReceiverLink::ReadSettings(QString &stSettings, QString *stSettingsOrginal)
             clock.start();
             m_port->readAll();
             writeFrame(QByteArray(1, kDc1) + "000" + kEtx);
-            if (elapsedOf(clock) >= kAnswerWait)
+            if (elapsedOf(clock) >= LinkTimings::current().answerWait)
                 ReConnect();
         });
         if (!requested)
@@ -251,7 +251,7 @@ void ReceiverLink::ReConnect()
         m_host->setLine2(QStringLiteral("Reconnect"));
         ClosePort();
         const quint64 epoch = m_portEpoch;
-        pause(kReconnectPause);
+        pause(LinkTimings::current().reconnectPause);
         // The user disconnected (or connected anew) meanwhile: leave the port to that.
         if (epoch != m_portEpoch)
             return;
@@ -276,7 +276,7 @@ void ReceiverLink::ResetOrvane(QString *Ret)
         QElapsedTimer clock;
         clock.start();
         while (m_linkBusy) {
-            const auto remaining = kResetWait - elapsedOf(clock);
+            const auto remaining = LinkTimings::current().resetWait - elapsedOf(clock);
             if (remaining <= 0ms) {
                 m_dialogs->inform(QStringLiteral("Time Out"));
                 return;
@@ -287,7 +287,7 @@ void ReceiverLink::ResetOrvane(QString *Ret)
         BusyScope busy(m_linkBusy);
         m_port->readAll();
         writeFrame(QByteArray(1, kDc3) + QByteArray(3, kDel) + kEtx);
-        pause(kResetWait);
+        pause(LinkTimings::current().resetWait);
         const QString answer = PortOpen() ? QString::fromLatin1(m_port->readAll()) : QString();
         if (m_host->trafficLogging())
             DebugLog(answer, false);
