@@ -492,6 +492,8 @@ void Form_ControlCenter::connectControls()
     connect(Menu_Extras_MT_Orvane, &QAction::toggled, this, [this] { updateKeyPoll(); });
     onMenu(Menu_Extras_SendMessage, [this] { Menu_Extras_SendMessage_Click(); });
     onMenu(Menu_Extras_YInfo, [this] { Menu_Extras_YInfo_Click(); });
+    onMenu(Menu_Info, [this] { Menu_Info_Click(); });
+    onMenu(Menu_Fragezeichen_Informationen, [this] { Menu_Fragezeichen_Informationen_Click(); });
     onMenu(Menu_Send, [this] { Menu_Send_Click(); });
     onMenu(Menu_MiniPopUp_POWER, [this] { Menu_MiniPopUp_POWER_Click(); });
     for (int i : Menu_MiniPopUp_Input.indices())
