@@ -79,6 +79,14 @@ QRadioButton *makeOption(QWidget *parent, const QString &caption, int x, int y, 
     return button;
 }
 
+// Keeps a control inside its panel's etched border (two pixels on each side), so the
+// panel is drawn whole.
+void keepInsideBorder(QWidget *control)
+{
+    const QRect inner = control->parentWidget()->rect().adjusted(2, 2, -2, -2);
+    control->setGeometry(control->geometry().intersected(inner));
+}
+
 struct DspGroup
 {
     const char *label; // group label caption; nullptr for none
@@ -288,6 +296,7 @@ void Form_ControlCenter::buildPanels()
             button->setPalette(palette);
             // Opaque, so selecting a button does not repaint the frame behind it.
             button->setAutoFillBackground(true);
+            keepInsideBorder(button);
         }
     }
 }
