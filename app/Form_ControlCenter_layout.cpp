@@ -4,6 +4,7 @@
 
 #include "app/Form_ControlCenter.h"
 #include "app/ImageButton.h"
+#include "app/OptionButton.h"
 #include "errors/ErrorGuard.h"
 #include "platform/PlayerRemote.h"
 
@@ -71,7 +72,7 @@ ctlFrame *makeFrame(QWidget *parent, const QString &caption, const QRect &geomet
 
 QRadioButton *makeOption(QWidget *parent, const QString &caption, int x, int y, int width)
 {
-    auto *button = new QRadioButton(caption, parent);
+    auto *button = new OptionButton(caption, parent);
     button->setGeometry(x, y, width, 18);
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(8.25);
