@@ -3,6 +3,7 @@
 // picControls below lblNorvik, so that closing it leaves only the display part.
 
 #include "app/Form_ControlCenter.h"
+#include "app/CheckableMenuItemAccessible.h"
 #include "app/ImageButton.h"
 #include "app/OptionButton.h"
 #include "errors/ErrorGuard.h"
@@ -304,6 +305,7 @@ void Form_ControlCenter::buildPanels()
 
 void Form_ControlCenter::buildMenus()
 {
+    CheckableMenuItemAccessible::install();
     QMenuBar *bar = menuBar();
     auto checkable = [](QAction *action, bool checked = false) {
         action->setCheckable(true);

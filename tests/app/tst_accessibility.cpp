@@ -249,7 +249,8 @@ void tst_accessibility::optionChosenThroughAccessibility()
     QVERIFY(f.errors.reports().isEmpty());
 }
 
-// A checkable menu item chosen through accessibility runs its handler, as a click does.
+// A checkable menu item is announced with its check mark, and choosing it through
+// accessibility runs its handler, as a click does.
 void tst_accessibility::checkableMenuItemChosenThroughAccessibility()
 {
     MainWindowFixture f;
@@ -259,8 +260,11 @@ void tst_accessibility::checkableMenuItemChosenThroughAccessibility()
     w.SetKlappe(1);
     QVERIFY(w.Menu_Mode_Main->isChecked());
 
-    const auto answer = atspi({"menu item,check menu item,radio menu item", "Zone2", "Press"});
+    const auto answer = atspi({"menu item,check box,radio button", "Zone2", "Toggle"});
     QCOMPARE(answer.value("error"), QString());
+    QCOMPARE(answer.value("role"), QStringLiteral("check box"));
+    QVERIFY(!answer.value("before").split(',').contains("checked"));
+    QVERIFY(answer.value("after").split(',').contains("checked"));
 
     QTRY_VERIFY(w.Menu_Mode_Zone2->isChecked());
     QVERIFY(!w.Menu_Mode_Main->isChecked());
