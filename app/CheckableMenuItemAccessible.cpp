@@ -108,13 +108,13 @@ QString CheckableMenuItemAccessible::text(QAccessible::Text t) const
         return m_action->shortcut().toString(QKeySequence::NativeText);
     case QAccessible::Description:
         return m_action->toolTip() == withoutMarkers(m_action->text()) ? QString()
-                                                                        : m_action->toolTip();
+                                                                       : m_action->toolTip();
     default:
         return {};
     }
 }
 
-void CheckableMenuItemAccessible::setText(QAccessible::Text, const QString &) {}
+void CheckableMenuItemAccessible::setText(QAccessible::Text, const QString &) { }
 
 QRect CheckableMenuItemAccessible::rect() const
 {

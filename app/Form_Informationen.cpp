@@ -52,8 +52,7 @@ QLabel *makeCaptionStrip(QWidget *parent, const QString &name, const QString &te
     return strip;
 }
 
-ctlFrame *makeFrame(QWidget *parent, const QString &name, const QString &caption,
-                    QWidget *content)
+ctlFrame *makeFrame(QWidget *parent, const QString &name, const QString &caption, QWidget *content)
 {
     auto *frame = new ctlFrame(parent);
     frame->setObjectName(name);
@@ -123,8 +122,8 @@ Form_Informationen::Form_Informationen(QWidget *parent)
 
     Text_Info = makeText(this, QStringLiteral("Text_Info"), textInfo(), 8);
     Text_Info->setAccessibleName(QStringLiteral("Command options"));
-    Frame2 = makeFrame(this, QStringLiteral("Frame2"), QStringLiteral("Command options: "),
-                       Text_Info);
+    Frame2
+        = makeFrame(this, QStringLiteral("Frame2"), QStringLiteral("Command options: "), Text_Info);
 
     Text2 = makeText(this, QStringLiteral("Text2"), QString(), 7);
     Text2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -173,10 +173,9 @@ QPixmap Form_Intro::picture(const QSize &size, qreal ratio)
     painter.setBrush(QColor(0x9a, 0x9e, 0xa6));
     const qreal keyTop = body.top() + body.height() * 0.72;
     for (int i = 0; i < 6; ++i) {
-        painter.drawRoundedRect(
-            QRectF(display.left() + i * display.width() / 6 + 2, keyTop, display.width() / 6 - 4,
-                   body.height() * 0.12),
-            2, 2);
+        painter.drawRoundedRect(QRectF(display.left() + i * display.width() / 6 + 2, keyTop,
+                                       display.width() / 6 - 4, body.height() * 0.12),
+                                2, 2);
     }
     painter.end();
     return pixmap;

@@ -177,9 +177,8 @@ void Command::ReadProperties(const PropertyBag &bag)
         const QVariant stored = bag.ReadProperty("Font", QVariant());
         setFont(stored.isValid() ? PropertyValue::toFont(stored) : QFont());
     });
-    read("Caption", [&] {
-        setText(PropertyValue::toText(bag.ReadProperty("Caption", objectName())));
-    });
+    read("Caption",
+         [&] { setText(PropertyValue::toText(bag.ReadProperty("Caption", objectName()))); });
     read("ForeColor", [&] {
         m_foreColor = PropertyValue::toLong(bag.ReadProperty("ForeColor", kAmbientForeColor));
     });
@@ -207,8 +206,8 @@ QString Command::AccessKey() const
 
 QSize Command::sizeHint() const
 {
-    const QRect box = fontMetrics().boundingRect(
-        QRect(0, 0, 1000, 1000), Qt::AlignHCenter | Qt::TextShowMnemonic, text());
+    const QRect box = fontMetrics().boundingRect(QRect(0, 0, 1000, 1000),
+                                                 Qt::AlignHCenter | Qt::TextShowMnemonic, text());
     return {std::max(75, box.width() + 20), std::max(23, box.height() + 10)};
 }
 
@@ -614,8 +613,8 @@ void Command::syncCaption(bool notify)
         m_accessShortcut = 0;
     }
     const QString key = accessKeyOf(m_syncedCaption);
-    m_accessSequence = key.isEmpty() ? QKeySequence()
-                                     : QKeySequence(QStringLiteral("Alt+") + key.toUpper());
+    m_accessSequence
+        = key.isEmpty() ? QKeySequence() : QKeySequence(QStringLiteral("Alt+") + key.toUpper());
     if (!m_accessSequence.isEmpty())
         m_accessShortcut = grabShortcut(m_accessSequence);
     updateGeometry();

@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QWidget>
-
 #include <cmath>
 
 namespace {

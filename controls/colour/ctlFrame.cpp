@@ -276,8 +276,8 @@ void ctlFrame::RedrawPic()
             m_picture->setPixmap(QPixmap());
             return;
         }
-        QPixmap surface =
-            EtchedBorder::surface(*this, w, h, ControlColour::toColor(m_backColor, palette()));
+        QPixmap surface
+            = EtchedBorder::surface(*this, w, h, ControlColour::toColor(m_backColor, palette()));
         if (m_style != FRAMEBORDER_NO) {
             int top = 0;
             if (m_caption.isEmpty()) {

@@ -233,8 +233,8 @@ void ctlLabel::RedrawPic()
             m_picture->setPixmap(QPixmap());
             return;
         }
-        QPixmap surface =
-            EtchedBorder::surface(*this, w, h, ControlColour::toColor(m_backColor, palette()));
+        QPixmap surface
+            = EtchedBorder::surface(*this, w, h, ControlColour::toColor(m_backColor, palette()));
         if (m_style == LABELBORDER_SINGLE) {
             QPainter painter(&surface);
             EtchedBorder::paint(painter, w, h, 0, ControlColour::toColor(m_frameColor1, palette()),

@@ -5,9 +5,8 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QtTest>
-#include <ctlFrame.h>
-
 #include <csignal>
+#include <ctlFrame.h>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -145,9 +144,9 @@ QHash<QString, QString> atspi(const QStringList &arguments)
 {
     QProcess client;
     client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    client.start(kPython, QStringList {QFINDTESTDATA("atspi_action.py"),
-                                       QCoreApplication::applicationName()}
-                              + arguments);
+    client.start(kPython,
+                 QStringList {QFINDTESTDATA("atspi_action.py"), QCoreApplication::applicationName()}
+                     + arguments);
     QElapsedTimer clock;
     clock.start();
     while (client.state() != QProcess::NotRunning && clock.elapsed() < 60'000)

@@ -52,7 +52,8 @@ void tst_informationwindows::fixedTexts_data()
                                                      "-BL = mini window position \"Bottom Left\"",
                                                      "-BR = mini window position \"Bottom Right\" "
                                                      "Default",
-                                                     "-P  = Power On", "-?  = Help"};
+                                                     "-P  = Power On",
+                                                     "-?  = Help"};
     QTest::newRow("keys") << "Text2" << Form_Informationen::textKeys()
                           << QStringList {"F4  - Volume A", "F5  - Volume B", "F6  - Volume C",
                                           "F7  - Volume D", "F8  - Volume E", "F9  - Volume F",
@@ -105,8 +106,8 @@ void tst_informationwindows::aboutIsTopMostAndClosesOnPictureClick()
     QVERIFY(intro->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     // Its picture is drawn, not empty.
     const QImage picture = intro->Image1->grab().toImage();
-    QVERIFY(picture.pixelColor(5, 5) != picture.pixelColor(picture.width() / 2,
-                                                           picture.height() * 3 / 4));
+    QVERIFY(picture.pixelColor(5, 5)
+            != picture.pixelColor(picture.width() / 2, picture.height() * 3 / 4));
 
     QTest::mouseClick(intro->lblVersion, Qt::LeftButton);
     QVERIFY(intro && intro->isVisible());
@@ -126,8 +127,8 @@ void tst_informationwindows::menuOpensEachWindowOnce()
     QFETCH(bool, about);
     MainWindowFixture f;
     QAction *item = about ? f.w().Menu_Info : f.w().Menu_Fragezeichen_Informationen;
-    QCOMPARE(item->text(), about ? QStringLiteral("About Orvane...")
-                                 : QStringLiteral("Informationen"));
+    QCOMPARE(item->text(),
+             about ? QStringLiteral("About Orvane...") : QStringLiteral("Informationen"));
     item->trigger();
     item->trigger();
     QWidget *window = about ? static_cast<QWidget *>(openWindows<Form_Intro>().value(0))

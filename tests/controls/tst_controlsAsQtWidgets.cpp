@@ -190,8 +190,8 @@ void tst_controlsAsQtWidgets::userInputEmitsStandardSignals_data()
     QTest::newRow("space") << QStringLiteral("space") << all;
     QTest::newRow("access key") << QStringLiteral("alt+o") << all;
     QTest::newRow("press, leave, release: no click")
-        << QStringLiteral("drag-off") << QStringList {QStringLiteral("pressed"),
-                                                      QStringLiteral("released")};
+        << QStringLiteral("drag-off")
+        << QStringList {QStringLiteral("pressed"), QStringLiteral("released")};
 }
 
 void tst_controlsAsQtWidgets::userInputEmitsStandardSignals()

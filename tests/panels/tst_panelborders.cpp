@@ -33,11 +33,14 @@ void tst_panelborders::borderIsWhole()
 
     MainWindowFixture f;
     Form_ControlCenter &w = f.w();
-    const QHash<QString, ctlFrame *> frames {
-        {"Frame_Input", w.Frame_Input},         {"Frame_InputMode", w.Frame_InputMode},
-        {"Frame_DSP", w.Frame_DSP},             {"Frame_SpeakersA", w.Frame_SpeakersA},
-        {"Frame_SpeakersB", w.Frame_SpeakersB}, {"Frame_61ES", w.Frame_61ES},
-        {"Frame_6ChInput", w.Frame_6ChInput},   {"Frame_Leer1", w.Frame_Leer1}};
+    const QHash<QString, ctlFrame *> frames {{"Frame_Input", w.Frame_Input},
+                                             {"Frame_InputMode", w.Frame_InputMode},
+                                             {"Frame_DSP", w.Frame_DSP},
+                                             {"Frame_SpeakersA", w.Frame_SpeakersA},
+                                             {"Frame_SpeakersB", w.Frame_SpeakersB},
+                                             {"Frame_61ES", w.Frame_61ES},
+                                             {"Frame_6ChInput", w.Frame_6ChInput},
+                                             {"Frame_Leer1", w.Frame_Leer1}};
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.SetKlappe(1);

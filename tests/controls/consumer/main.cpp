@@ -1,10 +1,9 @@
 // Places both libraries' controls on one window and restores them from one property bag.
 #include <Command.h>
 #include <PropertyBag.h>
+#include <QApplication>
 #include <ctlFrame.h>
 #include <ctlLabel.h>
-
-#include <QApplication>
 
 int main(int argc, char **argv)
 {
