@@ -121,7 +121,9 @@ QFont Command::Font() const
 
 void Command::setCaptionFont(const QFont &captionFont)
 {
+    m_settingCaptionFont = true;
     setFont(captionFont);
+    m_settingCaptionFont = false;
     updateGeometry();
     Repaint(false);
     emit PropertyChanged(QStringLiteral("Font"));
@@ -408,6 +410,9 @@ void Command::changeEvent(QEvent *event)
         Repaint(false);
         emit PropertyChanged(QStringLiteral("Enabled"));
     }
+    // The Qt font is the Font property: a host setting it changes the property too.
+    if (event->type() == QEvent::FontChange && !m_settingCaptionFont)
+        emit PropertyChanged(QStringLiteral("Font"));
 }
 
 void Command::mousePressEvent(QMouseEvent *event)

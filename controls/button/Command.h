@@ -102,6 +102,7 @@ private:
     bool m_mouseDown = false;
     Look m_look = Look::Normal;
     bool m_captionHover = false;
+    bool m_settingCaptionFont = false;
     QString m_syncedCaption;
     QKeySequence m_accessSequence;
     int m_accessShortcut = 0;

@@ -277,6 +277,9 @@ void tst_controlsAsQtWidgets::qtFontAndFontStayInStep()
     else
         control = std::make_unique<Command>();
 
+    std::unique_ptr<QSignalSpy> changes;
+    if (auto *button = qobject_cast<Command *>(control.get()))
+        changes = std::make_unique<QSignalSpy>(button, &Command::PropertyChanged);
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setPointSizeF(13.5);
     font.setItalic(true);
@@ -292,6 +295,9 @@ void tst_controlsAsQtWidgets::qtFontAndFontStayInStep()
     QCOMPARE(qtFont.pointSizeF(), 13.5);
     QCOMPARE(ownFont.pointSizeF(), 13.5);
     QVERIFY(qtFont.italic() && ownFont.italic());
+    // The button's host property store learns of the change either way.
+    if (changes)
+        QCOMPARE(changes->count(), 1);
     // The caption is drawn in it.
     if (auto *caption = control->findChild<QLabel *>(QStringLiteral("Label")))
         QCOMPARE(caption->font().pointSizeF(), 13.5);
