@@ -462,7 +462,7 @@ ProgramHost::WindowState Form_ControlCenter::windowState() const
 
 void Form_ControlCenter::showAbout()
 {
-    Menu_Info_Click();
+    showIntro(true);
 }
 
 void Form_ControlCenter::quitProgram()

@@ -35,6 +35,8 @@ class Form_Com;
 class ReceiverLink;
 class Form_Mini;
 class Form_YInfo;
+class Form_Intro;
+class Form_Informationen;
 class FrameCutter;
 class ImageButton;
 class QAction;
@@ -231,6 +233,10 @@ private:
     void connectAddIns();
     // Shows the about window ("About Orvane...").
     void Menu_Info_Click();
+    // Shows the information window ("Informationen", F1).
+    void Menu_Fragezeichen_Informationen_Click();
+    // The about window, created on first use; modal windows block the caller until closed.
+    void showIntro(bool modal);
 
     Platform m_platform;
     ProgramEvents m_events;
@@ -238,6 +244,8 @@ private:
     QPointer<Form_Com> m_com;
     QPointer<Form_Mini> m_mini;
     QPointer<Form_YInfo> m_yinfo;
+    QPointer<Form_Intro> m_intro;
+    QPointer<Form_Informationen> m_informationen;
     std::unique_ptr<FrameCutter> m_frameCutter;
     QRect m_workArea;
     bool m_unloaded = false;

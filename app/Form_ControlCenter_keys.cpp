@@ -139,12 +139,6 @@ void Form_ControlCenter::Timer_ZS_Timer()
     // then there is nothing to fire.
 }
 
-void Form_ControlCenter::Menu_Info_Click()
-{
-    // The about window belongs to the information windows; until it exists the item
-    // shows nothing.
-}
-
 void Form_ControlCenter::Menu_Extras_61_ES_Click(int index)
 {
     guarded(kModule, "Menu_Extras_61_ES_Click", [&] {

@@ -3,7 +3,9 @@
 // picControls below lblNorvik, so that closing it leaves only the display part.
 
 #include "app/Form_ControlCenter.h"
+#include "app/CheckableMenuItemAccessible.h"
 #include "app/ImageButton.h"
+#include "app/OptionButton.h"
 #include "errors/ErrorGuard.h"
 #include "platform/PlayerRemote.h"
 
@@ -71,12 +73,20 @@ ctlFrame *makeFrame(QWidget *parent, const QString &caption, const QRect &geomet
 
 QRadioButton *makeOption(QWidget *parent, const QString &caption, int x, int y, int width)
 {
-    auto *button = new QRadioButton(caption, parent);
+    auto *button = new OptionButton(caption, parent);
     button->setGeometry(x, y, width, 18);
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(8.25);
     button->setFont(font);
     return button;
+}
+
+// Keeps a control inside its panel's etched border (two pixels on each side), so the
+// panel is drawn whole.
+void keepInsideBorder(QWidget *control)
+{
+    const QRect inner = control->parentWidget()->rect().adjusted(2, 2, -2, -2);
+    control->setGeometry(control->geometry().intersected(inner));
 }
 
 struct DspGroup
@@ -288,12 +298,14 @@ void Form_ControlCenter::buildPanels()
             button->setPalette(palette);
             // Opaque, so selecting a button does not repaint the frame behind it.
             button->setAutoFillBackground(true);
+            keepInsideBorder(button);
         }
     }
 }
 
 void Form_ControlCenter::buildMenus()
 {
+    CheckableMenuItemAccessible::install();
     QMenuBar *bar = menuBar();
     auto checkable = [](QAction *action, bool checked = false) {
         action->setCheckable(true);
@@ -492,6 +504,8 @@ void Form_ControlCenter::connectControls()
     connect(Menu_Extras_MT_Orvane, &QAction::toggled, this, [this] { updateKeyPoll(); });
     onMenu(Menu_Extras_SendMessage, [this] { Menu_Extras_SendMessage_Click(); });
     onMenu(Menu_Extras_YInfo, [this] { Menu_Extras_YInfo_Click(); });
+    onMenu(Menu_Info, [this] { Menu_Info_Click(); });
+    onMenu(Menu_Fragezeichen_Informationen, [this] { Menu_Fragezeichen_Informationen_Click(); });
     onMenu(Menu_Send, [this] { Menu_Send_Click(); });
     onMenu(Menu_MiniPopUp_POWER, [this] { Menu_MiniPopUp_POWER_Click(); });
     for (int i : Menu_MiniPopUp_Input.indices())

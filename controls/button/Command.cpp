@@ -63,22 +63,20 @@ private:
     QPainter &m_painter;
 };
 
-QString withoutMarkers(const QString &caption)
+// The access key of a caption: the character after the first single "&", in lower case.
+QString accessKeyOf(const QString &c)
 {
-    QString result;
-    result.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption.at(i) == QLatin1Char('&')) {
-            if (i + 1 < caption.size() && caption.at(i + 1) == QLatin1Char('&'))
-                result.append(QLatin1Char('&'));
-            ++i;
-            if (i < caption.size() && caption.at(i) != QLatin1Char('&'))
-                result.append(caption.at(i));
-            continue;
-        }
-        result.append(caption.at(i));
-    }
-    return result;
+    if (c.size() <= 1)
+        return {};
+    const qsizetype first = c.indexOf(QLatin1Char('&'));
+    if (first < 0 || first + 1 >= c.size())
+        return {};
+    if (c.at(first + 1) != QLatin1Char('&'))
+        return c.at(first + 1).toLower();
+    const qsizetype next = c.indexOf(QLatin1Char('&'), first + 2);
+    if (next >= 0 && next + 1 < c.size() && c.at(next + 1) != QLatin1Char('&'))
+        return c.at(next + 1).toLower();
+    return {};
 }
 
 } // namespace
@@ -92,23 +90,21 @@ Command::Command(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     m_hoverTimer.setInterval(kHoverPoll);
     connect(&m_hoverTimer, &QTimer::timeout, this, &Command::onHoverTick);
-    // A click requested from outside (accessibility's press action) acts as the
-    // access key does.
+    // Every click, from the user or requested from outside (accessibility's press action,
+    // click()), arrives as the standard clicked() and raises Click.
     connect(this, &QAbstractButton::clicked, this, &Command::actAsClick);
     InitProperties();
 }
 
 QString Command::Caption() const
 {
-    return m_caption;
+    return text();
 }
 
 void Command::setCaption(const QString &caption)
 {
-    m_caption = caption;
-    setAccessibleName(withoutMarkers(caption));
-    computeAccessKey();
-    updateGeometry();
+    setText(caption);
+    syncCaption(false);
     Repaint(false);
     emit PropertyChanged(QStringLiteral("Caption"));
 }
@@ -125,7 +121,9 @@ QFont Command::Font() const
 
 void Command::setCaptionFont(const QFont &captionFont)
 {
+    m_settingCaptionFont = true;
     setFont(captionFont);
+    m_settingCaptionFont = false;
     updateGeometry();
     Repaint(false);
     emit PropertyChanged(QStringLiteral("Font"));
@@ -160,9 +158,8 @@ void Command::InitProperties()
     m_foreColor = kAmbientForeColor;
     m_foreHover = kAmbientForeColor;
     setEnabled(true);
-    m_caption = QStringLiteral("Command") + objectName().mid(8);
-    setAccessibleName(withoutMarkers(m_caption));
-    computeAccessKey();
+    setText(QStringLiteral("Command") + objectName().mid(8));
+    syncCaption(false);
     Repaint(false);
 }
 
@@ -182,17 +179,15 @@ void Command::ReadProperties(const PropertyBag &bag)
         const QVariant stored = bag.ReadProperty("Font", QVariant());
         setFont(stored.isValid() ? PropertyValue::toFont(stored) : QFont());
     });
-    read("Caption", [&] {
-        m_caption = PropertyValue::toText(bag.ReadProperty("Caption", objectName()));
-        setAccessibleName(withoutMarkers(m_caption));
-    });
+    read("Caption",
+         [&] { setText(PropertyValue::toText(bag.ReadProperty("Caption", objectName()))); });
     read("ForeColor", [&] {
         m_foreColor = PropertyValue::toLong(bag.ReadProperty("ForeColor", kAmbientForeColor));
     });
     read("ForeHover", [&] {
         m_foreHover = PropertyValue::toLong(bag.ReadProperty("ForeHover", kAmbientForeColor));
     });
-    computeAccessKey();
+    syncCaption(false);
     updateGeometry();
     Repaint(false);
 }
@@ -201,21 +196,21 @@ void Command::WriteProperties(PropertyBag &bag)
 {
     bag.WriteProperty("Enabled", isEnabled(), true);
     bag.WriteProperty("Font", font(), ambientFont());
-    bag.WriteProperty("Caption", m_caption, objectName());
+    bag.WriteProperty("Caption", text(), objectName());
     bag.WriteProperty("ForeColor", m_foreColor);
     bag.WriteProperty("ForeHover", m_foreHover, kAmbientForeColor);
 }
 
 QString Command::AccessKey() const
 {
-    return m_accessKey;
+    return accessKeyOf(text());
 }
 
 QSize Command::sizeHint() const
 {
-    const QRect text = fontMetrics().boundingRect(
-        QRect(0, 0, 1000, 1000), Qt::AlignHCenter | Qt::TextShowMnemonic, m_caption);
-    return {std::max(75, text.width() + 20), std::max(23, text.height() + 10)};
+    const QRect box = fontMetrics().boundingRect(QRect(0, 0, 1000, 1000),
+                                                 Qt::AlignHCenter | Qt::TextShowMnemonic, text());
+    return {std::max(75, box.width() + 20), std::max(23, box.height() + 10)};
 }
 
 QSize Command::minimumSizeHint() const
@@ -226,8 +221,13 @@ QSize Command::minimumSizeHint() const
 bool Command::event(QEvent *event)
 {
     if (event->type() == QEvent::Shortcut) {
-        if (static_cast<QShortcutEvent *>(event)->shortcutId() == m_accessShortcut && isEnabled())
-            actAsClick();
+        // The caption may have come in through setText(), whose mnemonic shortcut is
+        // replaced by the access key here.
+        syncCaption();
+        if (static_cast<QShortcutEvent *>(event)->key() == m_accessSequence && isEnabled()) {
+            m_pressButton = 1;
+            click();
+        }
         return true;
     }
     return QAbstractButton::event(event);
@@ -235,6 +235,7 @@ bool Command::event(QEvent *event)
 
 void Command::paintEvent(QPaintEvent *)
 {
+    syncCaption();
     QPainter painter(this);
     Pixels px(painter);
     const int w = width();
@@ -378,15 +379,15 @@ void Command::paintEvent(QPaintEvent *)
         break;
     }
 
-    QColor text;
+    QColor pen;
     if (m_look == Look::Disabled)
-        text = kDisabledCaption.color();
+        pen = kDisabledCaption.color();
     else
-        text = ControlColour::toColor(m_captionHover ? m_foreHover : m_foreColor, palette());
+        pen = ControlColour::toColor(m_captionHover ? m_foreHover : m_foreColor, palette());
     constexpr int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
-    const int textHeight = painter.fontMetrics().boundingRect(rect(), flags, m_caption).height();
-    painter.setPen(text);
-    painter.drawText(QRect(0, (h - textHeight) / 2, w, textHeight), flags, m_caption);
+    const int textHeight = painter.fontMetrics().boundingRect(rect(), flags, text()).height();
+    painter.setPen(pen);
+    painter.drawText(QRect(0, (h - textHeight) / 2, w, textHeight), flags, text());
 }
 
 void Command::resizeEvent(QResizeEvent *event)
@@ -409,6 +410,9 @@ void Command::changeEvent(QEvent *event)
         Repaint(false);
         emit PropertyChanged(QStringLiteral("Enabled"));
     }
+    // The Qt font is the Font property: a host setting it changes the property too.
+    if (event->type() == QEvent::FontChange && !m_settingCaptionFont)
+        emit PropertyChanged(QStringLiteral("Font"));
 }
 
 void Command::mousePressEvent(QMouseEvent *event)
@@ -423,6 +427,8 @@ void Command::mousePressEvent(QMouseEvent *event)
     m_pressButton = button;
     // The pressed face shows for the left button only.
     Repaint(true);
+    if (event->button() == Qt::LeftButton)
+        setUserDown(true);
 }
 
 void Command::mouseReleaseEvent(QMouseEvent *event)
@@ -436,9 +442,10 @@ void Command::mouseReleaseEvent(QMouseEvent *event)
     m_mouseDown = false;
     emit MouseUp(button, shift, x, y);
     Repaint(false);
+    setUserDown(false);
     // Clicks with buttons other than the left one raise nothing.
     if (clicked && m_pressButton == 1)
-        emit Click();
+        emit QAbstractButton::clicked(isChecked());
 }
 
 // The second click of a double click already arrives as a press and a release
@@ -488,6 +495,7 @@ void Command::keyPressEvent(QKeyEvent *event)
     case KeyCodeMap::kSpace:
     case KeyCodeMap::kEnter:
         Repaint(true);
+        setUserDown(true);
         break;
     case KeyCodeMap::kLeft:
     case KeyCodeMap::kRight:
@@ -522,7 +530,10 @@ void Command::keyReleaseEvent(QKeyEvent *event)
         || (keyCode == KeyCodeMap::kSpace && m_lastKeyDown == KeyCodeMap::kSpace)) {
         Repaint(false);
         m_pressButton = 1;
-        emit Click();
+        setUserDown(false);
+        emit QAbstractButton::clicked(isChecked());
+    } else if (handled) {
+        setUserDown(false);
     }
     emit KeyUp(keyCode, shift);
     event->setAccepted(handled);
@@ -541,6 +552,7 @@ void Command::focusInEvent(QFocusEvent *event)
 void Command::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
+    setUserDown(false);
     m_focused = false;
     Repaint(false);
 }
@@ -590,31 +602,41 @@ void Command::updateRegion()
     update();
 }
 
-void Command::computeAccessKey()
+// The caption is the button's Qt text. When the text changed (through setCaption, the
+// property store or setText()), the access key is worked out again and grabbed in place of
+// the standard mnemonic, whose rule differs.
+void Command::syncCaption(bool notify)
 {
-    m_accessKey.clear();
-    const QString &c = m_caption;
-    if (c.size() > 1) {
-        const qsizetype first = c.indexOf(QLatin1Char('&'));
-        if (first >= 0 && first + 1 < c.size()) {
-            if (c.at(first + 1) != QLatin1Char('&')) {
-                m_accessKey = c.at(first + 1).toLower();
-            } else {
-                const qsizetype next = c.indexOf(QLatin1Char('&'), first + 2);
-                if (next >= 0 && next + 1 < c.size() && c.at(next + 1) != QLatin1Char('&'))
-                    m_accessKey = c.at(next + 1).toLower();
-            }
-        }
-    }
+    if (m_syncedCaption == text() && !m_syncedCaption.isNull())
+        return;
+    m_syncedCaption = text();
+    if (m_syncedCaption.isNull())
+        m_syncedCaption = QLatin1String("");
+    setShortcut(QKeySequence());
     if (m_accessShortcut != 0) {
         releaseShortcut(m_accessShortcut);
         m_accessShortcut = 0;
     }
-    if (!m_accessKey.isEmpty()) {
-        const QKeySequence sequence(QStringLiteral("Alt+") + m_accessKey.toUpper());
-        if (!sequence.isEmpty())
-            m_accessShortcut = grabShortcut(sequence);
-    }
+    const QString key = accessKeyOf(m_syncedCaption);
+    m_accessSequence
+        = key.isEmpty() ? QKeySequence() : QKeySequence(QStringLiteral("Alt+") + key.toUpper());
+    if (!m_accessSequence.isEmpty())
+        m_accessShortcut = grabShortcut(m_accessSequence);
+    updateGeometry();
+    if (notify)
+        emit PropertyChanged(QStringLiteral("Caption"));
+}
+
+// The standard down state and its pressed()/released() signals follow the user's press.
+void Command::setUserDown(bool down)
+{
+    if (isDown() == down)
+        return;
+    setDown(down);
+    if (down)
+        emit pressed();
+    else
+        emit released();
 }
 
 void Command::actAsClick()

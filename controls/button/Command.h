@@ -5,13 +5,16 @@
 
 #include <QAbstractButton>
 #include <QFont>
+#include <QKeySequence>
 #include <QRegion>
 #include <QString>
 #include <QTimer>
 
 // A push button that paints itself in a flat, blue-framed style with rounded
 // corners: an orange rim while the pointer is over it, a blue rim while it has
-// the focus and a darker face while pressed. Hosts react to its Click.
+// the focus and a darker face while pressed. Hosts react to its Click; the standard
+// pressed(), released() and clicked() come with user input as well, and the Qt text is
+// the caption.
 class PUSHWELL_EXPORT Command : public QAbstractButton
 {
     Q_OBJECT
@@ -83,12 +86,12 @@ private:
     bool pointerIsOver() const;
     bool isOver(const QPoint &globalPosition) const;
     void updateRegion();
-    void computeAccessKey();
+    void syncCaption(bool notify = true);
+    void setUserDown(bool down);
     void actAsClick();
     void onHoverTick();
     QFont ambientFont() const;
 
-    QString m_caption;
     quint32 m_foreColor;
     quint32 m_foreHover;
     bool m_hovering = false;
@@ -99,7 +102,9 @@ private:
     bool m_mouseDown = false;
     Look m_look = Look::Normal;
     bool m_captionHover = false;
-    QString m_accessKey;
+    bool m_settingCaptionFont = false;
+    QString m_syncedCaption;
+    QKeySequence m_accessSequence;
     int m_accessShortcut = 0;
     QRegion m_region;
     QTimer m_hoverTimer;

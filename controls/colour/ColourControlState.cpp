@@ -28,7 +28,7 @@ void ColourControlState::initialize()
     QFont font = m_label.font();
     font.setFamily(defaultFontName());
     font.setPointSizeF(kDefaultFontSize);
-    m_label.setFont(font);
+    setFonts(font);
     m_fields.fontBold = font.bold();
     m_fields.fontSize = font.pointSizeF();
     m_fields.fontItalic = font.italic();
@@ -46,8 +46,21 @@ void ColourControlState::setCaptionFont(const QFont &font)
     target.setItalic(font.italic());
     target.setStrikeOut(font.strikeOut());
     target.setUnderline(font.underline());
-    m_label.setFont(target);
+    setFonts(target);
     m_fitLabel();
+}
+
+// The control's own (Qt) font and its caption font are one: a host that sets either sees
+// the other follow.
+void ColourControlState::setFonts(const QFont &font)
+{
+    m_label.setFont(font);
+    m_control.setFont(font);
+}
+
+bool ColourControlState::fontsInStep() const
+{
+    return m_control.font() == m_label.font();
 }
 
 void ColourControlState::applyColours()
@@ -92,7 +105,7 @@ void ColourControlState::readFont(const PropertyBag &bag)
 {
     QFont font = m_label.font();
     const auto applyFont = [&] {
-        m_label.setFont(font);
+        setFonts(font);
         m_fitLabel();
     };
     readStep([&] {

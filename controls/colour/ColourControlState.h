@@ -42,6 +42,8 @@ public:
     void initialize();
     // Family, size (when it has one), weight, italic, strike-out and underline of `font`.
     void setCaptionFont(const QFont &font);
+    // Whether the control's font is the caption's (false after a host set the Qt font).
+    bool fontsInStep() const;
     // The back colour fills surface and label, the fore colour is the text.
     void applyColours();
 
@@ -64,6 +66,8 @@ public:
     }
 
 private:
+    void setFonts(const QFont &font);
+
     const char *m_module;
     QWidget &m_control;
     QLabel &m_picture;

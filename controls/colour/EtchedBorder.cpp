@@ -1,6 +1,8 @@
 #include "EtchedBorder.h"
 
 #include <QPainter>
+#include <QWidget>
+#include <cmath>
 
 namespace {
 
@@ -38,4 +40,13 @@ void EtchedBorder::paint(QPainter &painter, int width, int height, int top, cons
     vertical(painter, w - 1, 1 + top, h, dark);
     horizontal(painter, 1, w - 2, 1 + top, dark);
     vertical(painter, 1, 1 + top, h - 2, dark);
+}
+
+QPixmap EtchedBorder::surface(const QWidget &widget, int width, int height, const QColor &back)
+{
+    const qreal ratio = widget.devicePixelRatioF();
+    QPixmap pixmap(int(std::ceil(width * ratio)), int(std::ceil(height * ratio)));
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(back);
+    return pixmap;
 }

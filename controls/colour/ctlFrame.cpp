@@ -124,6 +124,7 @@ void ctlFrame::setCaption(const QString &caption)
     });
     SetLabelPos();
     RedrawPic();
+    updateGeometry();
 }
 
 ctlFrame::FRAMECAPTIONPOSITION ctlFrame::CaptionPos() const
@@ -150,6 +151,7 @@ void ctlFrame::setCaptionFont(const QFont &font)
     // new width.
     SetLabelPos();
     RedrawPic();
+    updateGeometry();
 }
 
 quint32 ctlFrame::FrameColor1() const
@@ -185,6 +187,7 @@ void ctlFrame::ReadProperties(const PropertyBag &bag)
     });
     state.readStep([&] { m_style = PropertyValue::toLong(bag.ReadProperty("lStyle", 1)); });
     state.readFont(bag);
+    updateGeometry();
 }
 
 void ctlFrame::WriteProperties(PropertyBag &bag)
@@ -222,9 +225,20 @@ void ctlFrame::showEvent(QShowEvent *event)
     SetLabelPos();
 }
 
+bool ctlFrame::event(QEvent *event)
+{
+    const bool result = QWidget::event(event);
+    // On a screen of another pixel ratio the border is drawn again at that ratio.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        RedrawPic();
+    return result;
+}
+
 void ctlFrame::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && !shared().fontsInStep())
+        setCaptionFont(font());
     if (event->type() == QEvent::PaletteChange) {
         // System colours follow the palette.
         applyColours();
@@ -262,8 +276,8 @@ void ctlFrame::RedrawPic()
             m_picture->setPixmap(QPixmap());
             return;
         }
-        QPixmap surface(w, h);
-        surface.fill(ControlColour::toColor(m_backColor, palette()));
+        QPixmap surface
+            = EtchedBorder::surface(*this, w, h, ControlColour::toColor(m_backColor, palette()));
         if (m_style != FRAMEBORDER_NO) {
             int top = 0;
             if (m_caption.isEmpty()) {

@@ -67,6 +67,7 @@ signals:
     void MouseMove(short &Button, short &Shift, float &x, float &y);
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;

@@ -66,6 +66,7 @@ void ctlLabel::setAutoSize(bool autoSize)
         fitLabel();
     });
     CheckResize();
+    updateGeometry();
 }
 
 ctlLabel::LABELBORDERSTYLE ctlLabel::BorderStyle() const
@@ -77,6 +78,7 @@ void ctlLabel::setBorderStyle(LABELBORDERSTYLE style)
 {
     ChromellErrors::guard(kModule, "BorderStyle", [&] { m_style = quint32(style); });
     CheckResize();
+    updateGeometry();
 }
 
 bool ctlLabel::Enabled() const
@@ -99,6 +101,7 @@ void ctlLabel::setCaption(const QString &caption)
     });
     if (m_autoSize)
         CheckResize();
+    updateGeometry();
 }
 
 quint32 ctlLabel::ForeColor() const
@@ -159,6 +162,7 @@ void ctlLabel::setCaptionFont(const QFont &font)
 {
     ChromellErrors::guard(kModule, "Font", [&] { shared().setCaptionFont(font); });
     CheckResize();
+    updateGeometry();
 }
 
 void ctlLabel::SetSize()
@@ -173,6 +177,7 @@ void ctlLabel::ReadProperties(const PropertyBag &bag)
     state.readStep([&] { m_style = PropertyValue::toLong(bag.ReadProperty("lStyle", m_style)); });
     state.readFont(bag);
     ChromellErrors::silently([&] { layOut(); });
+    updateGeometry();
 }
 
 void ctlLabel::WriteProperties(PropertyBag &bag)
@@ -196,9 +201,20 @@ void ctlLabel::resizeEvent(QResizeEvent *event)
     ChromellErrors::silently([&] { layOut(); });
 }
 
+bool ctlLabel::event(QEvent *event)
+{
+    const bool result = QWidget::event(event);
+    // On a screen of another pixel ratio the border is drawn again at that ratio.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        RedrawPic();
+    return result;
+}
+
 void ctlLabel::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && !shared().fontsInStep())
+        setCaptionFont(font());
     if (event->type() == QEvent::PaletteChange) {
         // System colours follow the palette.
         ChromellErrors::silently([&] {
@@ -217,8 +233,8 @@ void ctlLabel::RedrawPic()
             m_picture->setPixmap(QPixmap());
             return;
         }
-        QPixmap surface(w, h);
-        surface.fill(ControlColour::toColor(m_backColor, palette()));
+        QPixmap surface
+            = EtchedBorder::surface(*this, w, h, ControlColour::toColor(m_backColor, palette()));
         if (m_style == LABELBORDER_SINGLE) {
             QPainter painter(&surface);
             EtchedBorder::paint(painter, w, h, 0, ControlColour::toColor(m_frameColor1, palette()),

@@ -59,6 +59,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 

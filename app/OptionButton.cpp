@@ -1,0 +1,9 @@
+#include "app/OptionButton.h"
+
+#include "app/OptionButtonAccessible.h"
+
+OptionButton::OptionButton(const QString &text, QWidget *parent)
+    : QRadioButton(text, parent)
+{
+    OptionButtonAccessible::install();
+}
