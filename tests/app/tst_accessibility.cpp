@@ -204,17 +204,17 @@ void tst_accessibility::optionChosenThroughAccessibility()
 
     MainWindowFixture f;
     Form_ControlCenter &w = f.w();
-    const QHash<QString, OptionArray *> arrays {{"Input", &w.Opt_Input},
-                                                {"Rec Out", &w.Opt_Input},
-                                                {"DSP", &w.Opt_Dsp},
-                                                {"Speakers A", &w.Opt_SpeakersA}};
+    const QHash<QString, OptionArray *> arrays {{"Input", &ui(w).Opt_Input},
+                                                {"Rec Out", &ui(w).Opt_Input},
+                                                {"DSP", &ui(w).Opt_Dsp},
+                                                {"Speakers A", &ui(w).Opt_SpeakersA}};
     OptionArray &options = *arrays.value(panel);
     QRadioButton *button = options(index);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.SetKlappe(1);
     if (zone2)
-        w.Menu_Mode_Zone2->trigger();
+        ui(w).Menu_Mode_Zone2->trigger();
     f.openPort();
 
     // What a mouse click does.
@@ -257,7 +257,7 @@ void tst_accessibility::checkableMenuItemChosenThroughAccessibility()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.SetKlappe(1);
-    QVERIFY(w.Menu_Mode_Main->isChecked());
+    QVERIFY(ui(w).Menu_Mode_Main->isChecked());
 
     const auto answer = atspi({"menu item,check box,radio button", "Zone2", "Toggle"});
     QCOMPARE(answer.value("error"), QString());
@@ -265,9 +265,9 @@ void tst_accessibility::checkableMenuItemChosenThroughAccessibility()
     QVERIFY(!answer.value("before").split(',').contains("checked"));
     QVERIFY(answer.value("after").split(',').contains("checked"));
 
-    QTRY_VERIFY(w.Menu_Mode_Zone2->isChecked());
-    QVERIFY(!w.Menu_Mode_Main->isChecked());
-    QCOMPARE(w.Frame_Input->Caption(), QStringLiteral("Rec Out"));
+    QTRY_VERIFY(ui(w).Menu_Mode_Zone2->isChecked());
+    QVERIFY(!ui(w).Menu_Mode_Main->isChecked());
+    QCOMPARE(ui(w).Frame_Input->Caption(), QStringLiteral("Rec Out"));
     QCOMPARE(f.line1(), QStringLiteral("Mode Zone 2"));
     QVERIFY(f.errors.reports().isEmpty());
 }

@@ -126,7 +126,7 @@ void tst_informationwindows::menuOpensEachWindowOnce()
 {
     QFETCH(bool, about);
     MainWindowFixture f;
-    QAction *item = about ? f.w().Menu_Info : f.w().Menu_Fragezeichen_Informationen;
+    QAction *item = about ? ui(f.w()).Menu_Info : ui(f.w()).Menu_Fragezeichen_Informationen;
     QCOMPARE(item->text(),
              about ? QStringLiteral("About Orvane...") : QStringLiteral("Informationen"));
     item->trigger();
@@ -142,8 +142,8 @@ void tst_informationwindows::menuOpensEachWindowOnce()
 void tst_informationwindows::okClosesInformation()
 {
     MainWindowFixture f;
-    QCOMPARE(f.w().Menu_Fragezeichen_Informationen->shortcut(), QKeySequence(Qt::Key_F1));
-    f.w().Menu_Fragezeichen_Informationen->trigger();
+    QCOMPARE(ui(f.w()).Menu_Fragezeichen_Informationen->shortcut(), QKeySequence(Qt::Key_F1));
+    ui(f.w()).Menu_Fragezeichen_Informationen->trigger();
     QPointer<Form_Informationen> window = openWindows<Form_Informationen>().value(0);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));

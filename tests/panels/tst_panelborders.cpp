@@ -33,19 +33,19 @@ void tst_panelborders::borderIsWhole()
 
     MainWindowFixture f;
     Form_ControlCenter &w = f.w();
-    const QHash<QString, ctlFrame *> frames {{"Frame_Input", w.Frame_Input},
-                                             {"Frame_InputMode", w.Frame_InputMode},
-                                             {"Frame_DSP", w.Frame_DSP},
-                                             {"Frame_SpeakersA", w.Frame_SpeakersA},
-                                             {"Frame_SpeakersB", w.Frame_SpeakersB},
-                                             {"Frame_61ES", w.Frame_61ES},
-                                             {"Frame_6ChInput", w.Frame_6ChInput},
-                                             {"Frame_Leer1", w.Frame_Leer1}};
+    const QHash<QString, ctlFrame *> frames {{"Frame_Input", ui(w).Frame_Input},
+                                             {"Frame_InputMode", ui(w).Frame_InputMode},
+                                             {"Frame_DSP", ui(w).Frame_DSP},
+                                             {"Frame_SpeakersA", ui(w).Frame_SpeakersA},
+                                             {"Frame_SpeakersB", ui(w).Frame_SpeakersB},
+                                             {"Frame_61ES", ui(w).Frame_61ES},
+                                             {"Frame_6ChInput", ui(w).Frame_6ChInput},
+                                             {"Frame_Leer1", ui(w).Frame_Leer1}};
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.SetKlappe(1);
     if (zone2)
-        w.Menu_Mode_Zone2->trigger();
+        ui(w).Menu_Mode_Zone2->trigger();
     ctlFrame *frame = frames.value(panel);
     QVERIFY(frame->isVisible());
     // Every option shown, so each can be seen to keep off the border.
