@@ -260,6 +260,7 @@ void Form_ControlCenter::Timer_Check_Timer()
     if (m_polling)
         return;
     m_polling = true;
+    ReportPauseTaken = false;
     guarded(kModule, "Timer_Check_Timer", [&] {
         QString received;
         m_com->ReadPort(received, true);
@@ -274,6 +275,8 @@ void Form_ControlCenter::Timer_Check_Timer()
         }
     });
     m_polling = false;
+    // Outside the poll every input-mode report pauses.
+    ReportPauseTaken = false;
 }
 
 bool Form_ControlCenter::trafficLogging() const

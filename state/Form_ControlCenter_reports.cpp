@@ -218,7 +218,12 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
                 GetInputButton(input);
                 SetInputButton(input, 1, 0);
                 Line2->setText(row.text.toString());
-                Pause(kInputModeTextSeconds);
+                // Within one poll tick only the first such report pauses: a burst would
+                // otherwise hold the window half a second per report.
+                if (!ReportPauseTaken) {
+                    ReportPauseTaken = m_polling;
+                    Pause(kInputModeTextSeconds);
+                }
                 return;
             }
             for (const DisplayRow &row : kDisplayRows) {
