@@ -34,7 +34,7 @@ void evaluate(Form_ControlCenter &form, const QStringList &bodies)
 
 void snapshot(Form_ControlCenter &form, const QString &received)
 {
-    const QString block = Form_Com::fixSettingsQuirk(received);
+    const QString block = ReceiverLink::fixSettingsQuirk(received);
     form.SetOrvaneSettings(block);
     form.SetInputButtonVisible(block.mid(1, 5));
     form.SetSettings();
