@@ -9,7 +9,7 @@
 QString DebugLogFile::stateFolder()
 {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores relative paths.
+    // XDG_STATE_HOME counts only as an absolute path; a relative one is ignored.
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
     return QDir(base).filePath(QStringLiteral("Orvane"));
