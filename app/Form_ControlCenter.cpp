@@ -265,6 +265,7 @@ void Form_ControlCenter::Timer_Check_Timer()
     if (m_polling)
         return;
     m_polling = true;
+    ReportPauseTaken = false;
     guarded(kModule, "Timer_Check_Timer", [&] {
         QString received;
         m_link->ReadPort(received, true);
@@ -277,6 +278,8 @@ void Form_ControlCenter::Timer_Check_Timer()
         }
     });
     m_polling = false;
+    // Outside the poll every input-mode report pauses.
+    ReportPauseTaken = false;
 }
 
 bool Form_ControlCenter::trafficLogging() const

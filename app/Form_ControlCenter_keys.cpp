@@ -10,10 +10,7 @@
 #include "platform/UserDialogs.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDir>
 #include <QKeyEvent>
-#include <QFile>
 #include <QLabel>
 
 namespace {
@@ -226,10 +223,10 @@ void Form_ControlCenter::Menu_Setup_Log_Click()
         if (!Menu_Setup_Log->isChecked()) {
             Menu_Setup_Log->setChecked(true);
             // Each logging session starts with a fresh file.
-            QFile::remove(QDir(QCoreApplication::applicationDirPath())
-                              .filePath(QStringLiteral("debug.txt")));
+            m_link->startLogFile();
         } else {
             Menu_Setup_Log->setChecked(false);
+            m_link->stopLogFile();
         }
     });
 }

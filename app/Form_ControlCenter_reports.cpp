@@ -147,7 +147,12 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
                 GetInputButton(input);
                 SetInputButton(input, 1, 0);
                 Line2->setText(mode->text);
-                Pause(kInputModeTextSeconds);
+                // Within one poll tick only the first such report pauses: a burst would
+                // otherwise hold the window half a second per report.
+                if (!ReportPauseTaken) {
+                    ReportPauseTaken = m_polling;
+                    Pause(kInputModeTextSeconds);
+                }
             } else if (const auto shown = ReportTables::displayText(fromCode)) {
                 Line1->setText(shown->line1);
                 Line2->setText(shown->line2);

@@ -23,6 +23,9 @@ struct MainWindowControls
     // ---- Receiver state ----
     bool UpdatingFromReceiver = false;
     QString SettingsBlock;
+    // Set once a report of the current poll tick has taken the display pause: a burst of
+    // input-mode reports then pauses once per tick instead of once per report.
+    bool ReportPauseTaken = false;
 
     // ---- Controls ----
     QWidget *picControls = nullptr;

@@ -58,27 +58,45 @@ int Main(const QString &commandLine)
 
     oAddIns = new clsAddIns();
 
+    // SIGTERM, SIGINT and SIGHUP are caught from the start. Before the main window has
+    // loaded they only end the start-up: during the wait nothing has been read, so
+    // nothing is saved; during the load (a "-C" connection waits on the receiver) the
+    // load finishes and the window then unloads as it would at the end.
+    Form_ControlCenter *main = nullptr;
+    QEventLoop wait;
+    bool loaded = false;
+    bool endRequested = false;
+    TerminationHandler termination([&] {
+        if (!loaded) {
+            endRequested = true;
+            wait.quit();
+            return;
+        }
+        // Ending from outside unloads the main window like its own End menu.
+        if (main->Form_Unload())
+            QApplication::quit();
+    });
+
     // The start-up wait lets pending window events run and costs no CPU. The window's
     // controls are built while it runs, so only the load steps follow it; nothing of
     // the load runs early.
     QElapsedTimer started;
     started.start();
-    auto *main = new Form_ControlCenter(platform);
+    main = new Form_ControlCenter(platform);
     const auto left = kStartWait - std::chrono::milliseconds(started.elapsed());
-    QEventLoop wait;
     QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), &wait, &QEventLoop::quit);
-    wait.exec();
+    if (!endRequested)
+        wait.exec();
 
     int exitCode = 0;
-    if (main->Form_Load(commandLine)) {
-        if (!main->mini()->isVisible())
-            main->show();
-        // Ending from outside unloads the main window like its own End menu.
-        TerminationHandler termination([main] {
-            if (main->Form_Unload())
-                QApplication::quit();
-        });
-        exitCode = QApplication::exec();
+    if (!endRequested && main->Form_Load(commandLine)) {
+        loaded = true;
+        // An add-in may refuse the unload; the program then runs on.
+        if (!endRequested || !main->Form_Unload()) {
+            if (!main->mini()->isVisible())
+                main->show();
+            exitCode = QApplication::exec();
+        }
     }
     delete main;
     setErrorPresenter(nullptr);

@@ -10,6 +10,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
@@ -42,6 +43,7 @@ Form_Com::Form_Com(ReceiverLink *link, LinkHost *host, QWidget *parent)
 {
     buildTerminal();
     connect(m_link, &ReceiverLink::trafficLogged, this, &Form_Com::appendTraffic);
+    connect(m_link, &ReceiverLink::logFileChanged, this, &Form_Com::showLogFile);
 }
 
 Form_Com::~Form_Com() = default;
@@ -89,8 +91,28 @@ void Form_Com::buildTerminal()
         button->setGeometry(x, kMargin, kButtonWidth, kRowHeight);
         x += kButtonWidth + kMargin;
     }
+    m_logPlace = new QLabel(this);
+    m_logPlace->setObjectName(QStringLiteral("logPlace"));
+    m_logPlace->move(x, kMargin);
     Text_Com->move(0, kRowHeight + 2 * kMargin);
     resize(std::max(x, 480), 320);
+}
+
+void Form_Com::showLogFile(const QString &path, bool writable)
+{
+    if (path.isEmpty())
+        m_logPlace->clear();
+    else if (writable)
+        m_logPlace->setText(QStringLiteral("Log file: %1").arg(path));
+    else
+        m_logPlace->setText(QStringLiteral("Log file cannot be written: %1").arg(path));
+    // A long path is cut at the window's edge; the tool tip shows it whole.
+    m_logPlace->setToolTip(m_logPlace->text());
+}
+
+QString Form_Com::logFileText() const
+{
+    return m_logPlace->text();
 }
 
 void Form_Com::appendTraffic(const QString &line)
@@ -118,7 +140,12 @@ void Form_Com::cmd_send_Click()
 void Form_Com::cmd_copy_Click()
 {
     guarded("Form_Com", "cmd_copy_Click",
-            [&] { QGuiApplication::clipboard()->setText(Text_Com->toPlainText()); });
+            [&] {
+                // The listing goes out with CR LF line ends, as its lines are counted.
+                QString listing = Text_Com->toPlainText();
+                listing.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+                QGuiApplication::clipboard()->setText(listing);
+            });
 }
 
 void Form_Com::cmd_clear_Click()
@@ -164,4 +191,7 @@ void Form_Com::resizeEvent(QResizeEvent *event)
         return;
     const int top = Text_Com->y();
     Text_Com->setGeometry(0, top, width(), std::max(0, height() - top));
+    if (m_logPlace)
+        m_logPlace->setGeometry(m_logPlace->x(), kMargin,
+                                std::max(0, width() - m_logPlace->x() - kMargin), kRowHeight);
 }

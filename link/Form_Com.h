@@ -5,6 +5,7 @@
 
 class Command;
 class LinkHost;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class ReceiverLink;
@@ -26,6 +27,9 @@ public:
 
     // Adds one traffic line to the listing while the terminal is shown.
     void appendTraffic(const QString &line);
+    // Says where the log file goes (beside the buttons); nothing when `path` is empty.
+    void showLogFile(const QString &path, bool writable);
+    QString logFileText() const;
 
     // Terminal controls (the window shown by "Debug View").
     QPlainTextEdit *Text_Com = nullptr;
@@ -47,6 +51,7 @@ private:
 
     ReceiverLink *m_link;
     LinkHost *m_host;
+    QLabel *m_logPlace = nullptr;
     bool m_appClosing = false;
     // Characters in the listing, counting each line end as CR LF.
     qsizetype m_listingChars = 0;

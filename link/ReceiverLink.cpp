@@ -8,10 +8,7 @@
 #include "platform/SerialPort.h"
 #include "platform/UserDialogs.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
@@ -321,19 +318,31 @@ void ReceiverLink::DebugLog(const QString &Puffer, bool Send)
         emit trafficLogged(line);
 
         if (m_host->logFileEnabled()) {
-            QFile file(
-                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("debug.txt")));
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-                throw OrvaneError(
-                    OrvaneError::kFileAccess,
-                    QStringLiteral("Cannot open %1: %2").arg(file.fileName(), file.errorString()));
+            const bool chosen = !m_logFile.path().isEmpty();
+            try {
+                m_logFile.append(line);
+            } catch (...) {
+                emit logFileChanged(m_logFile.path(), false);
+                throw;
             }
-            const QByteArray bytes = line.toLatin1() + "\r\n";
-            if (file.write(bytes) != bytes.size()) {
-                throw OrvaneError(
-                    OrvaneError::kFileAccess,
-                    QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString()));
-            }
+            if (!chosen)
+                emit logFileChanged(m_logFile.path(), true);
         }
     });
+}
+
+void ReceiverLink::startLogFile()
+{
+    try {
+        m_logFile.start();
+    } catch (...) {
+        emit logFileChanged(m_logFile.path(), false);
+        throw;
+    }
+    emit logFileChanged(m_logFile.path(), true);
+}
+
+void ReceiverLink::stopLogFile()
+{
+    emit logFileChanged(QString(), true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LinkTimings.h"
+#include "link/DebugLogFile.h"
 #include "link/ReceiverCommands.h"
 
 #include <QList>
@@ -56,8 +57,14 @@ public:
     void ResetOrvane(QString *Ret = nullptr);
     void SendMessage(QString &Message);
     // Traffic logging: one line per frame sent or text read, to the terminal (through
-    // trafficLogged) and, when the log file is on, to "debug.txt" beside the program.
+    // trafficLogged) and, when the log file is on, to "debug.txt" (see DebugLogFile).
     void DebugLog(const QString &Puffer, bool Send = false);
+    // Starts the log file afresh when "Create Logfile" is switched on, and tells where it
+    // goes (logFileChanged); throws OrvaneError when no folder takes it.
+    void startLogFile();
+    // "Create Logfile" is switched off: the file is kept.
+    void stopLogFile();
+    DebugLogFile &logFile() { return m_logFile; }
 
     // Removes the "@E01900" marker some receivers put at the start of the block's data
     // and lowers the length field by its 7 characters; other blocks come back unchanged.
@@ -85,6 +92,9 @@ public:
 signals:
     // One traffic line ("---> " or "<--- " and the text) for the terminal's listing.
     void trafficLogged(const QString &line);
+    // The log file now goes to `path`, or cannot be written there; an empty path when
+    // logging to a file is off.
+    void logFileChanged(const QString &path, bool writable);
 
 private:
     void onPortLost(const QString &reason);
@@ -103,4 +113,5 @@ private:
     bool m_linkBusy = false;
     // Changes whenever the port is opened, closed or lost, so a wait notices.
     quint64 m_portEpoch = 0;
+    DebugLogFile m_logFile;
 };

@@ -4,6 +4,15 @@
 #include "platform/SerialDeviceNames.h"
 #include "platform/SettingsStore.h"
 
+#include <QDeadlineTimer>
+#include <sys/ioctl.h>
+#include <thread>
+
+namespace {
+// How long a write waits per look while the device sends what it holds.
+constexpr std::chrono::milliseconds kDrainStep {5};
+} // namespace
+
 QtSerialPort::QtSerialPort(SettingsStore *settings, QObject *parent)
     : SerialPort(parent)
     , m_settings(settings)
@@ -44,8 +53,11 @@ void QtSerialPort::open(int portNumber)
 
 void QtSerialPort::close()
 {
-    if (m_serial.isOpen())
+    if (m_serial.isOpen()) {
+        // Drops unsent output, so closing does not wait on a line that takes nothing.
+        m_serial.clear(QSerialPort::Output);
         m_serial.close();
+    }
     m_serial.clearError();
 }
 
@@ -63,8 +75,29 @@ void QtSerialPort::write(const QByteArray &bytes)
             OrvaneError::kPortError,
             QStringLiteral("Cannot write to %1: %2").arg(m_device, m_serial.errorString()));
     }
-    // Hands the bytes to the driver now without waiting for them to go out.
+    // Hands the bytes to the device, then waits while the line has not taken them or
+    // holds more than the transmit buffer would; a line that takes nothing more makes
+    // this write last kWriteTimeout.
     m_serial.flush();
+    const QDeadlineTimer deadline(kWriteTimeout);
+    while (m_serial.isOpen() && !deadline.hasExpired()) {
+        if (m_serial.bytesToWrite() > 0) {
+            m_serial.waitForBytesWritten(int(std::max<qint64>(1, deadline.remainingTime())));
+        } else if (queuedBytes() > kTransmitBufferBytes) {
+            std::this_thread::sleep_for(kDrainStep);
+        } else {
+            return;
+        }
+    }
+}
+
+qint64 QtSerialPort::queuedBytes() const
+{
+    int unsent = 0;
+    // The device's output queue; a pseudo-terminal or a failing query counts as empty.
+    if (::ioctl(int(m_serial.handle()), TIOCOUTQ, &unsent) != 0)
+        unsent = 0;
+    return m_serial.bytesToWrite() + unsent;
 }
 
 qint64 QtSerialPort::bytesWaiting()

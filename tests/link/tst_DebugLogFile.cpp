@@ -1,0 +1,194 @@
+// Where the traffic log goes and how its failures show: beside the program when that
+// folder takes the file, else in the user's state folder; a log that cannot be written is
+// reported once. And the terminal's copy of the listing has CR LF line ends.
+
+#include "Command.h"
+#include "errors/OrvaneError.h"
+#include "link/DebugLogFile.h"
+#include "link/Form_Com.h"
+#include "link/LinkHost.h"
+#include "link/ReceiverLink.h"
+#include "tests/support/CollectingErrorPresenter.h"
+#include "tests/support/FakeSerialPort.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+namespace {
+class LogHost : public LinkHost
+{
+public:
+    bool trafficLogging() const override { return true; }
+    bool logFileEnabled() const override { return true; }
+    bool pollRunning() const override { return false; }
+    void setLine1(const QString &) override {}
+    void setLine2(const QString &) override {}
+    void SetOrvaneSettings(const QString &) override {}
+    void incomingSettings(const QString &) override {}
+    void linkLost(const QString &) override {}
+    void terminalClosed() override {}
+};
+
+// A folder no file can be created in, even by root (who ignores permission bits).
+QString unwritableFolder(const QTemporaryDir &base)
+{
+    if (::geteuid() == 0)
+        return QStringLiteral("/proc");
+    const QString folder = base.filePath(QStringLiteral("program"));
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    return folder;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+} // namespace
+
+class tst_DebugLogFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void folder_data();
+    void folder();
+    void unwritableLogReportedOnce();
+    void copyHasCrLf();
+
+private:
+    QByteArray m_savedHome;
+    QByteArray m_savedState;
+};
+
+void tst_DebugLogFile::init()
+{
+    m_savedHome = qgetenv("HOME");
+    m_savedState = qgetenv("XDG_STATE_HOME");
+}
+
+void tst_DebugLogFile::cleanup()
+{
+    qputenv("HOME", m_savedHome);
+    if (m_savedState.isNull())
+        qunsetenv("XDG_STATE_HOME");
+    else
+        qputenv("XDG_STATE_HOME", m_savedState);
+}
+
+void tst_DebugLogFile::folder_data()
+{
+    QTest::addColumn<bool>("programWritable");
+    QTest::addColumn<QString>("stateHome"); // "" unset; relative paths are ignored
+    QTest::addColumn<QString>("expected");  // below the temporary folder
+
+    QTest::newRow("writable program folder") << true << "state" << "program/debug.txt";
+    QTest::newRow("unwritable program folder: XDG_STATE_HOME")
+        << false << "state" << "state/Orvane/debug.txt";
+    QTest::newRow("unwritable program folder, no XDG_STATE_HOME: ~/.local/state")
+        << false << "" << "home/.local/state/Orvane/debug.txt";
+    QTest::newRow("relative XDG_STATE_HOME is ignored")
+        << false << "relative" << "home/.local/state/Orvane/debug.txt";
+}
+
+void tst_DebugLogFile::folder()
+{
+    QFETCH(bool, programWritable);
+    QFETCH(QString, stateHome);
+    QFETCH(QString, expected);
+
+    QTemporaryDir base;
+    QVERIFY(base.isValid());
+    qputenv("HOME", base.filePath(QStringLiteral("home")).toLocal8Bit());
+    if (stateHome.isEmpty())
+        qunsetenv("XDG_STATE_HOME");
+    else if (stateHome == QLatin1String("relative"))
+        qputenv("XDG_STATE_HOME", "relative/state");
+    else
+        qputenv("XDG_STATE_HOME", base.filePath(stateHome).toLocal8Bit());
+    QString program = base.filePath(QStringLiteral("program"));
+    if (programWritable)
+        QDir().mkpath(program);
+    else
+        program = unwritableFolder(base);
+
+    CollectingErrorPresenter errors;
+    FakeSerialPort port;
+    LogHost host;
+    ReceiverLink link(&port, &host, nullptr);
+    Form_Com terminal(&link, &host);
+    link.logFile().setProgramFolder(program);
+    const QString path = base.filePath(expected);
+    // A file from an earlier session is emptied when logging starts again.
+    QDir().mkpath(QFileInfo(path).path());
+    QFile::remove(path);
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old\r\n");
+    }
+
+    link.startLogFile();
+    link.DebugLog(QStringLiteral("\x02" "07A1D\x03"), true);
+    link.DebugLog(QStringLiteral("\x02" "002600\x03"), false);
+
+    QCOMPARE(link.logFile().path(), path);
+    QCOMPARE(contents(path), QByteArray("---> \x02" "07A1D\x03\r\n<--- \x02" "002600\x03\r\n"));
+    QCOMPARE(terminal.logFileText(), QStringLiteral("Log file: ") + path);
+    QVERIFY(errors.isEmpty());
+    QFile::setPermissions(base.filePath(QStringLiteral("program")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void tst_DebugLogFile::unwritableLogReportedOnce()
+{
+    QTemporaryDir base;
+    QVERIFY(base.isValid());
+    // Neither folder takes the file.
+    qputenv("XDG_STATE_HOME", "/proc/orvane-state");
+    CollectingErrorPresenter errors;
+    FakeSerialPort port;
+    LogHost host;
+    ReceiverLink link(&port, &host, nullptr);
+    Form_Com terminal(&link, &host);
+    link.logFile().setProgramFolder(unwritableFolder(base));
+
+    for (int i = 0; i < 5; ++i)
+        link.DebugLog(QStringLiteral("line"), true);
+    QCOMPARE(errors.reports().size(), 1);
+    QVERIFY2(terminal.logFileText().startsWith(QStringLiteral("Log file cannot be written")),
+             qPrintable(terminal.logFileText()));
+
+    // Switching the log on again tries again; the menu reports that failure, and the
+    // lines after it add no report.
+    QVERIFY_THROWS_EXCEPTION(OrvaneError, link.startLogFile());
+    link.DebugLog(QStringLiteral("line"), true);
+    QCOMPARE(errors.reports().size(), 1);
+    QFile::setPermissions(base.filePath(QStringLiteral("program")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void tst_DebugLogFile::copyHasCrLf()
+{
+    FakeSerialPort port;
+    LogHost host;
+    ReceiverLink link(&port, &host, nullptr);
+    Form_Com terminal(&link, &host);
+    terminal.show();
+    terminal.appendTraffic(QStringLiteral("---> a"));
+    terminal.appendTraffic(QStringLiteral("<--- b"));
+    QTest::mouseClick(terminal.cmd_copy, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("---> a\r\n<--- b\r\n"));
+}
+
+QTEST_MAIN(tst_DebugLogFile)
+#include "tst_DebugLogFile.moc"
