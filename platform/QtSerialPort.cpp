@@ -21,7 +21,7 @@ QtSerialPort::~QtSerialPort()
 void QtSerialPort::open(int portNumber)
 {
     if (m_serial.isOpen())
-        m_serial.close();
+        throw OrvaneError(OrvaneError::kPortAlreadyOpen, QStringLiteral("Port already open"));
     const QString device = m_settings ? serialDeviceForPort(*m_settings, portNumber)
                                       : QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
     m_device = device;
@@ -57,7 +57,8 @@ bool QtSerialPort::isOpen() const
 void QtSerialPort::write(const QByteArray &bytes)
 {
     if (!m_serial.isOpen())
-        throw OrvaneError(OrvaneError::kPortError, QStringLiteral("The port is not open"));
+        throw OrvaneError(OrvaneError::kPortNotOpen,
+                          QStringLiteral("Operation valid only when the port is open"));
     if (m_serial.write(bytes) != bytes.size()) {
         throw OrvaneError(
             OrvaneError::kPortError,
