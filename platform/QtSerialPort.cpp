@@ -75,7 +75,15 @@ qint64 QtSerialPort::bytesWaiting()
 
 QByteArray QtSerialPort::readAll()
 {
-    return m_serial.isOpen() ? m_serial.readAll() : QByteArray();
+    if (!m_serial.isOpen())
+        return {};
+    // Also the bytes still in the operating system's buffer, which Qt pulls in only when
+    // events run: "everything waiting" must not leave an older report behind.
+    // Bounded, so a peer that never stops writing cannot hold the caller here.
+    QByteArray bytes = m_serial.readAll();
+    for (int pull = 0; pull < 64 && m_serial.waitForReadyRead(0); ++pull)
+        bytes += m_serial.readAll();
+    return bytes;
 }
 
 QString QtSerialPort::deviceName() const
