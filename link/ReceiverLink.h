@@ -22,7 +22,6 @@ class ReceiverLink : public QObject
 {
     Q_OBJECT
 public:
-
     // One row of the command set.
     struct CommandRow
     {
@@ -31,8 +30,7 @@ public:
         bool refreshSettings;
     };
 
-    ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs,
-                 QObject *parent = nullptr);
+    ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs, QObject *parent = nullptr);
     ~ReceiverLink() override;
 
     // Port number (COM n) used by the next open.

@@ -50,9 +50,10 @@ struct RealPort : PortUnderTest
             master = -1;
         }
         if (master >= 0)
-            settings.setSection(QStringLiteral("Ports"),
-                                {{QStringLiteral("Com1"), QString::fromLocal8Bit(::ptsname(master))},
-                                 {QStringLiteral("Com2"), QStringLiteral("/nonexistent/ttyX")}});
+            settings.setSection(
+                QStringLiteral("Ports"),
+                {{QStringLiteral("Com1"), QString::fromLocal8Bit(::ptsname(master))},
+                 {QStringLiteral("Com2"), QStringLiteral("/nonexistent/ttyX")}});
         real = std::make_unique<QtSerialPort>(&settings);
     }
     ~RealPort() override
@@ -116,13 +117,18 @@ void tst_SerialPort::sharedBehaviour_data()
          OrvaneError::kPortAlreadyOpen, true},
         {"open a device that is not there", [](SerialPort &p) { p.open(2); },
          OrvaneError::kPortError, false},
-        {"write to a port never opened", [](SerialPort &p) { p.write("\x02" "07A15\x03"); },
+        {"write to a port never opened",
+         [](SerialPort &p) {
+             p.write("\x02"
+                     "07A15\x03");
+         },
          OrvaneError::kPortNotOpen, false},
         {"write after close",
          [](SerialPort &p) {
              p.open(1);
              p.close();
-             p.write("\x02" "07A15\x03");
+             p.write("\x02"
+                     "07A15\x03");
          },
          OrvaneError::kPortNotOpen, false},
         {"close twice, reopen",
