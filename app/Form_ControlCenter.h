@@ -65,12 +65,10 @@ public:
     // Runs the load steps and applies the command line. Returns false when the
     // program is to end at once (a help option was given).
     bool Form_Load(const QString &commandLine);
-    void Form_Resize();
     // Returns true when the unload went ahead, false when an add-in cancelled it.
     bool Form_Unload();
     void SetKlappe(int mode);
     void Image_Klappe_Click();
-    void Menu_Ende_Click();
     // Processes pending events once, then waits without processing events.
     void Pause(float seconds);
     void Timer_Check_Timer();
@@ -78,47 +76,25 @@ public:
 
     // ---- Connection and model identification (app/Form_ControlCenter_connection.cpp) ----
     void ConnectToOrvane(int Sw1 = 0);
-    void SetMenu(bool enabled);
-    void SetInputButtonVisible(const QString &modelCode);
-    void Menu_Connect_Click();
-    void Menu_Setup_Port_Click(int index);
-    void Menu_Setup_ReportTime_Click(int index);
     void Menu_Reset_Click();
     void Menu_Extras_YInfo_Click();
 
     // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----
     void DatenAuswerten(const QString &body);
-    void Timer_CheckTastenRepeat_Timer();
 
     // ---- Settings snapshot (app/Form_ControlCenter_snapshot.cpp) ----
     void SetOrvaneSettings(const QString &settings) override;
     void SetSettings();
 
     // ---- Panels (app/Form_ControlCenter_panels.cpp) ----
-    void Opt_Input_Click(int index);
-    void Opt_InputMode_Click(int index);
-    void Opt_Dsp_Click(int index);
-    void Opt_SpeakersA_Click(int index);
-    void Opt_SpeakersB_Click(int index);
-    void Opt_61ES_Click(int index);
-    void Opt_6ChInput_Click(int index);
-    void Image_InputUP_Click();
-    void Image_InputDown_Click();
-    void Image_InputMode_Click();
-    void SetInputButton(int index, int noSelect, int zone2);
-    void GetInputButton(int &index);
     void SetDSPButton(int index, int noSelect);
     void Menu_Mode_Zone2_Click();
-    void Menu_Mode_Main_Click();
-    void Menu_MiniPopUp_Input_Click(int index);
-    void Menu_MiniPopUp_Zone2_Click();
     bool zone2Mode() const;
 
     // ---- Volume, mute, sleep, memories, power (app/Form_ControlCenter_volume.cpp) ----
     void DisplayVolume(const QString &frame);
     void VolUp();
     void VolDown();
-    void Mute(int Zone = 0);
     void Image_VolUP_MouseDown(Qt::MouseButton button);
     void Image_VolUP_MouseUp(Qt::MouseButton button);
     void Image_VolDOWN_MouseDown(Qt::MouseButton button);
@@ -126,17 +102,6 @@ public:
     // Starts or stops the press-and-hold repeat with the tag "UP" or "DOWN".
     void startRepeat(const QString &tag);
     void stopRepeat();
-    void Timer_RePressKey_Timer();
-    void Menu_Volume_Mute_Click();
-    void Menu_Volume_MuteZone2_Click();
-    void Menu_Volume_Save_Click(int index);
-    void Menu_Volume_Load_Click(int index);
-    void Menu_MiniPopUp_Volume_Load_Click(int index);
-    void Menu_MiniPopUp_Mute_Click();
-    void Menu_Sleep_Click(int minutes); // 0 off, 30, 60, 90, 120
-    void Label_Standby_Click();
-    void Menu_MiniPopUp_POWER_Click();
-    void Menu_Mini_Click();
     // Key codes handed over by the mini window (F4 to F9, F12).
     void CheckKey(int keyCode);
     // The mini window's pop-up menu at a screen position, its zone-2 mark following the
@@ -148,19 +113,7 @@ public:
     void SaveConfig();
 
     // ---- Keys, player and extras (app/Form_ControlCenter_keys.cpp) ----
-    void Timer_CheckKeys_Timer();
-    void Timer_WinampView_Timer();
     void Timer_ZS_Timer();
-    // The player buttons: a click and a double click send different commands.
-    void playerButton(const char *procedure, int command);
-    void Menu_Extras_61_ES_Click(int index);
-    void Menu_Extras_MT_Winamp_Click();
-    void Menu_Extras_MT_Orvane_Click();
-    void Menu_Extras_SendMessage_Click();
-    void Menu_Send_Click();
-    void Menu_Setup_Debug_Click();
-    void Menu_Setup_Log_Click();
-    void RunShellCommand();
 
     // ---- LinkHost ----
     bool trafficLogging() const override;
@@ -206,6 +159,56 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Handlers of the window's own controls, menu items and timers, and their helpers
+    // (wired in connectControls).
+    void Form_Resize();
+    void Menu_Ende_Click();
+    void SetMenu(bool enabled);
+    void SetInputButtonVisible(const QString &modelCode);
+    void Menu_Connect_Click();
+    void Menu_Setup_Port_Click(int index);
+    void Menu_Setup_ReportTime_Click(int index);
+    void Timer_CheckTastenRepeat_Timer();
+    void Opt_Input_Click(int index);
+    void Opt_InputMode_Click(int index);
+    void Opt_Dsp_Click(int index);
+    void Opt_SpeakersA_Click(int index);
+    void Opt_SpeakersB_Click(int index);
+    void Opt_61ES_Click(int index);
+    void Opt_6ChInput_Click(int index);
+    void Image_InputUP_Click();
+    void Image_InputDown_Click();
+    void Image_InputMode_Click();
+    void SetInputButton(int index, int noSelect, int zone2);
+    void GetInputButton(int &index);
+    void Menu_Mode_Main_Click();
+    void Menu_MiniPopUp_Input_Click(int index);
+    void Menu_MiniPopUp_Zone2_Click();
+    void Mute(int Zone = 0);
+    void Timer_RePressKey_Timer();
+    void Menu_Volume_Mute_Click();
+    void Menu_Volume_MuteZone2_Click();
+    void Menu_Volume_Save_Click(int index);
+    void Menu_Volume_Load_Click(int index);
+    void Menu_MiniPopUp_Volume_Load_Click(int index);
+    void Menu_MiniPopUp_Mute_Click();
+    void Menu_Sleep_Click(int minutes); // 0 off, 30, 60, 90, 120
+    void Label_Standby_Click();
+    void Menu_MiniPopUp_POWER_Click();
+    void Menu_Mini_Click();
+    void Timer_CheckKeys_Timer();
+    void Timer_WinampView_Timer();
+    // The player buttons: a click and a double click send different commands.
+    void playerButton(const char *procedure, int command);
+    void Menu_Extras_61_ES_Click(int index);
+    void Menu_Extras_MT_Winamp_Click();
+    void Menu_Extras_MT_Orvane_Click();
+    void Menu_Extras_SendMessage_Click();
+    void Menu_Send_Click();
+    void Menu_Setup_Debug_Click();
+    void Menu_Setup_Log_Click();
+    void RunShellCommand();
+
     // Window construction (app/Form_ControlCenter_layout.cpp).
     void buildMenus();
     void buildDisplay();

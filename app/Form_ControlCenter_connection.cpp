@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <source_location>
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
@@ -23,11 +24,16 @@ const QString kReportAddress = QStringLiteral("orvane-reports@example.org");
 
 void Form_ControlCenter::ConnectToOrvane(int Sw1)
 {
+    // The message names the line of this procedure that failed, not a line of the port's
+    // code: the line of each step that can throw is noted before it runs.
+    std::uint_least32_t step = 0;
     try {
         if (!m_link->PortOpen()) {
             m_link->setLinkBusy(false);
             m_frameCutter->reset();
+            step = std::source_location::current().line();
             m_link->OpenPort();
+            step = 0;
 
             // A block from an earlier connection must not pass for an answer.
             SettingsBlock.clear();
@@ -73,6 +79,7 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
             m_connected = true;
             emit m_events.connectedChanged(true);
         } else {
+            step = std::source_location::current().line();
             closeConnection(QStringLiteral("Connection"), QStringLiteral("closed"));
         }
     } catch (const std::exception &e) {
@@ -86,6 +93,8 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
             description = error->description();
             line = error->line();
         }
+        if (step != 0)
+            line = int(step);
         UserDialogs::Message message;
         message.text = QStringLiteral("%1 - %2 (%3)").arg(number).arg(description).arg(line);
         message.icon = UserDialogs::Icon::Exclamation;

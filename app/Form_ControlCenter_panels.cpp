@@ -79,14 +79,16 @@ void Form_ControlCenter::Opt_Input_Click(int index)
     if (UpdatingFromReceiver || index < 1 || index > 14)
         return;
     if (!zone2Mode()) {
-        guarded(kModule, "Opt_Input_Click", [&] { sendInputCommand(m_link.get(), kMainInputs[index - 1]); });
+        guarded(kModule, "Opt_Input_Click",
+                [&] { sendInputCommand(m_link.get(), kMainInputs[index - 1]); });
         return;
     }
     guarded(kModule, "Opt_Input_Click", [&] {
         Line1->clear();
         Line2->clear();
     });
-    guarded(kModule, "Opt_Input_Click", [&] { sendInputCommand(m_link.get(), kZone2Inputs[index - 1]); });
+    guarded(kModule, "Opt_Input_Click",
+            [&] { sendInputCommand(m_link.get(), kZone2Inputs[index - 1]); });
     guarded(kModule, "Opt_Input_Click", [&] {
         int selected = 0;
         GetInputButton(selected);
@@ -100,7 +102,8 @@ void Form_ControlCenter::Opt_InputMode_Click(int index)
 {
     if (UpdatingFromReceiver || index < kFirstMode || index > kLastMode)
         return;
-    guarded(kModule, "Opt_InputMode_Click", [&] { sendInputCommand(m_link.get(), kInputModes[index - 1]); });
+    guarded(kModule, "Opt_InputMode_Click",
+            [&] { sendInputCommand(m_link.get(), kInputModes[index - 1]); });
 }
 
 void Form_ControlCenter::Opt_Dsp_Click(int index)

@@ -54,22 +54,22 @@ struct MainWindowControls
     ctlFrame *Frame_InputMode = nullptr;
     ctlFrame *Frame_Leer1 = nullptr;
     // Label_Prog[1] to Label_Prog[12]; index 0 is unused.
-    std::array<ctlLabel *, 13> Label_Prog{};
+    std::array<ctlLabel *, 13> Label_Prog {};
     ctlLabel *Label_Effect = nullptr;
     ctlLabel *ctlLabel1 = nullptr;
 
-    OptionArray Opt_Input;      // 1 to 14
-    OptionArray Opt_InputMode;  // 1 to 5
-    OptionArray Opt_Dsp;        // 0 to 31
-    OptionArray Opt_SpeakersA;  // 0 Off, 1 On
-    OptionArray Opt_SpeakersB;  // 0 Off, 1 On
-    OptionArray Opt_61ES;       // 0 Off, 1 On
-    OptionArray Opt_6ChInput;   // 0 Off, 1 On
+    OptionArray Opt_Input; // 1 to 14
+    OptionArray Opt_InputMode; // 1 to 5
+    OptionArray Opt_Dsp; // 0 to 31
+    OptionArray Opt_SpeakersA; // 0 Off, 1 On
+    OptionArray Opt_SpeakersB; // 0 Off, 1 On
+    OptionArray Opt_61ES; // 0 Off, 1 On
+    OptionArray Opt_6ChInput; // 0 Off, 1 On
 
     // ---- Menus ----
     QAction *Menu_Connect = nullptr;
     QMenu *Menu_Setup = nullptr;
-    ControlArray<QAction> Menu_Setup_Port;       // 1 to 5
+    ControlArray<QAction> Menu_Setup_Port; // 1 to 5
     ControlArray<QAction> Menu_Setup_ReportTime; // 0 to 7
     QAction *Menu_Setup_Debug = nullptr;
     QAction *Menu_Setup_Log = nullptr;
@@ -101,8 +101,8 @@ struct MainWindowControls
     QAction *Menu_Extras_SendMessage = nullptr;
     QAction *Menu_Extras_YInfo = nullptr;
     QMenu *Menu_AddIn = nullptr;
-    QAction *Menu_Send = nullptr;     // hidden
-    QMenu *Menu_MiniPopUp = nullptr;  // hidden; the mini window's pop-up
+    QAction *Menu_Send = nullptr; // hidden
+    QMenu *Menu_MiniPopUp = nullptr; // hidden; the mini window's pop-up
     QAction *Menu_MiniPopUp_POWER = nullptr;
     ControlArray<QAction> Menu_MiniPopUp_Input; // 1 to 14
     QMenu *Menu_MiniPopUp_Volume = nullptr;

@@ -49,8 +49,8 @@ int Main(const QString &commandLine)
     // The receiver's own timing for every wait of the link and of Pause.
     LinkTimings::set(LinkTimings {});
 
-    LinuxPlatform linux;
-    Platform &platform = linux.platform();
+    LinuxPlatform linuxPlatform;
+    Platform &platform = linuxPlatform.platform();
     QtSerialPort serialPort(platform.settings);
     platform.serialPort = &serialPort;
     ErrBoxPresenter errorBox(platform.shell, platform.dialogs);

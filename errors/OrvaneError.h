@@ -22,6 +22,8 @@ public:
     static constexpr int kObjectRequired = 424;
     static constexpr int kNoSuchElement = 340;
     static constexpr int kPortError = 8002;
+    static constexpr int kPortAlreadyOpen = 8005;
+    static constexpr int kPortNotOpen = 8018;
 
     OrvaneError(int number, QString description,
                 std::source_location where = std::source_location::current());

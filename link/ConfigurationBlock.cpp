@@ -72,8 +72,8 @@ ConfigurationBlock ConfigurationBlock::withoutQuirk() const
     fixed.remove(kDataStart - 1, kQuirkMarker.size());
     // The length field keeps two digits, since the data is read from a fixed position
     // after it.
-    const int length = HexDigits::twoDigits(QStringView(fixed).mid(kLengthPosition - 1, 2))
-                           .value_or(-1);
+    const int length
+        = HexDigits::twoDigits(QStringView(fixed).mid(kLengthPosition - 1, 2)).value_or(-1);
     if (length >= kQuirkMarker.size()) {
         fixed.replace(kLengthPosition - 1, 2,
                       QStringLiteral("%1")

@@ -12,7 +12,7 @@ class ConfigurationBlock
 {
 public:
     static constexpr QChar kStart {18}; // DC2
-    static constexpr QChar kEnd {3};    // ETX
+    static constexpr QChar kEnd {3}; // ETX
     static constexpr qsizetype kDataStart = 10;
     // A block longer than this carries the data of a receiver that is on.
     static constexpr qsizetype kLongestStandbyBlock = 14;

@@ -23,7 +23,6 @@ class ReceiverLink : public QObject
 {
     Q_OBJECT
 public:
-
     // One row of the command set.
     struct CommandRow
     {
@@ -32,8 +31,7 @@ public:
         bool refreshSettings;
     };
 
-    ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs,
-                 QObject *parent = nullptr);
+    ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs, QObject *parent = nullptr);
     ~ReceiverLink() override;
 
     // Port number (COM n) used by the next open.

@@ -26,26 +26,26 @@ const char *bankCode(const QString &bank, const std::array<const char *, 6> &cod
 }
 } // namespace
 
-#define ORVANE_DEFINE_COMMAND(name, code, refresh)                                           \
-    void ReceiverLink::name(QString *)                                                       \
-    {                                                                                        \
-        SendCommand(QStringLiteral(code), (refresh) ? 1 : 0);                                \
+#define ORVANE_DEFINE_COMMAND(name, code, refresh)                                                 \
+    void ReceiverLink::name(QString *)                                                             \
+    {                                                                                              \
+        SendCommand(QStringLiteral(code), (refresh) ? 1 : 0);                                      \
     }
 ORVANE_RECEIVER_COMMANDS(ORVANE_DEFINE_COMMAND)
 #undef ORVANE_DEFINE_COMMAND
 
-#define ORVANE_DEFINE_PLAIN_COMMAND(name, code)                                              \
-    void ReceiverLink::name()                                                                \
-    {                                                                                        \
-        SendCommand(QStringLiteral(code));                                                   \
+#define ORVANE_DEFINE_PLAIN_COMMAND(name, code)                                                    \
+    void ReceiverLink::name()                                                                      \
+    {                                                                                              \
+        SendCommand(QStringLiteral(code));                                                         \
     }
 ORVANE_RECEIVER_PLAIN_COMMANDS(ORVANE_DEFINE_PLAIN_COMMAND)
 #undef ORVANE_DEFINE_PLAIN_COMMAND
 
-#define ORVANE_DEFINE_ANSWERED_COMMAND(name, code)                                           \
-    void ReceiverLink::name(QString *Ret)                                                    \
-    {                                                                                        \
-        sendAndRead(QStringLiteral(code), Ret);                                              \
+#define ORVANE_DEFINE_ANSWERED_COMMAND(name, code)                                                 \
+    void ReceiverLink::name(QString *Ret)                                                          \
+    {                                                                                              \
+        sendAndRead(QStringLiteral(code), Ret);                                                    \
     }
 ORVANE_RECEIVER_ANSWERED_COMMANDS(ORVANE_DEFINE_ANSWERED_COMMAND)
 #undef ORVANE_DEFINE_ANSWERED_COMMAND
@@ -54,9 +54,8 @@ const QList<ReceiverLink::CommandRow> &ReceiverLink::commandTable()
 {
 #define ORVANE_COMMAND_ROW(name, code, refresh) {#name, code, refresh},
 #define ORVANE_PLAIN_COMMAND_ROW(name, code) {#name, code, false},
-    static const QList<CommandRow> rows {ORVANE_RECEIVER_COMMANDS(ORVANE_COMMAND_ROW)
-                                             ORVANE_RECEIVER_PLAIN_COMMANDS(
-                                                 ORVANE_PLAIN_COMMAND_ROW)};
+    static const QList<CommandRow> rows {ORVANE_RECEIVER_COMMANDS(
+        ORVANE_COMMAND_ROW) ORVANE_RECEIVER_PLAIN_COMMANDS(ORVANE_PLAIN_COMMAND_ROW)};
 #undef ORVANE_COMMAND_ROW
 #undef ORVANE_PLAIN_COMMAND_ROW
     return rows;

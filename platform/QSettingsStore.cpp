@@ -24,6 +24,9 @@ QSettingsStore::QSettingsStore()
     : m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orvane"),
                  QStringLiteral("Orvane"))
 {
+    // A per-user program starts from its own defaults: no values from system-wide
+    // files (XDG_CONFIG_DIRS), which would otherwise be written back into the user's file.
+    m_settings.setFallbacksEnabled(false);
 }
 
 QSettingsStore::QSettingsStore(const QString &filePath)

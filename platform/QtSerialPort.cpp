@@ -30,7 +30,7 @@ QtSerialPort::~QtSerialPort()
 void QtSerialPort::open(int portNumber)
 {
     if (m_serial.isOpen())
-        m_serial.close();
+        throw OrvaneError(OrvaneError::kPortAlreadyOpen, QStringLiteral("Port already open"));
     const QString device = m_settings ? serialDeviceForPort(*m_settings, portNumber)
                                       : QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
     m_device = device;
@@ -69,7 +69,8 @@ bool QtSerialPort::isOpen() const
 void QtSerialPort::write(const QByteArray &bytes)
 {
     if (!m_serial.isOpen())
-        throw OrvaneError(OrvaneError::kPortError, QStringLiteral("The port is not open"));
+        throw OrvaneError(OrvaneError::kPortNotOpen,
+                          QStringLiteral("Operation valid only when the port is open"));
     if (m_serial.write(bytes) != bytes.size()) {
         throw OrvaneError(
             OrvaneError::kPortError,
@@ -107,7 +108,15 @@ qint64 QtSerialPort::bytesWaiting()
 
 QByteArray QtSerialPort::readAll()
 {
-    return m_serial.isOpen() ? m_serial.readAll() : QByteArray();
+    if (!m_serial.isOpen())
+        return {};
+    // Also the bytes still in the operating system's buffer, which Qt pulls in only when
+    // events run: "everything waiting" must not leave an older report behind.
+    // Bounded, so a peer that never stops writing cannot hold the caller here.
+    QByteArray bytes = m_serial.readAll();
+    for (int pull = 0; pull < 64 && m_serial.waitForReadyRead(0); ++pull)
+        bytes += m_serial.readAll();
+    return bytes;
 }
 
 QString QtSerialPort::deviceName() const

@@ -14,12 +14,13 @@ public:
     using QObject::QObject;
     ~SerialPort() override;
 
-    // Opens COM `portNumber` (1-based). Throws OrvaneError when the device cannot
-    // be opened; the port stays closed then.
+    // Opens COM `portNumber` (1-based). Throws OrvaneError kPortError when the device
+    // cannot be opened (the port stays closed then), kPortAlreadyOpen when it is open.
     virtual void open(int portNumber) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    // Writes all bytes; throws OrvaneError when the port rejects the write.
+    // Writes all bytes; throws OrvaneError kPortNotOpen on a closed port, kPortError when
+    // the port rejects the write.
     virtual void write(const QByteArray &bytes) = 0;
     // Number of bytes waiting to be read; 0 when the query itself fails.
     virtual qint64 bytesWaiting() = 0;

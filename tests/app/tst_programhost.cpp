@@ -88,7 +88,8 @@ void tst_ProgramHost::reportReachesListenersBeforeEvaluation()
     QStringList seen;
     connect(&events(), &ProgramEvents::reportReceived, this,
             [&](const QString &body) { seen << body + QLatin1Char('|') + host().line1(); });
-    m_w->port.injectRaw(QByteArrayLiteral("\x02" "002301\x03"));
+    m_w->port.injectRaw(QByteArrayLiteral("\x02"
+                                          "002301\x03"));
     QTRY_COMPARE(host().line1(), QStringLiteral("MUTE ON"));
     QCOMPARE(seen, QStringList {QStringLiteral("002301|Connected")});
 }

@@ -50,11 +50,15 @@ void tst_ConfigurationBlock::fields_data()
     QTest::newRow("quirk block before the fix-up: the marker is data")
         << blockOf(quirk) << "R0161|C|-|1|@|E|0|1|0|1|1|";
     QTest::newRow("shorter than its length field: the ETX is not data")
-        << QStringLiteral("\x12R0161C20" "0110\x03") << "R0161|C|32|1|0|1|0|0|1|-|-|4";
-    QTest::newRow("length field shorter than the data")
-        << QStringLiteral("\x12R0161C02" "0110\x03") << "R0161|C|2|1|0|1|0|0|-|-|-|2";
-    QTest::newRow("length field not hexadecimal: no data")
-        << QStringLiteral("\x12R0161CZZ" "0110\x03") << "R0161|C|-|1|-|-|0|0|-|-|-|0";
+        << QStringLiteral("\x12R0161C20"
+                          "0110\x03")
+        << "R0161|C|32|1|0|1|0|0|1|-|-|4";
+    QTest::newRow("length field shorter than the data") << QStringLiteral("\x12R0161C02"
+                                                                          "0110\x03")
+                                                        << "R0161|C|2|1|0|1|0|0|-|-|-|2";
+    QTest::newRow("length field not hexadecimal: no data") << QStringLiteral("\x12R0161CZZ"
+                                                                             "0110\x03")
+                                                           << "R0161|C|-|1|-|-|0|0|-|-|-|0";
     QTest::newRow("not framed: counted all the same")
         << QStringLiteral("R0161C030100") << "0161C|0|48|0|1|0|1|0|-|-|-|2";
     QTest::newRow("empty") << QString() << "||-|0|-|-|0|0|-|-|-|0";
@@ -96,17 +100,15 @@ void tst_ConfigurationBlock::quirk_data()
 
     ReceiverModel::Options quirk;
     quirk.quirkE01900 = true;
-    QTest::newRow("model's quirk block equals its plain block")
-        << blockOf(quirk) << blockOf({});
+    QTest::newRow("model's quirk block equals its plain block") << blockOf(quirk) << blockOf({});
     QTest::newRow("length lowered by 7, two digits kept")
-        << QStringLiteral("\x12R0161C0A@E01900abc\x03")
-        << QStringLiteral("\x12R0161C03abc\x03");
+        << QStringLiteral("\x12R0161C0A@E01900abc\x03") << QStringLiteral("\x12R0161C03abc\x03");
     QTest::newRow("length below 7 stays")
         << QStringLiteral("\x12R0161C05@E01900\x03") << QStringLiteral("\x12R0161C05\x03");
     QTest::newRow("length not hexadecimal stays")
         << QStringLiteral("\x12R0161CXY@E01900ab\x03") << QStringLiteral("\x12R0161CXYab\x03");
-    QTest::newRow("marker elsewhere is left alone")
-        << QStringLiteral("\x12R0161C0Aa@E01900b\x03") << QStringLiteral("\x12R0161C0Aa@E01900b\x03");
+    QTest::newRow("marker elsewhere is left alone") << QStringLiteral("\x12R0161C0Aa@E01900b\x03")
+                                                    << QStringLiteral("\x12R0161C0Aa@E01900b\x03");
     QTest::newRow("empty") << QString() << QString();
 }
 

@@ -86,6 +86,7 @@ private slots:
     void deviceNames();
     void openFailureSaysWhy();
     void ptyTrafficAndVanish();
+    void readAllTakesWhatEventsHaveNotPulledIn();
     void simulatedReceiver();
 };
 
@@ -162,6 +163,22 @@ void tst_QtSerialPort::ptyTrafficAndVanish()
     QTest::qWait(300);
     QCOMPARE(lost.size(), 1);
     QCOMPARE(port.bytesWaiting(), 0);
+}
+
+void tst_QtSerialPort::readAllTakesWhatEventsHaveNotPulledIn()
+{
+    Pty pty;
+    QVERIFY(pty.isValid());
+    FakeSettingsStore settings;
+    settings.setSection("Ports", {{"Com1", pty.slavePath()}});
+    QtSerialPort port(&settings);
+    port.open(1);
+    // A report arrives 50 ms before the read, with no events run in between.
+    const QByteArray report("\x02" "002680\x03");
+    QVERIFY(pty.send(report));
+    ::usleep(50000);
+    QCOMPARE(port.readAll(), report);
+    QCOMPARE(port.readAll(), QByteArray());
 }
 
 void tst_QtSerialPort::simulatedReceiver()

@@ -30,6 +30,7 @@ class TestSettingsStore : public QObject
 private slots:
     void initTestCase();
     void userFileInConfigHome();
+    void systemWideFileIsNotRead();
     void roundTrip_data();
     void roundTrip();
     void keysAreCaseSensitive();
@@ -48,6 +49,9 @@ void TestSettingsStore::initTestCase()
     QVERIFY(m_dir.isValid());
     // Before the first QSettings: it reads the configuration folder only once.
     qputenv("XDG_CONFIG_HOME", m_dir.filePath("home").toLocal8Bit());
+    qputenv("XDG_CONFIG_DIRS", m_dir.filePath("system").toLocal8Bit());
+    QVERIFY(QDir().mkpath(m_dir.filePath("system/Orvane")));
+    writeFile(m_dir.filePath("system/Orvane/Orvane.conf"), "[Config]\nCom=4\nShell=xterm\n");
 }
 
 void TestSettingsStore::userFileInConfigHome()
@@ -58,6 +62,18 @@ void TestSettingsStore::userFileInConfigHome()
     const QString expected = m_dir.filePath("home/Orvane/Orvane.conf");
     QCOMPARE(store.fileName(), expected);
     QVERIFY(readFile(expected).contains("[Config]\nMode=2"));
+}
+
+void TestSettingsStore::systemWideFileIsNotRead()
+{
+    QSettingsStore store;
+    for (const auto &[key, value] : store.readSection("Config"))
+        QVERIFY2(key != QLatin1String("Com") && key != QLatin1String("Shell"), qPrintable(key));
+    store.writeValue("Config", "Debug", "1");
+    QCOMPARE(store.flush(), QString());
+    const QByteArray written = readFile(store.fileName());
+    QVERIFY(!written.contains("Com=4"));
+    QVERIFY(!written.contains("xterm"));
 }
 
 void TestSettingsStore::roundTrip_data()

@@ -17,7 +17,7 @@ FakeSerialPort::~FakeSerialPort() = default;
 void FakeSerialPort::open(int portNumber)
 {
     if (m_open)
-        throw OrvaneError(8005, QStringLiteral("Port already open"));
+        throw OrvaneError(OrvaneError::kPortAlreadyOpen, QStringLiteral("Port already open"));
     if (m_gone || m_openFails)
         throw OrvaneError(m_openErrorNumber,
                           m_openErrorText.isEmpty() ? QStringLiteral("Invalid port number")
@@ -40,7 +40,8 @@ void FakeSerialPort::close()
 void FakeSerialPort::write(const QByteArray &bytes)
 {
     if (!m_open)
-        throw OrvaneError(8018, QStringLiteral("Operation valid only when the port is open"));
+        throw OrvaneError(OrvaneError::kPortNotOpen,
+                          QStringLiteral("Operation valid only when the port is open"));
     if (m_writeFails)
         throw OrvaneError(OrvaneError::kPortError, QStringLiteral("Write failed"));
     if (m_stalledWrites != 0) {
