@@ -213,6 +213,39 @@ private slots:
         }
     }
 
+    // A terminating add-in may drop its connection or end the program (and with it the
+    // list) from its handler; the terminate goes on without touching what is gone.
+    void terminateSurvivesHandlersThatEndThings_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("terminated");
+        QTest::newRow("C drops its connection")
+            << "drop" << QStringList{"C terminate", "B terminate"};
+        QTest::newRow("C ends the program") << "end" << QStringList{"C terminate", "B terminate"};
+    }
+    void terminateSurvivesHandlersThatEndThings()
+    {
+        QFETCH(QString, action);
+        QFETCH(QStringList, terminated);
+        registerAll("ABC", true);
+        Listener *c = m_listeners.back().get();
+        QObject::connect(c->addIn.get(), &clsAddIn::Terminate, [c, action] {
+            if (action == "drop") {
+                delete c->addIn.release();
+            } else {
+                delete Modul_Orvane::oAddIns;
+                Modul_Orvane::oAddIns = nullptr;
+            }
+        });
+        addIn("A")->AddInTerminate(QString());
+        QCOMPARE(m_log, terminated);
+        if (action == "drop")
+            QCOMPARE(listed(), QString("A"));
+        QCoreApplication::processEvents();
+        if (!Modul_Orvane::oAddIns)
+            Modul_Orvane::oAddIns = new clsAddIns();
+    }
+
     void messageReachesEveryoneWithSender()
     {
         registerAll("ABC");
