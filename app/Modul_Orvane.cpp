@@ -1,5 +1,6 @@
 #include "app/Modul_Orvane.h"
 
+#include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace Modul_Orvane {
 
@@ -53,6 +55,8 @@ int Main(const QString &commandLine)
     setErrorPresenter(&errorBox);
 
     oAddIns = new clsAddIns();
+    clsAddIn::setDialogs(platform.dialogs);
+    clsAddIn::setPlayer(platform.player);
 
     // The start-up wait lets pending window events run and costs no CPU. The window's
     // controls are built while it runs, so only the load steps follow it; nothing of
@@ -60,13 +64,23 @@ int Main(const QString &commandLine)
     QElapsedTimer started;
     started.start();
     auto *main = new Form_ControlCenter(platform);
+    // An add-in that registers from outside during the wait gets the main window loaded.
+    std::optional<bool> loaded;
+    const auto load = [&] {
+        if (!loaded)
+            loaded = main->Form_Load(commandLine);
+    };
+    clsAddIn::setMainWindowLoader(load);
     const auto left = kStartWait - std::chrono::milliseconds(started.elapsed());
     QEventLoop wait;
     QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), &wait, &QEventLoop::quit);
     wait.exec();
 
+    load();
+    clsAddIn::setMainWindowLoader(nullptr);
+
     int exitCode = 0;
-    if (main->Form_Load(commandLine)) {
+    if (*loaded) {
         if (!main->mini()->isVisible())
             main->show();
         // Ending from outside unloads the main window like its own End menu.
@@ -80,6 +94,8 @@ int Main(const QString &commandLine)
     setErrorPresenter(nullptr);
     delete oAddIns;
     oAddIns = nullptr;
+    clsAddIn::setPlayer(nullptr);
+    clsAddIn::setDialogs(nullptr);
     return exitCode;
 }
 
