@@ -309,18 +309,9 @@ void Form_ControlCenter::incomingSettings(const QString &settings)
 void Form_ControlCenter::linkLost(const QString &reason)
 {
     guarded(kModule, "linkLost", [&] {
-        SetMenu(false);
-        Menu_Connect->setText(QStringLiteral("Connect"));
-        Timer_Check.stop();
-        stopRepeat();
-        m_frameCutter->reset();
-        UpdatingFromReceiver = false;
-        m_link->setLinkBusy(false);
-        Line1->setText(QStringLiteral("Connection"));
-        Line2->setText(QStringLiteral("lost"));
+        closeConnection(QStringLiteral("Connection"), QStringLiteral("lost"));
         Line2->setToolTip(reason);
     });
-    emit m_events.connectedChanged(false);
 }
 
 void Form_ControlCenter::terminalClosed()

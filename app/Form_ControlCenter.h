@@ -80,15 +80,15 @@ public:
     void Menu_Reset_Click();
     void Menu_Extras_YInfo_Click();
 
-    // ---- Report evaluation (state/Form_ControlCenter_reports.cpp) ----
+    // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----
     void DatenAuswerten(const QString &body);
     void Timer_CheckTastenRepeat_Timer();
 
-    // ---- Settings snapshot (state/Form_ControlCenter_snapshot.cpp) ----
+    // ---- Settings snapshot (app/Form_ControlCenter_snapshot.cpp) ----
     void SetOrvaneSettings(const QString &settings) override;
     void SetSettings();
 
-    // ---- Panels (state/Form_ControlCenter_panels.cpp) ----
+    // ---- Panels (app/Form_ControlCenter_panels.cpp) ----
     void Opt_Input_Click(int index);
     void Opt_InputMode_Click(int index);
     void Opt_Dsp_Click(int index);
@@ -108,7 +108,7 @@ public:
     void Menu_MiniPopUp_Zone2_Click();
     bool zone2Mode() const;
 
-    // ---- Volume, mute, sleep, memories, power (state/Form_ControlCenter_volume.cpp) ----
+    // ---- Volume, mute, sleep, memories, power (app/Form_ControlCenter_volume.cpp) ----
     void DisplayVolume(const QString &frame);
     void VolUp();
     void VolDown();
@@ -315,6 +315,10 @@ private:
     // Selects the option from a DSP table data value ("80", "00" … "2D"); false when unknown.
     bool selectDspFromData(const QString &data);
 
+    // Leaves the connected state: closes the port, disables the connected-only menus,
+    // stops the poll and the volume repeat, frees the link and shows the two lines. The
+    // same clean-up for a disconnect, a failed connect and a lost port.
+    void closeConnection(const QString &line1, const QString &line2, bool resetCaption = true);
     // Feeds the add-in list from the program events; the one place that calls clsAddIns.
     void connectAddIns();
     // Shows the about window ("About Orvane...").
@@ -330,4 +334,6 @@ private:
     QRect m_workArea;
     bool m_unloaded = false;
     bool m_polling = false;
+    // Set by a completed connect, cleared by closeConnection.
+    bool m_connected = false;
 };
