@@ -66,10 +66,19 @@ long callEntryPoint(QObject *component, const char *name, const QList<QByteArray
     return 0;
 }
 
+QStringList s_defaultFolders;
+
 } // namespace
+
+void AddInComponents::setDefaultFolders(const QStringList &folders)
+{
+    s_defaultFolders = folders;
+}
 
 QStringList AddInComponents::defaultFolders()
 {
+    if (!s_defaultFolders.isEmpty())
+        return s_defaultFolders;
     QStringList folders{QCoreApplication::applicationDirPath() + QLatin1String("/AddIn")};
 #ifdef ORVANE_ADDIN_INSTALL_PATH
     folders << QStringLiteral(ORVANE_ADDIN_INSTALL_PATH);

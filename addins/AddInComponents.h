@@ -24,8 +24,10 @@ public:
     // A file in the add-in folder that is no usable plug-in.
     static constexpr int kNotAnAddIn = 48;
 
-    // "AddIn" beside the executable, then the installed add-in folder.
+    // "AddIn" beside the executable, then the installed add-in folder; tests may put
+    // folders of their own in their place (an empty list restores them).
     static QStringList defaultFolders();
+    static void setDefaultFolders(const QStringList &folders);
 
     explicit AddInComponents(QStringList folders = defaultFolders());
     ~AddInComponents();

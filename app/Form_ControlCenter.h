@@ -32,6 +32,8 @@
 #include <chrono>
 #include <memory>
 
+class AddInComponents;
+class Form_AddIns;
 class Form_Com;
 class ReceiverLink;
 class Form_Mini;
@@ -153,6 +155,13 @@ public:
     void Menu_Setup_Log_Click();
     void RunShellCommand();
 
+    // ---- Add-ins (app/Form_ControlCenter_addins.cpp) ----
+    // Finds the add-in components on disk and loads them; the ones that load live until
+    // the window unloads.
+    void LoadAddIns();
+    void Menu_AddIn_Click();
+    AddInComponents *addInComponents() const { return m_addInComponents.get(); }
+
     // ---- LinkHost ----
     bool trafficLogging() const override;
     bool logFileEnabled() const override;
@@ -267,7 +276,7 @@ public:
     QAction *Menu_Extras_MT_Orvane = nullptr;
     QAction *Menu_Extras_SendMessage = nullptr;
     QAction *Menu_Extras_YInfo = nullptr;
-    QMenu *Menu_AddIn = nullptr;
+    QAction *Menu_AddIn = nullptr;
     QAction *Menu_Send = nullptr;     // hidden
     QMenu *Menu_MiniPopUp = nullptr;  // hidden; the mini window's pop-up
     QAction *Menu_MiniPopUp_POWER = nullptr;
@@ -323,6 +332,9 @@ private:
     void connectAddIns();
     // Shows the about window ("About Orvane...").
     void Menu_Info_Click();
+    // Releases the loaded add-in components, last to first; from then on no add-in
+    // acts on the window.
+    void releaseAddIns();
 
     Platform m_platform;
     ProgramEvents m_events;
@@ -330,6 +342,8 @@ private:
     QPointer<Form_Com> m_com;
     QPointer<Form_Mini> m_mini;
     QPointer<Form_YInfo> m_yinfo;
+    std::unique_ptr<AddInComponents> m_addInComponents;
+    QPointer<Form_AddIns> m_formAddIns;
     std::unique_ptr<FrameCutter> m_frameCutter;
     QRect m_workArea;
     bool m_unloaded = false;

@@ -30,7 +30,8 @@ void NightVolumeAddIn::AddInLoader_Load(clsAddIn *oAddIn)
     const QSettings settings(QStringLiteral("Orvane"), QStringLiteral("NightVolume"));
     bool ok = false;
     const float limit = settings.value(QStringLiteral("Limit")).toFloat(&ok);
-    m_limit = ok ? limit : kDefaultLimit;
+    if (ok)
+        m_limit = limit;
     connect(m_addIn, &clsAddIn::VolumeMain, this, &NightVolumeAddIn::volumeMain);
     // The program is ending: nothing more to watch.
     connect(m_addIn, &clsAddIn::Terminate, this, [this] {
@@ -42,6 +43,6 @@ void NightVolumeAddIn::AddInLoader_Load(clsAddIn *oAddIn)
 void NightVolumeAddIn::volumeMain(float db)
 {
     // Each step down brings a new volume report, so the volume settles at the limit.
-    if (m_addIn && db > m_limit)
+    if (m_addIn && m_limit && db > *m_limit)
         m_addIn->SendCommand(kVolumeDown);
 }

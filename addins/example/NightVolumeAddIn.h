@@ -5,16 +5,16 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <optional>
 
 // Keeps the main volume at night below a limit: whenever the receiver shows a main
 // volume above it, the add-in steps the volume down once more. The limit, in dB, is
 // the key "Limit" of the add-in's own settings (organisation "Orvane", application
-// "NightVolume"); without one it is -30 dB.
+// "NightVolume", e.g. "Limit=-30"); without a limit the add-in only listens.
 class NightVolumeAddIn : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr float kDefaultLimit = -30.0f;
     static inline const QString kVolumeDown = QStringLiteral("07A1B");
 
     explicit NightVolumeAddIn(QObject *parent = nullptr);
@@ -28,5 +28,5 @@ private:
     void volumeMain(float db);
 
     QPointer<clsAddIn> m_addIn;
-    float m_limit = kDefaultLimit;
+    std::optional<float> m_limit;
 };

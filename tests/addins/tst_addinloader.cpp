@@ -221,11 +221,11 @@ private slots:
         QTest::addColumn<QVariant>("limit");
         QTest::addColumn<float>("volume");
         QTest::addColumn<bool>("stepsDown");
-        QTest::newRow("default limit, louder") << QVariant() << -29.5f << true;
-        QTest::newRow("default limit, at it") << QVariant() << -30.0f << false;
-        QTest::newRow("own limit, louder") << QVariant("-40") << -39.5f << true;
-        QTest::newRow("own limit, quieter") << QVariant("-40") << -45.0f << false;
-        QTest::newRow("unreadable limit uses the default") << QVariant("loud") << -35.0f << false;
+        QTest::newRow("louder than the limit") << QVariant("-40") << -39.5f << true;
+        QTest::newRow("at the limit") << QVariant("-40") << -40.0f << false;
+        QTest::newRow("quieter") << QVariant("-40") << -45.0f << false;
+        QTest::newRow("no limit set") << QVariant() << 10.0f << false;
+        QTest::newRow("unreadable limit") << QVariant("loud") << 10.0f << false;
     }
     void nightVolumeStepsDownAboveItsLimit()
     {
