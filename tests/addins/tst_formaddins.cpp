@@ -101,21 +101,6 @@ private slots:
         a->AddInRegister();
         QVERIFY(errors.isEmpty());
     }
-
-    void eachOpeningRebuildsTheList()
-    {
-        const auto a = addIn("A");
-        a->AddInRegister();
-        auto *form = new Form_AddIns();
-        form->ShowItems();
-        QCOMPARE(lines(*form).size(), 1);
-        form->lstAddIns->addItem("stale");
-        form->ShowItems();
-        QCOMPARE(lines(*form).size(), 1);
-        QCOMPARE(form->windowTitle(), QString("AddIn"));
-        QCOMPARE(form->cmdOk->Caption(), QString("&OK"));
-        delete form;
-    }
 };
 
 QTEST_MAIN(tst_FormAddIns)
