@@ -109,7 +109,7 @@ QStringList AddInComponents::FindAddIns()
                 continue;
             folders.insert(folderInfo.canonicalFilePath());
             const QFileInfoList files = QDir(folder).entryInfoList(
-                {QStringLiteral("*.so")}, QDir::Files | QDir::Readable, QDir::Name);
+                {QStringLiteral("*.so")}, QDir::Files, QDir::Name);
             for (const QFileInfo &file : files) {
                 // A copy beside the executable stands in for the installed one.
                 if (fileNames.contains(file.fileName()))

@@ -102,6 +102,9 @@ private slots:
             << QStringList{"plain=plain.so", "one=one.so"} << QStringList{"", "TestLib.Main"} << 1;
         QTest::newRow("empty file reported and skipped")
             << QStringList{"text:=empty.so"} << QStringList{""} << 1;
+        QTest::newRow("unreadable file reported and skipped")
+            << QStringList{"one=locked.so", "versiononly=open.so"}
+            << QStringList{"", "VersionOnly.Main"} << 1;
     }
     void findAddIns()
     {
@@ -110,6 +113,10 @@ private slots:
         QFETCH(int, reports);
         for (const QString &file : files)
             place(file.section('=', 0, 0), file.section('=', 1));
+        QFile(m_folder->filePath("locked.so")).setPermissions(QFileDevice::Permissions());
+        if (QFile::exists(m_folder->filePath("locked.so"))
+            && QFile(m_folder->filePath("locked.so")).open(QIODevice::ReadOnly))
+            QSKIP("running with rights that read any file");
         AddInComponents components({m_folder->path(), m_folder->filePath("missing")});
         QCOMPARE(components.FindAddIns(), found);
         QCOMPARE(m_errors->reports().size(), reports);
