@@ -249,7 +249,11 @@ long clsAddIn::Connect(bool bPowerOn, long ComPort)
 void clsAddIn::Quit()
 {
     ignoringErrors([&] {
-        if (s_host)
+        // While the add-ins are asked to unload or told to terminate, the program is
+        // already ending; a quit from a handler would start the same shutdown again
+        // inside itself.
+        const clsAddIns *list = addInList();
+        if (s_host && !(list && list->endingInProgress()))
             s_host->quitProgram();
     });
 }

@@ -99,6 +99,9 @@ QList<QPointer<clsAddIn>> clsAddIns::lastToFirst() const
 
 void clsAddIns::SendUnload(long &Cancel)
 {
+    // The program may end, and release this list, while an add-in's handler runs.
+    const QPointer<clsAddIns> self(this);
+    ++m_ending;
     guarded(kModule, "SendUnload", [&] {
         for (const QPointer<clsAddIn> &item : lastToFirst()) {
             if (!item)
@@ -109,15 +112,21 @@ void clsAddIns::SendUnload(long &Cancel)
                 Cancel = cancel;
         }
     });
+    if (self)
+        --m_ending;
 }
 
 void clsAddIns::SendTerminate()
 {
+    const QPointer<clsAddIns> self(this);
+    ++m_ending;
     guarded(kModule, "SendTerminate", [&] {
         for (const QPointer<clsAddIn> &item : lastToFirst())
             if (item)
                 item->fSendTerminate();
     });
+    if (self)
+        --m_ending;
 }
 
 // Each add-in's handler is guarded on its own, so one failing add-in does not keep

@@ -40,6 +40,9 @@ public:
     void SendAddInMessage(long Msg, const QString &SenderID, const QString &ReseiverId,
                           long Param1, const QString &Param2);
 
+    // True while the add-ins are asked to unload or told to terminate.
+    bool endingInProgress() const { return m_ending > 0; }
+
     // Removes the entry that is this very object (its destruction).
     void removeObject(const clsAddIn *oItem);
     // The entries still alive, last to first, as a snapshot: an add-in may change the
@@ -52,4 +55,5 @@ signals:
 
 private:
     QList<QPointer<clsAddIn>> m_items;
+    int m_ending = 0;
 };

@@ -246,6 +246,22 @@ private slots:
             Modul_Orvane::oAddIns = new clsAddIns();
     }
 
+    void quitFromAShutdownHandlerIsIgnored()
+    {
+        registerAll("AB");
+        for (auto &l : m_listeners) {
+            clsAddIn *a = l->addIn.get();
+            QObject::connect(a, &clsAddIn::Unload, a, [a](long &) { a->Quit(); });
+            QObject::connect(a, &clsAddIn::Terminate, a, [a] { a->Quit(); });
+        }
+        long cancel = 0;
+        Modul_Orvane::oAddIns->SendUnload(cancel);
+        Modul_Orvane::oAddIns->SendTerminate();
+        QVERIFY(m_host.calls.isEmpty());
+        addIn("A")->Quit();
+        QCOMPARE(m_host.calls, QStringList{"quit"});
+    }
+
     void messageReachesEveryoneWithSender()
     {
         registerAll("ABC");
