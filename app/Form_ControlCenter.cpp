@@ -217,7 +217,8 @@ void Form_ControlCenter::SetKlappe(int mode)
             const int decoration = frameGeometry().height() - geometry().height();
             resize(width(), outerHeight - decoration);
         };
-        const bool normal = !(QMainWindow::windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+        const bool normal
+            = !(QMainWindow::windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
         if (mode == 2) {
             picKlappe->hide();
             if (normal)

@@ -26,7 +26,7 @@ constexpr float kInputModeTextSeconds = 0.5F;
 enum EsKeyOption { kEsWindow = 1, kEsPlayer = 2, kEsShell = 3 };
 
 // One of the three things the receiver's 6.1/ES key can be set to do.
-bool esKeyOption(const Form_ControlCenter &form, EsKeyOption option)
+bool esKeyOption(const MainWindowControls &form, EsKeyOption option)
 {
     return form.Menu_Extras_61_ES.contains(option) && form.Menu_Extras_61_ES(option)->isChecked();
 }
@@ -39,8 +39,8 @@ PlayerRemote *findPlayer(const Form_ControlCenter &form)
 
 // Shows "Winamp" and the action over the display while the player acts, then puts the
 // display back. The title label and its timer step aside so the text stays visible.
-void showPlayerAction(Form_ControlCenter &form, PlayerRemote *player, const QString &action,
-                      int command)
+void showPlayerAction(Form_ControlCenter &window, MainWindowControls &form, PlayerRemote *player,
+                      const QString &action, int command)
 {
     const QString line1 = form.Line1->text();
     const QString line2 = form.Line2->text();
@@ -51,7 +51,7 @@ void showPlayerAction(Form_ControlCenter &form, PlayerRemote *player, const QStr
     form.Line2->setText(action);
     if (player)
         player->postCommand(command);
-    form.Pause(kPlayerTextSeconds);
+    window.Pause(kPlayerTextSeconds);
     form.Line1->setText(line1);
     form.Line2->setText(line2);
 }
@@ -131,7 +131,7 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
             Line1->setText(QStringLiteral("Head Phone"));
             Line2->setText(headphones ? QStringLiteral("ON") : QStringLiteral("OFF"));
         } else if (fromCode == u"2001") {
-            if (!esKeyOption(*this, kEsPlayer)) {
+            if (!esKeyOption(controls(), kEsPlayer)) {
                 Line1->setText(QStringLiteral("POWER ON"));
                 Line2->clear();
             } else if (PlayerRemote *player = findPlayer(*this);
@@ -175,7 +175,7 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
 
 void Form_ControlCenter::runEsKeyActions()
 {
-    if (esKeyOption(*this, kEsWindow)) {
+    if (esKeyOption(controls(), kEsWindow)) {
         guarded(kModule, kProcedure, [&] {
             constexpr Qt::WindowStates kMinMax = Qt::WindowMinimized | Qt::WindowMaximized;
             const Qt::WindowStates state = QMainWindow::windowState();
@@ -192,7 +192,7 @@ void Form_ControlCenter::runEsKeyActions()
         });
     }
 
-    if (esKeyOption(*this, kEsPlayer)) {
+    if (esKeyOption(controls(), kEsPlayer)) {
         guarded(kModule, kProcedure, [&] {
             PlayerRemote *player = findPlayer(*this);
             if (!player) {
@@ -206,7 +206,8 @@ void Form_ControlCenter::runEsKeyActions()
             }
             if (Timer_CheckTastenRepeat.isActive()) {
                 Timer_CheckTastenRepeat.stop();
-                showPlayerAction(*this, player, QStringLiteral("Previous"), PlayerRemote::Previous);
+                showPlayerAction(*this, controls(), player, QStringLiteral("Previous"),
+                                 PlayerRemote::Previous);
             } else {
                 // A single press acts only when no second press follows.
                 Timer_CheckTastenRepeat.start(kEsKeySecondPress);
@@ -214,21 +215,22 @@ void Form_ControlCenter::runEsKeyActions()
         });
     }
 
-    if (esKeyOption(*this, kEsShell))
+    if (esKeyOption(controls(), kEsShell))
         guarded(kModule, kProcedure, [&] { RunShellCommand(); });
 }
 
 void Form_ControlCenter::Timer_CheckTastenRepeat_Timer()
 {
     guarded(kModule, "Timer_CheckTastenRepeat_Timer", [&] {
-        showPlayerAction(*this, m_platform.player, QStringLiteral("Next"), PlayerRemote::Next);
+        showPlayerAction(*this, controls(), m_platform.player, QStringLiteral("Next"),
+                         PlayerRemote::Next);
     });
     Timer_CheckTastenRepeat.stop();
 }
 
 void Form_ControlCenter::playerRuleMuteOff()
 {
-    if (!esKeyOption(*this, kEsPlayer))
+    if (!esKeyOption(controls(), kEsPlayer))
         return;
     PlayerRemote *player = findPlayer(*this);
     if (!player)
@@ -245,7 +247,7 @@ void Form_ControlCenter::playerRuleMuteOff()
 
 void Form_ControlCenter::playerRuleMuteOn()
 {
-    if (!esKeyOption(*this, kEsPlayer))
+    if (!esKeyOption(controls(), kEsPlayer))
         return;
     PlayerRemote *player = findPlayer(*this);
     if (player && player->status() == PlayerRemote::Playing) {

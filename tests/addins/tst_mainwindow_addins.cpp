@@ -40,7 +40,7 @@ private slots:
         emit f.w().events()->volumeMainShown(-20.0f);
         QCOMPARE(f.port.writtenCodes(), QStringList{"07A1B"});
 
-        f.w().Menu_AddIn->trigger();
+        f.controls(f.w()).Menu_AddIn->trigger();
         auto *form = f.w().findChild<Form_AddIns *>();
         if (!form)
             for (QWidget *window : QApplication::topLevelWidgets())
