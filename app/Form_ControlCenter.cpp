@@ -1,5 +1,6 @@
 #include "app/Form_ControlCenter.h"
 
+#include "addins/AddInComponents.h"
 #include "addins/clsAddIns.h"
 #include "app/CommandLine.h"
 #include "app/Form_Mini.h"
@@ -62,6 +63,7 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, QWidget *parent
 
 Form_ControlCenter::~Form_ControlCenter()
 {
+    releaseAddIns();
     // The windows this one created are its to release when they are still there.
     delete m_yinfo.data();
     delete m_mini.data();
@@ -104,6 +106,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
     if (!Modul_Orvane::oAddIns)
         Modul_Orvane::oAddIns = new clsAddIns();
     guarded(kModule, "Form_Load", [&] { SetKlappe(2); });
+    LoadAddIns();
     guarded(kModule, "Form_Load", [&] {
         Line2->setText(Line2->text() + QLatin1Char(' ') + Modul_Orvane::VersionText());
     });
@@ -179,6 +182,7 @@ bool Form_ControlCenter::Form_Unload()
         return false;
     }
     emit m_events.terminating();
+    releaseAddIns();
     if (clsAddIns *addIns = Modul_Orvane::oAddIns) {
         Modul_Orvane::oAddIns = nullptr;
         delete addIns;

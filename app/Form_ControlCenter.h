@@ -31,6 +31,8 @@
 #include <chrono>
 #include <memory>
 
+class AddInComponents;
+class Form_AddIns;
 class Form_Com;
 class ReceiverLink;
 class Form_Mini;
@@ -114,6 +116,13 @@ public:
 
     // ---- Keys, player and extras (app/Form_ControlCenter_keys.cpp) ----
     void Timer_ZS_Timer();
+
+    // ---- Add-ins (app/Form_ControlCenter_addins.cpp) ----
+    // Finds the add-in components on disk and loads them; the ones that load live until
+    // the window unloads.
+    void LoadAddIns();
+    void Menu_AddIn_Click();
+    AddInComponents *addInComponents() const { return m_addInComponents.get(); }
 
     // ---- LinkHost ----
     bool trafficLogging() const override;
@@ -240,6 +249,9 @@ private:
     void Menu_Fragezeichen_Informationen_Click();
     // The about window, created on first use; modal windows block the caller until closed.
     void showIntro(bool modal);
+    // Releases the loaded add-in components, last to first; from then on no add-in
+    // acts on the window.
+    void releaseAddIns();
 
     Platform m_platform;
     ProgramEvents m_events;
@@ -249,6 +261,8 @@ private:
     QPointer<Form_YInfo> m_yinfo;
     QPointer<Form_Intro> m_intro;
     QPointer<Form_Informationen> m_informationen;
+    std::unique_ptr<AddInComponents> m_addInComponents;
+    QPointer<Form_AddIns> m_formAddIns;
     std::unique_ptr<FrameCutter> m_frameCutter;
     QRect m_workArea;
     bool m_unloaded = false;

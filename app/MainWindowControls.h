@@ -100,9 +100,9 @@ struct MainWindowControls
     QAction *Menu_Extras_MT_Orvane = nullptr;
     QAction *Menu_Extras_SendMessage = nullptr;
     QAction *Menu_Extras_YInfo = nullptr;
-    QMenu *Menu_AddIn = nullptr;
-    QAction *Menu_Send = nullptr; // hidden
-    QMenu *Menu_MiniPopUp = nullptr; // hidden; the mini window's pop-up
+    QAction *Menu_AddIn = nullptr;
+    QAction *Menu_Send = nullptr;     // hidden
+    QMenu *Menu_MiniPopUp = nullptr;  // hidden; the mini window's pop-up
     QAction *Menu_MiniPopUp_POWER = nullptr;
     ControlArray<QAction> Menu_MiniPopUp_Input; // 1 to 14
     QMenu *Menu_MiniPopUp_Volume = nullptr;

@@ -1,5 +1,6 @@
 #include "app/Modul_Orvane.h"
 
+#include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace Modul_Orvane {
 
@@ -57,6 +59,8 @@ int Main(const QString &commandLine)
     setErrorPresenter(&errorBox);
 
     oAddIns = new clsAddIns();
+    clsAddIn::setDialogs(platform.dialogs);
+    clsAddIn::setPlayer(platform.player);
 
     // SIGTERM, SIGINT and SIGHUP are caught from the start. Before the main window has
     // loaded they only end the start-up: during the wait nothing has been read, so
@@ -83,13 +87,24 @@ int Main(const QString &commandLine)
     QElapsedTimer started;
     started.start();
     main = new Form_ControlCenter(platform);
+    // An add-in that registers from outside during the wait gets the main window loaded.
+    std::optional<bool> loadResult;
+    const auto load = [&] {
+        if (!loadResult)
+            loadResult = main->Form_Load(commandLine);
+    };
+    clsAddIn::setMainWindowLoader(load);
     const auto left = kStartWait - std::chrono::milliseconds(started.elapsed());
     QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), &wait, &QEventLoop::quit);
     if (!endRequested)
         wait.exec();
 
+    if (!endRequested)
+        load();
+    clsAddIn::setMainWindowLoader(nullptr);
+
     int exitCode = 0;
-    if (!endRequested && main->Form_Load(commandLine)) {
+    if (loadResult.value_or(false)) {
         loaded = true;
         // An add-in may refuse the unload; the program then runs on.
         if (!endRequested || !main->Form_Unload()) {
@@ -102,6 +117,8 @@ int Main(const QString &commandLine)
     setErrorPresenter(nullptr);
     delete oAddIns;
     oAddIns = nullptr;
+    clsAddIn::setPlayer(nullptr);
+    clsAddIn::setDialogs(nullptr);
     return exitCode;
 }
 
