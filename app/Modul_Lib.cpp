@@ -1,6 +1,9 @@
 #include "app/Modul_Lib.h"
 
+#include "platform/UserDialogs.h"
+
 #include <QApplication>
+#include <QUuid>
 #include <QWidget>
 #include <cstring>
 #include <limits>
@@ -68,6 +71,45 @@ void UnloadAllForms(const QWidget *keep)
         window->close();
         window->deleteLater();
     }
+}
+
+std::optional<GuidBytes> SystemGuid()
+{
+    const QUuid uuid = QUuid::createUuid();
+    if (uuid.isNull())
+        return std::nullopt;
+    GuidBytes bytes{};
+    std::memcpy(bytes.data(), &uuid.data1, 4);
+    std::memcpy(bytes.data() + 4, &uuid.data2, 2);
+    std::memcpy(bytes.data() + 6, &uuid.data3, 2);
+    std::memcpy(bytes.data() + 8, uuid.data4, 8);
+    return bytes;
+}
+
+QString CreateGUID(UserDialogs *dialogs, const std::function<std::optional<GuidBytes>()> &source)
+{
+    std::optional<GuidBytes> bytes;
+    try {
+        if (source)
+            bytes = source();
+    } catch (...) {
+        bytes.reset();
+    }
+    if (!bytes) {
+        if (dialogs)
+            dialogs->inform(QStringLiteral("Error while creating GUID!"));
+        return QString();
+    }
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    QString digits;
+    digits.reserve(36);
+    for (std::size_t i = 0; i < bytes->size(); ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            digits += QLatin1Char('-');
+        digits += QLatin1Char(kDigits[(*bytes)[i] >> 4]);
+        digits += QLatin1Char(kDigits[(*bytes)[i] & 0x0F]);
+    }
+    return digits;
 }
 
 } // namespace Modul_Lib

@@ -1,7 +1,13 @@
 #pragma once
 
+#include <QtGlobal>
+#include <array>
+#include <functional>
+#include <optional>
+
 class QString;
 class QWidget;
+class UserDialogs;
 
 // Window utilities shared by the program's windows.
 namespace Modul_Lib {
@@ -18,5 +24,17 @@ void SetTopMost(bool topMost, QWidget *window);
 bool IsFormLoaded(const QWidget *window);
 // Unloads every loaded top-level window whose type differs from that of `keep`.
 void UnloadAllForms(const QWidget *keep);
+
+// The 16 bytes of a GUID in the order they lie in memory.
+using GuidBytes = std::array<quint8, 16>;
+// A new random GUID from the system; nothing when the system could not make one.
+std::optional<GuidBytes> SystemGuid();
+// A new GUID as 36 characters: the 16 bytes in memory order as upper-case hexadecimal
+// digits, cut into groups of 8, 4, 4, 4 and 12 joined by "-", no braces. The first three
+// groups are therefore byte-swapped against the usual GUID text on this machine, as the
+// connection identifiers have always been written. When no GUID can be made it says so
+// through `dialogs` and yields an empty text.
+QString CreateGUID(UserDialogs *dialogs,
+                   const std::function<std::optional<GuidBytes>()> &source = SystemGuid);
 
 } // namespace Modul_Lib
