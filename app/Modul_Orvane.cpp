@@ -1,5 +1,6 @@
 #include "app/Modul_Orvane.h"
 
+#include "addins/AddInBusService.h"
 #include "addins/clsAddIns.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
@@ -10,11 +11,13 @@
 #include "platform/QtSerialPort.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 
 namespace Modul_Orvane {
@@ -74,6 +77,12 @@ int Main(const QString &commandLine)
             if (main->Form_Unload())
                 QApplication::quit();
         });
+        // Outside programs drive the running program over the user's session bus. A
+        // second Orvane finds the name taken and runs without automation.
+        AddInBusService automation(QDBusConnection::sessionBus());
+        if (!automation.start())
+            std::fprintf(stderr, "Orvane: %s; running without automation\n",
+                         qPrintable(automation.errorString()));
         exitCode = QApplication::exec();
     }
     delete main;
