@@ -21,7 +21,6 @@ const QString kErrorAccessDenied = QStringLiteral("org.freedesktop.DBus.Error.Ac
 const QString kErrorLimits = QStringLiteral("org.freedesktop.DBus.Error.LimitsExceeded");
 const QString kErrorUnknownObject = QStringLiteral("org.freedesktop.DBus.Error.UnknownObject");
 const QString kErrorUnknownMethod = QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod");
-const QString kErrorInvalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
 
 QString wholeDescription()
 {
@@ -149,9 +148,8 @@ bool AddInBusService::handleMessage(const QDBusMessage &message, const QDBusConn
     } else {
         reply = handleAddIn(message);
     }
-    if (!message.isReplyRequired() && reply.type() != QDBusMessage::ErrorMessage)
-        return true;
-    m_bus.send(reply);
+    if (message.isReplyRequired())
+        m_bus.send(reply);
     return true;
 }
 

@@ -23,7 +23,6 @@ bool isNotRunningError(const QString &name)
 {
     return name == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
         || name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")
-        || name == QLatin1String("org.freedesktop.DBus.Error.NoReply")
         || name == QLatin1String("org.freedesktop.DBus.Error.UnknownObject");
 }
 
