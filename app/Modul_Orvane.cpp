@@ -1,6 +1,7 @@
 #include "app/Modul_Orvane.h"
 
 #include "addins/AddInBusService.h"
+#include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
@@ -77,13 +78,17 @@ int Main(const QString &commandLine)
             if (main->Form_Unload())
                 QApplication::quit();
         });
-        // Outside programs drive the running program over the user's session bus. A
-        // second Orvane finds the name taken and runs without automation.
+        // Add-in connections act on the loaded main window. Outside programs drive it
+        // over the user's session bus; a second Orvane finds the name taken and runs
+        // without automation.
+        clsAddIn::setHost(main);
         AddInBusService automation(QDBusConnection::sessionBus());
         if (!automation.start())
             std::fprintf(stderr, "Orvane: %s; running without automation\n",
                          qPrintable(automation.errorString()));
         exitCode = QApplication::exec();
+        automation.stop();
+        clsAddIn::setHost(nullptr);
     }
     delete main;
     setErrorPresenter(nullptr);
