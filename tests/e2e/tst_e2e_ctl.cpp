@@ -7,10 +7,12 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 namespace {
 const QString kService = QStringLiteral("org.orvane.Orvane");
@@ -195,10 +197,27 @@ void tst_E2eCtl::notConnected()
 
 void tst_E2eCtl::quitEndsTheProgram()
 {
+    // A registered client that hangs (stopped) is asked for its vote and not waited
+    // for beyond the bound.
+    QProcess hanging;
+    hanging.setProcessEnvironment(m_bus.environment());
+    hanging.start(m_buildDir + QStringLiteral("/orvane-ctl"), {QStringLiteral("watch")});
+    QVERIFY(hanging.waitForStarted(5000));
+    QTest::qWait(500);
+    ::kill(pid_t(hanging.processId()), SIGSTOP);
+
+    QElapsedTimer clock;
+    clock.start();
     QCOMPARE(ctl({QStringLiteral("quit")}).status, 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_program.state() == QProcess::NotRunning, 10000);
+    QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(m_program.exitCode(), 0);
     QCOMPARE(ctl({QStringLiteral("show")}).status, 3);
+
+    // Woken, the watcher finds the program gone and says so.
+    ::kill(pid_t(hanging.processId()), SIGCONT);
+    QTRY_VERIFY_WITH_TIMEOUT(hanging.state() == QProcess::NotRunning, 5000);
+    QCOMPARE(hanging.exitCode(), 3);
 }
 
 QTEST_GUILESS_MAIN(tst_E2eCtl)
