@@ -41,8 +41,8 @@ const Member kMembers[] = {
     {"AddInMessage", {"i", "is", "isi", "isis"}},
 };
 
-const char *const kReadOnly[] = {"AddInCreateDate", "AddInID", "Version", "Visible", "Connected",
-                                 "WindowState"};
+const char *const kReadOnly[]
+    = {"AddInCreateDate", "AddInID", "Version", "Visible", "Connected", "WindowState"};
 const char *const kWritable[] = {"AddInName", "AddInCopyright", "AddInVersion"};
 
 // A receiver command code travels inside one frame: five printable characters and
@@ -67,8 +67,11 @@ bool tooLong(const QVariantList &arguments, qsizetype limit)
 
 AddInBusConnection::AddInBusConnection(AddInBusService *service, quint64 number,
                                        const QString &path, const QString &owner)
-    : m_service(service), m_number(number), m_path(path), m_owner(owner),
-      m_addIn(std::make_unique<clsAddIn>())
+    : m_service(service)
+    , m_number(number)
+    , m_path(path)
+    , m_owner(owner)
+    , m_addIn(std::make_unique<clsAddIn>())
 {
     connectEvents();
 }
@@ -108,8 +111,8 @@ void AddInBusConnection::connectEvents()
     });
     connect(addIn, &clsAddIn::Terminate, this,
             [this] { m_service->sendSignal(this, QStringLiteral("Terminate")); });
-    using MessageEvent = void (clsAddIn::*)(long, const QString &, const QString &, long,
-                                            const QString &);
+    using MessageEvent
+        = void (clsAddIn::*)(long, const QString &, const QString &, long, const QString &);
     connect(addIn, static_cast<MessageEvent>(&clsAddIn::AddInMessage), this,
             [this](long Msg, const QString &SenderID, const QString &ReceiverID, long Param1,
                    const QString &Param2) {
@@ -124,11 +127,12 @@ QDBusMessage AddInBusConnection::handle(const QDBusMessage &message)
     QDBusMessage reply;
     if (message.interface() == kProperties)
         reply = properties(message);
-    else if (message.interface().isEmpty() || message.interface() == AddInBusService::kAddInInterface)
+    else if (message.interface().isEmpty()
+             || message.interface() == AddInBusService::kAddInInterface)
         reply = call(message);
     else
-        reply = message.createErrorReply(kErrorUnknownMethod,
-                                         QStringLiteral("No interface %1").arg(message.interface()));
+        reply = message.createErrorReply(
+            kErrorUnknownMethod, QStringLiteral("No interface %1").arg(message.interface()));
     --m_depth;
     return reply;
 }
@@ -151,10 +155,10 @@ QDBusMessage AddInBusConnection::call(const QDBusMessage &message)
         QStringList expected;
         for (const char *s : known->signatures)
             expected << QStringLiteral("\"%1\"").arg(QLatin1String(s));
-        return message.createErrorReply(kErrorInvalidArgs,
-                                        QStringLiteral("%1 takes the signature %2, not \"%3\"")
-                                            .arg(member, expected.join(QStringLiteral(" or ")),
-                                                 signature));
+        return message.createErrorReply(
+            kErrorInvalidArgs,
+            QStringLiteral("%1 takes the signature %2, not \"%3\"")
+                .arg(member, expected.join(QStringLiteral(" or ")), signature));
     }
     const QVariantList in = message.arguments();
     if (tooLong(in, member == QLatin1String("AddInMessage") ? kMaxMessageText : kMaxText))
@@ -179,12 +183,13 @@ QDBusMessage AddInBusConnection::call(const QDBusMessage &message)
     if (member == QLatin1String("GetText")) {
         QString stLine1, stLine2;
         addIn.GetText(stLine1, stLine2);
-        return message.createReply(QVariantList{stLine1, stLine2});
+        return message.createReply(QVariantList {stLine1, stLine2});
     }
     if (member == QLatin1String("GetInformation")) {
         QString ModelID, Model, Version, ReturnString;
         const long result = addIn.GetInformation(ModelID, Model, Version, ReturnString);
-        return message.createReply(QVariantList{int(result), ModelID, Model, Version, ReturnString});
+        return message.createReply(
+            QVariantList {int(result), ModelID, Model, Version, ReturnString});
     }
     if (member == QLatin1String("Show")) {
         addIn.Show();
@@ -199,7 +204,7 @@ QDBusMessage AddInBusConnection::call(const QDBusMessage &message)
     if (member == QLatin1String("ReadSettings")) {
         QVariant stSettings;
         const long result = addIn.ReadSettings(stSettings);
-        return message.createReply(QVariantList{int(result), stSettings.toString()});
+        return message.createReply(QVariantList {int(result), stSettings.toString()});
     }
     if (member == QLatin1String("Connect")) {
         const bool bPowerOn = in.size() > 0 && in.at(0).toBool();
@@ -266,15 +271,16 @@ QDBusMessage AddInBusConnection::properties(const QDBusMessage &message)
     const QString signature = message.signature();
     const QVariantList in = message.arguments();
     const QString interface = in.value(0).toString();
-    if (!interface.isEmpty() && interface != AddInBusService::kAddInInterface && signature.startsWith('s'))
+    if (!interface.isEmpty() && interface != AddInBusService::kAddInInterface
+        && signature.startsWith('s'))
         return message.createErrorReply(kErrorInvalidArgs,
                                         QStringLiteral("No interface %1").arg(interface));
     if (member == QLatin1String("Get") && signature == QLatin1String("ss")) {
         bool known = false;
         const QVariant value = property(in.at(1).toString(), known);
         if (!known)
-            return message.createErrorReply(kErrorUnknownProperty,
-                                            QStringLiteral("No property %1").arg(in.at(1).toString()));
+            return message.createErrorReply(
+                kErrorUnknownProperty, QStringLiteral("No property %1").arg(in.at(1).toString()));
         return message.createReply(QVariant::fromValue(QDBusVariant(value)));
     }
     if (member == QLatin1String("GetAll") && signature == QLatin1String("s")) {
@@ -297,10 +303,11 @@ QDBusMessage AddInBusConnection::properties(const QDBusMessage &message)
         if (!writable) {
             bool known = false;
             property(name, known);
-            return message.createErrorReply(known ? kErrorReadOnly : kErrorUnknownProperty,
-                                            QStringLiteral("%1 %2").arg(
-                                                name, known ? QStringLiteral("is read-only")
-                                                            : QStringLiteral("is no property")));
+            return message.createErrorReply(
+                known ? kErrorReadOnly : kErrorUnknownProperty,
+                QStringLiteral("%1 %2").arg(name,
+                                            known ? QStringLiteral("is read-only")
+                                                  : QStringLiteral("is no property")));
         }
         if (value.metaType() != QMetaType::fromType<QString>())
             return message.createErrorReply(kErrorInvalidArgs,
@@ -316,7 +323,7 @@ QDBusMessage AddInBusConnection::properties(const QDBusMessage &message)
             m_addIn->setAddInVersion(text);
         return message.createReply();
     }
-    return message.createErrorReply(kErrorUnknownMethod,
-                                    QStringLiteral("No method %1 with signature \"%2\"")
-                                        .arg(member, signature));
+    return message.createErrorReply(
+        kErrorUnknownMethod,
+        QStringLiteral("No method %1 with signature \"%2\"").arg(member, signature));
 }

@@ -46,7 +46,8 @@ bool AddInBusService::RateLimit::take()
 }
 
 AddInBusService::AddInBusService(const QDBusConnection &bus, QObject *parent)
-    : QDBusVirtualObject(parent), m_bus(bus)
+    : QDBusVirtualObject(parent)
+    , m_bus(bus)
 {
 }
 
@@ -91,9 +92,9 @@ bool AddInBusService::start()
     if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
         m_bus.unregisterObject(kAddInPath, QDBusConnection::UnregisterTree);
         m_bus.unregisterObject(QStringLiteral("/"));
-        m_error = reply.isValid() ? QStringLiteral("another program owns %1 on the session bus")
-                                        .arg(kServiceName)
-                                  : reply.error().message();
+        m_error = reply.isValid()
+            ? QStringLiteral("another program owns %1 on the session bus").arg(kServiceName)
+            : reply.error().message();
         return false;
     }
     m_watcher = new QDBusServiceWatcher(this);
@@ -156,12 +157,12 @@ bool AddInBusService::handleMessage(const QDBusMessage &message, const QDBusConn
 QDBusMessage AddInBusService::handleRoot(const QDBusMessage &message)
 {
     if (!message.interface().isEmpty() && message.interface() != kRootInterface)
-        return message.createErrorReply(kErrorUnknownMethod,
-                                        QStringLiteral("No interface %1 at /")
-                                            .arg(message.interface()));
+        return message.createErrorReply(
+            kErrorUnknownMethod, QStringLiteral("No interface %1 at /").arg(message.interface()));
     if (message.member() == QLatin1String("CreateAddIn") && message.signature().isEmpty())
         return createAddIn(message);
-    if (message.member() == QLatin1String("ReleaseAddIn") && message.signature() == QLatin1String("o"))
+    if (message.member() == QLatin1String("ReleaseAddIn")
+        && message.signature() == QLatin1String("o"))
         return releaseAddIn(message);
     return message.createErrorReply(kErrorUnknownMethod,
                                     QStringLiteral("No method %1 with signature \"%2\" at /")
@@ -175,7 +176,8 @@ QDBusMessage AddInBusService::createAddIn(const QDBusMessage &message)
         return message.createErrorReply(kErrorBusy, QStringLiteral("Orvane is ending"));
     if (int(m_connections.size()) >= kMaxConnections)
         return message.createErrorReply(
-            kErrorLimits, QStringLiteral("Orvane holds %1 connections already").arg(kMaxConnections));
+            kErrorLimits,
+            QStringLiteral("Orvane holds %1 connections already").arg(kMaxConnections));
     Client &client = m_clients[owner];
     if (client.connections >= kMaxConnectionsPerClient)
         return message.createErrorReply(
@@ -187,8 +189,8 @@ QDBusMessage AddInBusService::createAddIn(const QDBusMessage &message)
         m_watcher->addWatchedService(owner);
         // The client may have left before the watch was in place; the bus answers
         // this question only after it has taken the watch.
-        QDBusPendingCall pending =
-            m_bus.interface()->asyncCall(QStringLiteral("NameHasOwner"), owner);
+        QDBusPendingCall pending
+            = m_bus.interface()->asyncCall(QStringLiteral("NameHasOwner"), owner);
         auto *check = new QDBusPendingCallWatcher(pending, this);
         connect(check, &QDBusPendingCallWatcher::finished, this, [this, owner](auto *call) {
             call->deleteLater();
@@ -213,7 +215,8 @@ QDBusMessage AddInBusService::releaseAddIn(const QDBusMessage &message)
     const QString path = message.arguments().value(0).value<QDBusObjectPath>().path();
     const auto found = m_connections.find(numberOfPath(path));
     if (found == m_connections.end())
-        return message.createErrorReply(kErrorUnknownObject, QStringLiteral("No connection %1").arg(path));
+        return message.createErrorReply(kErrorUnknownObject,
+                                        QStringLiteral("No connection %1").arg(path));
     if (found->second->owner() != message.service())
         return message.createErrorReply(kErrorAccessDenied,
                                         QStringLiteral("The connection belongs to another client"));
@@ -305,8 +308,8 @@ void AddInBusService::sendSignal(const AddInBusConnection *connection, const QSt
 {
     if (!m_running || !connection || connection->released())
         return;
-    QDBusMessage signal = QDBusMessage::createTargetedSignal(connection->owner(), connection->path(),
-                                                             kAddInInterface, name);
+    QDBusMessage signal = QDBusMessage::createTargetedSignal(
+        connection->owner(), connection->path(), kAddInInterface, name);
     signal.setArguments(arguments);
     m_bus.send(signal);
 }

@@ -41,8 +41,8 @@ public:
     static constexpr double kCommandsPerSecond = 40;
     // How long the program waits for one client's unload vote, and how long a client
     // that let it run out is not waited for again.
-    static constexpr std::chrono::milliseconds kVoteWait{2000};
-    static constexpr std::chrono::milliseconds kUnresponsiveFor{30000};
+    static constexpr std::chrono::milliseconds kVoteWait {2000};
+    static constexpr std::chrono::milliseconds kUnresponsiveFor {30000};
 
     // Works on `bus`: the session bus in the program, a private bus in tests.
     explicit AddInBusService(const QDBusConnection &bus, QObject *parent = nullptr);

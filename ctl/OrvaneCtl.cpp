@@ -29,7 +29,10 @@ bool isNotRunningError(const QString &name)
 } // namespace
 
 OrvaneCtl::OrvaneCtl(const QDBusConnection &bus, FILE *out, FILE *err, QObject *parent)
-    : QObject(parent), m_bus(bus), m_out(out), m_err(err)
+    : QObject(parent)
+    , m_bus(bus)
+    , m_out(out)
+    , m_err(err)
 {
 }
 
@@ -86,37 +89,37 @@ int OrvaneCtl::run(const QStringList &arguments)
         std::fputs(qPrintable(helpText()), m_out);
         return Done;
     }
-    static const QStringList plain = {QStringLiteral("display"),    QStringLiteral("info"),
-                                      QStringLiteral("disconnect"), QStringLiteral("show"),
-                                      QStringLiteral("hide"),       QStringLiteral("quit"),
-                                      QStringLiteral("watch")};
+    static const QStringList plain
+        = {QStringLiteral("display"), QStringLiteral("info"), QStringLiteral("disconnect"),
+           QStringLiteral("show"),    QStringLiteral("hide"), QStringLiteral("quit"),
+           QStringLiteral("watch")};
     const QStringList rest = arguments.mid(1);
     if (command == QLatin1String("send")) {
         if (rest.size() != 1)
-            return failure(QStringLiteral("send takes one command code, e.g. orvane-ctl send 07A1D"),
-                           Usage);
+            return failure(
+                QStringLiteral("send takes one command code, e.g. orvane-ctl send 07A1D"), Usage);
         if (commandCode(rest.at(0)).isEmpty())
             return failure(QStringLiteral("\"%1\" is no command code: a code is five hexadecimal "
                                           "characters (0-9, A-F), e.g. 07A1D")
                                .arg(rest.at(0)),
                            Usage);
     } else if (command == QLatin1String("connect")) {
-        if (!(rest.isEmpty() || rest == QStringList{QStringLiteral("--power-on")}))
+        if (!(rest.isEmpty() || rest == QStringList {QStringLiteral("--power-on")}))
             return failure(QStringLiteral("connect takes only --power-on"), Usage);
     } else if (plain.contains(command)) {
         if (!rest.isEmpty())
             return failure(QStringLiteral("%1 takes no arguments").arg(command), Usage);
     } else {
         std::fputs(qPrintable(helpText()), m_err);
-        return command.isEmpty() ? Usage
-                                 : failure(QStringLiteral("unknown command \"%1\"").arg(command), Usage);
+        return command.isEmpty()
+            ? Usage
+            : failure(QStringLiteral("unknown command \"%1\"").arg(command), Usage);
     }
 
     if (!m_bus.isConnected())
         return failure(QStringLiteral("Orvane is not running (no session bus)"), NotRunning);
-    QDBusMessage create = QDBusMessage::createMethodCall(kService, QStringLiteral("/"),
-                                                         kRootInterface,
-                                                         QStringLiteral("CreateAddIn"));
+    QDBusMessage create = QDBusMessage::createMethodCall(
+        kService, QStringLiteral("/"), kRootInterface, QStringLiteral("CreateAddIn"));
     create.setAutoStartService(false);
     const QDBusMessage created = m_bus.call(create, QDBus::Block, int(kCallWait.count()));
     if (created.type() == QDBusMessage::ErrorMessage) {
@@ -127,8 +130,8 @@ int OrvaneCtl::run(const QStringList &arguments)
     m_path = created.arguments().value(0).value<QDBusObjectPath>().path();
 
     // The name shows in Orvane's list of add-ins; no answer is awaited.
-    QDBusMessage name = QDBusMessage::createMethodCall(kService, m_path, kProperties,
-                                                       QStringLiteral("Set"));
+    QDBusMessage name
+        = QDBusMessage::createMethodCall(kService, m_path, kProperties, QStringLiteral("Set"));
     name.setArguments({kAddInInterface, QStringLiteral("AddInName"),
                        QVariant::fromValue(QDBusVariant(QStringLiteral("orvane-ctl")))});
     m_bus.send(name);
@@ -152,7 +155,8 @@ int OrvaneCtl::runRegistered(const QString &command, const QStringList &argument
     if (command == QLatin1String("send")) {
         if (!connectedToReceiver())
             return m_status == Done ? failure(notConnected, NotConnected) : m_status;
-        return call(QStringLiteral("SendCommand"), {commandCode(arguments.at(0))}) ? Done : m_status;
+        return call(QStringLiteral("SendCommand"), {commandCode(arguments.at(0))}) ? Done
+                                                                                   : m_status;
     }
     if (command == QLatin1String("display")) {
         if (!call(QStringLiteral("GetText"), {}, &out))
@@ -196,7 +200,8 @@ int OrvaneCtl::runRegistered(const QString &command, const QStringList &argument
 bool OrvaneCtl::call(const QString &member, const QVariantList &arguments, QVariantList *out,
                      std::chrono::milliseconds wait)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(kService, m_path, kAddInInterface, member);
+    QDBusMessage message
+        = QDBusMessage::createMethodCall(kService, m_path, kAddInInterface, member);
     message.setArguments(arguments);
     message.setAutoStartService(false);
     const QDBusMessage reply = m_bus.call(message, QDBus::Block, int(wait.count()));
@@ -213,8 +218,8 @@ bool OrvaneCtl::call(const QString &member, const QVariantList &arguments, QVari
 
 bool OrvaneCtl::connectedToReceiver()
 {
-    QDBusMessage get = QDBusMessage::createMethodCall(kService, m_path, kProperties,
-                                                      QStringLiteral("Get"));
+    QDBusMessage get
+        = QDBusMessage::createMethodCall(kService, m_path, kProperties, QStringLiteral("Get"));
     get.setArguments({kAddInInterface, QStringLiteral("Connected")});
     const QDBusMessage reply = m_bus.call(get, QDBus::Block, int(kCallWait.count()));
     if (reply.type() == QDBusMessage::ErrorMessage) {
@@ -231,14 +236,13 @@ void OrvaneCtl::releaseConnection()
     if (m_path.isEmpty())
         return;
     if (m_registered) {
-        QDBusMessage unregister = QDBusMessage::createMethodCall(
-            kService, m_path, kAddInInterface, QStringLiteral("AddInUnRegister"));
+        QDBusMessage unregister = QDBusMessage::createMethodCall(kService, m_path, kAddInInterface,
+                                                                 QStringLiteral("AddInUnRegister"));
         m_bus.call(unregister, QDBus::Block, int(kCallWait.count()));
         m_registered = false;
     }
-    QDBusMessage release = QDBusMessage::createMethodCall(kService, QStringLiteral("/"),
-                                                          kRootInterface,
-                                                          QStringLiteral("ReleaseAddIn"));
+    QDBusMessage release = QDBusMessage::createMethodCall(
+        kService, QStringLiteral("/"), kRootInterface, QStringLiteral("ReleaseAddIn"));
     release.setArguments({QVariant::fromValue(QDBusObjectPath(m_path))});
     m_bus.call(release, QDBus::Block, int(kCallWait.count()));
     m_path.clear();

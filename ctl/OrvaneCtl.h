@@ -20,11 +20,11 @@ public:
     // Exit statuses, as the help text lists them.
     enum Status { Done = 0, Failed = 1, Usage = 2, NotRunning = 3, NotConnected = 4 };
 
-    static constexpr std::chrono::milliseconds kCallWait{10000};
+    static constexpr std::chrono::milliseconds kCallWait {10000};
     // Connecting may wait for the receiver and, on failure, for the user to close
     // Orvane's message box.
-    static constexpr std::chrono::milliseconds kConnectWait{120000};
-    static constexpr std::chrono::milliseconds kQuitWait{20000};
+    static constexpr std::chrono::milliseconds kConnectWait {120000};
+    static constexpr std::chrono::milliseconds kQuitWait {20000};
 
     static QString helpText();
     // A command code as the receiver takes it: five hexadecimal characters, in upper
@@ -52,7 +52,6 @@ private slots:
     void onReport(const QString &body);
 
 private:
-
     QDBusConnection m_bus;
     FILE *m_out;
     FILE *m_err;

@@ -15,8 +15,8 @@
 #include <QDBusObjectPath>
 #include <QElapsedTimer>
 #include <QMutex>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -55,7 +55,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     Modul_Orvane::oAddIns = new clsAddIns();
-    AddInBusService service(QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")));
+    AddInBusService service(
+        QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")));
     if (!service.start()) {
         std::fprintf(stderr, "bench_bus_report: %s\n", qPrintable(service.errorString()));
         return 1;
@@ -67,16 +68,16 @@ int main(int argc, char *argv[])
     listener.moveToThread(&clientThread);
     QDBusConnection client = QDBusConnection::connectToBus(bus.address(), QStringLiteral("client"));
     auto call = [&](const QString &path, const QString &interface, const QString &member) {
-        return client.call(QDBusMessage::createMethodCall(AddInBusService::kServiceName, path,
-                                                          interface, member),
-                           QDBus::BlockWithGui, 5000);
+        return client.call(
+            QDBusMessage::createMethodCall(AddInBusService::kServiceName, path, interface, member),
+            QDBus::BlockWithGui, 5000);
     };
-    const QString path = call(QStringLiteral("/"), AddInBusService::kRootInterface,
-                              QStringLiteral("CreateAddIn"))
-                             .arguments()
-                             .value(0)
-                             .value<QDBusObjectPath>()
-                             .path();
+    const QString path
+        = call(QStringLiteral("/"), AddInBusService::kRootInterface, QStringLiteral("CreateAddIn"))
+              .arguments()
+              .value(0)
+              .value<QDBusObjectPath>()
+              .path();
     call(path, AddInBusService::kAddInInterface, QStringLiteral("AddInRegister"));
     client.connect(AddInBusService::kServiceName, path, AddInBusService::kAddInInterface,
                    QStringLiteral("ReceivedCommand"), &listener, SLOT(onReport(QString)));

@@ -36,7 +36,7 @@ public:
     void sendCommand(const QString &code) override { sent << code; }
     QString line1() const override { return QStringLiteral("DVD"); }
     QString line2() const override { return QStringLiteral("-30.0 dB"); }
-    void setLine2Text(const QString &) override {}
+    void setLine2Text(const QString &) override { }
     ModelInformation modelInformation() const override
     {
         return {QStringLiteral("R0161"), QStringLiteral("RX-V1000"), QStringLiteral("A"),
@@ -46,11 +46,11 @@ public:
     void disconnectReceiver() override { connected = false; }
     bool isConnected() const override { return connected; }
     QString readSettings() override { return {}; }
-    void showProgram() override {}
-    void hideProgram() override {}
+    void showProgram() override { }
+    void hideProgram() override { }
     bool programVisible() const override { return true; }
     WindowState windowState() const override { return Normal; }
-    void showAbout() override {}
+    void showAbout() override { }
     void quitProgram() override { ++quits; }
     ProgramEvents *events() override { return &programEvents; }
 };
@@ -72,8 +72,9 @@ class Client : public QObject, protected QDBusContext
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.orvane.Orvane.AddInClient")
 public:
-    Client(const QString &address, const QString &name) : m_name(name),
-        m_bus(QDBusConnection::connectToBus(address, name))
+    Client(const QString &address, const QString &name)
+        : m_name(name)
+        , m_bus(QDBusConnection::connectToBus(address, name))
     {
     }
     ~Client() override { leave(); }
@@ -109,7 +110,8 @@ public:
     }
     QString create()
     {
-        const QDBusMessage reply = call(QStringLiteral("/"), kService, QStringLiteral("CreateAddIn"));
+        const QDBusMessage reply
+            = call(QStringLiteral("/"), kService, QStringLiteral("CreateAddIn"));
         path = reply.arguments().value(0).value<QDBusObjectPath>().path();
         for (const char *event : {"ReceivedCommand", "ReceivedSettings", "VolumeMain", "Unload",
                                   "Terminate", "AddInMessage"})
@@ -220,7 +222,8 @@ std::unique_ptr<Client> tst_BusService::client(const QString &name)
 
 void tst_BusService::secondProgramRunsWithoutAutomation()
 {
-    AddInBusService second(QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("second")));
+    AddInBusService second(
+        QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("second")));
     QVERIFY(!second.start());
     QVERIFY2(second.errorString().contains(kService), qPrintable(second.errorString()));
     QVERIFY(m_service->isRunning());
@@ -247,13 +250,13 @@ void tst_BusService::eventsReachTheLatestRegisteredFirst()
     QTRY_COMPARE(g_heard.size(), 4);
     QTest::qWait(50);
     QCOMPARE(g_heard.size(), 4);
-    const QStringList order = {g_heard.at(0).path, g_heard.at(1).path, g_heard.at(2).path,
-                               g_heard.at(3).path};
-    QCOMPARE(order, (QStringList{second, first, second, first}));
+    const QStringList order
+        = {g_heard.at(0).path, g_heard.at(1).path, g_heard.at(2).path, g_heard.at(3).path};
+    QCOMPARE(order, (QStringList {second, first, second, first}));
     QCOMPARE(g_heard.at(0).event, QStringLiteral("ReceivedCommand"));
-    QCOMPARE(g_heard.at(0).arguments, QVariantList{QStringLiteral("002401")});
+    QCOMPARE(g_heard.at(0).arguments, QVariantList {QStringLiteral("002401")});
     QCOMPARE(g_heard.at(2).event, QStringLiteral("VolumeMain"));
-    QCOMPARE(g_heard.at(2).arguments, QVariantList{-30.5});
+    QCOMPARE(g_heard.at(2).arguments, QVariantList {-30.5});
 }
 
 void tst_BusService::messageReachesEveryClientWithSender()
@@ -270,7 +273,7 @@ void tst_BusService::messageReachesEveryClientWithSender()
     QTRY_COMPARE(g_heard.size(), 2);
     for (const Heard &heard : std::as_const(g_heard)) {
         QCOMPARE(heard.event, QStringLiteral("AddInMessage"));
-        QCOMPARE(heard.arguments, (QVariantList{7, sender, receiver, 0, QString()}));
+        QCOMPARE(heard.arguments, (QVariantList {7, sender, receiver, 0, QString()}));
     }
 }
 
@@ -283,29 +286,30 @@ void tst_BusService::callsAreCheckedBeforeTheyAct_data()
     QTest::addColumn<QStringList>("sent");
 
     const QString invalid = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
-    QTest::newRow("code sent") << true << "SendCommand" << QVariantList{QStringLiteral("07A1D")}
-                               << QString() << QStringList{QStringLiteral("07A1D")};
+    QTest::newRow("code sent") << true << "SendCommand" << QVariantList {QStringLiteral("07A1D")}
+                               << QString() << QStringList {QStringLiteral("07A1D")};
     QTest::newRow("unregistered sends nothing")
-        << false << "SendCommand" << QVariantList{QStringLiteral("07A1D")} << QString()
-        << QStringList{};
-    QTest::newRow("code too short") << true << "SendCommand" << QVariantList{QStringLiteral("07A1")}
-                                    << invalid << QStringList{};
+        << false << "SendCommand" << QVariantList {QStringLiteral("07A1D")} << QString()
+        << QStringList {};
+    QTest::newRow("code too short")
+        << true << "SendCommand" << QVariantList {QStringLiteral("07A1")} << invalid
+        << QStringList {};
     QTest::newRow("code with frame end")
-        << true << "SendCommand" << QVariantList{QStringLiteral("07A\x03\x02")} << invalid
-        << QStringList{};
-    QTest::newRow("code as number") << true << "SendCommand" << QVariantList{12345} << invalid
-                                    << QStringList{};
-    QTest::newRow("connect with text") << true << "Connect" << QVariantList{QStringLiteral("yes")}
-                                       << invalid << QStringList{};
-    QTest::newRow("message without number") << true << "AddInMessage"
-                                             << QVariantList{QStringLiteral("7")} << invalid
-                                             << QStringList{};
+        << true << "SendCommand" << QVariantList {QStringLiteral("07A\x03\x02")} << invalid
+        << QStringList {};
+    QTest::newRow("code as number")
+        << true << "SendCommand" << QVariantList {12345} << invalid << QStringList {};
+    QTest::newRow("connect with text")
+        << true << "Connect" << QVariantList {QStringLiteral("yes")} << invalid << QStringList {};
+    QTest::newRow("message without number")
+        << true << "AddInMessage" << QVariantList {QStringLiteral("7")} << invalid
+        << QStringList {};
     QTest::newRow("message text too long")
         << true << "AddInMessage"
-        << QVariantList{1, QString(), 0, QString(AddInBusConnection::kMaxMessageText + 1, 'x')}
-        << invalid << QStringList{};
-    QTest::newRow("unknown member") << true << "Shell" << QVariantList{QStringLiteral("ls")}
-                                    << "org.freedesktop.DBus.Error.UnknownMethod" << QStringList{};
+        << QVariantList {1, QString(), 0, QString(AddInBusConnection::kMaxMessageText + 1, 'x')}
+        << invalid << QStringList {};
+    QTest::newRow("unknown member") << true << "Shell" << QVariantList {QStringLiteral("ls")}
+                                    << "org.freedesktop.DBus.Error.UnknownMethod" << QStringList {};
 }
 
 void tst_BusService::callsAreCheckedBeforeTheyAct()
@@ -334,8 +338,9 @@ void tst_BusService::onlyTheOwnerMayCall()
     other->path = owner->path;
     QCOMPARE(other->callAddIn(QStringLiteral("SendCommand"), {QStringLiteral("07A1D")}).errorName(),
              QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"));
-    QCOMPARE(other->call(QStringLiteral("/"), kService, QStringLiteral("ReleaseAddIn"),
-                         {QVariant::fromValue(QDBusObjectPath(owner->path))})
+    QCOMPARE(other
+                 ->call(QStringLiteral("/"), kService, QStringLiteral("ReleaseAddIn"),
+                        {QVariant::fromValue(QDBusObjectPath(owner->path))})
                  .errorName(),
              QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"));
     QVERIFY(m_host.sent.isEmpty());
@@ -414,8 +419,8 @@ void tst_BusService::connectionsPerClientAreBounded()
     int created = 0;
     QString lastError;
     for (int i = 0; i < 1000; ++i) {
-        const QDBusMessage reply =
-            greedy->call(QStringLiteral("/"), kService, QStringLiteral("CreateAddIn"));
+        const QDBusMessage reply
+            = greedy->call(QStringLiteral("/"), kService, QStringLiteral("CreateAddIn"));
         if (reply.type() == QDBusMessage::ReplyMessage)
             ++created;
         else

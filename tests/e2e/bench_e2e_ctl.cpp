@@ -68,7 +68,10 @@ int main(int argc, char *argv[])
     QDBusConnection watcher = QDBusConnection::connectToBus(bus.address(), QStringLiteral("w"));
     if (!QTest::qWaitFor([&] { return receiver.log().contains(QStringLiteral("20100")); }, 15000)
         || !QTest::qWaitFor(
-            [&] { return watcher.interface()->isServiceRegistered(QStringLiteral("org.orvane.Orvane")); },
+            [&] {
+                return watcher.interface()->isServiceRegistered(
+                    QStringLiteral("org.orvane.Orvane"));
+            },
             5000))
         return fail(QStringLiteral("the program did not connect or take its name"));
     QTest::qWait(500);

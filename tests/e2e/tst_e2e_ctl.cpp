@@ -124,11 +124,11 @@ void tst_E2eCtl::wrongUsageNeedsNoProgram_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
-    QTest::newRow("code too short") << QStringList{"send", "07A1"} << "five hexadecimal";
-    QTest::newRow("code not hexadecimal") << QStringList{"send", "07A1G"} << "five hexadecimal";
-    QTest::newRow("code missing") << QStringList{"send"} << "one command code";
-    QTest::newRow("unknown command") << QStringList{"volume"} << "unknown command";
-    QTest::newRow("connect with other option") << QStringList{"connect", "--now"} << "--power-on";
+    QTest::newRow("code too short") << QStringList {"send", "07A1"} << "five hexadecimal";
+    QTest::newRow("code not hexadecimal") << QStringList {"send", "07A1G"} << "five hexadecimal";
+    QTest::newRow("code missing") << QStringList {"send"} << "one command code";
+    QTest::newRow("unknown command") << QStringList {"volume"} << "unknown command";
+    QTest::newRow("connect with other option") << QStringList {"connect", "--now"} << "--power-on";
 }
 
 void tst_E2eCtl::wrongUsageNeedsNoProgram()
@@ -177,7 +177,8 @@ void tst_E2eCtl::watchPrintsReports()
     m_receiver.writeLine("002401");
     QString lines;
     QTRY_VERIFY_WITH_TIMEOUT(
-        (lines += QString::fromLocal8Bit(watch.readAllStandardOutput())).contains("002401\n"), 5000);
+        (lines += QString::fromLocal8Bit(watch.readAllStandardOutput())).contains("002401\n"),
+        5000);
     // Interrupted, it unregisters and ends normally.
     watch.terminate();
     QTRY_VERIFY_WITH_TIMEOUT(watch.state() == QProcess::NotRunning, 5000);
