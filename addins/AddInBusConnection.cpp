@@ -55,7 +55,7 @@ bool isCommandCode(const QString &code)
                        [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
 }
 
-// Which members limit the arguments' length, and to what.
+// True when a text argument is longer than `limit`.
 bool tooLong(const QVariantList &arguments, qsizetype limit)
 {
     return std::any_of(arguments.begin(), arguments.end(), [limit](const QVariant &v) {

@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr std::chrono::milliseconds kRoundGap {250};
+
 const QString kIntrospectable = QStringLiteral("org.freedesktop.DBus.Introspectable");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kErrorAccessDenied = QStringLiteral("org.freedesktop.DBus.Error.AccessDenied");
@@ -156,6 +158,9 @@ bool AddInBusService::handleMessage(const QDBusMessage &message, const QDBusConn
 
 QDBusMessage AddInBusService::handleRoot(const QDBusMessage &message)
 {
+    const auto known = m_clients.find(message.service());
+    if (known != m_clients.end() && !known->calls.take())
+        return message.createErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
     if (!message.interface().isEmpty() && message.interface() != kRootInterface)
         return message.createErrorReply(
             kErrorUnknownMethod, QStringLiteral("No interface %1 at /").arg(message.interface()));
@@ -263,27 +268,44 @@ QDBusMessage AddInBusService::handleAddIn(const QDBusMessage &message)
     return reply;
 }
 
+void AddInBusService::setVoteWaits(std::chrono::milliseconds perClient,
+                                   std::chrono::milliseconds perRound)
+{
+    m_voteWait = std::min(perClient, kVoteWait);
+    m_voteRoundWait = std::min(perRound, kVoteRoundWait);
+}
+
 long AddInBusService::askUnload(AddInBusConnection *connection)
 {
     if (!m_running || !connection || connection->released())
         return 0;
     sendSignal(connection, QStringLiteral("Unload"));
+    if (!m_lastAskEnded.isValid() || m_lastAskEnded.elapsed() > kRoundGap.count())
+        m_roundWaitedMs = 0;
+    const qint64 wait
+        = std::min<qint64>(m_voteWait.count(), m_voteRoundWait.count() - m_roundWaitedMs);
     Client &client = m_clients[connection->owner()];
-    if (client.unresponsive.isValid() && client.unresponsive.elapsed() < kUnresponsiveFor.count())
+    if (wait <= 0
+        || (client.unresponsive.isValid()
+            && client.unresponsive.elapsed() < kUnresponsiveFor.count())) {
+        m_lastAskEnded.start();
         return 0;
+    }
     client.unresponsive.invalidate();
 
     QDBusMessage call = QDBusMessage::createMethodCall(connection->owner(), kClientPath,
                                                        kClientInterface, QStringLiteral("Unload"));
     call.setArguments({QVariant::fromValue(QDBusObjectPath(connection->path()))});
     const QString owner = connection->owner();
-    QDBusPendingCallWatcher pending(m_bus.asyncCall(call, int(kVoteWait.count())));
+    QElapsedTimer waited;
+    waited.start();
+    QDBusPendingCallWatcher pending(m_bus.asyncCall(call, int(wait)));
     if (!pending.isFinished()) {
         // Events run while the client thinks; the program stays responsive and the
         // wait ends with the answer or the time-out, whichever comes first.
         QEventLoop loop;
         connect(&pending, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(kVoteWait + std::chrono::milliseconds(200), &loop, &QEventLoop::quit);
+        QTimer::singleShot(int(wait) + 200, &loop, &QEventLoop::quit);
         ++m_voteDepth;
         loop.exec();
         --m_voteDepth;
@@ -298,6 +320,8 @@ long AddInBusService::askUnload(AddInBusConnection *connection)
         if (answer.metaType() == QMetaType::fromType<int>())
             cancel = answer.toInt();
     }
+    m_roundWaitedMs += waited.elapsed();
+    m_lastAskEnded.start();
     if (!voting())
         QTimer::singleShot(0, this, &AddInBusService::finishDeferred);
     return cancel;

@@ -39,9 +39,11 @@ public:
     // a burst of that many is let through at once.
     static constexpr double kCallsPerSecond = 500;
     static constexpr double kCommandsPerSecond = 40;
-    // How long the program waits for one client's unload vote, and how long a client
-    // that let it run out is not waited for again.
+    // How long the program waits for one client's unload vote and for all votes of
+    // one shutdown together, and how long a client that let its vote run out is not
+    // waited for again.
     static constexpr std::chrono::milliseconds kVoteWait {2000};
+    static constexpr std::chrono::milliseconds kVoteRoundWait {5000};
     static constexpr std::chrono::milliseconds kUnresponsiveFor {30000};
 
     // Works on `bus`: the session bus in the program, a private bus in tests.
@@ -62,7 +64,7 @@ public:
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override;
 
     // The program is about to end and asks the add-in of `connection`: sends the
-    // Unload signal, then the vote call to its owner, and waits at most kVoteWait
+    // Unload signal, then the vote call to its owner, and waits at most the vote wait
     // while events run. The answer, 0 when there was none.
     long askUnload(AddInBusConnection *connection);
     // Sends an add-in event as a signal addressed to the owner of `connection`.
@@ -70,6 +72,8 @@ public:
                     const QVariantList &arguments = {});
     // True while a vote waits; calls that change the list of add-ins are refused then.
     bool voting() const { return m_voteDepth > 0; }
+    // Shorter waits than kVoteWait and kVoteRoundWait (tests).
+    void setVoteWaits(std::chrono::milliseconds perClient, std::chrono::milliseconds perRound);
 
     // One client's part of an interface description, cut from org.orvane.Orvane.xml.
     static QString interfaceXml(const QString &interface);
@@ -108,5 +112,10 @@ private:
     std::map<quint64, std::unique_ptr<AddInBusConnection>> m_connections;
     QHash<QString, Client> m_clients;
     int m_voteDepth = 0;
+    std::chrono::milliseconds m_voteWait = kVoteWait;
+    std::chrono::milliseconds m_voteRoundWait = kVoteRoundWait;
+    // The asks of one shutdown follow each other closely; a pause ends the round.
+    QElapsedTimer m_lastAskEnded;
+    qint64 m_roundWaitedMs = 0;
     QStringList m_goneDuringVote;
 };
