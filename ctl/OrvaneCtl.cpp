@@ -18,6 +18,7 @@ const QString kService = QStringLiteral("org.orvane.Orvane");
 const QString kRootInterface = QStringLiteral("org.orvane.Orvane");
 const QString kAddInInterface = QStringLiteral("org.orvane.Orvane.AddIn");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+constexpr std::chrono::milliseconds kTerminateGrace {200};
 
 bool isNotRunningError(const QString &name)
 {
@@ -55,7 +56,7 @@ QString OrvaneCtl::helpText()
         "  hide                  hide Orvane's window\n"
         "  quit                  end Orvane (an add-in may refuse)\n"
         "  watch                 print each report of the receiver on its own line as it\n"
-        "                        arrives, until interrupted\n"
+        "                        arrives, until interrupted or Orvane ends\n"
         "  --help                print this help\n"
         "\n"
         "Exit status: 0 done, 1 failed, 2 wrong usage or command code,\n"
@@ -248,6 +249,12 @@ void OrvaneCtl::releaseConnection()
     m_path.clear();
 }
 
+void OrvaneCtl::onTerminate()
+{
+    if (m_watchLoop)
+        m_watchLoop->quit();
+}
+
 void OrvaneCtl::onReport(const QString &body)
 {
     if (!print(body) && m_watchLoop)
@@ -260,12 +267,19 @@ int OrvaneCtl::watch()
     int status = Done;
     m_bus.connect(kService, m_path, kAddInInterface, QStringLiteral("ReceivedCommand"), this,
                   SLOT(onReport(QString)));
-    // Orvane ending tells its add-ins to terminate, then leaves the bus.
+    // Asked to terminate (Orvane ends, or another add-in asks), the watch ends normally.
+    m_bus.connect(kService, m_path, kAddInInterface, QStringLiteral("Terminate"), this,
+                  SLOT(onTerminate()));
+    // Orvane gone without a word (it crashed or was killed).
     QDBusServiceWatcher gone(kService, m_bus, QDBusServiceWatcher::WatchForUnregistration);
+    // The news of the name may overtake the Terminate sent before it; that is
+    // given a moment to arrive.
     connect(&gone, &QDBusServiceWatcher::serviceUnregistered, &loop, [&] {
         m_path.clear();
-        status = failure(QStringLiteral("Orvane ended"), NotRunning);
-        loop.quit();
+        QTimer::singleShot(kTerminateGrace, &loop, [&] {
+            status = failure(QStringLiteral("Orvane ended"), NotRunning);
+            loop.quit();
+        });
     });
     TerminationHandler interrupted([&] { loop.quit(); });
     // Orvane may have ended between the registration and the watch.

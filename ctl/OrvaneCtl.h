@@ -50,6 +50,7 @@ private:
 
 private slots:
     void onReport(const QString &body);
+    void onTerminate();
 
 private:
     QDBusConnection m_bus;
