@@ -24,7 +24,7 @@ public:
     // Connecting may wait for the receiver and, on failure, for the user to close
     // Orvane's message box.
     static constexpr std::chrono::milliseconds kConnectWait {120000};
-    static constexpr std::chrono::milliseconds kQuitWait {20000};
+    static constexpr std::chrono::milliseconds kQuitWait {10000};
 
     static QString helpText();
     // A command code as the receiver takes it: five hexadecimal characters, in upper
