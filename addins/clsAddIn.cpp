@@ -300,31 +300,32 @@ long clsAddIn::WindowState() const
 void clsAddIn::AddInTerminate(const QString &AddInID)
 {
     guarded(kModule, "AddInTerminate", [&] {
-        clsAddIns *list = addInList();
+        // A terminating add-in may give up its connection, or even end the program and
+        // with it the list: guarded pointers tell what is still there.
+        const QPointer<clsAddIns> list = addInList();
         if (!list)
             return;
-        // Terminate may make the add-in give up its connection: the guarded pointer
-        // tells whether it is still there to be taken off the list.
-        const auto terminate = [list](clsAddIn *item) {
+        const QString ownId = m_id;
+        const auto terminate = [&list](clsAddIn *item) {
             const bool loadedByHost = item->m_loadedByHost;
             const QString id = item->m_id;
-            QPointer<clsAddIn> alive(item);
+            const QPointer<clsAddIn> alive(item);
             item->fSendTerminate();
-            if (!loadedByHost)
+            if (!loadedByHost || !list)
                 return;
             list->Remove(id);
             if (alive)
                 alive->m_registered = false;
         };
         if (!AddInID.isEmpty()) {
-            if (AddInID == m_id)
+            if (AddInID == ownId)
                 return;
             if (clsAddIn *item = list->GetItemByID(AddInID))
                 terminate(item);
             return;
         }
         for (const QPointer<clsAddIn> &item : list->lastToFirst())
-            if (item && item->m_id != m_id)
+            if (item && item->m_id != ownId)
                 terminate(item);
     });
 }

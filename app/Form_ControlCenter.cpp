@@ -1,5 +1,6 @@
 #include "app/Form_ControlCenter.h"
 
+#include "addins/AddInComponents.h"
 #include "addins/clsAddIns.h"
 #include "app/CommandLine.h"
 #include "app/Form_Mini.h"
@@ -61,6 +62,7 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, QWidget *parent
 
 Form_ControlCenter::~Form_ControlCenter()
 {
+    releaseAddIns();
     // The windows this one created are its to release when they are still there.
     delete m_yinfo.data();
     delete m_mini.data();
@@ -103,6 +105,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
     if (!Modul_Orvane::oAddIns)
         Modul_Orvane::oAddIns = new clsAddIns();
     guarded(kModule, "Form_Load", [&] { SetKlappe(2); });
+    LoadAddIns();
     guarded(kModule, "Form_Load", [&] {
         Line2->setText(Line2->text() + QLatin1Char(' ') + Modul_Orvane::VersionText());
     });
@@ -178,6 +181,7 @@ bool Form_ControlCenter::Form_Unload()
         return false;
     }
     emit m_events.terminating();
+    releaseAddIns();
     if (clsAddIns *addIns = Modul_Orvane::oAddIns) {
         Modul_Orvane::oAddIns = nullptr;
         delete addIns;
@@ -309,18 +313,9 @@ void Form_ControlCenter::incomingSettings(const QString &settings)
 void Form_ControlCenter::linkLost(const QString &reason)
 {
     guarded(kModule, "linkLost", [&] {
-        SetMenu(false);
-        Menu_Connect->setText(QStringLiteral("Connect"));
-        Timer_Check.stop();
-        stopRepeat();
-        m_frameCutter->reset();
-        UpdatingFromReceiver = false;
-        m_link->setLinkBusy(false);
-        Line1->setText(QStringLiteral("Connection"));
-        Line2->setText(QStringLiteral("lost"));
+        closeConnection(QStringLiteral("Connection"), QStringLiteral("lost"));
         Line2->setToolTip(reason);
     });
-    emit m_events.connectedChanged(false);
 }
 
 void Form_ControlCenter::terminalClosed()

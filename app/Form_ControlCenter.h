@@ -32,6 +32,8 @@
 #include <chrono>
 #include <memory>
 
+class AddInComponents;
+class Form_AddIns;
 class Form_Com;
 class ReceiverLink;
 class Form_Mini;
@@ -80,15 +82,15 @@ public:
     void Menu_Reset_Click();
     void Menu_Extras_YInfo_Click();
 
-    // ---- Report evaluation (state/Form_ControlCenter_reports.cpp) ----
+    // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----
     void DatenAuswerten(const QString &body);
     void Timer_CheckTastenRepeat_Timer();
 
-    // ---- Settings snapshot (state/Form_ControlCenter_snapshot.cpp) ----
+    // ---- Settings snapshot (app/Form_ControlCenter_snapshot.cpp) ----
     void SetOrvaneSettings(const QString &settings) override;
     void SetSettings();
 
-    // ---- Panels (state/Form_ControlCenter_panels.cpp) ----
+    // ---- Panels (app/Form_ControlCenter_panels.cpp) ----
     void Opt_Input_Click(int index);
     void Opt_InputMode_Click(int index);
     void Opt_Dsp_Click(int index);
@@ -108,7 +110,7 @@ public:
     void Menu_MiniPopUp_Zone2_Click();
     bool zone2Mode() const;
 
-    // ---- Volume, mute, sleep, memories, power (state/Form_ControlCenter_volume.cpp) ----
+    // ---- Volume, mute, sleep, memories, power (app/Form_ControlCenter_volume.cpp) ----
     void DisplayVolume(const QString &frame);
     void VolUp();
     void VolDown();
@@ -152,6 +154,13 @@ public:
     void Menu_Setup_Debug_Click();
     void Menu_Setup_Log_Click();
     void RunShellCommand();
+
+    // ---- Add-ins (app/Form_ControlCenter_addins.cpp) ----
+    // Finds the add-in components on disk and loads them; the ones that load live until
+    // the window unloads.
+    void LoadAddIns();
+    void Menu_AddIn_Click();
+    AddInComponents *addInComponents() const { return m_addInComponents.get(); }
 
     // ---- LinkHost ----
     bool trafficLogging() const override;
@@ -267,7 +276,7 @@ public:
     QAction *Menu_Extras_MT_Orvane = nullptr;
     QAction *Menu_Extras_SendMessage = nullptr;
     QAction *Menu_Extras_YInfo = nullptr;
-    QMenu *Menu_AddIn = nullptr;
+    QAction *Menu_AddIn = nullptr;
     QAction *Menu_Send = nullptr;     // hidden
     QMenu *Menu_MiniPopUp = nullptr;  // hidden; the mini window's pop-up
     QAction *Menu_MiniPopUp_POWER = nullptr;
@@ -315,10 +324,17 @@ private:
     // Selects the option from a DSP table data value ("80", "00" … "2D"); false when unknown.
     bool selectDspFromData(const QString &data);
 
+    // Leaves the connected state: closes the port, disables the connected-only menus,
+    // stops the poll and the volume repeat, frees the link and shows the two lines. The
+    // same clean-up for a disconnect, a failed connect and a lost port.
+    void closeConnection(const QString &line1, const QString &line2, bool resetCaption = true);
     // Feeds the add-in list from the program events; the one place that calls clsAddIns.
     void connectAddIns();
     // Shows the about window ("About Orvane...").
     void Menu_Info_Click();
+    // Releases the loaded add-in components, last to first; from then on no add-in
+    // acts on the window.
+    void releaseAddIns();
 
     Platform m_platform;
     ProgramEvents m_events;
@@ -326,8 +342,12 @@ private:
     QPointer<Form_Com> m_com;
     QPointer<Form_Mini> m_mini;
     QPointer<Form_YInfo> m_yinfo;
+    std::unique_ptr<AddInComponents> m_addInComponents;
+    QPointer<Form_AddIns> m_formAddIns;
     std::unique_ptr<FrameCutter> m_frameCutter;
     QRect m_workArea;
     bool m_unloaded = false;
     bool m_polling = false;
+    // Set by a completed connect, cleared by closeConnection.
+    bool m_connected = false;
 };

@@ -372,7 +372,8 @@ void Form_ControlCenter::buildMenus()
     Menu_Extras->addSeparator();
     Menu_Extras_YInfo = Menu_Extras->addAction(QStringLiteral("Orvane information"));
 
-    Menu_AddIn = bar->addMenu(QStringLiteral("&AddIn"));
+    // A menu-bar item of its own that opens the add-ins window.
+    Menu_AddIn = bar->addAction(QStringLiteral("&AddIn"));
 
     Menu_Send = bar->addAction(QStringLiteral("Send"));
     Menu_Send->setVisible(false);
@@ -492,6 +493,7 @@ void Form_ControlCenter::connectControls()
     connect(Menu_Extras_MT_Orvane, &QAction::toggled, this, [this] { updateKeyPoll(); });
     onMenu(Menu_Extras_SendMessage, [this] { Menu_Extras_SendMessage_Click(); });
     onMenu(Menu_Extras_YInfo, [this] { Menu_Extras_YInfo_Click(); });
+    onMenu(Menu_AddIn, [this] { Menu_AddIn_Click(); });
     onMenu(Menu_Send, [this] { Menu_Send_Click(); });
     onMenu(Menu_MiniPopUp_POWER, [this] { Menu_MiniPopUp_POWER_Click(); });
     for (int i : Menu_MiniPopUp_Input.indices())

@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace Modul_Orvane {
 
@@ -57,6 +58,8 @@ int Main(const QString &commandLine)
     setErrorPresenter(&errorBox);
 
     oAddIns = new clsAddIns();
+    clsAddIn::setDialogs(platform.dialogs);
+    clsAddIn::setPlayer(platform.player);
 
     // The start-up wait lets pending window events run and costs no CPU. The window's
     // controls are built while it runs, so only the load steps follow it; nothing of
@@ -64,13 +67,29 @@ int Main(const QString &commandLine)
     QElapsedTimer started;
     started.start();
     auto *main = new Form_ControlCenter(platform);
+    // An add-in that registers from outside during the wait gets the main window loaded.
+    std::optional<bool> loaded;
+    const auto load = [&] {
+        if (!loaded)
+            loaded = main->Form_Load(commandLine);
+    };
+    clsAddIn::setMainWindowLoader(load);
+    // Outside programs drive the program over the user's session bus, from the wait
+    // on; a second Orvane finds the name taken and runs without automation.
+    AddInBusService automation(QDBusConnection::sessionBus());
+    if (!automation.start())
+        std::fprintf(stderr, "Orvane: %s; running without automation\n",
+                     qPrintable(automation.errorString()));
     const auto left = kStartWait - std::chrono::milliseconds(started.elapsed());
     QEventLoop wait;
     QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), &wait, &QEventLoop::quit);
     wait.exec();
 
+    load();
+    clsAddIn::setMainWindowLoader(nullptr);
+
     int exitCode = 0;
-    if (main->Form_Load(commandLine)) {
+    if (*loaded) {
         if (!main->mini()->isVisible())
             main->show();
         // Ending from outside unloads the main window like its own End menu.
@@ -78,22 +97,15 @@ int Main(const QString &commandLine)
             if (main->Form_Unload())
                 QApplication::quit();
         });
-        // Add-in connections act on the loaded main window. Outside programs drive it
-        // over the user's session bus; a second Orvane finds the name taken and runs
-        // without automation.
-        clsAddIn::setHost(main);
-        AddInBusService automation(QDBusConnection::sessionBus());
-        if (!automation.start())
-            std::fprintf(stderr, "Orvane: %s; running without automation\n",
-                         qPrintable(automation.errorString()));
         exitCode = QApplication::exec();
-        automation.stop();
-        clsAddIn::setHost(nullptr);
     }
+    automation.stop();
     delete main;
     setErrorPresenter(nullptr);
     delete oAddIns;
     oAddIns = nullptr;
+    clsAddIn::setPlayer(nullptr);
+    clsAddIn::setDialogs(nullptr);
     return exitCode;
 }
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/ProgramEvents.h"
+#include "app/ProgramHost.h"
+
+#include <QStringList>
+
+// The running program as the add-ins see it, recording what they asked of it.
+class FakeProgramHost : public ProgramHost
+{
+public:
+    void sendCommand(const QString &code) override { calls << QStringLiteral("send ") + code; }
+    QString line1() const override { return m_line1; }
+    QString line2() const override { return m_line2; }
+    void setLine2Text(const QString &text) override { m_line2 = text; }
+    ModelInformation modelInformation() const override { return info; }
+    void connectReceiver(bool powerOn) override
+    {
+        calls << (powerOn ? QStringLiteral("connect power") : QStringLiteral("connect"));
+    }
+    void disconnectReceiver() override { calls << QStringLiteral("disconnect"); }
+    bool isConnected() const override { return connected; }
+    QString readSettings() override
+    {
+        calls << QStringLiteral("read settings");
+        return settings;
+    }
+    void showProgram() override { calls << QStringLiteral("show"); }
+    void hideProgram() override { calls << QStringLiteral("hide"); }
+    bool programVisible() const override { return visible; }
+    WindowState windowState() const override { return state; }
+    void showAbout() override { calls << QStringLiteral("about"); }
+    void quitProgram() override { calls << QStringLiteral("quit"); }
+    ProgramEvents *events() override { return &m_events; }
+
+    QString m_line1 = QStringLiteral("DVD");
+    QString m_line2 = QStringLiteral("-30.0dB");
+    ModelInformation info{QStringLiteral("R0161"), QStringLiteral("RX-V1000"), QStringLiteral("A"),
+                          QStringLiteral("\x12R0161A")};
+    bool connected = false;
+    bool visible = true;
+    WindowState state = Normal;
+    QString settings;
+    QStringList calls;
+
+private:
+    ProgramEvents m_events;
+};
