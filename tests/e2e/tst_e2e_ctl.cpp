@@ -126,9 +126,7 @@ void tst_E2eCtl::wrongUsageNeedsNoProgram_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("code too short") << QStringList {"send", "07A1"} << "five hexadecimal";
     QTest::newRow("code not hexadecimal") << QStringList {"send", "07A1G"} << "five hexadecimal";
-    QTest::newRow("code missing") << QStringList {"send"} << "one command code";
     QTest::newRow("unknown command") << QStringList {"volume"} << "unknown command";
-    QTest::newRow("connect with other option") << QStringList {"connect", "--now"} << "--power-on";
 }
 
 void tst_E2eCtl::wrongUsageNeedsNoProgram()
