@@ -16,6 +16,7 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -31,6 +32,7 @@ public:
     QStringList sent;
     bool connected = true;
     int quits = 0;
+    int reads = 0;
     ProgramEvents programEvents;
 
     void sendCommand(const QString &code) override { sent << code; }
@@ -45,7 +47,15 @@ public:
     void connectReceiver(bool) override { connected = true; }
     void disconnectReceiver() override { connected = false; }
     bool isConnected() const override { return connected; }
-    QString readSettings() override { return {}; }
+    // Reading lets events run, as the link's wait for the answer does.
+    QString readSettings() override
+    {
+        ++reads;
+        QEventLoop loop;
+        QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        loop.exec();
+        return QStringLiteral("\x12R0161C\x03");
+    }
     void showProgram() override { }
     void hideProgram() override { }
     bool programVisible() const override { return true; }
@@ -168,6 +178,7 @@ private slots:
     void hangingVotersAreWaitedForWithinBounds();
     void vanishingClientIsUnregisteredAtOnce();
     void vanishingVoterEndsTheWait();
+    void clientLeavingDuringItsCallIsReleasedAfterIt();
     void connectionsPerClientAreBounded();
     void commandFloodIsBounded();
 
@@ -192,6 +203,7 @@ void tst_BusService::init()
     g_heard.clear();
     m_host.sent.clear();
     m_host.quits = 0;
+    m_host.reads = 0;
     Modul_Orvane::oAddIns = new clsAddIns();
     m_service = std::make_unique<AddInBusService>(
         QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("program")));
@@ -399,6 +411,19 @@ void tst_BusService::vanishingVoterEndsTheWait()
     QCOMPARE(cancel, 0L);
     QTRY_COMPARE(Modul_Orvane::oAddIns->Count(), 0);
     QTRY_COMPARE(m_service->connectionCount(), 0);
+}
+
+void tst_BusService::clientLeavingDuringItsCallIsReleasedAfterIt()
+{
+    auto leaving = client(QStringLiteral("leaving"));
+    QVERIFY(leaving->registerAddIn());
+    // The program reads the settings for 300 ms; the client is gone after 100.
+    leaving->bus().send(QDBusMessage::createMethodCall(kService, leaving->path, kAddIn,
+                                                       QStringLiteral("ReadSettings")));
+    QTimer::singleShot(100, leaving.get(), &Client::leave);
+    QTRY_COMPARE(Modul_Orvane::oAddIns->Count(), 0);
+    QTRY_COMPARE(m_service->connectionCount(), 0);
+    QCOMPARE(m_host.reads, 1);
 }
 
 void tst_BusService::connectionsPerClientAreBounded()
