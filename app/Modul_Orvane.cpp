@@ -1,5 +1,6 @@
 #include "app/Modul_Orvane.h"
 
+#include "addins/AddInBusService.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "app/Form_ControlCenter.h"
@@ -12,11 +13,13 @@
 #include "platform/QtSerialPort.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -94,6 +97,12 @@ int Main(const QString &commandLine)
             loadResult = main->Form_Load(commandLine);
     };
     clsAddIn::setMainWindowLoader(load);
+    // Outside programs drive the program over the user's session bus, from the wait
+    // on; a second Orvane finds the name taken and runs without automation.
+    AddInBusService automation(QDBusConnection::sessionBus());
+    if (!automation.start())
+        std::fprintf(stderr, "Orvane: %s; running without automation\n",
+                     qPrintable(automation.errorString()));
     const auto left = kStartWait - std::chrono::milliseconds(started.elapsed());
     QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), &wait, &QEventLoop::quit);
     if (!endRequested)
@@ -113,6 +122,7 @@ int Main(const QString &commandLine)
             exitCode = QApplication::exec();
         }
     }
+    automation.stop();
     delete main;
     setErrorPresenter(nullptr);
     delete oAddIns;
