@@ -9,6 +9,8 @@
 // A report cut in two by the end of a read is not lost: the unfinished tail (from
 // the first STX that no ETX follows) is kept and put in front of the next read,
 // so a sequence of reads is cut exactly as their concatenation would be.
+// A read longer than kMaxTail is cut as that many reads of kMaxTail characters, the
+// size of the serial line's read buffer, which keeps the cost linear in its length.
 class FrameCutter
 {
 public:
@@ -23,5 +25,7 @@ public:
     const QString &tail() const { return m_tail; }
 
 private:
+    void cutPiece(QStringView received, QStringList &bodies);
+
     QString m_tail;
 };

@@ -17,7 +17,10 @@ private slots:
     void cut_data();
     void cut();
     void overlongTail();
+    void longRead_data();
+    void longRead();
     void reset();
+    void stxFlood();
 };
 
 void tst_FrameCutter::cut_data()
@@ -90,12 +93,55 @@ void tst_FrameCutter::overlongTail()
     QCOMPARE(cutter.tail().size(), FrameCutter::kMaxTail);
 }
 
+void tst_FrameCutter::longRead_data()
+{
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QStringList>("bodies");
+
+    const QString report = wire("<002600>");
+    QTest::newRow("report after 5000 characters of noise")
+        << QString(5000, QLatin1Char('x')) + report << QStringList {"002600"};
+    QTest::newRow("report across a piece boundary")
+        << QString(FrameCutter::kMaxTail - 3, QLatin1Char('x')) + report + report
+        << QStringList {"002600", "002600"};
+    QStringList many;
+    QString reports;
+    for (int i = 0; i < 2000; ++i) {
+        reports += report;
+        many << "002600";
+    }
+    QTest::newRow("2000 reports in one read") << reports << many;
+}
+
+void tst_FrameCutter::longRead()
+{
+    QFETCH(QString, read);
+    QFETCH(QStringList, bodies);
+
+    FrameCutter cutter;
+    QCOMPARE(cutter.cut(read), bodies);
+    QVERIFY(cutter.tail().isEmpty());
+}
+
 void tst_FrameCutter::reset()
 {
     FrameCutter cutter;
     cutter.cut(wire("<0026"));
     cutter.reset();
     QCOMPARE(cutter.cut(wire("00><1>")), QStringList {"1"});
+}
+
+// 64 K STX characters and one ETX: every STX yields a body up to the ETX, which in one
+// piece would be 2 G characters. Cut as 1 KB reads, only the last kMaxTail of them do.
+void tst_FrameCutter::stxFlood()
+{
+    FrameCutter cutter;
+    const QString flood = QString(65536, QChar(0x02)) + QChar(0x03);
+    const QStringList bodies = cutter.cut(flood);
+    QVERIFY(!bodies.isEmpty());
+    QVERIFY(bodies.size() <= FrameCutter::kMaxTail + 1);
+    QVERIFY(bodies.first().size() <= FrameCutter::kMaxTail);
+    QCOMPARE(bodies.last(), QString());
 }
 
 QTEST_APPLESS_MAIN(tst_FrameCutter)
