@@ -7,7 +7,7 @@
 #include "errors/ErrBoxPresenter.h"
 #include "errors/ShowErrBox.h"
 #include "platform/LinuxPlatform.h"
-#include "platform/QtSerialPort.h"
+#include "platform/SwitchingSerialPort.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,7 +47,7 @@ int Main(const QString &commandLine)
 {
     LinuxPlatform linux;
     Platform &platform = linux.platform();
-    QtSerialPort serialPort(platform.settings);
+    SwitchingSerialPort serialPort(platform.settings);
     platform.serialPort = &serialPort;
     ErrBoxPresenter errorBox(platform.shell, platform.dialogs);
     setErrorPresenter(&errorBox);
