@@ -11,11 +11,14 @@
 #include "tests/support/ReceiverProcess.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <memory>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -67,6 +70,7 @@ private slots:
     void longSendArrivesInSerialSizedReads();
     void bridgeClosesMidFrame();
     void virtualReceiverOverTcp();
+    void deviceWithoutPermission();
 };
 
 void tst_TcpSerialPort::addresses_data()
@@ -266,6 +270,31 @@ void tst_TcpSerialPort::virtualReceiverOverTcp()
     QVERIFY(lost.wait(2000));
     QCOMPARE(lost.size(), 2);
     QVERIFY(!port.isOpen());
+}
+
+void tst_TcpSerialPort::deviceWithoutPermission()
+{
+    if (::geteuid() == 0)
+        QSKIP("root may open any device");
+    QTemporaryDir folder;
+    const QString device = folder.filePath("ttyLocked");
+    QFile file(device);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QVERIFY(file.setPermissions(QFileDevice::Permissions()));
+
+    FakeSettingsStore settings;
+    settings.setSection("Ports", {{"Com1", device}});
+    SwitchingSerialPort port(&settings);
+    try {
+        port.open(1);
+        QFAIL("open did not fail");
+    } catch (const OrvaneError &e) {
+        QVERIFY2(e.description().startsWith("Cannot open " + device + ": permission denied."),
+                 qPrintable(e.description()));
+        QVERIFY(e.description().contains("sudo adduser $USER"));
+    }
+    QCOMPARE(SwitchingSerialPort::permissionProblem(folder.filePath("absent")), QString());
 }
 
 QTEST_GUILESS_MAIN(tst_TcpSerialPort)
