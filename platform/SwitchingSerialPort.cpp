@@ -33,8 +33,14 @@ SerialPort *SwitchingSerialPort::active() const
 
 void SwitchingSerialPort::open(int portNumber)
 {
-    close();
     const QString name = m_settings ? serialDeviceForPort(*m_settings, portNumber) : QString();
+    // An open called from events while a connection is still being made must not cut
+    // that attempt short.
+    if (m_network->isConnecting()) {
+        throw OrvaneError(OrvaneError::kPortError,
+                          QStringLiteral("Cannot open %1: a connection is being made").arg(name));
+    }
+    close();
     m_useNetwork = NetworkPortAddress::isNetworkName(name);
     if (m_useNetwork) {
         m_network->openName(name);

@@ -36,6 +36,8 @@ public:
     qint64 bytesWaiting() override;
     QByteArray readAll() override;
 
+    // A connection attempt is waiting in openName().
+    bool isConnecting() const { return m_connecting; }
     // The address of the open connection (empty when closed).
     QString deviceName() const;
 
