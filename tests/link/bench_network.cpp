@@ -4,7 +4,7 @@
 // to the link. Not part of the test suite; run by hand: bench_network (ORVANE_BUILD_DIR
 // must point at the build folder).
 
-#include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 #include "link/LinkHost.h"
 #include "platform/SwitchingSerialPort.h"
 #include "tests/support/FakeSettingsStore.h"
@@ -65,7 +65,7 @@ void measure(QTextStream &out, const QString &label, const QStringList &argument
     FakeSettingsStore settings;
     settings.writeValue(QStringLiteral("Ports"), QStringLiteral("Com1"), receiver.device());
     SwitchingSerialPort port(&settings);
-    Form_Com com(&port, &host, &dialogs);
+    ReceiverLink com(&port, &host, &dialogs);
 
     Figures connect;
     for (int i = 0; i < 20; ++i) {
