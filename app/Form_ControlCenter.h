@@ -78,6 +78,9 @@ public:
     void Menu_Setup_Port_Click(int index);
     void Menu_Setup_ReportTime_Click(int index);
     void Menu_Reset_Click();
+
+    // ---- Port dialog (app/Form_ControlCenter_ports.cpp) ----
+    void Menu_Setup_Ports_Click();
     void Menu_Extras_YInfo_Click();
 
     // ---- Report evaluation (state/Form_ControlCenter_reports.cpp) ----
@@ -237,6 +240,7 @@ public:
     QAction *Menu_Connect = nullptr;
     QMenu *Menu_Setup = nullptr;
     ControlArray<QAction> Menu_Setup_Port;       // 1 to 5
+    QAction *Menu_Setup_Ports = nullptr;         // the port dialog
     ControlArray<QAction> Menu_Setup_ReportTime; // 0 to 7
     QAction *Menu_Setup_Debug = nullptr;
     QAction *Menu_Setup_Log = nullptr;

@@ -3,10 +3,13 @@
 // open.
 
 #include "app/PortsDialog.h"
+#include "tests/support/MainWindowFixture.h"
 #include "tests/support/FakeSettingsStore.h"
 #include "tests/support/FakeUserDialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QLineEdit>
 #include <QTest>
 
@@ -33,6 +36,7 @@ private slots:
     void refusesBadNames();
     void deviceWithoutPermission();
     void refreshKeepsEntries();
+    void setupMenuOpensTheDialog();
 
 private:
     FakeSerialPortList m_list;
@@ -151,6 +155,24 @@ void tst_PortsDialog::refreshKeepsEntries()
     QCOMPARE(dialog.portEdit(1)->count(), 1);
     QCOMPARE(dialog.portName(1), "tcp://10.0.0.5:23");
     QCOMPARE(dialog.note(), QString());
+}
+
+void tst_PortsDialog::setupMenuOpensTheDialog()
+{
+    MainWindowFixture fixture;
+    QVERIFY(fixture.window->Menu_Setup->actions().contains(fixture.window->Menu_Setup_Ports));
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<PortsDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        dialog->portEdit(1)->setEditText("tcp://127.0.0.1:4001");
+        dialog->accept();
+    });
+    fixture.window->Menu_Setup_Ports->trigger();
+    QVERIFY(seen);
+    QCOMPARE(fixture.settings.readValue("Ports", "Com1"), "tcp://127.0.0.1:4001");
 }
 
 QTEST_MAIN(tst_PortsDialog)
