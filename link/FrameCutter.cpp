@@ -7,25 +7,13 @@ constexpr QChar kEtx {0x03};
 
 QStringList FrameCutter::cut(const QString &received)
 {
-    // A long read is cut as the serial line delivers it, in reads of at most the
-    // tail's size; so one read holds at most a tail and a piece, and an STX far away
-    // from its ETX cannot make every STX before it yield an ever longer body.
-    QStringList bodies;
-    for (qsizetype start = 0; start < received.size(); start += kMaxTail)
-        cutPiece(QStringView(received).mid(start, kMaxTail), bodies);
-    if (received.isEmpty())
-        cutPiece(QStringView(), bodies);
-    return bodies;
-}
-
-void FrameCutter::cutPiece(QStringView received, QStringList &bodies)
-{
-    const QString text = m_tail + received.toString();
+    const QString text = m_tail + received;
     m_tail.clear();
 
+    QStringList bodies;
     qsizetype pos = 0;
-    // The first ETX at or after the current STX, found once and reused by every STX
-    // before it.
+    // The first ETX after the current STX, found once and reused by every STX before it,
+    // so the text is scanned once however many STX characters it holds.
     qsizetype etx = -1;
     for (;;) {
         const qsizetype stx = text.indexOf(kStx, pos);
@@ -51,4 +39,5 @@ void FrameCutter::cutPiece(QStringView received, QStringList &bodies)
         else
             m_tail.remove(0, next);
     }
+    return bodies;
 }
