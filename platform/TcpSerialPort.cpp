@@ -5,6 +5,7 @@
 #include "platform/SerialDeviceNames.h"
 #include "platform/SettingsStore.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -109,9 +110,14 @@ void TcpSerialPort::write(const QByteArray &bytes)
     }
     // Hands the bytes to the system now without waiting for them to go out.
     m_socket.flush();
-    // A bridge that takes nothing more is as good as a hung line.
-    if (m_socket.bytesToWrite() > kMaxUnsentBytes)
-        reportLost(QStringLiteral("%1: the bridge takes no more data").arg(m_name));
+    // A bridge that takes no more data blocks the write, for a bounded time, as a
+    // stalled serial line does; the link then reconnects.
+    QElapsedTimer blocked;
+    blocked.start();
+    while (isOpen() && m_socket.bytesToWrite() > kTransmitBufferBytes
+           && blocked.elapsed() < kBlockedWriteLimit.count()) {
+        m_socket.waitForBytesWritten(int(kBlockedWriteLimit.count() - blocked.elapsed()));
+    }
 }
 
 qint64 TcpSerialPort::bytesWaiting()

@@ -9,17 +9,20 @@ class SettingsStore;
 
 // The serial line through a serial-to-network bridge in raw mode: the bytes of the
 // line travel unchanged over one TCP connection. It behaves like the device port:
-// reads of at most 1024 bytes, writes handed on at once, and a connection the
-// bridge drops is closed and reported once through portLost, like an unplugged
-// adapter. Opening waits for the connection with events running, at most
+// reads of at most 1024 bytes, writes handed on at once (a write blocks only while
+// more than a transmit buffer is left unaccepted), and a connection the bridge drops
+// is closed and reported once through portLost, like an unplugged adapter. Opening waits for the connection with events running, at most
 // connectTimeout(), so the window stays alive while a bridge does not answer.
 class TcpSerialPort : public SerialPort
 {
     Q_OBJECT
 public:
     static constexpr qint64 kReadBufferBytes = 1024;
-    // Bytes the bridge may leave unaccepted before the connection counts as hung.
-    static constexpr qint64 kMaxUnsentBytes = 4096;
+    // The serial line's transmit buffer: beyond this many bytes the bridge has not
+    // taken, a write waits for it, as a write to a full serial line blocks.
+    static constexpr qint64 kTransmitBufferBytes = 512;
+    // The longest such wait; the link takes a write that long as a hung line.
+    static constexpr std::chrono::milliseconds kBlockedWriteLimit {800};
     static constexpr std::chrono::milliseconds kConnectTimeout {3000};
 
     explicit TcpSerialPort(SettingsStore *settings, QObject *parent = nullptr);

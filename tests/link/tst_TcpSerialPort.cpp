@@ -69,6 +69,7 @@ private slots:
     void rawBytesBothWays();
     void longSendArrivesInSerialSizedReads();
     void bridgeClosesMidFrame();
+    void stalledBridgeBlocksWritesForABoundedTime();
     void virtualReceiverOverTcp();
     void deviceWithoutPermission();
 };
@@ -226,6 +227,29 @@ void tst_TcpSerialPort::bridgeClosesMidFrame()
     // The same bridge accepts again: the port opens anew.
     bridge.client = nullptr;
     port.openName(bridge.address());
+    QVERIFY(port.isOpen());
+}
+
+void tst_TcpSerialPort::stalledBridgeBlocksWritesForABoundedTime()
+{
+    Bridge bridge;
+    QVERIFY(bridge.listen());
+    TcpSerialPort port(nullptr);
+    port.openName(bridge.address());
+    QVERIFY(bridge.accept());
+
+    // The bridge reads nothing: once the system's buffers are full, a write waits at most
+    // the blocked-write limit and the port stays open for the link to reconnect.
+    const QByteArray chunk(64 * 1024, 'x');
+    QElapsedTimer clock;
+    qint64 slowest = 0;
+    for (int i = 0; i < 200 && slowest < 700; ++i) {
+        clock.start();
+        port.write(chunk);
+        slowest = std::max(slowest, clock.elapsed());
+    }
+    QVERIFY2(slowest >= 700, "the write never blocked");
+    QVERIFY2(slowest < 1500, "the write blocked beyond its limit");
     QVERIFY(port.isOpen());
 }
 
