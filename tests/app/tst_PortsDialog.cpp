@@ -160,7 +160,8 @@ void tst_PortsDialog::refreshKeepsEntries()
 void tst_PortsDialog::setupMenuOpensTheDialog()
 {
     MainWindowFixture fixture;
-    QVERIFY(fixture.window->Menu_Setup->actions().contains(fixture.window->Menu_Setup_Ports));
+    MainWindowControls &controls = ui(*fixture.window);
+    QVERIFY(controls.Menu_Setup->actions().contains(controls.Menu_Setup_Ports));
     bool seen = false;
     QTimer::singleShot(0, this, [&] {
         auto *dialog = qobject_cast<PortsDialog *>(QApplication::activeModalWidget());
@@ -170,7 +171,7 @@ void tst_PortsDialog::setupMenuOpensTheDialog()
         dialog->portEdit(1)->setEditText("tcp://127.0.0.1:4001");
         dialog->accept();
     });
-    fixture.window->Menu_Setup_Ports->trigger();
+    controls.Menu_Setup_Ports->trigger();
     QVERIFY(seen);
     QCOMPARE(fixture.settings.readValue("Ports", "Com1"), "tcp://127.0.0.1:4001");
 }
