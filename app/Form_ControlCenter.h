@@ -79,6 +79,9 @@ public:
     // ---- Connection and model identification (app/Form_ControlCenter_connection.cpp) ----
     void ConnectToOrvane(int Sw1 = 0);
     void Menu_Reset_Click();
+
+    // ---- Port dialog (app/Form_ControlCenter_ports.cpp) ----
+    void Menu_Setup_Ports_Click();
     void Menu_Extras_YInfo_Click();
 
     // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----

@@ -69,7 +69,8 @@ struct MainWindowControls
     // ---- Menus ----
     QAction *Menu_Connect = nullptr;
     QMenu *Menu_Setup = nullptr;
-    ControlArray<QAction> Menu_Setup_Port; // 1 to 5
+    ControlArray<QAction> Menu_Setup_Port;       // 1 to 5
+    QAction *Menu_Setup_Ports = nullptr;         // the port dialog
     ControlArray<QAction> Menu_Setup_ReportTime; // 0 to 7
     QAction *Menu_Setup_Debug = nullptr;
     QAction *Menu_Setup_Log = nullptr;

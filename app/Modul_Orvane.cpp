@@ -10,7 +10,7 @@
 #include "errors/ShowErrBox.h"
 #include "link/LinkTimings.h"
 #include "platform/LinuxPlatform.h"
-#include "platform/QtSerialPort.h"
+#include "platform/SwitchingSerialPort.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -56,7 +56,7 @@ int Main(const QString &commandLine)
 
     LinuxPlatform linuxPlatform;
     Platform &platform = linuxPlatform.platform();
-    QtSerialPort serialPort(platform.settings);
+    SwitchingSerialPort serialPort(platform.settings);
     platform.serialPort = &serialPort;
     ErrBoxPresenter errorBox(platform.shell, platform.dialogs);
     setErrorPresenter(&errorBox);

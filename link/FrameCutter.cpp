@@ -12,11 +12,15 @@ QStringList FrameCutter::cut(const QString &received)
 
     QStringList bodies;
     qsizetype pos = 0;
+    // The first ETX after the current STX, found once and reused by every STX before it,
+    // so the text is scanned once however many STX characters it holds.
+    qsizetype etx = -1;
     for (;;) {
         const qsizetype stx = text.indexOf(kStx, pos);
         if (stx < 0)
             break;
-        const qsizetype etx = text.indexOf(kEtx, stx + 1);
+        if (etx <= stx)
+            etx = text.indexOf(kEtx, stx + 1);
         if (etx < 0) {
             // No ETX follows this STX, nor any later one: keep it all for the next read.
             m_tail = text.mid(stx);
@@ -26,14 +30,14 @@ QStringList FrameCutter::cut(const QString &received)
         pos = stx + 1;
     }
 
-    // An overlong tail is noise or a lost frame; keep only its newest unfinished start.
-    while (m_tail.size() > kMaxTail) {
-        const qsizetype next = m_tail.indexOf(kStx, 1);
-        if (next < 0) {
+    // An overlong tail is noise or a lost frame; keep only its newest unfinished start,
+    // the first STX from which the tail fits the limit.
+    if (m_tail.size() > kMaxTail) {
+        const qsizetype next = m_tail.indexOf(kStx, m_tail.size() - kMaxTail);
+        if (next < 0)
             m_tail.clear();
-            break;
-        }
-        m_tail.remove(0, next);
+        else
+            m_tail.remove(0, next);
     }
     return bodies;
 }

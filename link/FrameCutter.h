@@ -9,6 +9,9 @@
 // A report cut in two by the end of a read is not lost: the unfinished tail (from
 // the first STX that no ETX follows) is kept and put in front of the next read,
 // so a sequence of reads is cut exactly as their concatenation would be.
+// The text is scanned once; the bodies themselves can overlap (every STX before an
+// ETX yields one), so a read is expected to be a serial read's size (1 KB), as both
+// the device and the network port deliver it.
 class FrameCutter
 {
 public:

@@ -7,6 +7,7 @@
 class DesktopShell;
 class NoPlayerRemote;
 class QSettingsStore;
+class QtSerialPortList;
 class QtUserDialogs;
 class SystemClock;
 class X11KeyState;
@@ -31,5 +32,6 @@ private:
     std::unique_ptr<NoPlayerRemote> m_noPlayer;
     std::unique_ptr<DesktopShell> m_shell;
     std::unique_ptr<SystemClock> m_clock;
+    std::unique_ptr<QtSerialPortList> m_serialPorts;
     Platform m_platform;
 };

@@ -4,6 +4,7 @@ class Clock;
 class KeyState;
 class PlayerRemote;
 class SerialPort;
+class SerialPortList;
 class SettingsStore;
 class Shell;
 class UserDialogs;
@@ -13,6 +14,8 @@ class UserDialogs;
 struct Platform
 {
     SerialPort *serialPort = nullptr;
+    // The serial devices present, for the port dialog; none listed when absent.
+    SerialPortList *serialPorts = nullptr;
     SettingsStore *settings = nullptr;
     UserDialogs *dialogs = nullptr;
     KeyState *keys = nullptr;

@@ -1,6 +1,7 @@
 #include "sim/PtyServer.h"
 
 #include "sim/ReceiverModel.h"
+#include "sim/TrafficText.h"
 
 #include <QSocketNotifier>
 #include <cerrno>
@@ -125,34 +126,6 @@ void PtyServer::log(const char *direction, const QByteArray &bytes) const
 {
     if (!m_logging)
         return;
-    QByteArray text;
-    for (const char c : bytes) {
-        switch (c) {
-        case 2:
-            text += "<STX>";
-            break;
-        case 3:
-            text += "<ETX>";
-            break;
-        case 17:
-            text += "<DC1>";
-            break;
-        case 18:
-            text += "<DC2>";
-            break;
-        case 19:
-            text += "<DC3>";
-            break;
-        case 127:
-            text += "<DEL>";
-            break;
-        default:
-            if (c >= 32 && c < 127)
-                text += c;
-            else
-                text += '<' + QByteArray::number(uchar(c), 16).toUpper() + '>';
-        }
-    }
-    std::fprintf(stderr, "%s %s\n", direction, text.constData());
+    std::fprintf(stderr, "%s %s\n", direction, trafficText(bytes).constData());
     std::fflush(stderr);
 }

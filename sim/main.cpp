@@ -1,7 +1,8 @@
-// orvane-receiver: a virtual receiver on a pseudo-terminal. Prints the device path
-// on its first line, then serves the receiver until SIGINT/SIGTERM. Lines on stdin
-// are front-panel events (see --help).
+// orvane-receiver: a virtual receiver on a pseudo-terminal or a TCP port. Prints the
+// device path (or tcp:// address) on its first line, then serves the receiver until
+// SIGINT/SIGTERM. Lines on stdin are front-panel events (see --help).
 
+#include "sim/NetworkServer.h"
 #include "sim/PtyServer.h"
 #include "sim/ReceiverModel.h"
 
@@ -9,8 +10,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QHostAddress>
 #include <QSocketNotifier>
 #include <csignal>
+#include <memory>
 #include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -25,15 +28,18 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
 }
 
-const char kDescription[] = R"(A virtual receiver on a pseudo-terminal.
+const char kDescription[] = R"(A virtual receiver on a pseudo-terminal or a TCP port.
 
-The first line on stdout is the device path to open (9600 baud, 8N1). Each line
-read from stdin is a front-panel event, sent to the client as a report:
+The first line on stdout is the device path to open (9600 baud, 8N1), or with
+--tcp the address tcp://host:port, served like a serial-to-network bridge in raw
+mode. Each line read from stdin is a front-panel event, sent to the client as a
+report:
   es-key                   the 6.1/ES key (report 102D00)
   headphones on|off        headphones plugged in or out (003401 / 003400)
   warning 0..3             over current, DC, power trouble, over heat (00010n)
   power on|off             the power key (002001 / 002000)
   state                    print the receiver's state on stdout (not sent)
+  drop                     with --tcp: close the client's connection
   <report body>            e.g. 10210C or 0026C7: sent as STX body ETX and
                            applied to the state when it is a known report
 Injected reports are sent even while the client has reports switched off.)";
@@ -76,8 +82,13 @@ int main(int argc, char *argv[])
         QStringLiteral("path"));
     const QCommandLineOption logOption(QStringLiteral("log"),
                                        QStringLiteral("Print the traffic on stderr."));
+    const QCommandLineOption tcpOption(
+        QStringLiteral("tcp"),
+        QStringLiteral("Serve on this TCP port of the loopback interface instead of a "
+                       "pseudo-terminal (0: any free port); [host:]port listens on host."),
+        QStringLiteral("port"));
     parser.addOptions({modelOption, versionOption, standbyOption, answerFromOption, quirkOption,
-                       reportsOption, linkOption, logOption});
+                       reportsOption, linkOption, logOption, tcpOption});
     parser.process(app);
 
     ReceiverModel::Options options;
@@ -97,24 +108,54 @@ int main(int argc, char *argv[])
     options.reportsOn = parser.isSet(reportsOption);
 
     ReceiverModel model(options);
-    PtyServer server(&model);
-    server.setLogging(parser.isSet(logOption));
-    QString error;
-    if (!server.open(&error))
-        fail(error);
-
+    std::unique_ptr<PtyServer> pty;
+    std::unique_ptr<NetworkServer> network;
     QString linkPath;
-    if (parser.isSet(linkOption)) {
-        linkPath = parser.value(linkOption);
-        // Replace a link left by an earlier run, but never a real file.
-        if (QFileInfo(linkPath).isSymLink())
-            QFile::remove(linkPath);
-        if (!QFile::link(server.devicePath(), linkPath))
-            fail(QStringLiteral("cannot create the link %1").arg(linkPath));
+    QString error;
+    if (parser.isSet(tcpOption)) {
+        if (parser.isSet(linkOption))
+            fail(QStringLiteral("--link needs a pseudo-terminal, not --tcp"));
+        QString value = parser.value(tcpOption);
+        QHostAddress host(QHostAddress::LocalHost);
+        const qsizetype colon = value.lastIndexOf(QLatin1Char(':'));
+        if (colon >= 0) {
+            QString hostText = value.left(colon);
+            if (hostText.startsWith(QLatin1Char('[')) && hostText.endsWith(QLatin1Char(']')))
+                hostText = hostText.mid(1, hostText.size() - 2);
+            if (!host.setAddress(hostText))
+                fail(QStringLiteral("--tcp: not an IP address: %1").arg(hostText));
+            value = value.mid(colon + 1);
+        }
+        const int port = value.toInt(&ok);
+        if (!ok || port < 0 || port > 65535)
+            fail(QStringLiteral("--tcp needs a port number from 0 to 65535"));
+        network = std::make_unique<NetworkServer>(&model);
+        network->setLogging(parser.isSet(logOption));
+        if (!network->listen(host, quint16(port), &error))
+            fail(error);
+        std::printf("%s\n", qPrintable(network->address()));
+    } else {
+        pty = std::make_unique<PtyServer>(&model);
+        pty->setLogging(parser.isSet(logOption));
+        if (!pty->open(&error))
+            fail(error);
+        if (parser.isSet(linkOption)) {
+            linkPath = parser.value(linkOption);
+            // Replace a link left by an earlier run, but never a real file.
+            if (QFileInfo(linkPath).isSymLink())
+                QFile::remove(linkPath);
+            if (!QFile::link(pty->devicePath(), linkPath))
+                fail(QStringLiteral("cannot create the link %1").arg(linkPath));
+        }
+        std::printf("%s\n", qPrintable(pty->devicePath()));
     }
-
-    std::printf("%s\n", qPrintable(server.devicePath()));
     std::fflush(stdout);
+    const auto send = [&](const QByteArray &bytes) {
+        if (network)
+            network->send(bytes);
+        else
+            pty->send(bytes);
+    };
 
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
         fail(QStringLiteral("socketpair failed"));
@@ -148,11 +189,16 @@ int main(int argc, char *argv[])
                 std::fflush(stdout);
                 continue;
             }
+            if (line == QLatin1String("drop")) {
+                if (network)
+                    network->dropClient();
+                continue;
+            }
             bool understood = false;
             const QByteArray bytes = model.inject(line, &understood);
             if (!understood)
                 std::fprintf(stderr, "orvane-receiver: unknown event: %s\n", qPrintable(line));
-            server.send(bytes);
+            send(bytes);
         }
     });
 

@@ -17,7 +17,10 @@ private slots:
     void cut_data();
     void cut();
     void overlongTail();
+    void longRead_data();
+    void longRead();
     void reset();
+    void stxFlood();
 };
 
 void tst_FrameCutter::cut_data()
@@ -90,12 +93,57 @@ void tst_FrameCutter::overlongTail()
     QCOMPARE(cutter.tail().size(), FrameCutter::kMaxTail);
 }
 
+void tst_FrameCutter::longRead_data()
+{
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QStringList>("bodies");
+
+    const QString report = wire("<002600>");
+    QTest::newRow("report after 5000 characters of noise")
+        << QString(5000, QLatin1Char('x')) + report << QStringList {"002600"};
+    QTest::newRow("report across a piece boundary")
+        << QString(FrameCutter::kMaxTail - 3, QLatin1Char('x')) + report + report
+        << QStringList {"002600", "002600"};
+    QStringList many;
+    QString reports;
+    for (int i = 0; i < 2000; ++i) {
+        reports += report;
+        many << "002600";
+    }
+    QTest::newRow("2000 reports in one read") << reports << many;
+}
+
+void tst_FrameCutter::longRead()
+{
+    QFETCH(QString, read);
+    QFETCH(QStringList, bodies);
+
+    FrameCutter cutter;
+    QCOMPARE(cutter.cut(read), bodies);
+    QVERIFY(cutter.tail().isEmpty());
+}
+
 void tst_FrameCutter::reset()
 {
     FrameCutter cutter;
     cutter.cut(wire("<0026"));
     cutter.reset();
     QCOMPARE(cutter.cut(wire("00><1>")), QStringList {"1"});
+}
+
+// A read of a serial read buffer's size at its worst (a full tail of STX characters,
+// then a read of them and one ETX): every STX yields a body, yet the tail stays bounded.
+void tst_FrameCutter::stxFlood()
+{
+    FrameCutter cutter;
+    QVERIFY(cutter.cut(QString(4 * FrameCutter::kMaxTail, QChar(0x02))).isEmpty());
+    QCOMPARE(cutter.tail().size(), FrameCutter::kMaxTail);
+    const QStringList bodies
+        = cutter.cut(QString(FrameCutter::kMaxTail - 1, QChar(0x02)) + QChar(0x03));
+    QCOMPARE(bodies.size(), 2 * FrameCutter::kMaxTail - 1);
+    QCOMPARE(bodies.first().size(), 2 * FrameCutter::kMaxTail - 2);
+    QCOMPARE(bodies.last(), QString());
+    QVERIFY(cutter.tail().isEmpty());
 }
 
 QTEST_APPLESS_MAIN(tst_FrameCutter)

@@ -41,7 +41,8 @@ bool ReceiverProcess::start(const QStringList &arguments)
         return false;
     }
     m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    if (!m_device.startsWith(QLatin1String("/dev/"))) {
+    if (!m_device.startsWith(QLatin1String("/dev/"))
+        && !m_device.startsWith(QLatin1String("tcp://"))) {
         m_error = QStringLiteral("not a device path: ") + m_device;
         return false;
     }

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // The virtual receiver program on a pseudo-terminal, as the tests start it: it prints the
-// device path as its first line on stdout, takes front-panel events as lines on stdin and,
+// device path (with --tcp its tcp:// address) as its first line on stdout, takes front-panel events as lines on stdin and,
 // with --log, writes the traffic it sees to stderr.
 class ReceiverProcess
 {

@@ -1,0 +1,3 @@
+#include "platform/SerialPortList.h"
+
+SerialPortList::~SerialPortList() = default;

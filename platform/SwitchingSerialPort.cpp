@@ -1,0 +1,104 @@
+#include "platform/SwitchingSerialPort.h"
+
+#include "errors/OrvaneError.h"
+#include "platform/NetworkPortAddress.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SerialDeviceNames.h"
+#include "platform/TcpSerialPort.h"
+
+#include <QFileInfo>
+#include <cerrno>
+#include <unistd.h>
+
+SwitchingSerialPort::SwitchingSerialPort(SettingsStore *settings, QObject *parent)
+    : SerialPort(parent)
+    , m_settings(settings)
+    , m_device(std::make_unique<QtSerialPort>(settings))
+    , m_network(std::make_unique<TcpSerialPort>(settings))
+{
+    for (SerialPort *port : {static_cast<SerialPort *>(m_device.get()),
+                             static_cast<SerialPort *>(m_network.get())}) {
+        connect(port, &SerialPort::dataArrived, this, &SerialPort::dataArrived);
+        connect(port, &SerialPort::portLost, this, &SerialPort::portLost);
+    }
+}
+
+SwitchingSerialPort::~SwitchingSerialPort() = default;
+
+SerialPort *SwitchingSerialPort::active() const
+{
+    return m_useNetwork ? static_cast<SerialPort *>(m_network.get())
+                        : static_cast<SerialPort *>(m_device.get());
+}
+
+void SwitchingSerialPort::open(int portNumber)
+{
+    const QString name = m_settings ? serialDeviceForPort(*m_settings, portNumber) : QString();
+    // An open called from events while a connection is still being made must not cut
+    // that attempt short.
+    if (m_network->isConnecting()) {
+        throw OrvaneError(OrvaneError::kPortError,
+                          QStringLiteral("Cannot open %1: a connection is being made").arg(name));
+    }
+    close();
+    m_useNetwork = NetworkPortAddress::isNetworkName(name);
+    if (m_useNetwork) {
+        m_network->openName(name);
+        return;
+    }
+    try {
+        m_device->open(portNumber);
+    } catch (const OrvaneError &error) {
+        const QString device = name.isEmpty() ? QStringLiteral("/dev/ttyS%1").arg(portNumber - 1)
+                                              : name;
+        const QString problem = permissionProblem(device);
+        if (problem.isEmpty())
+            throw;
+        throw OrvaneError(error.number(), problem);
+    }
+}
+
+void SwitchingSerialPort::close()
+{
+    m_device->close();
+    m_network->close();
+}
+
+bool SwitchingSerialPort::isOpen() const
+{
+    return active()->isOpen();
+}
+
+void SwitchingSerialPort::write(const QByteArray &bytes)
+{
+    active()->write(bytes);
+}
+
+qint64 SwitchingSerialPort::bytesWaiting()
+{
+    return active()->bytesWaiting();
+}
+
+QByteArray SwitchingSerialPort::readAll()
+{
+    return active()->readAll();
+}
+
+QString SwitchingSerialPort::deviceName() const
+{
+    return m_useNetwork ? m_network->deviceName() : m_device->deviceName();
+}
+
+QString SwitchingSerialPort::permissionProblem(const QString &device)
+{
+    const QFileInfo info(device);
+    if (!info.exists() || ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0)
+        return QString();
+    if (errno != EACCES)
+        return QString();
+    const QString group = info.group().isEmpty() ? QStringLiteral("dialout") : info.group();
+    return QStringLiteral("Cannot open %1: permission denied. Your user may not use this "
+                          "device. Add it to the group \"%2\" (for example: sudo adduser "
+                          "$USER %2), then log out and in again.")
+        .arg(device, group);
+}
