@@ -8,6 +8,8 @@
 #include <QDBusPendingReply>
 #include <QDBusVariant>
 
+#include <cmath>
+
 namespace {
 
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
@@ -16,17 +18,26 @@ const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player")
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // Values inside a{sv} arrive either already converted or as a bus argument still to read.
+// A player may send any type; a value of another type than expected reads as empty.
 QVariantMap toMap(const QVariant &value)
 {
-    if (value.canConvert<QDBusArgument>())
-        return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
+    if (value.canConvert<QDBusArgument>()) {
+        const QDBusArgument argument = value.value<QDBusArgument>();
+        if (argument.currentSignature() != QLatin1String("a{sv}"))
+            return {};
+        return qdbus_cast<QVariantMap>(argument);
+    }
     return value.toMap();
 }
 
 QStringList toStringList(const QVariant &value)
 {
-    if (value.canConvert<QDBusArgument>())
-        return qdbus_cast<QStringList>(value.value<QDBusArgument>());
+    if (value.canConvert<QDBusArgument>()) {
+        const QDBusArgument argument = value.value<QDBusArgument>();
+        if (argument.currentSignature() != QLatin1String("as"))
+            return {};
+        return qdbus_cast<QStringList>(argument);
+    }
     if (value.userType() == QMetaType::QString)
         return {value.toString()};
     return value.toStringList();
@@ -34,9 +45,9 @@ QStringList toStringList(const QVariant &value)
 
 QString toPath(const QVariant &value)
 {
-    if (value.canConvert<QDBusObjectPath>())
+    if (value.userType() == qMetaTypeId<QDBusObjectPath>())
         return value.value<QDBusObjectPath>().path();
-    return value.toString();
+    return {};
 }
 
 } // namespace
@@ -89,18 +100,21 @@ void MprisPlayer::apply(const QVariantMap &properties)
 {
     const auto status = properties.constFind(QStringLiteral("PlaybackStatus"));
     if (status != properties.cend())
-        m_playbackStatus = status->toString();
+        m_playbackStatus = status->userType() == QMetaType::QString ? status->toString() : QString();
     const auto metadata = properties.constFind(QStringLiteral("Metadata"));
     if (metadata != properties.cend())
         applyMetadata(toMap(*metadata));
     const auto volume = properties.constFind(QStringLiteral("Volume"));
-    if (volume != properties.cend())
-        m_volume = volume->toDouble();
+    if (volume != properties.cend()) {
+        const double value = volume->userType() == QMetaType::Double ? volume->toDouble() : -1.0;
+        m_volume = std::isfinite(value) && value >= 0.0 ? value : -1.0;
+    }
 }
 
 void MprisPlayer::applyMetadata(const QVariantMap &metadata)
 {
-    m_title = metadata.value(QStringLiteral("xesam:title")).toString();
+    const QVariant title = metadata.value(QStringLiteral("xesam:title"));
+    m_title = title.userType() == QMetaType::QString ? title.toString() : QString();
     m_artists = toStringList(metadata.value(QStringLiteral("xesam:artist")));
     m_artists.removeAll(QString());
     m_trackId = toPath(metadata.value(QStringLiteral("mpris:trackid")));

@@ -12,6 +12,7 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
+#include <QDBusVirtualObject>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -24,6 +25,26 @@ namespace {
 const QString kTrackA = QStringLiteral("Artist A - Song A");
 const QString kTrackB = QStringLiteral("Artist B - Song B");
 constexpr int kSettle = 5000; // ms a player gets to start or to act
+
+// A player of the test's own that tells its state with values of any type, either when
+// asked or only by change notifications.
+class OddPlayer : public QDBusVirtualObject
+{
+public:
+    QVariantMap properties;
+    bool answers = true;
+
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (message.member() == QLatin1String("GetAll")) {
+            if (answers)
+                connection.send(message.createReply(QVariant::fromValue(properties)));
+            return true;
+        }
+        return message.type() == QDBusMessage::MethodCallMessage; // commands: no answer
+    }
+};
 
 } // namespace
 
@@ -42,6 +63,8 @@ private slots:
     void playerLeavesWhileTitleShows();
     void twoPlayersAtOnce();
     void hangingPlayerHoldsNothing();
+    void oddPlayerValues_data();
+    void oddPlayerValues();
 
 private:
     // A player on the bus with both tracks, and the remote once it knows the player.
@@ -303,6 +326,75 @@ void tst_MprisPlayerRemote::hangingPlayerHoldsNothing()
     QCOMPARE(later.status(), 0);
     player.kill();
     QTRY_VERIFY_WITH_TIMEOUT(!later.find() && !remote.find(), kSettle);
+}
+
+void tst_MprisPlayerRemote::oddPlayerValues_data()
+{
+    QTest::addColumn<QVariantMap>("properties");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("title");
+
+    const auto metadata = [](const QVariant &artist, const QVariant &title) {
+        return QVariantMap{{"xesam:artist", artist}, {"xesam:title", title}};
+    };
+    QTest::newRow("status of another type")
+        << QVariantMap{{"PlaybackStatus", 42}, {"Metadata", metadata(QStringList{"A"}, "T")}}
+        << 0 << "A - T";
+    QTest::newRow("unknown status word")
+        << QVariantMap{{"PlaybackStatus", "Buffering"}} << 0 << "";
+    QTest::newRow("metadata not a map")
+        << QVariantMap{{"PlaybackStatus", "Playing"}, {"Metadata", QStringList{"x"}}} << 1 << "";
+    QTest::newRow("artist and title of other types")
+        << QVariantMap{{"PlaybackStatus", "Paused"},
+                       {"Metadata", metadata(7, QStringList{"x"})},
+                       {"Volume", "loud"}}
+        << 3 << "";
+    QTest::newRow("artist as one text")
+        << QVariantMap{{"Metadata", metadata("Solo", "T")}, {"Volume", -3.0}} << 0 << "Solo - T";
+    QTest::newRow("track id as text") << QVariantMap{{"PlaybackStatus", "Playing"},
+                                                     {"Metadata", QVariantMap{{"mpris:trackid", "x y"},
+                                                                              {"xesam:title", "T"}}}}
+                                      << 1 << "T";
+}
+
+void tst_MprisPlayerRemote::oddPlayerValues()
+{
+    if (!m_skip.isEmpty())
+        QSKIP(qPrintable(m_skip));
+    QFETCH(QVariantMap, properties);
+    QFETCH(int, status);
+    QFETCH(QString, title);
+
+    for (bool bySignal : {false, true}) {
+        MprisPlayerRemote remote(m_connection);
+        QDBusConnection own = QDBusConnection::connectToBus(m_bus->address(), "odd");
+        OddPlayer odd;
+        odd.properties = properties;
+        odd.answers = !bySignal;
+        QVERIFY(own.registerVirtualObject(QStringLiteral("/org/mpris/MediaPlayer2"), &odd));
+        QVERIFY(own.registerService(QStringLiteral("org.mpris.MediaPlayer2.odd")));
+        QTRY_VERIFY_WITH_TIMEOUT(remote.find(), kSettle);
+        if (bySignal) {
+            QDBusMessage change = QDBusMessage::createSignal(
+                QStringLiteral("/org/mpris/MediaPlayer2"),
+                QStringLiteral("org.freedesktop.DBus.Properties"),
+                QStringLiteral("PropertiesChanged"));
+            change << QStringLiteral("org.mpris.MediaPlayer2.Player") << properties
+                   << QStringList();
+            QTest::qWait(100);
+            QVERIFY(own.send(change));
+        }
+        QTest::qWait(300);
+        QCOMPARE(remote.status(), status);
+        QCOMPARE(remote.title(), title);
+        // Every command goes out without harm, whatever the player told.
+        for (int id : {40045, 40046, 40047, 40048, 40198, 40060, 40061, 40058, 40059})
+            remote.postCommand(id);
+        QTest::qWait(100);
+        own.unregisterService(QStringLiteral("org.mpris.MediaPlayer2.odd"));
+        QTRY_VERIFY_WITH_TIMEOUT(!remote.find(), kSettle);
+        QDBusConnection::disconnectFromBus(QStringLiteral("odd"));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_MprisPlayerRemote)
