@@ -1,6 +1,7 @@
 // Measured run of the player remote with a real media player on a private X server and
 // session bus. Not a unit test: run it by hand and read the figures it prints.
-//  1. From a media key press to the player's new state, through the real program.
+//  1. From a media key press to the command at the player and to the player's new
+//     state, through the real program.
 //  2. From a track change to the title on the main window's player label.
 
 #include "app/Form_ControlCenter.h"
@@ -20,6 +21,8 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -59,6 +62,35 @@ void printFigures(const char *what, QList<double> values)
                 static_cast<long long>(values.size()), values[values.size() / 2],
                 sum / values.size(), values.last());
 }
+
+// A player that always plays and notes when a command reaches it.
+class CommandClock : public QDBusVirtualObject
+{
+public:
+    explicit CommandClock(const QElapsedTimer &clock)
+        : m_clock(clock)
+    {
+    }
+    qint64 arrivedAt = -1;
+
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (message.member() == QLatin1String("GetAll")) {
+            const QVariantMap metadata {{QStringLiteral("xesam:title"), QStringLiteral("Clock")}};
+            connection.send(message.createReply(QVariant::fromValue(QVariantMap {
+                {QStringLiteral("PlaybackStatus"), QStringLiteral("Playing")},
+                {QStringLiteral("Metadata"), metadata}})));
+        } else if (message.interface() == QLatin1String("org.mpris.MediaPlayer2.Player")
+                   && arrivedAt < 0) {
+            arrivedAt = m_clock.nsecsElapsed();
+        }
+        return true;
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+};
 
 int fail(const QString &why)
 {
@@ -127,6 +159,36 @@ int main(int argc, char *argv[])
         if (keys.wentDown(179))
             pressedAt = clock.nsecsElapsed();
     });
+    const auto press = [] {
+        QProcess::startDetached(QStringLiteral("xdotool"),
+                                {QStringLiteral("key"), QStringLiteral("XF86AudioPlay")});
+    };
+
+    // A player of the bench's own that plays and appeared last is the program's player:
+    // from the press to the command's arrival is the program's own share.
+    QList<double> toCommand;
+    {
+        QDBusConnection own = QDBusConnection::connectToBus(bus.address(),
+                                                            QStringLiteral("clock"));
+        CommandClock commandClock(clock);
+        own.registerVirtualObject(QStringLiteral("/org/mpris/MediaPlayer2"), &commandClock);
+        own.registerService(QStringLiteral("org.mpris.MediaPlayer2.clock"));
+        waitUntil([] { return false; }, 1000);
+        for (int run = 0; run < runs; ++run) {
+            pressedAt = -1;
+            commandClock.arrivedAt = -1;
+            press();
+            waitUntil([&] { return commandClock.arrivedAt >= 0 && pressedAt >= 0; }, 3000);
+            if (commandClock.arrivedAt >= 0 && pressedAt >= 0)
+                toCommand << (commandClock.arrivedAt - pressedAt) / 1e6;
+            waitUntil([] { return false; }, 200);
+        }
+        own.unregisterService(QStringLiteral("org.mpris.MediaPlayer2.clock"));
+        own.unregisterObject(QStringLiteral("/org/mpris/MediaPlayer2"));
+        waitUntil([] { return false; }, 500);
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("clock"));
+
     QList<double> keyLatency;
     for (int run = 0; run < runs; ++run) {
         const int before = observer.status();
@@ -137,8 +199,7 @@ int main(int argc, char *argv[])
                 if (changedAt < 0 && observer.status() != before)
                     changedAt = clock.nsecsElapsed();
             });
-        QProcess::startDetached(QStringLiteral("xdotool"),
-                                {QStringLiteral("key"), QStringLiteral("XF86AudioPlay")});
+        press();
         waitUntil([&] { return changedAt >= 0 && pressedAt >= 0; }, 3000);
         QObject::disconnect(watch);
         if (changedAt >= 0 && pressedAt >= 0)
@@ -146,9 +207,30 @@ int main(int argc, char *argv[])
         waitUntil([] { return false; }, 300);
     }
     keys.watch(nullptr);
+
+    // For comparison: the player's own time from a command on the bus to its new status.
+    QList<double> direct;
+    for (int run = 0; run < runs; ++run) {
+        const int before = observer.status();
+        qint64 changedAt = -1;
+        const QMetaObject::Connection watch = QObject::connect(
+            &observer, &MprisPlayerRemote::changed, [&] {
+                if (changedAt < 0 && observer.status() != before)
+                    changedAt = clock.nsecsElapsed();
+            });
+        const qint64 sentAt = clock.nsecsElapsed();
+        observer.togglePause();
+        waitUntil([&] { return changedAt >= 0; }, 3000);
+        QObject::disconnect(watch);
+        if (changedAt >= 0)
+            direct << (changedAt - sentAt) / 1e6;
+        waitUntil([] { return false; }, 300);
+    }
     program.terminate();
     program.waitForFinished(5000);
-    printFigures("media key press to player state", keyLatency);
+    printFigures("media key press to command at the player", toCommand);
+    printFigures("media key press to player state (mpv)", keyLatency);
+    printFigures("command on the bus to player state (the player alone)", direct);
 
     // 2. The main window with the real remote: a track change to its title on the label.
     CollectingErrorPresenter errors;
