@@ -16,9 +16,7 @@ class tst_PlayerWindow : public QObject
 private slots:
     void keyRules_data();
     void keyRules();
-    void heldKeyIsOnePress();
     void pressWithoutPlayerIsDropped();
-    void noGlobalKeysLeavesFocusedKeys();
     void playerButtons_data();
     void playerButtons();
     void titleShownForOnePeriod();
@@ -54,8 +52,6 @@ void tst_PlayerWindow::keyRules_data()
                                         << QList<int>{40047} << none << "Winamp stop";
     QTest::newRow("stop while paused does nothing")
         << true << false << false << true << 3 << QList<int>{178} << QList<int>{} << none << "";
-    QTest::newRow("stop while stopped does nothing")
-        << true << false << false << true << 0 << QList<int>{178} << QList<int>{} << none << "";
     QTest::newRow("next") << true << false << false << true << 1 << QList<int>{176}
                           << QList<int>{40048} << none << "Winamp next";
     QTest::newRow("previous") << true << false << false << true << 1 << QList<int>{177}
@@ -66,12 +62,9 @@ void tst_PlayerWindow::keyRules_data()
     QTest::newRow("transport keys without their option")
         << false << true << false << true << 1 << QList<int>{179, 178, 176, 177} << QList<int>{}
         << none << "";
-    QTest::newRow("volume keys step the receiver")
-        << false << true << false << false << 0 << QList<int>{175, 174} << QList<int>{}
-        << QStringList{"07A1A", "07A1B"} << QString();
-    QTest::newRow("mute key mutes the main zone") << false << true << false << false << 0
-                                                  << QList<int>{173} << QList<int>{}
-                                                  << QStringList{"07EA2"} << QString();
+    QTest::newRow("volume and mute keys drive the main zone")
+        << false << true << false << false << 0 << QList<int>{175, 174, 173} << QList<int>{}
+        << QStringList{"07A1A", "07A1B", "07EA2"} << QString();
     QTest::newRow("volume keys in zone-2 mode step zone 2")
         << false << true << true << false << 0 << QList<int>{175, 174, 173} << QList<int>{}
         << QStringList{"07ADA", "07ADB", "07EA0"} << QString();
@@ -119,20 +112,6 @@ void tst_PlayerWindow::keyRules()
     QVERIFY(w.errors.isEmpty());
 }
 
-void tst_PlayerWindow::heldKeyIsOnePress()
-{
-    MainWindowFixture w;
-    Form_ControlCenter &form = *w.window;
-    form.ConnectToOrvane(0);
-    form.Menu_Extras_MT_Orvane->setChecked(true);
-    w.port.clearWrites();
-    w.keys.press(175);
-    MainWindowFixture::runFor(50ms);
-    w.keys.press(175); // the key is still down: a repeat
-    MainWindowFixture::runFor(50ms);
-    QCOMPARE(w.port.writtenCodes(), QStringList{"07A1A"});
-}
-
 void tst_PlayerWindow::pressWithoutPlayerIsDropped()
 {
     MainWindowFixture w;
@@ -145,21 +124,6 @@ void tst_PlayerWindow::pressWithoutPlayerIsDropped()
     w.keys.press(176);
     MainWindowFixture::runFor(50ms);
     QCOMPARE(w.player.postedCommands(), QList<int>{40048});
-}
-
-void tst_PlayerWindow::noGlobalKeysLeavesFocusedKeys()
-{
-    MainWindowFixture w;
-    w.keys.setAvailable(false);
-    Form_ControlCenter &form = *w.window;
-    form.ConnectToOrvane(0);
-    form.Menu_Extras_MT_Orvane->setChecked(true);
-    QVERIFY(form.Menu_Extras_MT_Orvane->isChecked());
-    QVERIFY(!w.keys.isWatching());
-    w.port.clearWrites();
-    QTest::keyClick(&form, Qt::Key_Plus, Qt::KeypadModifier);
-    QCOMPARE(w.port.writtenCodes(), QStringList{"07A1A"});
-    QVERIFY(w.errors.isEmpty());
 }
 
 void tst_PlayerWindow::playerButtons_data()

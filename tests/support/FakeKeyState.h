@@ -18,13 +18,10 @@ public:
     void release(int virtualKey) { m_down.remove(virtualKey); }
     void setForeground(const QWidget *window) { m_foreground = window; }
     bool isWatching() const { return bool(m_pressed); }
-    // As a desktop without global keys: watch() refuses.
-    void setAvailable(bool available) { m_available = available; }
 
 private:
     QSet<int> m_down;
     QSet<int> m_edges;
     const QWidget *m_foreground = nullptr;
     std::function<void()> m_pressed;
-    bool m_available = true;
 };
