@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // A running media player: found, asked for its title and status, and told what to do.
@@ -97,14 +96,14 @@ public:
     bool find() override { return false; }
     QString title() override { return {}; }
     int status() override { return Stopped; }
-    void playFromStart() override {}
-    void togglePause() override {}
-    void stop() override {}
-    void next() override {}
-    void previous() override {}
-    void seekForward() override {}
-    void seekBack() override {}
-    void volumeUp() override {}
-    void volumeDown() override {}
-    void quit() override {}
+    void playFromStart() override { }
+    void togglePause() override { }
+    void stop() override { }
+    void next() override { }
+    void previous() override { }
+    void seekForward() override { }
+    void seekBack() override { }
+    void volumeUp() override { }
+    void volumeDown() override { }
+    void quit() override { }
 };

@@ -73,8 +73,8 @@ bool X11KeyState::openDisplay()
     }
     m_display = display;
     readKeyboardMapping();
-    m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(display),
-                                                   QSocketNotifier::Read);
+    m_notifier
+        = std::make_unique<QSocketNotifier>(ConnectionNumber(display), QSocketNotifier::Read);
     m_notifier->setEnabled(false);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
                      [this] { readEvents(); });

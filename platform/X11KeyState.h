@@ -4,7 +4,6 @@
 
 #include <QHash>
 #include <QSet>
-
 #include <memory>
 
 class QSocketNotifier;
@@ -38,6 +37,6 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
     std::function<void()> m_pressed;
     QHash<int, int> m_keyFromKeycode; // X keycode → virtual-key code
-    QSet<int> m_down;                 // keycodes held now
-    QSet<int> m_pressedKeys;          // virtual-key codes pressed and not yet queried
+    QSet<int> m_down; // keycodes held now
+    QSet<int> m_pressedKeys; // virtual-key codes pressed and not yet queried
 };

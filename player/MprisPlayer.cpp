@@ -7,7 +7,6 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
-
 #include <cmath>
 
 namespace {
@@ -52,8 +51,8 @@ QString toPath(const QVariant &value)
 
 } // namespace
 
-MprisPlayer::MprisPlayer(const QDBusConnection &bus, const QString &service,
-                         const QString &owner, quint64 order, QObject *parent)
+MprisPlayer::MprisPlayer(const QDBusConnection &bus, const QString &service, const QString &owner,
+                         quint64 order, QObject *parent)
     : QObject(parent)
     , m_bus(bus)
     , m_service(service)
@@ -100,7 +99,8 @@ void MprisPlayer::apply(const QVariantMap &properties)
 {
     const auto status = properties.constFind(QStringLiteral("PlaybackStatus"));
     if (status != properties.cend())
-        m_playbackStatus = status->userType() == QMetaType::QString ? status->toString() : QString();
+        m_playbackStatus
+            = status->userType() == QMetaType::QString ? status->toString() : QString();
     const auto metadata = properties.constFind(QStringLiteral("Metadata"));
     if (metadata != properties.cend())
         applyMetadata(toMap(*metadata));

@@ -5,7 +5,6 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-
 #include <algorithm>
 #include <chrono>
 

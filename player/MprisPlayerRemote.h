@@ -4,7 +4,6 @@
 
 #include <QDBusConnection>
 #include <QObject>
-
 #include <map>
 #include <memory>
 
@@ -47,8 +46,7 @@ signals:
     void changed();
 
 private slots:
-    void onNameOwnerChanged(const QString &name, const QString &oldOwner,
-                            const QString &newOwner);
+    void onNameOwnerChanged(const QString &name, const QString &oldOwner, const QString &newOwner);
 
 private:
     void listPlayers();

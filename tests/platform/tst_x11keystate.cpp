@@ -40,23 +40,23 @@ void tst_X11KeyState::presses_data()
     QTest::addColumn<QStringList>("xdotool");
     QTest::addColumn<QList<int>>("pressed");
 
-    QTest::newRow("play/pause") << QStringList{"key", "XF86AudioPlay"} << QList<int>{179};
+    QTest::newRow("play/pause") << QStringList {"key", "XF86AudioPlay"} << QList<int> {179};
     QTest::newRow("transport keys")
-        << QStringList{"key", "XF86AudioStop", "XF86AudioNext", "XF86AudioPrev"}
-        << QList<int>{176, 177, 178};
-    QTest::newRow("volume keys")
-        << QStringList{"key", "XF86AudioMute", "XF86AudioLowerVolume", "XF86AudioRaiseVolume"}
-        << QList<int>{173, 174, 175};
+        << QStringList {"key", "XF86AudioStop", "XF86AudioNext", "XF86AudioPrev"}
+        << QList<int> {176, 177, 178};
+    QTest::newRow("volume keys") << QStringList {"key", "XF86AudioMute", "XF86AudioLowerVolume",
+                                                 "XF86AudioRaiseVolume"}
+                                 << QList<int> {173, 174, 175};
     QTest::newRow("keypad plus and minus")
-        << QStringList{"key", "KP_Add", "KP_Subtract"} << QList<int>{107, 109};
+        << QStringList {"key", "KP_Add", "KP_Subtract"} << QList<int> {107, 109};
     QTest::newRow("other keys are not reported")
-        << QStringList{"key", "a", "Return", "F5"} << QList<int>{};
+        << QStringList {"key", "a", "Return", "F5"} << QList<int> {};
     QTest::newRow("a key held down is one press")
-        << QStringList{"keydown", "XF86AudioNext", "sleep", "0.8", "keyup", "XF86AudioNext"}
-        << QList<int>{176};
+        << QStringList {"keydown", "XF86AudioNext", "sleep", "0.8", "keyup", "XF86AudioNext"}
+        << QList<int> {176};
     QTest::newRow("two presses of one key read once")
-        << QStringList{"key", "--delay", "50", "XF86AudioPlay", "XF86AudioPlay"}
-        << QList<int>{179};
+        << QStringList {"key", "--delay", "50", "XF86AudioPlay", "XF86AudioPlay"}
+        << QList<int> {179};
 }
 
 void tst_X11KeyState::presses()

@@ -29,7 +29,6 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -78,9 +77,9 @@ public:
     {
         if (message.member() == QLatin1String("GetAll")) {
             const QVariantMap metadata {{QStringLiteral("xesam:title"), QStringLiteral("Clock")}};
-            connection.send(message.createReply(QVariant::fromValue(QVariantMap {
-                {QStringLiteral("PlaybackStatus"), QStringLiteral("Playing")},
-                {QStringLiteral("Metadata"), metadata}})));
+            connection.send(message.createReply(QVariant::fromValue(
+                QVariantMap {{QStringLiteral("PlaybackStatus"), QStringLiteral("Playing")},
+                             {QStringLiteral("Metadata"), metadata}})));
         } else if (message.interface() == QLatin1String("org.mpris.MediaPlayer2.Player")
                    && arrivedAt < 0) {
             arrivedAt = m_clock.nsecsElapsed();
@@ -119,8 +118,8 @@ int main(int argc, char *argv[])
     qputenv("DISPLAY", server.display().toLocal8Bit());
 
     QTemporaryDir dir;
-    const QStringList tracks = {dir.filePath(QStringLiteral("a.wav")),
-                                dir.filePath(QStringLiteral("b.wav"))};
+    const QStringList tracks
+        = {dir.filePath(QStringLiteral("a.wav")), dir.filePath(QStringLiteral("b.wav"))};
     MediaPlayerProcess::writeTrack(tracks[0], QStringLiteral("Song A"), QStringLiteral("Artist A"),
                                    600);
     MediaPlayerProcess::writeTrack(tracks[1], QStringLiteral("Song B"), QStringLiteral("Artist B"),
@@ -128,8 +127,8 @@ int main(int argc, char *argv[])
     MediaPlayerProcess player;
     if (!player.start(bus.address(), tracks))
         return fail(QStringLiteral("mpv does not start"));
-    QDBusConnection connection = QDBusConnection::connectToBus(bus.address(),
-                                                               QStringLiteral("bench"));
+    QDBusConnection connection
+        = QDBusConnection::connectToBus(bus.address(), QStringLiteral("bench"));
     MprisPlayerRemote observer(connection);
     if (!waitUntil([&] { return observer.title() == QLatin1String("Artist A - Song A"); }, 10000))
         return fail(QStringLiteral("the player does not show up on the bus"));
@@ -168,8 +167,7 @@ int main(int argc, char *argv[])
     // from the press to the command's arrival is the program's own share.
     QList<double> toCommand;
     {
-        QDBusConnection own = QDBusConnection::connectToBus(bus.address(),
-                                                            QStringLiteral("clock"));
+        QDBusConnection own = QDBusConnection::connectToBus(bus.address(), QStringLiteral("clock"));
         CommandClock commandClock(clock);
         own.registerVirtualObject(QStringLiteral("/org/mpris/MediaPlayer2"), &commandClock);
         own.registerService(QStringLiteral("org.mpris.MediaPlayer2.clock"));
@@ -194,11 +192,11 @@ int main(int argc, char *argv[])
         const int before = observer.status();
         pressedAt = -1;
         qint64 changedAt = -1;
-        const QMetaObject::Connection watch = QObject::connect(
-            &observer, &MprisPlayerRemote::changed, [&] {
-                if (changedAt < 0 && observer.status() != before)
-                    changedAt = clock.nsecsElapsed();
-            });
+        const QMetaObject::Connection watch
+            = QObject::connect(&observer, &MprisPlayerRemote::changed, [&] {
+                  if (changedAt < 0 && observer.status() != before)
+                      changedAt = clock.nsecsElapsed();
+              });
         press();
         waitUntil([&] { return changedAt >= 0 && pressedAt >= 0; }, 3000);
         QObject::disconnect(watch);
@@ -213,11 +211,11 @@ int main(int argc, char *argv[])
     for (int run = 0; run < runs; ++run) {
         const int before = observer.status();
         qint64 changedAt = -1;
-        const QMetaObject::Connection watch = QObject::connect(
-            &observer, &MprisPlayerRemote::changed, [&] {
-                if (changedAt < 0 && observer.status() != before)
-                    changedAt = clock.nsecsElapsed();
-            });
+        const QMetaObject::Connection watch
+            = QObject::connect(&observer, &MprisPlayerRemote::changed, [&] {
+                  if (changedAt < 0 && observer.status() != before)
+                      changedAt = clock.nsecsElapsed();
+              });
         const qint64 sentAt = clock.nsecsElapsed();
         observer.togglePause();
         waitUntil([&] { return changedAt >= 0; }, 3000);
@@ -260,8 +258,8 @@ int main(int argc, char *argv[])
     QList<double> toLabel;
     for (int run = 0; run < runs; ++run) {
         const bool forward = run % 2 == 0;
-        const QString expected = forward ? QStringLiteral("Artist B - Song B")
-                                         : QStringLiteral("Artist A - Song A");
+        const QString expected
+            = forward ? QStringLiteral("Artist B - Song B") : QStringLiteral("Artist A - Song A");
         // Track changes land at any moment of the title period.
         waitUntil([] { return false; }, 300 + 170 * run % 1700);
         const qint64 start = clock.nsecsElapsed();
@@ -270,11 +268,13 @@ int main(int argc, char *argv[])
         else
             observer.previous();
         qint64 known = -1;
-        waitUntil([&] {
-            if (known < 0 && remote.title() == expected)
-                known = clock.nsecsElapsed();
-            return label->isVisible() && label->text() == expected;
-        }, 5000);
+        waitUntil(
+            [&] {
+                if (known < 0 && remote.title() == expected)
+                    known = clock.nsecsElapsed();
+                return label->isVisible() && label->text() == expected;
+            },
+            5000);
         if (known >= 0)
             toRemote << (known - start) / 1e6;
         if (label->isVisible() && label->text() == expected)

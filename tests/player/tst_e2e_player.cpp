@@ -35,14 +35,14 @@ void tst_E2ePlayer::mediaKeysDriveThePlayer()
         QSKIP(qPrintable(server.errorString()));
 
     QTemporaryDir dir;
-    const QStringList tracks = {dir.filePath(QStringLiteral("a.wav")),
-                                dir.filePath(QStringLiteral("b.wav"))};
+    const QStringList tracks
+        = {dir.filePath(QStringLiteral("a.wav")), dir.filePath(QStringLiteral("b.wav"))};
     QVERIFY(MediaPlayerProcess::writeTrack(tracks[0], "Song A", "Artist A"));
     QVERIFY(MediaPlayerProcess::writeTrack(tracks[1], "Song B", "Artist B"));
     MediaPlayerProcess player;
     QVERIFY(player.start(bus.address(), tracks));
-    QDBusConnection connection = QDBusConnection::connectToBus(bus.address(),
-                                                               QStringLiteral("e2e"));
+    QDBusConnection connection
+        = QDBusConnection::connectToBus(bus.address(), QStringLiteral("e2e"));
     MprisPlayerRemote observer(connection);
     QTRY_COMPARE_WITH_TIMEOUT(observer.title(), QStringLiteral("Artist A - Song A"), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(observer.status(), 1, 5000);

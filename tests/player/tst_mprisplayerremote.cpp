@@ -17,7 +17,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 namespace {
@@ -126,14 +125,20 @@ void tst_MprisPlayerRemote::titleRule_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("artist and title") << QStringList{"Band"} << "Song" << "Band - Song";
-    QTest::newRow("title alone without artist") << QStringList{} << "Song" << "Song";
-    QTest::newRow("two artists") << QStringList{"A", "B"} << "Song" << "A, B - Song";
-    QTest::newRow("suffix cut at the end") << QStringList{"Band"} << "Song - Winamp"
+    QTest::newRow("artist and title") << QStringList {"Band"} << "Song"
+                                      << "Band - Song";
+    QTest::newRow("title alone without artist") << QStringList {} << "Song"
+                                                << "Song";
+    QTest::newRow("two artists") << QStringList {"A", "B"} << "Song"
+                                 << "A, B - Song";
+    QTest::newRow("suffix cut at the end") << QStringList {"Band"} << "Song - Winamp"
                                            << "Band - Song";
-    QTest::newRow("suffix cut in any case") << QStringList{} << "Song - wINAMP" << "Song";
-    QTest::newRow("suffix cut mid title") << QStringList{} << "Live - Winamp Tour" << "Live Tour";
-    QTest::newRow("suffix cut twice") << QStringList{} << "A - Winamp B - winamp" << "A B";
+    QTest::newRow("suffix cut in any case") << QStringList {} << "Song - wINAMP"
+                                            << "Song";
+    QTest::newRow("suffix cut mid title") << QStringList {} << "Live - Winamp Tour"
+                                          << "Live Tour";
+    QTest::newRow("suffix cut twice") << QStringList {} << "A - Winamp B - winamp"
+                                      << "A B";
 }
 
 void tst_MprisPlayerRemote::titleRule()
@@ -163,31 +168,31 @@ void tst_MprisPlayerRemote::commands_data()
 
     const double any = -1;
     QTest::newRow("40046 pauses a playing player")
-        << false << QList<int>{40046} << 3 << kTrackA << any << any << any;
+        << false << QList<int> {40046} << 3 << kTrackA << any << any << any;
     QTest::newRow("40046 resumes a paused player")
-        << true << QList<int>{40046} << 1 << kTrackA << any << any << any;
+        << true << QList<int> {40046} << 1 << kTrackA << any << any << any;
     QTest::newRow("40046 leaves a stopped player stopped")
-        << false << QList<int>{40047, 40046} << 0 << QString() << any << any << any;
-    QTest::newRow("40047 stops") << false << QList<int>{40047} << 0 << QString() << any << any
+        << false << QList<int> {40047, 40046} << 0 << QString() << any << any << any;
+    QTest::newRow("40047 stops") << false << QList<int> {40047} << 0 << QString() << any << any
                                  << any;
     QTest::newRow("40045 plays a paused track from its start")
-        << true << QList<int>{40060, 40060, 40045} << 1 << kTrackA << 0.0 << 3.0 << any;
+        << true << QList<int> {40060, 40060, 40045} << 1 << kTrackA << 0.0 << 3.0 << any;
     QTest::newRow("40048 goes to the next track")
-        << false << QList<int>{40048} << 1 << kTrackB << any << any << any;
+        << false << QList<int> {40048} << 1 << kTrackB << any << any << any;
     QTest::newRow("40198 goes back to the previous track")
-        << false << QList<int>{40048, 40198} << 1 << kTrackA << any << any << any;
+        << false << QList<int> {40048, 40198} << 1 << kTrackA << any << any << any;
     QTest::newRow("40060 seeks 5 seconds forward")
-        << true << QList<int>{40060} << 3 << kTrackA << 4.9 << 5.5 << any;
+        << true << QList<int> {40060} << 3 << kTrackA << 4.9 << 5.5 << any;
     QTest::newRow("40061 seeks 5 seconds back")
-        << true << QList<int>{40060, 40060, 40061} << 3 << kTrackA << 4.9 << 5.5 << any;
+        << true << QList<int> {40060, 40060, 40061} << 3 << kTrackA << 4.9 << 5.5 << any;
     QTest::newRow("40059 lowers the volume")
-        << true << QList<int>{40059, 40059} << 3 << kTrackA << any << any << 0.90;
+        << true << QList<int> {40059, 40059} << 3 << kTrackA << any << any << 0.90;
     QTest::newRow("40058 raises the volume")
-        << true << QList<int>{40059, 40059, 40058} << 3 << kTrackA << any << any << 0.95;
+        << true << QList<int> {40059, 40059, 40058} << 3 << kTrackA << any << any << 0.95;
     QTest::newRow("40001 asks the player to quit")
-        << false << QList<int>{40001} << 0 << QString() << any << any << any;
+        << false << QList<int> {40001} << 0 << QString() << any << any << any;
     QTest::newRow("ids without a player action do nothing")
-        << false << QList<int>{40029, 40037, 40040, 40155, 40191, 40194, 12345} << 1 << kTrackA
+        << false << QList<int> {40029, 40037, 40040, 40155, 40191, 40194, 12345} << 1 << kTrackA
         << any << any << any;
 }
 
@@ -218,8 +223,8 @@ void tst_MprisPlayerRemote::commands()
     QTRY_COMPARE_WITH_TIMEOUT(Modul_Winamp::WinampGetStatus(&remote), status, kSettle);
     QTRY_COMPARE_WITH_TIMEOUT(remote.title(), title, kSettle);
     if (positionFrom >= 0) {
-        const double seconds = playerProperty(service, QStringLiteral("Position")).toLongLong()
-            / 1e6;
+        const double seconds
+            = playerProperty(service, QStringLiteral("Position")).toLongLong() / 1e6;
         QVERIFY2(seconds >= positionFrom && seconds <= positionTo,
                  qPrintable(QString::number(seconds)));
     }
@@ -334,24 +339,24 @@ void tst_MprisPlayerRemote::oddPlayerValues_data()
     QTest::addColumn<QString>("title");
 
     const auto metadata = [](const QVariant &artist, const QVariant &title) {
-        return QVariantMap{{"xesam:artist", artist}, {"xesam:title", title}};
+        return QVariantMap {{"xesam:artist", artist}, {"xesam:title", title}};
     };
     QTest::newRow("status of another type")
-        << QVariantMap{{"PlaybackStatus", 42}, {"Metadata", metadata(QStringList{"A"}, "T")}}
-        << 0 << "A - T";
+        << QVariantMap {{"PlaybackStatus", 42}, {"Metadata", metadata(QStringList {"A"}, "T")}} << 0
+        << "A - T";
     QTest::newRow("metadata not a map")
-        << QVariantMap{{"PlaybackStatus", "Playing"}, {"Metadata", QStringList{"x"}}} << 1 << "";
+        << QVariantMap {{"PlaybackStatus", "Playing"}, {"Metadata", QStringList {"x"}}} << 1 << "";
     QTest::newRow("artist and title of other types")
-        << QVariantMap{{"PlaybackStatus", "Paused"},
-                       {"Metadata", metadata(7, QStringList{"x"})},
-                       {"Volume", "loud"}}
+        << QVariantMap {{"PlaybackStatus", "Paused"},
+                        {"Metadata", metadata(7, QStringList {"x"})},
+                        {"Volume", "loud"}}
         << 3 << "";
     QTest::newRow("artist as one text")
-        << QVariantMap{{"Metadata", metadata("Solo", "T")}, {"Volume", -3.0}} << 0 << "Solo - T";
-    QTest::newRow("track id as text") << QVariantMap{{"PlaybackStatus", "Playing"},
-                                                     {"Metadata", QVariantMap{{"mpris:trackid", "x y"},
-                                                                              {"xesam:title", "T"}}}}
-                                      << 1 << "T";
+        << QVariantMap {{"Metadata", metadata("Solo", "T")}, {"Volume", -3.0}} << 0 << "Solo - T";
+    QTest::newRow("track id as text")
+        << QVariantMap {{"PlaybackStatus", "Playing"},
+                        {"Metadata", QVariantMap {{"mpris:trackid", "x y"}, {"xesam:title", "T"}}}}
+        << 1 << "T";
 }
 
 void tst_MprisPlayerRemote::oddPlayerValues()
@@ -372,10 +377,10 @@ void tst_MprisPlayerRemote::oddPlayerValues()
         QVERIFY(own.registerService(QStringLiteral("org.mpris.MediaPlayer2.odd")));
         QTRY_VERIFY_WITH_TIMEOUT(remote.find(), kSettle);
         if (bySignal) {
-            QDBusMessage change = QDBusMessage::createSignal(
-                QStringLiteral("/org/mpris/MediaPlayer2"),
-                QStringLiteral("org.freedesktop.DBus.Properties"),
-                QStringLiteral("PropertiesChanged"));
+            QDBusMessage change
+                = QDBusMessage::createSignal(QStringLiteral("/org/mpris/MediaPlayer2"),
+                                             QStringLiteral("org.freedesktop.DBus.Properties"),
+                                             QStringLiteral("PropertiesChanged"));
             change << QStringLiteral("org.mpris.MediaPlayer2.Player") << properties
                    << QStringList();
             QTest::qWait(100);

@@ -37,43 +37,43 @@ void tst_PlayerWindow::keyRules_data()
 
     const QStringList none;
     QTest::newRow("play/pause starts a stopped player")
-        << true << false << false << true << 0 << QList<int>{179} << QList<int>{40045} << none
+        << true << false << false << true << 0 << QList<int> {179} << QList<int> {40045} << none
         << "Winamp play";
     QTest::newRow("play/pause pauses a playing player")
-        << true << false << false << true << 1 << QList<int>{179} << QList<int>{40046} << none
+        << true << false << false << true << 1 << QList<int> {179} << QList<int> {40046} << none
         << "Winamp pause";
     QTest::newRow("play/pause resumes a paused player")
-        << true << false << false << true << 3 << QList<int>{179} << QList<int>{40046} << none
+        << true << false << false << true << 3 << QList<int> {179} << QList<int> {40046} << none
         << "Winamp play";
     QTest::newRow("two presses: pause, then resume")
-        << true << false << false << true << 1 << QList<int>{179, 179}
-        << QList<int>{40046, 40046} << none << "Winamp play";
-    QTest::newRow("stop while playing") << true << false << false << true << 1 << QList<int>{178}
-                                        << QList<int>{40047} << none << "Winamp stop";
+        << true << false << false << true << 1 << QList<int> {179, 179} << QList<int> {40046, 40046}
+        << none << "Winamp play";
+    QTest::newRow("stop while playing") << true << false << false << true << 1 << QList<int> {178}
+                                        << QList<int> {40047} << none << "Winamp stop";
     QTest::newRow("stop while paused does nothing")
-        << true << false << false << true << 3 << QList<int>{178} << QList<int>{} << none << "";
-    QTest::newRow("next") << true << false << false << true << 1 << QList<int>{176}
-                          << QList<int>{40048} << none << "Winamp next";
-    QTest::newRow("previous") << true << false << false << true << 1 << QList<int>{177}
-                              << QList<int>{40198} << none << "Winamp prev";
+        << true << false << false << true << 3 << QList<int> {178} << QList<int> {} << none << "";
+    QTest::newRow("next") << true << false << false << true << 1 << QList<int> {176}
+                          << QList<int> {40048} << none << "Winamp next";
+    QTest::newRow("previous") << true << false << false << true << 1 << QList<int> {177}
+                              << QList<int> {40198} << none << "Winamp prev";
     QTest::newRow("transport keys without a player")
-        << true << false << false << false << 1 << QList<int>{179, 178, 176, 177} << QList<int>{}
+        << true << false << false << false << 1 << QList<int> {179, 178, 176, 177} << QList<int> {}
         << none << "";
     QTest::newRow("transport keys without their option")
-        << false << true << false << true << 1 << QList<int>{179, 178, 176, 177} << QList<int>{}
+        << false << true << false << true << 1 << QList<int> {179, 178, 176, 177} << QList<int> {}
         << none << "";
     QTest::newRow("volume and mute keys drive the main zone")
-        << false << true << false << false << 0 << QList<int>{175, 174, 173} << QList<int>{}
-        << QStringList{"07A1A", "07A1B", "07EA2"} << QString();
+        << false << true << false << false << 0 << QList<int> {175, 174, 173} << QList<int> {}
+        << QStringList {"07A1A", "07A1B", "07EA2"} << QString();
     QTest::newRow("volume keys in zone-2 mode step zone 2")
-        << false << true << true << false << 0 << QList<int>{175, 174, 173} << QList<int>{}
-        << QStringList{"07ADA", "07ADB", "07EA0"} << QString();
+        << false << true << true << false << 0 << QList<int> {175, 174, 173} << QList<int> {}
+        << QStringList {"07ADA", "07ADB", "07EA0"} << QString();
     QTest::newRow("volume keys without their option")
-        << true << false << false << true << 1 << QList<int>{175, 174, 173} << QList<int>{}
+        << true << false << false << true << 1 << QList<int> {175, 174, 173} << QList<int> {}
         << none << "";
     QTest::newRow("both options: each key to its own target")
-        << true << true << false << true << 0 << QList<int>{175, 174, 179}
-        << QList<int>{40045} << QStringList{"07A1A", "07A1B"} << "Winamp play";
+        << true << true << false << true << 0 << QList<int> {175, 174, 179} << QList<int> {40045}
+        << QStringList {"07A1A", "07A1B"} << "Winamp play";
 }
 
 void tst_PlayerWindow::keyRules()
@@ -123,7 +123,7 @@ void tst_PlayerWindow::pressWithoutPlayerIsDropped()
     w.player.setPresent(true);
     w.keys.press(176);
     MainWindowFixture::runFor(50ms);
-    QCOMPARE(w.player.postedCommands(), QList<int>{40048});
+    QCOMPARE(w.player.postedCommands(), QList<int> {40048});
 }
 
 void tst_PlayerWindow::playerButtons_data()
@@ -133,12 +133,12 @@ void tst_PlayerWindow::playerButtons_data()
     QTest::addColumn<bool>("present");
     QTest::addColumn<QList<int>>("commands");
 
-    QTest::newRow("next: click seeks forward") << true << false << true << QList<int>{40060};
-    QTest::newRow("next: double click is next") << true << true << true << QList<int>{40048};
-    QTest::newRow("previous: click seeks back") << false << false << true << QList<int>{40061};
+    QTest::newRow("next: click seeks forward") << true << false << true << QList<int> {40060};
+    QTest::newRow("next: double click is next") << true << true << true << QList<int> {40048};
+    QTest::newRow("previous: click seeks back") << false << false << true << QList<int> {40061};
     QTest::newRow("previous: double click is previous")
-        << false << true << true << QList<int>{40198};
-    QTest::newRow("no player: nothing sent") << true << true << false << QList<int>{};
+        << false << true << true << QList<int> {40198};
+    QTest::newRow("no player: nothing sent") << true << true << false << QList<int> {};
 }
 
 void tst_PlayerWindow::playerButtons()

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-
 #include <csignal>
 #include <sys/types.h>
 
@@ -65,8 +64,7 @@ bool PrivateSessionBus::start()
         m_error = QStringLiteral("dbus-daemon does not start: ") + m_daemon.errorString();
         return false;
     }
-    while (!m_daemon.canReadLine() && m_daemon.waitForReadyRead(5000)) {
-    }
+    while (!m_daemon.canReadLine() && m_daemon.waitForReadyRead(5000)) { }
     m_address = QString::fromLocal8Bit(m_daemon.readLine()).trimmed();
     if (m_address.isEmpty())
         m_error = QStringLiteral("dbus-daemon printed no address");
@@ -92,8 +90,8 @@ bool MediaPlayerProcess::writeTrack(const QString &path, const QString &title,
 {
     constexpr quint32 kRate = 8000; // 8-bit mono: one byte a sample
     const auto text = [](const QString &value) { return value.toUtf8() + '\0'; };
-    const QByteArray info = QByteArray("INFO") + chunk("INAM", text(title))
-        + chunk("IART", text(artist));
+    const QByteArray info
+        = QByteArray("INFO") + chunk("INAM", text(title)) + chunk("IART", text(artist));
     const QByteArray format = littleEndian(1, 2) + littleEndian(1, 2) + littleEndian(kRate, 4)
         + littleEndian(kRate, 4) + littleEndian(1, 2) + littleEndian(8, 2);
     const QByteArray body = QByteArray("WAVE") + chunk("fmt ", format) + chunk("LIST", info)
@@ -109,9 +107,10 @@ bool MediaPlayerProcess::start(const QString &busAddress, const QStringList &fil
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setStandardOutputFile(QProcess::nullDevice());
-    QStringList arguments = {QStringLiteral("--no-config"),    QStringLiteral("--ao=null"),
-                             QStringLiteral("--vo=null"),      QStringLiteral("--idle=yes"),
-                             QStringLiteral("--really-quiet"), QStringLiteral("--script=") + kPlugin};
+    QStringList arguments
+        = {QStringLiteral("--no-config"),    QStringLiteral("--ao=null"),
+           QStringLiteral("--vo=null"),      QStringLiteral("--idle=yes"),
+           QStringLiteral("--really-quiet"), QStringLiteral("--script=") + kPlugin};
     if (paused)
         arguments << QStringLiteral("--pause");
     m_process.start(QStringLiteral("mpv"), arguments + files);

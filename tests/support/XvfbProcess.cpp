@@ -24,16 +24,15 @@ QString XvfbProcess::missing()
 bool XvfbProcess::start()
 {
     // The server picks a free display and writes its number to the given descriptor.
-    m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                            QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                                            QStringLiteral("-screen"), QStringLiteral("0"),
-                                            QStringLiteral("640x480x24")});
+    m_server.start(QStringLiteral("Xvfb"),
+                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                    QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                    QStringLiteral("640x480x24")});
     if (!m_server.waitForStarted(5000)) {
         m_error = QStringLiteral("Xvfb does not start: ") + m_server.errorString();
         return false;
     }
-    while (!m_server.canReadLine() && m_server.waitForReadyRead(10000)) {
-    }
+    while (!m_server.canReadLine() && m_server.waitForReadyRead(10000)) { }
     const QString number = QString::fromLocal8Bit(m_server.readLine()).trimmed();
     if (number.isEmpty()) {
         m_error = QStringLiteral("Xvfb named no display");
