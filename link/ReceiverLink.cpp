@@ -2,7 +2,7 @@
 
 #include "errors/ErrorGuard.h"
 #include "errors/OrvaneError.h"
-#include "link/HexDigits.h"
+#include "link/ConfigurationBlock.h"
 #include "link/LinkHost.h"
 #include "platform/SerialPort.h"
 #include "platform/UserDialogs.h"
@@ -31,7 +31,6 @@ constexpr std::chrono::milliseconds kReconnectPause {300};
 // Step of the reset's wait for a free link, which runs no events.
 constexpr std::chrono::milliseconds kBusySleepStep {50};
 
-const QString kQuirkMarker = QStringLiteral("@E01900");
 const QString kSentMarker = QStringLiteral("---> ");
 const QString kReceivedMarker = QStringLiteral("<--- ");
 
@@ -142,7 +141,7 @@ void ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
         guarded("Form_Com", "SendCommand", [&] {
             QString fresh;
             ReadSettings(fresh);
-            if (!fresh.isEmpty() && fresh.mid(9, 1) != QLatin1String("1"))
+            if (!fresh.isEmpty() && ConfigurationBlock(fresh).dataAt(1) != QLatin1Char('1'))
                 m_host->SetOrvaneSettings(fresh);
         });
         // The read let events run: the port may have gone or been taken meanwhile.
@@ -242,24 +241,7 @@ void ReceiverLink::ReadSettings(QString &stSettings, QString *stSettingsOrginal)
 
 QString ReceiverLink::fixSettingsQuirk(const QString &block)
 {
-    if (block.mid(9, kQuirkMarker.size()) != kQuirkMarker)
-        return block;
-
-    QString fixed = block;
-    fixed.remove(9, kQuirkMarker.size());
-
-    // The length field counted the marker. It keeps two digits, since the data is
-    // read from a fixed position after it; a field that is not a hexadecimal
-    // number of at least 7 is left as received.
-    const QString lengthField = fixed.mid(7, 2);
-    const int length = HexDigits::twoDigits(lengthField).value_or(-1);
-    if (length >= kQuirkMarker.size()) {
-        fixed.replace(7, 2,
-                      QStringLiteral("%1")
-                          .arg(length - kQuirkMarker.size(), 2, 16, QLatin1Char('0'))
-                          .toUpper());
-    }
-    return fixed;
+    return ConfigurationBlock(block).withoutQuirk().text();
 }
 
 void ReceiverLink::ReConnect()

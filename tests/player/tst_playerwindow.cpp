@@ -91,12 +91,12 @@ void tst_PlayerWindow::keyRules()
     MainWindowFixture w;
     Form_ControlCenter &form = *w.window;
     form.ConnectToOrvane(0);
-    form.Menu_Mode_Zone2->setChecked(zone2);
-    form.Menu_Extras_MT_Winamp->setChecked(winampOption);
-    form.Menu_Extras_MT_Orvane->setChecked(orvaneOption);
+    ui(form).Menu_Mode_Zone2->setChecked(zone2);
+    ui(form).Menu_Extras_MT_Winamp->setChecked(winampOption);
+    ui(form).Menu_Extras_MT_Orvane->setChecked(orvaneOption);
     w.player.setPresent(present);
     w.player.setStatus(status);
-    form.Line2->clear();
+    ui(form).Line2->clear();
     w.port.clearWrites();
 
     for (int key : keys) {
@@ -115,7 +115,7 @@ void tst_PlayerWindow::keyRules()
 void tst_PlayerWindow::pressWithoutPlayerIsDropped()
 {
     MainWindowFixture w;
-    w.window->Menu_Extras_MT_Winamp->setChecked(true);
+    ui(*w.window).Menu_Extras_MT_Winamp->setChecked(true);
     w.keys.press(179);
     w.keys.release(179);
     MainWindowFixture::runFor(50ms);
@@ -150,7 +150,7 @@ void tst_PlayerWindow::playerButtons()
 
     MainWindowFixture w;
     w.player.setPresent(present);
-    ImageButton *button = next ? w.window->imgWinampNext : w.window->imgWinampPrevious;
+    ImageButton *button = next ? ui(*w.window).imgWinampNext : ui(*w.window).imgWinampPrevious;
     if (doubleClick)
         emit button->doubleClicked();
     else
@@ -184,16 +184,16 @@ void tst_PlayerWindow::titleShownForOnePeriod()
     w.player.setPresent(true);
     w.player.setTitle(QStringLiteral("At Start - Winamp"));
     QVERIFY(form.Form_Load(QString()));
-    QCOMPARE(form.lblWinAmp->text(), QStringLiteral("At Start"));
+    QCOMPARE(ui(form).lblWinAmp->text(), QStringLiteral("At Start"));
     form.Timer_WinampView_Timer();
-    QVERIFY(form.lblWinAmp->isHidden());
+    QVERIFY(ui(form).lblWinAmp->isHidden());
 
     for (const Step &step : steps) {
         w.player.setPresent(step.present);
         w.player.setTitle(step.title);
         form.Timer_WinampView_Timer();
-        QVERIFY2(form.lblWinAmp->isHidden() != step.shown, step.what);
-        QVERIFY2(form.lblWinAmp->text() == step.text, step.what);
+        QVERIFY2(ui(form).lblWinAmp->isHidden() != step.shown, step.what);
+        QVERIFY2(ui(form).lblWinAmp->text() == step.text, step.what);
     }
     QVERIFY(w.errors.isEmpty());
 }
