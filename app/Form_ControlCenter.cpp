@@ -15,6 +15,7 @@
 #include "link/ReceiverLink.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
+#include "player/Modul_Winamp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,8 +97,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
 
     guarded(kModule, "Form_Load", [&] {
         // The title already playing is not announced as new.
-        if (m_platform.player && m_platform.player->find())
-            lblWinAmp->setText(m_platform.player->title());
+        lblWinAmp->setText(Modul_Winamp::GetWinampTitle(m_platform.player));
     });
     guarded(kModule, "Form_Load", [&] {
         const QScreen *screen = QGuiApplication::primaryScreen();

@@ -227,9 +227,9 @@ private:
     void buildPanels();
     void buildTimers();
     void connectControls();
-    // Runs the 10 ms media-key poll only while a media-key option is checked: an idle
-    // 100 Hz timer alone costs about 1% of a core.
-    void updateKeyPoll();
+    // Watches the global keys while a media-key option is checked; each press runs one
+    // tick of Timer_CheckKeys, so nothing runs while no key is pressed.
+    void updateKeyWatch();
     // Sends the report-time command of item 0 to 7 of the report-time menu.
     void sendReportTime(int index);
     // Helpers of the report evaluation.
@@ -270,6 +270,7 @@ private:
     QRect m_workArea;
     bool m_unloaded = false;
     bool m_polling = false;
+    bool m_checkingKeys = false; // a key tick is running
     // Set by a completed connect, cleared by closeConnection.
     bool m_connected = false;
 };

@@ -8,15 +8,19 @@
 #include "platform/PlayerRemote.h"
 #include "platform/Shell.h"
 #include "platform/UserDialogs.h"
+#include "player/Modul_Winamp.h"
 
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 
-// Virtual-key codes of the polled media keys.
+// Virtual-key codes of the global keys.
+constexpr int kKeypadPlus = 107;
+constexpr int kKeypadMinus = 109;
 constexpr int kVolumeMute = 173;
 constexpr int kVolumeDown = 174;
 constexpr int kVolumeUp = 175;
@@ -31,53 +35,67 @@ void Form_ControlCenter::Timer_CheckKeys_Timer()
     KeyState *keys = m_platform.keys;
     if (!keys)
         return;
+    // A tick that pauses lets events run; presses seen meanwhile wait for the next tick.
+    if (m_checkingKeys) {
+        Timer_CheckKeys.start();
+        return;
+    }
+    m_checkingKeys = true;
     guarded(kModule, "Timer_CheckKeys_Timer", [&] {
         PlayerRemote *player = m_platform.player;
-        if (!Menu_Extras_MT_Winamp->isChecked() || !player || !player->find())
+        if (!Menu_Extras_MT_Winamp->isChecked() || !Modul_Winamp::FindWinamp(player)) {
+            // Presses with no player to drive are dropped, not kept for a later player.
+            for (int key : {kStop, kPlayPause, kNextTrack, kPreviousTrack})
+                keys->wentDown(key);
             return;
+        }
         auto show = [this](const QString &text) {
             Line1->setText(QString());
             Line2->setText(text);
         };
-        if (keys->wentDown(kStop) && player->status() == PlayerRemote::Playing) {
-            player->postCommand(PlayerRemote::Stop);
+        if (keys->wentDown(kStop) && Modul_Winamp::WinampGetStatus(player) == PlayerRemote::Playing) {
+            Modul_Winamp::WinampSendCommand(player, PlayerRemote::Stop);
             show(QStringLiteral("Winamp stop"));
         }
         if (keys->wentDown(kPlayPause)) {
-            if (player->status() == PlayerRemote::Stopped) {
-                player->postCommand(PlayerRemote::Play);
+            // The status is the one last reported by the player, so one branch acts.
+            if (Modul_Winamp::WinampGetStatus(player) == PlayerRemote::Stopped) {
+                Modul_Winamp::WinampSendCommand(player, PlayerRemote::Play);
                 show(QStringLiteral("Winamp play"));
             }
-            if (player->status() == PlayerRemote::Playing) {
-                player->postCommand(PlayerRemote::Pause);
+            if (Modul_Winamp::WinampGetStatus(player) == PlayerRemote::Playing) {
+                Modul_Winamp::WinampSendCommand(player, PlayerRemote::Pause);
                 show(QStringLiteral("Winamp pause"));
             }
-            if (player->status() == PlayerRemote::Paused) {
-                player->postCommand(PlayerRemote::Pause);
+            if (Modul_Winamp::WinampGetStatus(player) == PlayerRemote::Paused) {
+                Modul_Winamp::WinampSendCommand(player, PlayerRemote::Pause);
                 show(QStringLiteral("Winamp play"));
             }
         }
         if (keys->wentDown(kNextTrack)) {
-            player->postCommand(PlayerRemote::Next);
+            Modul_Winamp::WinampSendCommand(player, PlayerRemote::Next);
             show(QStringLiteral("Winamp next"));
             Pause(0.5f);
         }
         if (keys->wentDown(kPreviousTrack)) {
-            player->postCommand(PlayerRemote::Previous);
+            Modul_Winamp::WinampSendCommand(player, PlayerRemote::Previous);
             show(QStringLiteral("Winamp prev"));
             Pause(0.5f);
         }
     });
     guarded(kModule, "Timer_CheckKeys_Timer", [&] {
-        if (!Menu_Extras_MT_Orvane->isChecked())
-            return;
-        if (keys->wentDown(kVolumeDown))
+        const bool on = Menu_Extras_MT_Orvane->isChecked();
+        if (keys->wentDown(kVolumeDown) && on)
             VolDown();
-        if (keys->wentDown(kVolumeUp))
+        if (keys->wentDown(kVolumeUp) && on)
             VolUp();
-        if (keys->wentDown(kVolumeMute))
+        if (keys->wentDown(kVolumeMute) && on)
             Mute(0);
+        // The keypad keys act as key events of this window (keyPressEvent).
+        keys->wentDown(kKeypadPlus);
+        keys->wentDown(kKeypadMinus);
     });
+    m_checkingKeys = false;
 }
 
 void Form_ControlCenter::keyPressEvent(QKeyEvent *event)
@@ -96,21 +114,28 @@ void Form_ControlCenter::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
-void Form_ControlCenter::updateKeyPoll()
+void Form_ControlCenter::updateKeyWatch()
 {
-    if (Menu_Extras_MT_Winamp->isChecked() || Menu_Extras_MT_Orvane->isChecked())
-        Timer_CheckKeys.start();
-    else
+    KeyState *keys = m_platform.keys;
+    if (!keys)
+        return;
+    if (!Menu_Extras_MT_Winamp->isChecked() && !Menu_Extras_MT_Orvane->isChecked()) {
+        keys->watch(nullptr);
         Timer_CheckKeys.stop();
+        return;
+    }
+    // A press starts one tick. On a desktop without global keys this watches nothing and
+    // only the keys of the focused window act.
+    keys->watch([window = QPointer<Form_ControlCenter>(this)] {
+        if (window && !window->Timer_CheckKeys.isActive())
+            window->Timer_CheckKeys.start();
+    });
 }
 
 void Form_ControlCenter::Timer_WinampView_Timer()
 {
     guarded(kModule, "Timer_WinampView_Timer", [&] {
-        PlayerRemote *player = m_platform.player;
-        QString title;
-        if (player && player->find())
-            title = player->title();
+        const QString title = Modul_Winamp::GetWinampTitle(m_platform.player);
         if (!title.isEmpty() && title != lblWinAmp->text()) {
             lblWinAmp->setText(title);
             lblWinAmp->show();
@@ -124,9 +149,8 @@ void Form_ControlCenter::Timer_WinampView_Timer()
 void Form_ControlCenter::playerButton(const char *procedure, int command)
 {
     guarded(kModule, procedure, [&] {
-        PlayerRemote *player = m_platform.player;
-        if (player && player->find())
-            player->postCommand(command);
+        if (Modul_Winamp::FindWinamp(m_platform.player))
+            Modul_Winamp::WinampSendCommand(m_platform.player, command);
     });
 }
 

@@ -440,7 +440,8 @@ void Form_ControlCenter::buildTimers()
     for (QTimer *timer : {&Timer_WinampView, &Timer_CheckKeys, &Timer_CheckTastenRepeat,
                           &Timer_Check, &Timer_ZS, &Timer_RePressKey})
         timer->setTimerType(Qt::PreciseTimer);
-    // Keys are polled at 10 ms; a coarse timer would let the key poll drift.
+    // One key tick after each press of a global key (see updateKeyWatch).
+    Timer_CheckKeys.setSingleShot(true);
     Timer_WinampView.setTimerType(Qt::CoarseTimer);
     Timer_ZS.setTimerType(Qt::CoarseTimer);
 
@@ -452,8 +453,7 @@ void Form_ControlCenter::buildTimers()
     connect(&Timer_ZS, &QTimer::timeout, this, [this] { Timer_ZS_Timer(); });
     connect(&Timer_RePressKey, &QTimer::timeout, this, [this] { Timer_RePressKey_Timer(); });
 
-    // Enabled from the start: the player's title. The media-key poll runs while one
-    // of the media-key options is checked (see updateKeyPoll).
+    // Enabled from the start: the player's title.
     Timer_WinampView.start();
 }
 
@@ -503,8 +503,8 @@ void Form_ControlCenter::connectControls()
         onMenu(Menu_Extras_61_ES(i), [this, i] { Menu_Extras_61_ES_Click(i); });
     onMenu(Menu_Extras_MT_Winamp, [this] { Menu_Extras_MT_Winamp_Click(); });
     onMenu(Menu_Extras_MT_Orvane, [this] { Menu_Extras_MT_Orvane_Click(); });
-    connect(Menu_Extras_MT_Winamp, &QAction::toggled, this, [this] { updateKeyPoll(); });
-    connect(Menu_Extras_MT_Orvane, &QAction::toggled, this, [this] { updateKeyPoll(); });
+    connect(Menu_Extras_MT_Winamp, &QAction::toggled, this, [this] { updateKeyWatch(); });
+    connect(Menu_Extras_MT_Orvane, &QAction::toggled, this, [this] { updateKeyWatch(); });
     onMenu(Menu_Extras_SendMessage, [this] { Menu_Extras_SendMessage_Click(); });
     onMenu(Menu_Extras_YInfo, [this] { Menu_Extras_YInfo_Click(); });
     onMenu(Menu_Info, [this] { Menu_Info_Click(); });

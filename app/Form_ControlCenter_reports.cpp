@@ -203,8 +203,8 @@ void Form_ControlCenter::runEsKeyActions()
             if (!player) {
                 if (m_platform.dialogs)
                     m_platform.dialogs->inform(
-                        QStringLiteral("WinAmp muss zuerst gestartet werden,\n"
-                                       "um ihn auch fernsteuern zu können.\n\n"
+                        QStringLiteral("WinAmp muss zuerst gestartet werden,\r\n"
+                                       "um ihn auch fernsteuern zu können.\r\n\r\n"
                                        "Falls Sie Winamp3 benutzen dieser wird nicht "
                                        "unterstützt..."));
                 return;

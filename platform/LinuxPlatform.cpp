@@ -7,12 +7,14 @@
 #include "platform/QtUserDialogs.h"
 #include "platform/SystemClock.h"
 #include "platform/X11KeyState.h"
+#include "player/MprisPlayerRemote.h"
+
+#include <QDBusConnection>
 
 LinuxPlatform::LinuxPlatform()
     : m_settings(std::make_unique<QSettingsStore>())
     , m_dialogs(std::make_unique<QtUserDialogs>())
     , m_keys(std::make_unique<X11KeyState>())
-    , m_noPlayer(std::make_unique<NoPlayerRemote>())
     , m_shell(std::make_unique<DesktopShell>())
     , m_clock(std::make_unique<SystemClock>())
     , m_serialPorts(std::make_unique<QtSerialPortList>())
@@ -20,7 +22,13 @@ LinuxPlatform::LinuxPlatform()
     m_platform.settings = m_settings.get();
     m_platform.dialogs = m_dialogs.get();
     m_platform.keys = m_keys.get();
-    m_platform.player = m_noPlayer.get();
+    // Players are reached on the session bus; without one there is no player to find.
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected())
+        m_player = std::make_unique<MprisPlayerRemote>(bus);
+    else
+        m_player = std::make_unique<NoPlayerRemote>();
+    m_platform.player = m_player.get();
     m_platform.shell = m_shell.get();
     m_platform.clock = m_clock.get();
     m_platform.serialPorts = m_serialPorts.get();

@@ -5,16 +5,16 @@
 #include <memory>
 
 class DesktopShell;
-class NoPlayerRemote;
+class PlayerRemote;
 class QSettingsStore;
 class QtSerialPortList;
 class QtUserDialogs;
 class SystemClock;
 class X11KeyState;
 
-// Owns the desktop implementations of the platform services. The serial port and the
-// player remote live in other parts of the program: set them in platform() before use
-// (the player defaults to one that never finds a player).
+// Owns the desktop implementations of the platform services. The serial port lives in
+// another part of the program: set it in platform() before use. The player remote talks
+// to media players on the session bus, or never finds one when there is no such bus.
 class LinuxPlatform
 {
 public:
@@ -29,7 +29,7 @@ private:
     std::unique_ptr<QSettingsStore> m_settings;
     std::unique_ptr<QtUserDialogs> m_dialogs;
     std::unique_ptr<X11KeyState> m_keys;
-    std::unique_ptr<NoPlayerRemote> m_noPlayer;
+    std::unique_ptr<PlayerRemote> m_player;
     std::unique_ptr<DesktopShell> m_shell;
     std::unique_ptr<SystemClock> m_clock;
     std::unique_ptr<QtSerialPortList> m_serialPorts;

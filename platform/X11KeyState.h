@@ -2,13 +2,17 @@
 
 #include "platform/KeyState.h"
 
-#include <QElapsedTimer>
 #include <QHash>
-#include <array>
+#include <QSet>
+#include <memory>
 
-// Global key state read from the X server's keymap, polled. Knows the keypad plus and
-// minus and the multimedia keys; other keys, and every key without an X display
-// (offscreen, Wayland without XWayland), never count as pressed.
+class QSocketNotifier;
+
+// Global keys read from the X server as raw input events on the root window, whichever
+// window has the focus. Its connection's socket wakes the program only when a key moves.
+// Knows the keypad plus and minus and the multimedia keys. Without an X display, or
+// without the server's input extension (offscreen, Wayland without XWayland), it watches
+// nothing and reports no key.
 class X11KeyState final : public KeyState
 {
 public:
@@ -19,16 +23,20 @@ public:
 
     bool wentDown(int virtualKey) override;
     bool isForeground(const QWidget *window) override;
+    bool watch(std::function<void()> pressed) override;
 
 private:
     bool openDisplay();
-    int keycodeFor(int virtualKey);
-    const std::array<char, 32> &keymap();
+    void selectEvents(bool on);
+    void readKeyboardMapping();
+    void readEvents();
 
     void *m_display = nullptr; // Display*, kept opaque so X11's macros stay in the .cpp
     bool m_displayTried = false;
-    QHash<int, int> m_keycodes;
-    QHash<int, bool> m_wasDown;
-    std::array<char, 32> m_keymap {};
-    QElapsedTimer m_keymapAge;
+    int m_inputOpcode = 0;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    std::function<void()> m_pressed;
+    QHash<int, int> m_keyFromKeycode; // X keycode → virtual-key code
+    QSet<int> m_down; // keycodes held now
+    QSet<int> m_pressedKeys; // virtual-key codes pressed and not yet queried
 };

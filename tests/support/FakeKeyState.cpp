@@ -1,12 +1,20 @@
 #include "FakeKeyState.h"
 
-bool FakeKeyState::wentDown(int virtualKey)
+bool FakeKeyState::watch(std::function<void()> pressed)
 {
-    return m_edges.remove(virtualKey) && m_down.contains(virtualKey);
+    m_pressed = std::move(pressed);
+    if (!m_pressed)
+        m_edges.clear();
+    return true;
 }
 
 void FakeKeyState::press(int virtualKey)
 {
+    // A held key's repeats are no new presses.
+    if (m_down.contains(virtualKey))
+        return;
     m_down.insert(virtualKey);
     m_edges.insert(virtualKey);
+    if (m_pressed)
+        m_pressed();
 }

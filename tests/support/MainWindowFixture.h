@@ -54,6 +54,8 @@ struct MainWindowFixture
     // tests here (the fixture is the window's friend).
     static MainWindowControls &controls(Form_ControlCenter &form) { return form; }
     static const MainWindowControls &controls(const Form_ControlCenter &form) { return form; }
+    // One tick of the player title timer, without waiting out its period.
+    static void winampViewTick(Form_ControlCenter &form) { form.Timer_WinampView_Timer(); }
 
     // Opens COM 1 without the connection procedure: the panels stay empty and nothing but
     // the test's own actions goes over the line (and is recorded by the fake port).

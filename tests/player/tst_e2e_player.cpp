@@ -1,0 +1,82 @@
+// The real program with both media-key options on, a real player on a private session bus
+// and real key presses on a private X server: the keys drive the player.
+
+#include "player/MprisPlayerRemote.h"
+#include "tests/support/MediaPlayerProcess.h"
+#include "tests/support/XvfbProcess.h"
+
+#include <QDBusConnection>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_E2ePlayer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void mediaKeysDriveThePlayer();
+};
+
+void tst_E2ePlayer::mediaKeysDriveThePlayer()
+{
+    for (const QString &missing : {MediaPlayerProcess::missing(), XvfbProcess::missing()})
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(missing));
+    const QString program = qEnvironmentVariable("ORVANE_BUILD_DIR") + QStringLiteral("/orvane");
+    QVERIFY2(QFile::exists(program), qPrintable(program));
+    PrivateSessionBus bus;
+    if (!bus.start())
+        QSKIP(qPrintable(bus.errorString()));
+    XvfbProcess server;
+    if (!server.start())
+        QSKIP(qPrintable(server.errorString()));
+
+    QTemporaryDir dir;
+    const QStringList tracks
+        = {dir.filePath(QStringLiteral("a.wav")), dir.filePath(QStringLiteral("b.wav"))};
+    QVERIFY(MediaPlayerProcess::writeTrack(tracks[0], "Song A", "Artist A"));
+    QVERIFY(MediaPlayerProcess::writeTrack(tracks[1], "Song B", "Artist B"));
+    MediaPlayerProcess player;
+    QVERIFY(player.start(bus.address(), tracks));
+    QDBusConnection connection
+        = QDBusConnection::connectToBus(bus.address(), QStringLiteral("e2e"));
+    MprisPlayerRemote observer(connection);
+    QTRY_COMPARE_WITH_TIMEOUT(observer.title(), QStringLiteral("Artist A - Song A"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(observer.status(), 1, 5000);
+
+    QDir(dir.path()).mkpath(QStringLiteral("config/Orvane"));
+    QFile config(dir.filePath(QStringLiteral("config/Orvane/Orvane.conf")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("[Config]\nMediaKeyWinamp=1\nMediaKeyOrvane=1\n");
+    config.close();
+    QProcess orvane;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+    environment.insert(QStringLiteral("DISPLAY"), server.display());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    orvane.setProcessEnvironment(environment);
+    orvane.start(program, {});
+    QVERIFY(orvane.waitForStarted(5000));
+    QTest::qWait(3000); // the program's start-up wait and load
+
+    QVERIFY(server.xdotool({"key", "XF86AudioPlay"}));
+    QTRY_COMPARE_WITH_TIMEOUT(observer.status(), 3, 3000);
+    QVERIFY(server.xdotool({"key", "XF86AudioPlay"}));
+    QTRY_COMPARE_WITH_TIMEOUT(observer.status(), 1, 3000);
+    QVERIFY(server.xdotool({"key", "XF86AudioNext"}));
+    QTRY_COMPARE_WITH_TIMEOUT(observer.title(), QStringLiteral("Artist B - Song B"), 3000);
+    QTest::qWait(700); // the half-second the display shows "Winamp next"
+    QVERIFY(server.xdotool({"key", "XF86AudioStop"}));
+    QTRY_COMPARE_WITH_TIMEOUT(observer.status(), 0, 3000);
+
+    QCOMPARE(orvane.state(), QProcess::Running);
+    orvane.terminate();
+    QVERIFY(orvane.waitForFinished(10000));
+    QDBusConnection::disconnectFromBus(QStringLiteral("e2e"));
+}
+
+QTEST_GUILESS_MAIN(tst_E2ePlayer)
+#include "tst_e2e_player.moc"
