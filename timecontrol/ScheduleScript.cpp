@@ -1,6 +1,7 @@
 #include "timecontrol/ScheduleScript.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 bool ScheduleScript::isWritable(const QString &line)
@@ -42,6 +43,9 @@ bool ScheduleScript::decodeLine(QByteArray bytes, QString &line)
 
 bool ScheduleScript::read(const QString &path, const std::function<void(const QString &)> &take)
 {
+    // A device or pipe chosen by mistake could feed lines for ever.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

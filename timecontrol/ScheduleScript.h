@@ -20,8 +20,8 @@ public:
 
     // Hands each line of the file to `take`, in file order. Lines may end in CR LF or
     // LF alone, the last one also in nothing; blank lines carry no entry and are
-    // skipped. False when the file cannot be opened or a read fails; the lines taken
-    // before the failure stay taken.
+    // skipped. False when `path` is not a plain file, cannot be opened or a read fails;
+    // the lines taken before the failure stay taken.
     static bool read(const QString &path, const std::function<void(const QString &)> &take);
 
 private:
