@@ -10,6 +10,7 @@
 #include "link/FrameCutter.h"
 #include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
+#include "link/ReceiverLink.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
 
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,9 +51,12 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, QWidget *parent
                 + 2 * metrics.averageCharWidth() + 6;
     resize(qMax(picControls->width(), menuWidth), 620);
 
-    // The link window and the mini window live, hidden, as long as this window.
-    m_com = new Form_Com(m_platform.serialPort, this, m_platform.dialogs);
+    // The link, its terminal window and the mini window live, hidden, as long as this
+    // window.
+    m_link = std::make_unique<ReceiverLink>(m_platform.serialPort, this, m_platform.dialogs);
+    m_com = new Form_Com(m_link.get(), this);
     m_mini = new Form_Mini(this);
+    connectAddIns();
 }
 
 Form_ControlCenter::~Form_ControlCenter()
@@ -118,7 +123,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
     }
     guarded(kModule, "Form_Load", [&] {
         if (options.comPort) {
-            m_com->setCommPort(*options.comPort);
+            m_link->setCommPort(*options.comPort);
             ConnectToOrvane(options.powerOn ? 1 : 0);
         }
         const QSize mini = m_mini->frameGeometry().size();
@@ -129,9 +134,9 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
         if (options.bottomLeft)
             m_mini->move(m_workArea.left(), m_workArea.bottom() + 1 - mini.height());
         if (options.mini) {
-            if (!m_com->PortOpen())
+            if (!m_link->PortOpen())
                 ConnectToOrvane(0);
-            if (m_com->PortOpen()) {
+            if (m_link->PortOpen()) {
                 hide();
                 m_mini->show();
             }
@@ -164,27 +169,24 @@ bool Form_ControlCenter::Form_Unload()
     if (m_com)
         m_com->setAppClosing(true);
 
-    clsAddIns *addIns = Modul_Orvane::oAddIns;
-    if (addIns && addIns->Count() > 0) {
-        long cancel = 0;
-        guarded(kModule, "Form_Unload", [&] { addIns->SendUnload(cancel); });
-        if (cancel != 0) {
-            Modul_Orvane::AppClosing = false;
-            if (m_com)
-                m_com->setAppClosing(false);
-            return false;
-        }
-        guarded(kModule, "Form_Unload", [&] { addIns->SendTerminate(); });
+    long cancel = 0;
+    emit m_events.unloadRequested(cancel);
+    if (cancel != 0) {
+        Modul_Orvane::AppClosing = false;
+        if (m_com)
+            m_com->setAppClosing(false);
+        return false;
     }
-    if (addIns) {
+    emit m_events.terminating();
+    if (clsAddIns *addIns = Modul_Orvane::oAddIns) {
         Modul_Orvane::oAddIns = nullptr;
         delete addIns;
     }
     SaveConfig();
     guarded(kModule, "Form_Unload", [&] {
         Timer_Check.stop();
-        if (m_com && m_com->PortOpen())
-            m_com->ClosePort();
+        if (m_link->PortOpen())
+            m_link->ClosePort();
     });
     guarded(kModule, "Form_Unload", [&] { Modul_Lib::UnloadAllForms(this); });
     m_unloaded = true;
@@ -211,7 +213,7 @@ void Form_ControlCenter::SetKlappe(int mode)
             const int decoration = frameGeometry().height() - geometry().height();
             resize(width(), outerHeight - decoration);
         };
-        const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+        const bool normal = !(QMainWindow::windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
         if (mode == 2) {
             picKlappe->hide();
             if (normal)
@@ -262,14 +264,12 @@ void Form_ControlCenter::Timer_Check_Timer()
     m_polling = true;
     guarded(kModule, "Timer_Check_Timer", [&] {
         QString received;
-        m_com->ReadPort(received, true);
+        m_link->ReadPort(received, true);
         if (received.isEmpty())
             return;
         const QStringList bodies = m_frameCutter->cut(received);
         for (const QString &body : bodies) {
-            if (Modul_Orvane::oAddIns)
-                guarded(kModule, "Timer_Check_Timer",
-                        [&] { Modul_Orvane::oAddIns->SemdIncommingCommand(body); });
+            emit m_events.reportReceived(body);
             DatenAuswerten(body);
         }
     });
@@ -303,8 +303,7 @@ void Form_ControlCenter::setLine2(const QString &text)
 
 void Form_ControlCenter::incomingSettings(const QString &settings)
 {
-    if (Modul_Orvane::oAddIns)
-        Modul_Orvane::oAddIns->SemdIncommingSettings(settings);
+    emit m_events.settingsRead(settings);
 }
 
 void Form_ControlCenter::linkLost(const QString &reason)
@@ -316,14 +315,163 @@ void Form_ControlCenter::linkLost(const QString &reason)
         stopRepeat();
         m_frameCutter->reset();
         UpdatingFromReceiver = false;
-        m_com->setLinkBusy(false);
+        m_link->setLinkBusy(false);
         Line1->setText(QStringLiteral("Connection"));
         Line2->setText(QStringLiteral("lost"));
         Line2->setToolTip(reason);
     });
+    emit m_events.connectedChanged(false);
 }
 
 void Form_ControlCenter::terminalClosed()
 {
     Menu_Setup_Debug->setChecked(false);
+}
+
+void Form_ControlCenter::connectAddIns()
+{
+    // The list is looked up at each event: it is created in Form_Load and released in
+    // Form_Unload. Each call is guarded here, since no exception may pass through a signal.
+    const auto addIns = [] { return Modul_Orvane::oAddIns; };
+    connect(&m_events, &ProgramEvents::reportReceived, this, [addIns](const QString &body) {
+        if (clsAddIns *list = addIns())
+            guarded(kModule, "Timer_Check_Timer", [&] { list->SemdIncommingCommand(body); });
+    });
+    connect(&m_events, &ProgramEvents::settingsRead, this, [addIns](const QString &block) {
+        if (clsAddIns *list = addIns())
+            guarded("Form_Com", "ReadSettings", [&] { list->SemdIncommingSettings(block); });
+    });
+    connect(&m_events, &ProgramEvents::volumeMainShown, this, [addIns](float db) {
+        if (clsAddIns *list = addIns())
+            guarded(kModule, "DisplayVolume", [&] { list->SemdVolumeMain(db); });
+    });
+    connect(&m_events, &ProgramEvents::volumeZone2Shown, this, [addIns](float db) {
+        if (clsAddIns *list = addIns())
+            guarded(kModule, "DisplayVolume", [&] { list->SemdVolumeZone2(db); });
+    });
+    // One refusal is enough: a list that allows does not clear another listener's refusal.
+    connect(&m_events, &ProgramEvents::unloadRequested, this, [addIns](long &cancel) {
+        clsAddIns *list = addIns();
+        if (!list || list->Count() == 0)
+            return;
+        long refused = 0;
+        guarded(kModule, "Form_Unload", [&] { list->SendUnload(refused); });
+        if (refused != 0)
+            cancel = refused;
+    });
+    connect(&m_events, &ProgramEvents::terminating, this, [addIns] {
+        clsAddIns *list = addIns();
+        if (list && list->Count() > 0)
+            guarded(kModule, "Form_Unload", [&] { list->SendTerminate(); });
+    });
+}
+
+// ---- ProgramHost ----
+
+void Form_ControlCenter::sendCommand(const QString &code)
+{
+    m_link->SendCommand(code);
+}
+
+QString Form_ControlCenter::line1() const
+{
+    return Line1->text();
+}
+
+QString Form_ControlCenter::line2() const
+{
+    return Line2->text();
+}
+
+void Form_ControlCenter::setLine2Text(const QString &text)
+{
+    Line2->setText(text);
+}
+
+ProgramHost::ModelInformation Form_ControlCenter::modelInformation() const
+{
+    ModelInformation info;
+    if (m_yinfo) {
+        info.model = m_yinfo->text_modell->text();
+        info.modelId = m_yinfo->text_modellid->text();
+        info.version = m_yinfo->text_softwareversion->text();
+        info.returnString = m_yinfo->text_YString->text();
+    }
+    return info;
+}
+
+void Form_ControlCenter::connectReceiver(bool powerOn)
+{
+    if (!m_link->PortOpen())
+        ConnectToOrvane(powerOn ? 1 : 0);
+    else
+        guarded(kModule, "connectReceiver", [&] { m_link->PowerOn(); });
+}
+
+void Form_ControlCenter::disconnectReceiver()
+{
+    if (m_link->PortOpen())
+        ConnectToOrvane(0);
+}
+
+bool Form_ControlCenter::isConnected() const
+{
+    return m_link->PortOpen();
+}
+
+QString Form_ControlCenter::readSettings()
+{
+    QString fixed;
+    QString original;
+    m_link->ReadSettings(fixed, &original);
+    return original;
+}
+
+void Form_ControlCenter::showProgram()
+{
+    guarded(kModule, "showProgram", [&] {
+        if (Modul_Orvane::MiniMode && m_mini)
+            m_mini->show();
+        else
+            show();
+    });
+}
+
+void Form_ControlCenter::hideProgram()
+{
+    guarded(kModule, "hideProgram", [&] {
+        if (Modul_Orvane::MiniMode && m_mini)
+            m_mini->hide();
+        else
+            hide();
+    });
+}
+
+bool Form_ControlCenter::programVisible() const
+{
+    if (Modul_Orvane::MiniMode && m_mini)
+        return m_mini->isVisible();
+    return isVisible();
+}
+
+ProgramHost::WindowState Form_ControlCenter::windowState() const
+{
+    const QWidget *shown = Modul_Orvane::MiniMode && m_mini ? static_cast<const QWidget *>(m_mini)
+                                                            : this;
+    const Qt::WindowStates state = shown->windowState();
+    if (state & Qt::WindowMinimized)
+        return Minimized;
+    if (state & Qt::WindowMaximized)
+        return Maximized;
+    return Normal;
+}
+
+void Form_ControlCenter::showAbout()
+{
+    Menu_Info_Click();
+}
+
+void Form_ControlCenter::quitProgram()
+{
+    close();
 }

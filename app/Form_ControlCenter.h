@@ -5,16 +5,22 @@
 //
 // How a report reaches the screen:
 //
-//   serial port ──> Form_Com::ReadPort ──> Timer_Check (every 100 ms, cuts STX…ETX
-//   bodies with FrameCutter) ──> add-ins (SemdIncommingCommand) ──> DatenAuswerten
-//   ──> option buttons, check marks, Line1/Line2, DisplayVolume (mini window bar)
+//   serial port ──> ReceiverLink::ReadPort ──> Timer_Check (every 100 ms, cuts STX…ETX
+//   bodies with FrameCutter) ──> ProgramEvents::reportReceived (add-ins and other
+//   listeners) ──> DatenAuswerten ──> option buttons, check marks, Line1/Line2,
+//   DisplayVolume (mini window bar, ProgramEvents::volumeMainShown)
 //
-// and a click goes the other way: click handler ──> Form_Com command member ──>
+// and a click goes the other way: click handler ──> ReceiverLink command member ──>
 // SendCommand ──> serial port. `UpdatingFromReceiver` keeps selections made from a
 // report or a settings snapshot from being sent back.
+//
+// Features outside the window reach the program only through host() (ProgramHost),
+// events() (ProgramEvents), link() (ReceiverLink) and platform().
 
 #include "app/ControlArray.h"
 #include "app/OptionArray.h"
+#include "app/ProgramEvents.h"
+#include "app/ProgramHost.h"
 #include "link/LinkHost.h"
 #include "platform/Platform.h"
 
@@ -27,6 +33,7 @@
 #include <memory>
 
 class Form_Com;
+class ReceiverLink;
 class Form_Mini;
 class Form_YInfo;
 class FrameCutter;
@@ -37,7 +44,7 @@ class QMenu;
 class ctlFrame;
 class ctlLabel;
 
-class Form_ControlCenter : public QMainWindow, public LinkHost
+class Form_ControlCenter : public QMainWindow, public LinkHost, public ProgramHost
 {
     Q_OBJECT
 public:
@@ -155,6 +162,28 @@ public:
     void incomingSettings(const QString &settings) override;
     void linkLost(const QString &reason) override;
     void terminalClosed() override;
+
+    // ---- ProgramHost ----
+    void sendCommand(const QString &code) override;
+    QString line1() const override;
+    QString line2() const override;
+    void setLine2Text(const QString &text) override;
+    ModelInformation modelInformation() const override;
+    void connectReceiver(bool powerOn) override;
+    void disconnectReceiver() override;
+    bool isConnected() const override;
+    QString readSettings() override;
+    void showProgram() override;
+    void hideProgram() override;
+    bool programVisible() const override;
+    WindowState windowState() const override;
+    void showAbout() override;
+    void quitProgram() override;
+    ProgramEvents *events() override { return &m_events; }
+
+    // The ways in for features (stable): the program interface, the link, the platform.
+    ProgramHost &host() { return *this; }
+    ReceiverLink *link() const { return m_link.get(); }
 
     Form_Com *com() const;
     Form_Mini *mini() const;
@@ -286,7 +315,14 @@ private:
     // Selects the option from a DSP table data value ("80", "00" … "2D"); false when unknown.
     bool selectDspFromData(const QString &data);
 
+    // Feeds the add-in list from the program events; the one place that calls clsAddIns.
+    void connectAddIns();
+    // Shows the about window ("About Orvane...").
+    void Menu_Info_Click();
+
     Platform m_platform;
+    ProgramEvents m_events;
+    std::unique_ptr<ReceiverLink> m_link;
     QPointer<Form_Com> m_com;
     QPointer<Form_Mini> m_mini;
     QPointer<Form_YInfo> m_yinfo;

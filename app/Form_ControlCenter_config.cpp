@@ -3,6 +3,7 @@
 #include "app/Modul_Lib.h"
 #include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 #include "platform/SettingsStore.h"
 
 #include <QAction>
@@ -75,8 +76,7 @@ void Form_ControlCenter::LoadConfig()
             return;
         checkStoredItem(Menu_Setup_Port, com);
         // Connecting from the menu then uses the saved port.
-        if (m_com)
-            m_com->setCommPort(Modul_Lib::Val(com));
+        m_link->setCommPort(Modul_Lib::Val(com));
     });
     guarded(kModule, kProcedure, [&] {
         if (!reportTime.isEmpty())

@@ -3,7 +3,7 @@
 #include "app/Form_ControlCenter.h"
 #include "errors/ErrorGuard.h"
 #include "link/FrameCutter.h"
-#include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 #include "link/Form_YInfo.h"
 #include "link/ReceiverModels.h"
 #include "platform/Shell.h"
@@ -23,32 +23,32 @@ const QString kReportAddress = QStringLiteral("orvane-reports@example.org");
 void Form_ControlCenter::ConnectToOrvane(int Sw1)
 {
     try {
-        if (!m_com->PortOpen()) {
-            m_com->setLinkBusy(false);
+        if (!m_link->PortOpen()) {
+            m_link->setLinkBusy(false);
             m_frameCutter->reset();
-            m_com->OpenPort();
+            m_link->OpenPort();
 
             // A block from an earlier connection must not pass for an answer.
             SettingsBlock.clear();
             for (int attempt = 1; attempt <= kConnectAttempts; ++attempt) {
                 Line1->setText(QStringLiteral("Connecting"));
                 Line2->setText(QString(attempt, QLatin1Char('.')));
-                m_com->ClearComPuffer();
-                m_com->ReadSettings(SettingsBlock);
+                m_link->ClearComPuffer();
+                m_link->ReadSettings(SettingsBlock);
                 if (!SettingsBlock.isEmpty())
                     break;
                 // The port may have gone while waiting.
-                if (!m_com->PortOpen())
+                if (!m_link->PortOpen())
                     break;
             }
             if (SettingsBlock.isEmpty()) {
                 Line1->setText(QStringLiteral("Connect"));
                 Line2->setText(QStringLiteral("Error"));
-                if (m_com->PortOpen())
-                    m_com->ClosePort();
+                if (m_link->PortOpen())
+                    m_link->ClosePort();
                 SetMenu(false);
                 UpdatingFromReceiver = false;
-                m_com->setLinkBusy(false);
+                m_link->setLinkBusy(false);
                 return;
             }
 
@@ -66,17 +66,18 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
 
             SetInputButtonVisible(modelCode);
             if (SettingsBlock.mid(10, 1) == QLatin1String("0") && Sw1 == 1)
-                m_com->PowerOn();
+                m_link->PowerOn();
             SetSettings();
             Menu_Connect->setText(QStringLiteral("Disconnect"));
-            m_com->ReportCommandEnable();
+            m_link->ReportCommandEnable();
             for (int i = 0; i <= 7; ++i)
                 if (Menu_Setup_ReportTime(i)->isChecked())
                     sendReportTime(i);
             Timer_Check.start();
+            emit m_events.connectedChanged(true);
         } else {
             SetMenu(false);
-            m_com->ClosePort();
+            m_link->ClosePort();
             Menu_Connect->setText(QStringLiteral("Connect"));
             Line1->setText(QStringLiteral("Connection"));
             Line2->setText(QStringLiteral("closed"));
@@ -84,7 +85,8 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
             stopRepeat();
             m_frameCutter->reset();
             UpdatingFromReceiver = false;
-            m_com->setLinkBusy(false);
+            m_link->setLinkBusy(false);
+            emit m_events.connectedChanged(false);
         }
     } catch (const std::exception &e) {
         // Opening a port that does not exist or is in use lands here: the procedure
@@ -103,12 +105,12 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         m_platform.dialogs->messageBox(message);
         Menu_Connect->setText(QStringLiteral("Connect"));
         ignoringErrors([&] {
-            if (m_com->PortOpen())
-                m_com->ClosePort();
+            if (m_link->PortOpen())
+                m_link->ClosePort();
         });
         Timer_Check.stop();
         ignoringErrors([&] { SetMenu(false); });
-        m_com->setLinkBusy(false);
+        m_link->setLinkBusy(false);
         UpdatingFromReceiver = false;
         Line1->setText(QStringLiteral("Comport Error"));
         Line2->setText(QString());
@@ -117,15 +119,15 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
 
 void Form_ControlCenter::sendReportTime(int index)
 {
-    using Member = void (Form_Com::*)();
+    using Member = void (ReceiverLink::*)();
     static constexpr Member kReportTimes[] = {
-        &Form_Com::ReportCommandTimeRealTime, &Form_Com::ReportCommandTime50ms,
-        &Form_Com::ReportCommandTime100ms,    &Form_Com::ReportCommandTime150ms,
-        &Form_Com::ReportCommandTime200ms,    &Form_Com::ReportCommandTime250ms,
-        &Form_Com::ReportCommandTime300ms,    &Form_Com::ReportCommandTime350ms};
+        &ReceiverLink::ReportCommandTimeRealTime, &ReceiverLink::ReportCommandTime50ms,
+        &ReceiverLink::ReportCommandTime100ms,    &ReceiverLink::ReportCommandTime150ms,
+        &ReceiverLink::ReportCommandTime200ms,    &ReceiverLink::ReportCommandTime250ms,
+        &ReceiverLink::ReportCommandTime300ms,    &ReceiverLink::ReportCommandTime350ms};
     if (index < 0 || index >= int(std::size(kReportTimes)))
         return;
-    Form_Com *com = m_com;
+    ReceiverLink *com = m_link.get();
     const Member member = kReportTimes[index];
     (com->*member)();
 }
@@ -164,7 +166,7 @@ void Form_ControlCenter::Menu_Connect_Click()
 void Form_ControlCenter::Menu_Setup_Port_Click(int index)
 {
     guarded(kModule, "Menu_Setup_Port_Click", [&] {
-        m_com->setCommPort(index);
+        m_link->setCommPort(index);
         for (int i = 1; i <= 5; ++i)
             Menu_Setup_Port(i)->setChecked(false);
         Menu_Setup_Port(index)->setChecked(true);
@@ -196,7 +198,7 @@ void Form_ControlCenter::Menu_Reset_Click()
         question.buttons = UserDialogs::Buttons::YesNo;
         question.defaultButton = UserDialogs::Answer::No;
         if (m_platform.dialogs->messageBox(question) == UserDialogs::Answer::Yes) {
-            m_com->ResetOrvane();
+            m_link->ResetOrvane();
             SetSettings();
         }
     });

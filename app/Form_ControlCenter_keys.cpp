@@ -3,6 +3,7 @@
 #include "app/Form_ControlCenter.h"
 #include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 #include "platform/KeyState.h"
 #include "platform/PlayerRemote.h"
 #include "platform/Shell.h"
@@ -138,6 +139,12 @@ void Form_ControlCenter::Timer_ZS_Timer()
     // then there is nothing to fire.
 }
 
+void Form_ControlCenter::Menu_Info_Click()
+{
+    // The about window belongs to the information windows; until it exists the item
+    // shows nothing.
+}
+
 void Form_ControlCenter::Menu_Extras_61_ES_Click(int index)
 {
     guarded(kModule, "Menu_Extras_61_ES_Click", [&] {
@@ -192,7 +199,7 @@ void Form_ControlCenter::Menu_Extras_SendMessage_Click()
             QStringLiteral("Text to display - Beta"), QString());
         if (answer && !answer->isEmpty()) {
             QString message = *answer;
-            m_com->SendMessage(message);
+            m_link->SendMessage(message);
         }
     });
 }
@@ -201,7 +208,7 @@ void Form_ControlCenter::Menu_Send_Click()
 {
     guarded(kModule, "Menu_Send_Click", [&] {
         QString message = QStringLiteral("Hello01234567890");
-        m_com->SendMessage(message);
+        m_link->SendMessage(message);
     });
 }
 

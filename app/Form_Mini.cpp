@@ -5,7 +5,7 @@
 #include "app/Modul_Lib.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
-#include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 
 #include <QAction>
 #include <QCloseEvent>

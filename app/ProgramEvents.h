@@ -6,6 +6,7 @@
 // What outside parties (the add-ins, the automation interface, the time control)
 // hear of the program. The main window owns the one instance and emits on it; the
 // listeners connect through ProgramHost::events() and never see the window itself.
+// Listeners are called in the order they connected and must not throw.
 class ProgramEvents : public QObject
 {
     Q_OBJECT

@@ -7,6 +7,7 @@ class ProgramEvents;
 // What the rest of the program and the features around the core (time control,
 // add-ins, automation over D-Bus) may do with the running program. The main window
 // implements it; nobody outside the window reaches its controls.
+// A feature takes it from Form_ControlCenter::host(), beside link() and platform().
 class ProgramHost
 {
 public:

@@ -1,325 +1,167 @@
-#include "link/Form_Com.h"
-
+#include "Command.h"
 #include "errors/ErrorGuard.h"
-#include "errors/OrvaneError.h"
+#include "link/Form_Com.h"
 #include "link/HexDigits.h"
 #include "link/LinkHost.h"
-#include "platform/SerialPort.h"
-#include "platform/UserDialogs.h"
+#include "link/ReceiverLink.h"
 
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
-#include <algorithm>
-#include <thread>
-
-using namespace std::chrono_literals;
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpressionValidator>
+#include <QResizeEvent>
 
 namespace {
-constexpr char kStx = 0x02;
-constexpr char kEtx = 0x03;
-constexpr char kDc1 = 0x11;
-constexpr char kDc3 = 0x13;
-constexpr char kDel = 0x7f;
+constexpr qsizetype kListingLimit = 65000;
+constexpr int kMargin = 6;
+constexpr int kButtonWidth = 75;
+constexpr int kRowHeight = 25;
 
-// How often a wait with events running looks at the port when no data wakes it.
-constexpr std::chrono::milliseconds kWaitTick {20};
-constexpr std::chrono::milliseconds kReconnectPause {300};
-// Step of the reset's wait for a free link, which runs no events.
-constexpr std::chrono::milliseconds kBusySleepStep {50};
-
-const QString kQuirkMarker = QStringLiteral("@E01900");
-
-// Holds the busy flag for one operation and frees it however the operation ends,
-// so a failing write cannot leave the link busy for good.
-class BusyScope
+bool isHexKey(const QString &text)
 {
-public:
-    explicit BusyScope(bool &flag)
-        : m_flag(flag)
-    {
-        m_flag = true;
-    }
-    ~BusyScope() { m_flag = false; }
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
+    return text.size() == 1 && HexDigits::digit(text.front()).has_value();
+}
 
-private:
-    bool &m_flag;
-};
-
-std::chrono::milliseconds elapsedOf(const QElapsedTimer &clock)
+QFont terminalFont()
 {
-    return std::chrono::milliseconds(clock.elapsed());
+    QFont font(QStringLiteral("Courier"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
 }
 } // namespace
 
-Form_Com::Form_Com(SerialPort *port, LinkHost *host, UserDialogs *dialogs, QWidget *parent)
+Form_Com::Form_Com(ReceiverLink *link, LinkHost *host, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_port(port)
+    , m_link(link)
     , m_host(host)
-    , m_dialogs(dialogs)
 {
-    connect(m_port, &SerialPort::portLost, this, &Form_Com::onPortLost);
     buildTerminal();
+    connect(m_link, &ReceiverLink::trafficLogged, this, &Form_Com::appendTraffic);
 }
 
 Form_Com::~Form_Com() = default;
 
-bool Form_Com::PortOpen() const
+void Form_Com::buildTerminal()
 {
-    return m_port && m_port->isOpen();
+    setWindowTitle(QStringLiteral("DEBUG  - COM - TERMINAL"));
+
+    Text_send = new QLineEdit(this);
+    Text_send->setObjectName(QStringLiteral("Text_send"));
+    Text_send->setAccessibleName(QStringLiteral("Code to send"));
+    Text_send->setFont(terminalFont());
+    // The key filter handles typing; the validator also keeps pasted text hexadecimal.
+    Text_send->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9A-Fa-f]*")), Text_send));
+    Text_send->setText(QStringLiteral("07A1D"));
+    Text_send->installEventFilter(this);
+
+    cmd_send = new Command(this);
+    cmd_send->setObjectName(QStringLiteral("cmd_send"));
+    cmd_send->setCaption(QStringLiteral("&Send"));
+    connect(cmd_send, &Command::Click, this, &Form_Com::cmd_send_Click);
+
+    cmd_copy = new Command(this);
+    cmd_copy->setObjectName(QStringLiteral("cmd_copy"));
+    cmd_copy->setCaption(QStringLiteral("&Copy"));
+    connect(cmd_copy, &Command::Click, this, &Form_Com::cmd_copy_Click);
+
+    cmd_clear = new Command(this);
+    cmd_clear->setObjectName(QStringLiteral("cmd_clear"));
+    cmd_clear->setCaption(QStringLiteral("&Clear"));
+    connect(cmd_clear, &Command::Click, this, &Form_Com::cmd_clear_Click);
+
+    Text_Com = new QPlainTextEdit(this);
+    Text_Com->setObjectName(QStringLiteral("Text_Com"));
+    Text_Com->setAccessibleName(QStringLiteral("Traffic"));
+    Text_Com->setReadOnly(true);
+    Text_Com->setFont(terminalFont());
+    Text_Com->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    int x = kMargin;
+    Text_send->setGeometry(x, kMargin, 110, kRowHeight);
+    x += 110 + kMargin;
+    for (Command *button : {cmd_send, cmd_copy, cmd_clear}) {
+        button->setGeometry(x, kMargin, kButtonWidth, kRowHeight);
+        x += kButtonWidth + kMargin;
+    }
+    Text_Com->move(0, kRowHeight + 2 * kMargin);
+    resize(std::max(x, 480), 320);
 }
 
-void Form_Com::OpenPort()
+void Form_Com::appendTraffic(const QString &line)
 {
-    ++m_portEpoch;
-    m_port->open(m_commPort);
+    if (!isVisible())
+        return;
+    if (m_listingChars > kListingLimit) {
+        Text_Com->clear();
+        m_listingChars = 0;
+    }
+    Text_Com->moveCursor(QTextCursor::End);
+    Text_Com->insertPlainText(line + QLatin1Char('\n'));
+    m_listingChars += line.size() + 2;
+    Text_Com->moveCursor(QTextCursor::End);
+    Text_Com->ensureCursorVisible();
 }
 
-void Form_Com::ClosePort()
+void Form_Com::cmd_send_Click()
 {
-    ++m_portEpoch;
-    m_port->close();
+    const QString code = Text_send->text();
+    if (code.size() == 5)
+        m_link->SendCommand(code);
 }
 
-void Form_Com::onPortLost(const QString &reason)
+void Form_Com::cmd_copy_Click()
 {
-    ignoringErrors([this] { ClosePort(); });
-    m_linkBusy = false;
+    guarded("Form_Com", "cmd_copy_Click",
+            [&] { QGuiApplication::clipboard()->setText(Text_Com->toPlainText()); });
+}
+
+void Form_Com::cmd_clear_Click()
+{
+    Text_Com->clear();
+    m_listingChars = 0;
+}
+
+bool Form_Com::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text_send && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            cmd_send_Click();
+            return true;
+        }
+        // Keys that type nothing (arrows, Delete, shortcuts) keep working; of the
+        // typing keys only hexadecimal digits get through.
+        const QString text = key->text();
+        const bool types = !text.isEmpty() && text.front().isPrint();
+        if (types && !isHexKey(text))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form_Com::closeEvent(QCloseEvent *event)
+{
+    if (m_appClosing) {
+        event->accept();
+    } else {
+        event->ignore();
+        hide();
+    }
     if (m_host)
-        m_host->linkLost(reason);
+        m_host->terminalClosed();
 }
 
-qint64 Form_Com::waitingBytes()
+void Form_Com::resizeEvent(QResizeEvent *event)
 {
-    qint64 count = 0;
-    ignoringErrors([&] { count = m_port->bytesWaiting(); });
-    return count;
-}
-
-void Form_Com::writeFrame(const QByteArray &frame)
-{
-    if (m_host->trafficLogging())
-        DebugLog(QString::fromLatin1(frame), true);
-    m_port->write(frame);
-}
-
-void Form_Com::waitForEvents(std::chrono::milliseconds limit)
-{
-    QEventLoop loop;
-    QTimer tick;
-    tick.setSingleShot(true);
-    connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(m_port, &SerialPort::dataArrived, &loop, &QEventLoop::quit);
-    connect(m_port, &SerialPort::portLost, &loop, &QEventLoop::quit);
-    tick.start(std::max(limit, 0ms));
-    loop.exec();
-}
-
-void Form_Com::pause(std::chrono::milliseconds duration)
-{
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(m_port, &SerialPort::portLost, &loop, &QEventLoop::quit);
-    deadline.start(std::max(duration, 0ms));
-    loop.exec();
-}
-
-void Form_Com::SendCommand(const QString &code, int RefreshSettings)
-{
-    if (!PortOpen() || m_linkBusy)
+    QWidget::resizeEvent(event);
+    if (isMinimized() || !Text_Com)
         return;
-
-    if (RefreshSettings == 1) {
-        guarded("Form_Com", "SendCommand", [&] {
-            QString fresh;
-            ReadSettings(fresh);
-            if (!fresh.isEmpty() && fresh.mid(9, 1) != QLatin1String("1"))
-                m_host->SetOrvaneSettings(fresh);
-        });
-        // The read let events run: the port may have gone or been taken meanwhile.
-        if (!PortOpen() || m_linkBusy)
-            return;
-    }
-
-    BusyScope busy(m_linkBusy);
-    guarded("Form_Com", "SendCommand", [&] {
-        QElapsedTimer clock;
-        clock.start();
-        writeFrame(kStx + code.toLatin1() + kEtx);
-        // A write that blocks this long means a hung port.
-        if (elapsedOf(clock) >= kAnswerWait)
-            ReConnect();
-    });
-}
-
-void Form_Com::ReadPort(QString &Puffer, bool Direct)
-{
-    if (m_linkBusy || !PortOpen())
-        return;
-
-    BusyScope busy(m_linkBusy);
-    guarded("Form_Com", "ReadPort", [&] {
-        const quint64 epoch = m_portEpoch;
-        QElapsedTimer clock;
-        clock.start();
-        Puffer.clear();
-        for (;;) {
-            if (epoch != m_portEpoch || !m_port->isOpen())
-                break;
-            if (waitingBytes() > 0) {
-                Puffer += QString::fromLatin1(m_port->readAll());
-                if (Puffer.endsWith(QLatin1Char(kEtx)))
-                    break;
-            }
-            if (Direct)
-                break;
-            const auto remaining = kAnswerWait - elapsedOf(clock);
-            if (remaining <= 0ms)
-                break;
-            waitForEvents(std::min(remaining, kWaitTick));
-        }
-        if (m_host->trafficLogging())
-            DebugLog(Puffer, false);
-    });
-}
-
-void Form_Com::ClearComPuffer(QString *Puffer)
-{
-    if (!PortOpen() || m_linkBusy)
-        return;
-
-    BusyScope busy(m_linkBusy);
-    guarded("Form_Com", "ClearComPuffer", [&] {
-        const QString discarded = QString::fromLatin1(m_port->readAll());
-        if (Puffer)
-            *Puffer = discarded;
-    });
-}
-
-void Form_Com::ReadSettings(QString &stSettings, QString *stSettingsOrginal)
-{
-    if (!PortOpen() || m_linkBusy)
-        return;
-
-    {
-        BusyScope busy(m_linkBusy);
-        const bool requested = guarded("Form_Com", "ReadSettings", [&] {
-            QElapsedTimer clock;
-            clock.start();
-            m_port->readAll();
-            writeFrame(QByteArray(1, kDc1) + "000" + kEtx);
-            if (elapsedOf(clock) >= kAnswerWait)
-                ReConnect();
-        });
-        if (!requested)
-            return;
-    }
-
-    // Read into a fresh text: when the port has gone meanwhile, the caller must get
-    // nothing rather than what its text held before.
-    QString block;
-    ReadPort(block, false);
-    stSettings = block;
-    if (stSettings.isEmpty())
-        return;
-
-    guarded("Form_Com", "ReadSettings", [&] {
-        if (stSettingsOrginal)
-            *stSettingsOrginal = stSettings;
-        m_host->incomingSettings(stSettings.mid(1, stSettings.size() - 2));
-        stSettings = fixSettingsQuirk(stSettings);
-    });
-}
-
-QString Form_Com::fixSettingsQuirk(const QString &block)
-{
-    if (block.mid(9, kQuirkMarker.size()) != kQuirkMarker)
-        return block;
-
-    QString fixed = block;
-    fixed.remove(9, kQuirkMarker.size());
-
-    // The length field counted the marker. It keeps two digits, since the data is
-    // read from a fixed position after it; a field that is not a hexadecimal
-    // number of at least 7 is left as received.
-    const QString lengthField = fixed.mid(7, 2);
-    const int length = HexDigits::twoDigits(lengthField).value_or(-1);
-    if (length >= kQuirkMarker.size()) {
-        fixed.replace(7, 2,
-                      QStringLiteral("%1")
-                          .arg(length - kQuirkMarker.size(), 2, 16, QLatin1Char('0'))
-                          .toUpper());
-    }
-    return fixed;
-}
-
-void Form_Com::ReConnect()
-{
-    guarded("Form_Com", "ReConnect", [&] {
-        m_host->setLine1(QString());
-        m_host->setLine2(QStringLiteral("Reconnect"));
-        ClosePort();
-        const quint64 epoch = m_portEpoch;
-        pause(kReconnectPause);
-        // The user disconnected (or connected anew) meanwhile: leave the port to that.
-        if (epoch != m_portEpoch)
-            return;
-        OpenPort();
-        m_host->setLine2(QStringLiteral("Done"));
-        if (m_host->trafficLogging())
-            DebugLog(QStringLiteral("RECONNECT"), true);
-    });
-}
-
-void Form_Com::ResetOrvane(QString *Ret)
-{
-    bool resetSent = false;
-    guarded("Form_Com", "ResetOrvane", [&] {
-        if (!PortOpen()) {
-            m_dialogs->inform(QStringLiteral("Connect Error !"));
-            return;
-        }
-
-        // No events run during this wait, so nothing can free the flag: it only
-        // bounds how long the user waits for the "Time Out" message.
-        QElapsedTimer clock;
-        clock.start();
-        while (m_linkBusy) {
-            const auto remaining = kResetWait - elapsedOf(clock);
-            if (remaining <= 0ms) {
-                m_dialogs->inform(QStringLiteral("Time Out"));
-                return;
-            }
-            std::this_thread::sleep_for(std::min(remaining, kBusySleepStep));
-        }
-
-        BusyScope busy(m_linkBusy);
-        m_port->readAll();
-        writeFrame(QByteArray(1, kDc3) + QByteArray(3, kDel) + kEtx);
-        pause(kResetWait);
-        const QString answer = PortOpen() ? QString::fromLatin1(m_port->readAll()) : QString();
-        if (m_host->trafficLogging())
-            DebugLog(answer, false);
-        if (Ret)
-            *Ret = answer;
-        // A port lost during the pause leaves nothing to switch on.
-        resetSent = PortOpen();
-    });
-    if (resetSent)
-        PowerOn();
-}
-
-void Form_Com::SendMessage(QString &Message)
-{
-    guarded("Form_Com", "SendMessage", [&] {
-        if (Message.size() < 16)
-            Message = Message.leftJustified(16, QLatin1Char(' '));
-        SendCommand(QStringLiteral("21000"));
-        for (qsizetype k = 0; k < 16; k += 4)
-            SendCommand(QLatin1Char('3') + Message.mid(k, 4));
-    });
+    const int top = Text_Com->y();
+    Text_Com->setGeometry(0, top, width(), std::max(0, height() - top));
 }

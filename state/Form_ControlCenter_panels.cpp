@@ -4,7 +4,7 @@
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "errors/ErrorGuard.h"
-#include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -22,26 +22,26 @@ constexpr int kLastMode = 5;
 constexpr int kDspCommandBase = 0x7EE0;
 constexpr int kLastDspProgram = 31;
 
-using InputCommand = void (Form_Com::*)(QString *);
+using InputCommand = void (ReceiverLink::*)(QString *);
 
 // Commands of the input list 1 to 14, for the main zone and for zone 2.
 constexpr InputCommand kMainInputs[]
-    = {&Form_Com::InputLd,    &Form_Com::InputDTv,  &Form_Com::InputCblSat, &Form_Com::InputVcr1,
-       &Form_Com::InputVcr2,  &Form_Com::InputVcr3, &Form_Com::InputVAux,   &Form_Com::InputDvd,
-       &Form_Com::InputMd,    &Form_Com::InputTape, &Form_Com::InputTuner,  &Form_Com::InputCd,
-       &Form_Com::InputPhono, &Form_Com::InputCDR};
+    = {&ReceiverLink::InputLd,    &ReceiverLink::InputDTv,  &ReceiverLink::InputCblSat, &ReceiverLink::InputVcr1,
+       &ReceiverLink::InputVcr2,  &ReceiverLink::InputVcr3, &ReceiverLink::InputVAux,   &ReceiverLink::InputDvd,
+       &ReceiverLink::InputMd,    &ReceiverLink::InputTape, &ReceiverLink::InputTuner,  &ReceiverLink::InputCd,
+       &ReceiverLink::InputPhono, &ReceiverLink::InputCDR};
 constexpr InputCommand kZone2Inputs[]
-    = {&Form_Com::Zone2InputLd,    &Form_Com::Zone2InputDTv,   &Form_Com::Zone2InputCblSat,
-       &Form_Com::Zone2InputVcr1,  &Form_Com::Zone2InputVcr2,  &Form_Com::Zone2InputVcr3,
-       &Form_Com::Zone2InputVAux,  &Form_Com::Zone2InputDvd,   &Form_Com::Zone2InputMd,
-       &Form_Com::Zone2InputTape,  &Form_Com::Zone2InputTuner, &Form_Com::Zone2InputCd,
-       &Form_Com::Zone2InputPhono, &Form_Com::Zone2InputCDR};
+    = {&ReceiverLink::Zone2InputLd,    &ReceiverLink::Zone2InputDTv,   &ReceiverLink::Zone2InputCblSat,
+       &ReceiverLink::Zone2InputVcr1,  &ReceiverLink::Zone2InputVcr2,  &ReceiverLink::Zone2InputVcr3,
+       &ReceiverLink::Zone2InputVAux,  &ReceiverLink::Zone2InputDvd,   &ReceiverLink::Zone2InputMd,
+       &ReceiverLink::Zone2InputTape,  &ReceiverLink::Zone2InputTuner, &ReceiverLink::Zone2InputCd,
+       &ReceiverLink::Zone2InputPhono, &ReceiverLink::Zone2InputCDR};
 constexpr InputCommand kInputModes[]
-    = {&Form_Com::InputModeAuto, &Form_Com::InputModeDigital, &Form_Com::InputModeAnalog,
-       &Form_Com::InputModeDD, &Form_Com::InputModeDTS};
+    = {&ReceiverLink::InputModeAuto, &ReceiverLink::InputModeDigital, &ReceiverLink::InputModeAnalog,
+       &ReceiverLink::InputModeDD, &ReceiverLink::InputModeDTS};
 
 // Calls one command member of the link window.
-void sendInputCommand(Form_Com *com, InputCommand command)
+void sendInputCommand(ReceiverLink *com, InputCommand command)
 {
     (com->*command)(nullptr);
 }
@@ -79,14 +79,14 @@ void Form_ControlCenter::Opt_Input_Click(int index)
     if (UpdatingFromReceiver || index < 1 || index > 14)
         return;
     if (!zone2Mode()) {
-        guarded(kModule, "Opt_Input_Click", [&] { sendInputCommand(m_com, kMainInputs[index - 1]); });
+        guarded(kModule, "Opt_Input_Click", [&] { sendInputCommand(m_link.get(), kMainInputs[index - 1]); });
         return;
     }
     guarded(kModule, "Opt_Input_Click", [&] {
         Line1->clear();
         Line2->clear();
     });
-    guarded(kModule, "Opt_Input_Click", [&] { sendInputCommand(m_com, kZone2Inputs[index - 1]); });
+    guarded(kModule, "Opt_Input_Click", [&] { sendInputCommand(m_link.get(), kZone2Inputs[index - 1]); });
     guarded(kModule, "Opt_Input_Click", [&] {
         int selected = 0;
         GetInputButton(selected);
@@ -100,7 +100,7 @@ void Form_ControlCenter::Opt_InputMode_Click(int index)
 {
     if (UpdatingFromReceiver || index < kFirstMode || index > kLastMode)
         return;
-    guarded(kModule, "Opt_InputMode_Click", [&] { sendInputCommand(m_com, kInputModes[index - 1]); });
+    guarded(kModule, "Opt_InputMode_Click", [&] { sendInputCommand(m_link.get(), kInputModes[index - 1]); });
 }
 
 void Form_ControlCenter::Opt_Dsp_Click(int index)
@@ -108,7 +108,7 @@ void Form_ControlCenter::Opt_Dsp_Click(int index)
     if (UpdatingFromReceiver || index < 0 || index > kLastDspProgram)
         return;
     guarded(kModule, "Opt_Dsp_Click", [&] {
-        m_com->SendCommand(QLatin1Char('0')
+        m_link->SendCommand(QLatin1Char('0')
                            + QString::number(kDspCommandBase + index, 16).toUpper());
     });
 }
@@ -119,9 +119,9 @@ void Form_ControlCenter::Opt_SpeakersA_Click(int index)
         return;
     guarded(kModule, "Opt_SpeakersA_Click", [&] {
         if (index == 1)
-            m_com->SpeakersAOn();
+            m_link->SpeakersAOn();
         else if (index == 0)
-            m_com->SpeakersAOff();
+            m_link->SpeakersAOff();
     });
 }
 
@@ -131,9 +131,9 @@ void Form_ControlCenter::Opt_SpeakersB_Click(int index)
         return;
     guarded(kModule, "Opt_SpeakersB_Click", [&] {
         if (index == 1)
-            m_com->SpeakersBOn();
+            m_link->SpeakersBOn();
         else if (index == 0)
-            m_com->SpeakersBOff();
+            m_link->SpeakersBOff();
     });
 }
 
@@ -143,9 +143,9 @@ void Form_ControlCenter::Opt_61ES_Click(int index)
         return;
     guarded(kModule, "Opt_61ES_Click", [&] {
         if (index == 1)
-            m_com->Dsp61ESOn();
+            m_link->Dsp61ESOn();
         else if (index == 0)
-            m_com->Dsp61ESOff();
+            m_link->Dsp61ESOff();
     });
 }
 
@@ -155,9 +155,9 @@ void Form_ControlCenter::Opt_6ChInput_Click(int index)
         return;
     guarded(kModule, "Opt_6ChInput_Click", [&] {
         if (index == 1)
-            m_com->Input6ChOn();
+            m_link->Input6ChOn();
         else if (index == 0)
-            m_com->Input6ChOff();
+            m_link->Input6ChOff();
     });
 }
 

@@ -2,7 +2,7 @@
 #include "app/Form_Mini.h"
 #include "app/Modul_Lib.h"
 #include "errors/ErrorGuard.h"
-#include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
 #include "state/DspTable.h"
@@ -148,8 +148,7 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
         } else if (text == u"202F00" || text == u"202F01") {
             Opt_SpeakersB.select(text.back() == u'1' ? 1 : 0);
         } else if (text == u"2F000" || text == u"2F001" || text == u"2F002") {
-            if (m_com)
-                m_com->SendCommand(body);
+            m_link->SendCommand(body);
             Line1->setText(QStringLiteral("RS232 TEST"));
             Line2->clear();
         }
@@ -254,7 +253,7 @@ void Form_ControlCenter::runEsKeyActions()
     if (esKeyOption(*this, kEsWindow)) {
         guarded(kModule, kProcedure, [&] {
             constexpr Qt::WindowStates kMinMax = Qt::WindowMinimized | Qt::WindowMaximized;
-            const Qt::WindowStates state = windowState();
+            const Qt::WindowStates state = QMainWindow::windowState();
             if (state & kMinMax) {
                 setWindowState(state & ~kMinMax);
                 // Brings the window to the front without leaving it on top.

@@ -1,7 +1,7 @@
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "errors/ErrorGuard.h"
-#include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 #include "link/HexDigits.h"
 #include "state/DspTable.h"
 #include "state/ReceiverUpdateScope.h"

@@ -2,12 +2,11 @@
 // the way into the mini window. Volume and power are not kept anywhere but on the
 // display: it shows what the receiver last reported.
 
-#include "addins/clsAddIns.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
-#include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 #include "link/HexDigits.h"
 #include "platform/UserDialogs.h"
 #include "state/VolumeText.h"
@@ -66,15 +65,13 @@ void Form_ControlCenter::DisplayVolume(const QString &frame)
                 m_mini->drawVolumeBar(value);
                 m_mini->Pic_Vol->setAccessibleDescription(text);
             }
-            if (Modul_Orvane::oAddIns)
-                Modul_Orvane::oAddIns->SemdVolumeMain(float(decibels));
+            emit m_events.volumeMainShown(float(decibels));
         } else if (code == QLatin1String("27")) {
             const double decibels = VolumeText::zone2Decibels(value);
             Line1->setText(QStringLiteral("ZONE2 VOL. ") + VolumeText::text(decibels)
                            + QStringLiteral("dB"));
             Line2->setText(VolumeText::bar(decibels));
-            if (Modul_Orvane::oAddIns)
-                Modul_Orvane::oAddIns->SemdVolumeZone2(float(decibels));
+            emit m_events.volumeZone2Shown(float(decibels));
         }
     });
 }
@@ -84,9 +81,9 @@ void Form_ControlCenter::VolUp()
     guarded(kModule, "VolUp", [&] {
         QString reply;
         if (zone2Mode())
-            m_com->Zone2VolUp(&reply);
+            m_link->Zone2VolUp(&reply);
         else
-            m_com->MasterVolUp(&reply);
+            m_link->MasterVolUp(&reply);
         DisplayVolume(reply);
     });
 }
@@ -96,9 +93,9 @@ void Form_ControlCenter::VolDown()
     guarded(kModule, "VolDown", [&] {
         QString reply;
         if (zone2Mode())
-            m_com->Zone2VolDown(&reply);
+            m_link->Zone2VolDown(&reply);
         else
-            m_com->MasterVolDown(&reply);
+            m_link->MasterVolDown(&reply);
         DisplayVolume(reply);
     });
 }
@@ -111,14 +108,14 @@ void Form_ControlCenter::Mute(int Zone)
         // The check marks follow the receiver's mute report, not this command.
         if (Zone == 1) {
             if (Menu_Volume_Mute->isChecked())
-                m_com->MasterVolMuteOff();
+                m_link->MasterVolMuteOff();
             else
-                m_com->MasterVolMuteOn();
+                m_link->MasterVolMuteOn();
         } else if (Zone == 2) {
             if (Menu_Volume_MuteZone2->isChecked())
-                m_com->Zone2VolMuteOff();
+                m_link->Zone2VolMuteOff();
             else
-                m_com->Zone2VolMuteOn();
+                m_link->Zone2VolMuteOn();
         }
     });
 }
@@ -194,7 +191,7 @@ void Form_ControlCenter::Menu_Volume_Save_Click(int index)
     if (!isMemory(index))
         return;
     const QString letter = memoryLetter(index);
-    guarded(kModule, "Menu_Volume_Save_Click", [&] { m_com->VolumeSave(letter); });
+    guarded(kModule, "Menu_Volume_Save_Click", [&] { m_link->VolumeSave(letter); });
     guarded(kModule, "Menu_Volume_Save_Click", [&] {
         Line1->setText(QStringLiteral("Save Volume ") + letter);
         Line2->clear();
@@ -206,7 +203,7 @@ void Form_ControlCenter::Menu_Volume_Load_Click(int index)
     if (!isMemory(index))
         return;
     const QString letter = memoryLetter(index);
-    guarded(kModule, "Menu_Volume_Load_Click", [&] { m_com->VolumeLoad(letter); });
+    guarded(kModule, "Menu_Volume_Load_Click", [&] { m_link->VolumeLoad(letter); });
     guarded(kModule, "Menu_Volume_Load_Click", [&] {
         Line1->setText(QStringLiteral("Volume ") + letter);
         Line2->clear();
@@ -218,7 +215,7 @@ void Form_ControlCenter::Menu_MiniPopUp_Volume_Load_Click(int index)
     if (!isMemory(index))
         return;
     const QString letter = memoryLetter(index);
-    guarded(kModule, "Menu_MiniPopUp_Volume_Load_Click", [&] { m_com->VolumeLoad(letter); });
+    guarded(kModule, "Menu_MiniPopUp_Volume_Load_Click", [&] { m_link->VolumeLoad(letter); });
     guarded(kModule, "Menu_MiniPopUp_Volume_Load_Click", [&] {
         Line1->setText(QStringLiteral("Volume ") + letter);
         Line2->clear();
@@ -236,19 +233,19 @@ void Form_ControlCenter::Menu_Sleep_Click(int minutes)
     guarded(kModule, "Menu_Sleep_Click", [&] {
         switch (minutes) {
         case 0:
-            m_com->SleepTimerOff();
+            m_link->SleepTimerOff();
             break;
         case 30:
-            m_com->SleepTimer30();
+            m_link->SleepTimer30();
             break;
         case 60:
-            m_com->SleepTimer60();
+            m_link->SleepTimer60();
             break;
         case 90:
-            m_com->SleepTimer90();
+            m_link->SleepTimer90();
             break;
         case 120:
-            m_com->SleepTimer120();
+            m_link->SleepTimer120();
             break;
         default:
             break;
@@ -262,7 +259,7 @@ void Form_ControlCenter::Label_Standby_Click()
 {
     guarded(kModule, "Label_Standby_Click", [&] {
         for (int attempt = 0; attempt < kPowerAttempts; ++attempt) {
-            m_com->ReadSettings(SettingsBlock);
+            m_link->ReadSettings(SettingsBlock);
             if (!SettingsBlock.isEmpty())
                 break;
             Pause(kPowerRetryPause);
@@ -274,10 +271,10 @@ void Form_ControlCenter::Label_Standby_Click()
             || block.at(9) != QLatin1Char('0'))
             return;
         if (block.size() > kStandbyBlockLength) {
-            m_com->PowerOff();
+            m_link->PowerOff();
         } else {
             // PowerOn keeps the receiver's fresh block as the snapshot.
-            m_com->PowerOn();
+            m_link->PowerOn();
             SetSettings();
         }
     });
@@ -291,7 +288,7 @@ void Form_ControlCenter::Menu_MiniPopUp_POWER_Click()
 void Form_ControlCenter::Menu_Mini_Click()
 {
     guarded(kModule, "Menu_Mini_Click", [&] {
-        if (!m_com->PortOpen()) {
+        if (!m_link->PortOpen()) {
             m_platform.dialogs->inform(QStringLiteral("Connect first !"));
             return;
         }

@@ -46,7 +46,7 @@ QList<std::pair<QString, QString>> choices(const Form_ControlCenter &form)
     const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
     return {
         {QStringLiteral("Com"), checkedIndices(form.Menu_Setup_Port)},
-        {QStringLiteral("CommPort"), QString::number(form.com()->CommPort())},
+        {QStringLiteral("CommPort"), QString::number(form.link()->CommPort())},
         {QStringLiteral("ReportTime"), checkedIndices(form.Menu_Setup_ReportTime)},
         {QStringLiteral("Main"), flag(form.Menu_Mode_Main->isChecked())},
         {QStringLiteral("Zone2"), flag(form.Menu_Mode_Zone2->isChecked())},
@@ -280,7 +280,7 @@ void tst_Config::settingsFileRoundTrip()
     auto loaded = choices(*w.window);
     saved[1].second = loaded[1].second; // the link's port: set by loading, not by the menu
     QCOMPARE(loaded, saved);
-    QCOMPARE(w.window->com()->CommPort(), 2);
+    QCOMPARE(w.window->link()->CommPort(), 2);
 }
 
 QTEST_MAIN(tst_Config)

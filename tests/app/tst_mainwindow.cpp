@@ -221,7 +221,7 @@ void tst_MainWindow::connectAndDisconnect()
     QCOMPARE(f.Line2->text(), QStringLiteral("closed"));
     QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
     QVERIFY(!f.Timer_Check.isActive());
-    QVERIFY(!f.com()->PortOpen());
+    QVERIFY(!f.link()->PortOpen());
     QVERIFY(m_w->port.writes().isEmpty());
     QVERIFY(f.Menu_Setup_Port(3)->isEnabled());
     QVERIFY(!f.Menu_Volume->menuAction()->isEnabled());
@@ -246,7 +246,7 @@ void tst_MainWindow::connectWithoutReceiver()
     const qint64 elapsed = clock.elapsed();
     QCOMPARE(m_w->window->Line1->text(), QStringLiteral("Connect"));
     QCOMPARE(m_w->window->Line2->text(), QStringLiteral("Error"));
-    QVERIFY(!m_w->window->com()->PortOpen());
+    QVERIFY(!m_w->window->link()->PortOpen());
     QVERIFY(!m_w->window->Timer_Check.isActive());
     QCOMPARE(countWrites(m_w->port, kRequest), 4);
     QVERIFY2(elapsed >= 4 * 750 && elapsed < 4 * 800 + 2000, qPrintable(QString::number(elapsed)));
@@ -352,7 +352,7 @@ void tst_MainWindow::portAndReportTimeMenus()
 {
     Form_ControlCenter &f = *m_w->window;
     f.Menu_Setup_Port(3)->trigger();
-    QCOMPARE(f.com()->CommPort(), 3);
+    QCOMPARE(f.link()->CommPort(), 3);
     QVERIFY(f.Menu_Setup_Port(3)->isChecked() && !f.Menu_Setup_Port(1)->isChecked());
     f.Menu_Setup_Port(3)->trigger(); // choosing the checked item keeps it checked
     QVERIFY(f.Menu_Setup_Port(3)->isChecked());
@@ -419,7 +419,7 @@ void tst_MainWindow::portVanishesWhileConnected()
     QCOMPARE(f.Line2->text(), QStringLiteral("lost"));
     QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
     QVERIFY(!f.Timer_Check.isActive());
-    QVERIFY(!f.com()->PortOpen());
+    QVERIFY(!f.link()->PortOpen());
     QVERIFY(f.Menu_Setup_Port(1)->isEnabled());
     // The next connect reports the port that cannot be opened.
     f.ConnectToOrvane(0);
@@ -433,7 +433,7 @@ void tst_MainWindow::unloadSavesAndCloses()
     f.ConnectToOrvane(0);
     QVERIFY(f.Form_Unload());
     QVERIFY(Modul_Orvane::AppClosing);
-    QVERIFY(!f.com()->PortOpen());
+    QVERIFY(!f.link()->PortOpen());
     QVERIFY(!Modul_Orvane::oAddIns);
     QCOMPARE(m_w->settings.readValue(QStringLiteral("Config"), QStringLiteral("Mode")),
              QStringLiteral("1"));

@@ -39,7 +39,7 @@ void tst_E2eReports::initTestCase()
     m_port = std::make_unique<QtSerialPort>(&m_settings);
     m_window
         = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get(), &m_settings);
-    m_window->window->com()->setCommPort(1);
+    m_window->window->link()->setCommPort(1);
     m_window->window->ConnectToOrvane(0);
     QTRY_VERIFY_WITH_TIMEOUT(m_window->window->Timer_Check.isActive(), 10000);
 }
@@ -97,8 +97,8 @@ void tst_E2eReports::clickTravelsToTheReceiverAndBack()
 
 void tst_E2eReports::cleanupTestCase()
 {
-    if (m_window && m_window->window->com()->PortOpen())
-        m_window->window->com()->ClosePort();
+    if (m_window && m_window->window->link()->PortOpen())
+        m_window->window->link()->ClosePort();
     m_window.reset();
     m_port.reset();
     m_receiver.stop();

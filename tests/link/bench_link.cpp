@@ -3,7 +3,7 @@
 // Not part of the test suite; run by hand: bench_link (ORVANE_BUILD_DIR must point
 // at the build folder).
 
-#include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 #include "link/LinkHost.h"
 #include "platform/QtSerialPort.h"
 #include "tests/support/FakeSettingsStore.h"
@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
                           startReceiver(receiver, {QStringLiteral("--answer-from"),
                                                    QStringLiteral("1000")}));
         QtSerialPort port(&settings);
-        Form_Com com(&port, &host, &dialogs);
+        ReceiverLink com(&port, &host, &dialogs);
         com.OpenPort();
         QElapsedTimer clock;
         clock.start();
@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
         settings.writeValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
                           startReceiver(receiver, {}));
         QtSerialPort port(&settings);
-        Form_Com com(&port, &host, &dialogs);
+        ReceiverLink com(&port, &host, &dialogs);
         com.OpenPort();
         constexpr int kCommands = 2000;
         QElapsedTimer clock;

@@ -104,7 +104,7 @@ void tst_volume_hold_pty::initTestCase()
     m_serial = std::make_unique<QtSerialPort>(&m_portSettings);
     m_port = std::make_unique<RecordingPort>(m_serial.get());
     m_f = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get());
-    m_f->w().com()->setCommPort(1);
+    m_f->w().link()->setCommPort(1);
     m_f->w().ConnectToOrvane(0);
     QTRY_VERIFY_WITH_TIMEOUT(m_f->w().Timer_Check.isActive(), 10000);
 }
@@ -139,7 +139,7 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
         for (qsizetype j = i + 1; j < events.size(); ++j) {
             if (events[j].kind == RecordingPort::Event::Step)
                 break;
-            if (events[j].at - events[i].at <= Form_Com::kAnswerWait.count()) {
+            if (events[j].at - events[i].at <= ReceiverLink::kAnswerWait.count()) {
                 ++answered;
                 longestRoundTrip = std::max(longestRoundTrip, events[j].at - events[i].at);
                 break;
@@ -163,8 +163,8 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
 
 void tst_volume_hold_pty::cleanupTestCase()
 {
-    if (m_f && m_f->w().com()->PortOpen())
-        m_f->w().com()->ClosePort();
+    if (m_f && m_f->w().link()->PortOpen())
+        m_f->w().link()->ClosePort();
     m_f.reset();
     m_port.reset();
     m_serial.reset();

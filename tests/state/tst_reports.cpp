@@ -223,7 +223,7 @@ void tst_Reports::reportSelectionsSendNothing()
 {
     MainWindowFixture w;
     w.openPort();
-    QVERIFY(w.window->com()->PortOpen());
+    QVERIFY(w.window->link()->PortOpen());
     w.port.clearWrites();
 
     const QStringList bodies = {"10210C", "202E01", "202F01", "002D01", "00281D",

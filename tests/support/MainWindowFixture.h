@@ -8,6 +8,7 @@
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
 #include "link/Form_Com.h"
+#include "link/ReceiverLink.h"
 #include "platform/Platform.h"
 #include "sim/ReceiverModel.h"
 #include "tests/support/CollectingErrorPresenter.h"
@@ -52,9 +53,9 @@ struct MainWindowFixture
     // the test's own actions goes over the line (and is recorded by the fake port).
     void openPort()
     {
-        window->com()->setCommPort(1);
-        window->com()->OpenPort();
-        QVERIFY(window->com()->PortOpen());
+        window->link()->setCommPort(1);
+        window->link()->OpenPort();
+        QVERIFY(window->link()->PortOpen());
     }
 
     // Selects an option as a report would, without sending anything.

@@ -1,0 +1,357 @@
+#include "link/ReceiverLink.h"
+
+#include "errors/ErrorGuard.h"
+#include "errors/OrvaneError.h"
+#include "link/HexDigits.h"
+#include "link/LinkHost.h"
+#include "platform/SerialPort.h"
+#include "platform/UserDialogs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+constexpr char kStx = 0x02;
+constexpr char kEtx = 0x03;
+constexpr char kDc1 = 0x11;
+constexpr char kDc3 = 0x13;
+constexpr char kDel = 0x7f;
+
+// How often a wait with events running looks at the port when no data wakes it.
+constexpr std::chrono::milliseconds kWaitTick {20};
+constexpr std::chrono::milliseconds kReconnectPause {300};
+// Step of the reset's wait for a free link, which runs no events.
+constexpr std::chrono::milliseconds kBusySleepStep {50};
+
+const QString kQuirkMarker = QStringLiteral("@E01900");
+const QString kSentMarker = QStringLiteral("---> ");
+const QString kReceivedMarker = QStringLiteral("<--- ");
+
+// Holds the busy flag for one operation and frees it however the operation ends,
+// so a failing write cannot leave the link busy for good.
+class BusyScope
+{
+public:
+    explicit BusyScope(bool &flag)
+        : m_flag(flag)
+    {
+        m_flag = true;
+    }
+    ~BusyScope() { m_flag = false; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+std::chrono::milliseconds elapsedOf(const QElapsedTimer &clock)
+{
+    return std::chrono::milliseconds(clock.elapsed());
+}
+} // namespace
+
+ReceiverLink::ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs,
+                           QObject *parent)
+    : QObject(parent)
+    , m_port(port)
+    , m_host(host)
+    , m_dialogs(dialogs)
+{
+    connect(m_port, &SerialPort::portLost, this, &ReceiverLink::onPortLost);
+}
+
+ReceiverLink::~ReceiverLink() = default;
+
+bool ReceiverLink::PortOpen() const
+{
+    return m_port && m_port->isOpen();
+}
+
+void ReceiverLink::OpenPort()
+{
+    ++m_portEpoch;
+    m_port->open(m_commPort);
+}
+
+void ReceiverLink::ClosePort()
+{
+    ++m_portEpoch;
+    m_port->close();
+}
+
+void ReceiverLink::onPortLost(const QString &reason)
+{
+    ignoringErrors([this] { ClosePort(); });
+    m_linkBusy = false;
+    if (m_host)
+        m_host->linkLost(reason);
+}
+
+qint64 ReceiverLink::waitingBytes()
+{
+    qint64 count = 0;
+    ignoringErrors([&] { count = m_port->bytesWaiting(); });
+    return count;
+}
+
+void ReceiverLink::writeFrame(const QByteArray &frame)
+{
+    if (m_host->trafficLogging())
+        DebugLog(QString::fromLatin1(frame), true);
+    m_port->write(frame);
+}
+
+void ReceiverLink::waitForEvents(std::chrono::milliseconds limit)
+{
+    QEventLoop loop;
+    QTimer tick;
+    tick.setSingleShot(true);
+    connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(m_port, &SerialPort::dataArrived, &loop, &QEventLoop::quit);
+    connect(m_port, &SerialPort::portLost, &loop, &QEventLoop::quit);
+    tick.start(std::max(limit, 0ms));
+    loop.exec();
+}
+
+void ReceiverLink::pause(std::chrono::milliseconds duration)
+{
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(m_port, &SerialPort::portLost, &loop, &QEventLoop::quit);
+    deadline.start(std::max(duration, 0ms));
+    loop.exec();
+}
+
+void ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
+{
+    if (!PortOpen() || m_linkBusy)
+        return;
+
+    if (RefreshSettings == 1) {
+        guarded("Form_Com", "SendCommand", [&] {
+            QString fresh;
+            ReadSettings(fresh);
+            if (!fresh.isEmpty() && fresh.mid(9, 1) != QLatin1String("1"))
+                m_host->SetOrvaneSettings(fresh);
+        });
+        // The read let events run: the port may have gone or been taken meanwhile.
+        if (!PortOpen() || m_linkBusy)
+            return;
+    }
+
+    BusyScope busy(m_linkBusy);
+    guarded("Form_Com", "SendCommand", [&] {
+        QElapsedTimer clock;
+        clock.start();
+        writeFrame(kStx + code.toLatin1() + kEtx);
+        // A write that blocks this long means a hung port.
+        if (elapsedOf(clock) >= kAnswerWait)
+            ReConnect();
+    });
+}
+
+void ReceiverLink::ReadPort(QString &Puffer, bool Direct)
+{
+    if (m_linkBusy || !PortOpen())
+        return;
+
+    BusyScope busy(m_linkBusy);
+    guarded("Form_Com", "ReadPort", [&] {
+        const quint64 epoch = m_portEpoch;
+        QElapsedTimer clock;
+        clock.start();
+        Puffer.clear();
+        for (;;) {
+            if (epoch != m_portEpoch || !m_port->isOpen())
+                break;
+            if (waitingBytes() > 0) {
+                Puffer += QString::fromLatin1(m_port->readAll());
+                if (Puffer.endsWith(QLatin1Char(kEtx)))
+                    break;
+            }
+            if (Direct)
+                break;
+            const auto remaining = kAnswerWait - elapsedOf(clock);
+            if (remaining <= 0ms)
+                break;
+            waitForEvents(std::min(remaining, kWaitTick));
+        }
+        if (m_host->trafficLogging())
+            DebugLog(Puffer, false);
+    });
+}
+
+void ReceiverLink::ClearComPuffer(QString *Puffer)
+{
+    if (!PortOpen() || m_linkBusy)
+        return;
+
+    BusyScope busy(m_linkBusy);
+    guarded("Form_Com", "ClearComPuffer", [&] {
+        const QString discarded = QString::fromLatin1(m_port->readAll());
+        if (Puffer)
+            *Puffer = discarded;
+    });
+}
+
+void ReceiverLink::ReadSettings(QString &stSettings, QString *stSettingsOrginal)
+{
+    if (!PortOpen() || m_linkBusy)
+        return;
+
+    {
+        BusyScope busy(m_linkBusy);
+        const bool requested = guarded("Form_Com", "ReadSettings", [&] {
+            QElapsedTimer clock;
+            clock.start();
+            m_port->readAll();
+            writeFrame(QByteArray(1, kDc1) + "000" + kEtx);
+            if (elapsedOf(clock) >= kAnswerWait)
+                ReConnect();
+        });
+        if (!requested)
+            return;
+    }
+
+    // Read into a fresh text: when the port has gone meanwhile, the caller must get
+    // nothing rather than what its text held before.
+    QString block;
+    ReadPort(block, false);
+    stSettings = block;
+    if (stSettings.isEmpty())
+        return;
+
+    guarded("Form_Com", "ReadSettings", [&] {
+        if (stSettingsOrginal)
+            *stSettingsOrginal = stSettings;
+        m_host->incomingSettings(stSettings.mid(1, stSettings.size() - 2));
+        stSettings = fixSettingsQuirk(stSettings);
+    });
+}
+
+QString ReceiverLink::fixSettingsQuirk(const QString &block)
+{
+    if (block.mid(9, kQuirkMarker.size()) != kQuirkMarker)
+        return block;
+
+    QString fixed = block;
+    fixed.remove(9, kQuirkMarker.size());
+
+    // The length field counted the marker. It keeps two digits, since the data is
+    // read from a fixed position after it; a field that is not a hexadecimal
+    // number of at least 7 is left as received.
+    const QString lengthField = fixed.mid(7, 2);
+    const int length = HexDigits::twoDigits(lengthField).value_or(-1);
+    if (length >= kQuirkMarker.size()) {
+        fixed.replace(7, 2,
+                      QStringLiteral("%1")
+                          .arg(length - kQuirkMarker.size(), 2, 16, QLatin1Char('0'))
+                          .toUpper());
+    }
+    return fixed;
+}
+
+void ReceiverLink::ReConnect()
+{
+    guarded("Form_Com", "ReConnect", [&] {
+        m_host->setLine1(QString());
+        m_host->setLine2(QStringLiteral("Reconnect"));
+        ClosePort();
+        const quint64 epoch = m_portEpoch;
+        pause(kReconnectPause);
+        // The user disconnected (or connected anew) meanwhile: leave the port to that.
+        if (epoch != m_portEpoch)
+            return;
+        OpenPort();
+        m_host->setLine2(QStringLiteral("Done"));
+        if (m_host->trafficLogging())
+            DebugLog(QStringLiteral("RECONNECT"), true);
+    });
+}
+
+void ReceiverLink::ResetOrvane(QString *Ret)
+{
+    bool resetSent = false;
+    guarded("Form_Com", "ResetOrvane", [&] {
+        if (!PortOpen()) {
+            m_dialogs->inform(QStringLiteral("Connect Error !"));
+            return;
+        }
+
+        // No events run during this wait, so nothing can free the flag: it only
+        // bounds how long the user waits for the "Time Out" message.
+        QElapsedTimer clock;
+        clock.start();
+        while (m_linkBusy) {
+            const auto remaining = kResetWait - elapsedOf(clock);
+            if (remaining <= 0ms) {
+                m_dialogs->inform(QStringLiteral("Time Out"));
+                return;
+            }
+            std::this_thread::sleep_for(std::min(remaining, kBusySleepStep));
+        }
+
+        BusyScope busy(m_linkBusy);
+        m_port->readAll();
+        writeFrame(QByteArray(1, kDc3) + QByteArray(3, kDel) + kEtx);
+        pause(kResetWait);
+        const QString answer = PortOpen() ? QString::fromLatin1(m_port->readAll()) : QString();
+        if (m_host->trafficLogging())
+            DebugLog(answer, false);
+        if (Ret)
+            *Ret = answer;
+        // A port lost during the pause leaves nothing to switch on.
+        resetSent = PortOpen();
+    });
+    if (resetSent)
+        PowerOn();
+}
+
+void ReceiverLink::SendMessage(QString &Message)
+{
+    guarded("Form_Com", "SendMessage", [&] {
+        if (Message.size() < 16)
+            Message = Message.leftJustified(16, QLatin1Char(' '));
+        SendCommand(QStringLiteral("21000"));
+        for (qsizetype k = 0; k < 16; k += 4)
+            SendCommand(QLatin1Char('3') + Message.mid(k, 4));
+    });
+}
+
+void ReceiverLink::DebugLog(const QString &Puffer, bool Send)
+{
+    guarded("Form_Com", "DebugLog", [&] {
+        // Empty poll results would flood the log ten times a second.
+        if (m_host->pollRunning() && Puffer.isEmpty())
+            return;
+        const QString line = (Send ? kSentMarker : kReceivedMarker) + Puffer;
+        emit trafficLogged(line);
+
+        if (m_host->logFileEnabled()) {
+            QFile file(
+                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("debug.txt")));
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+                throw OrvaneError(
+                    OrvaneError::kFileAccess,
+                    QStringLiteral("Cannot open %1: %2").arg(file.fileName(), file.errorString()));
+            }
+            const QByteArray bytes = line.toLatin1() + "\r\n";
+            if (file.write(bytes) != bytes.size()) {
+                throw OrvaneError(
+                    OrvaneError::kFileAccess,
+                    QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString()));
+            }
+        }
+    });
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "link/ReceiverCommands.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <chrono>
+
+class LinkHost;
+class SerialPort;
+class UserDialogs;
+
+// The link to the receiver: owns the use of the serial port (nothing else touches it),
+// the busy flag, the bounded waits and the receiver's command set. Needs no window; any
+// part of the program may use it (the main window owns the one instance and hands it
+// out through Form_ControlCenter::link()). Every operation is bounded: a closed or busy
+// port makes it do nothing, and answers are awaited at most kAnswerWait. A command
+// issued while the link is busy is dropped, never queued.
+class ReceiverLink : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds kAnswerWait {800};
+    static constexpr std::chrono::milliseconds kResetWait {2000};
+
+    // One row of the command set.
+    struct CommandRow
+    {
+        const char *name;
+        const char *code;
+        bool refreshSettings;
+    };
+
+    ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs,
+                 QObject *parent = nullptr);
+    ~ReceiverLink() override;
+
+    // Port number (COM n) used by the next open.
+    int CommPort() const { return m_commPort; }
+    void setCommPort(int portNumber) { m_commPort = portNumber; }
+    bool PortOpen() const;
+    // Opens the port; throws OrvaneError when it cannot be opened.
+    void OpenPort();
+    void ClosePort();
+
+    // The busy flag: true while a link operation uses the port.
+    bool LinkBusy() const { return m_linkBusy; }
+    void setLinkBusy(bool busy) { m_linkBusy = busy; }
+
+    // Link operations.
+    void SendCommand(const QString &code, int RefreshSettings = 0);
+    void ReadPort(QString &Puffer, bool Direct = false);
+    void ClearComPuffer(QString *Puffer = nullptr);
+    void ReadSettings(QString &stSettings, QString *stSettingsOrginal = nullptr);
+    void ReConnect();
+    void ResetOrvane(QString *Ret = nullptr);
+    void SendMessage(QString &Message);
+    // Traffic logging: one line per frame sent or text read, to the terminal (through
+    // trafficLogged) and, when the log file is on, to "debug.txt" beside the program.
+    void DebugLog(const QString &Puffer, bool Send = false);
+
+    // Removes the "@E01900" marker some receivers put at the start of the block's data
+    // and lowers the length field by its 7 characters; other blocks come back unchanged.
+    static QString fixSettingsQuirk(const QString &block);
+
+    // The command set: one member per row of ReceiverCommands.h.
+#define ORVANE_DECLARE_COMMAND(name, code, refresh) void name(QString *Ret = nullptr);
+    ORVANE_RECEIVER_COMMANDS(ORVANE_DECLARE_COMMAND)
+#undef ORVANE_DECLARE_COMMAND
+#define ORVANE_DECLARE_PLAIN_COMMAND(name, code) void name();
+    ORVANE_RECEIVER_PLAIN_COMMANDS(ORVANE_DECLARE_PLAIN_COMMAND)
+#undef ORVANE_DECLARE_PLAIN_COMMAND
+#define ORVANE_DECLARE_ANSWERED_COMMAND(name, code) void name(QString *Ret = nullptr);
+    ORVANE_RECEIVER_ANSWERED_COMMANDS(ORVANE_DECLARE_ANSWERED_COMMAND)
+#undef ORVANE_DECLARE_ANSWERED_COMMAND
+
+    // Composite members.
+    void PowerOn(QString *Ret = nullptr);
+    void VolumeSave(const QString &Bank, QString *Ret = nullptr);
+    void VolumeLoad(const QString &Bank, QString *Ret = nullptr);
+
+    // The send-only rows of the command set, for callers that pick a command by name.
+    static const QList<CommandRow> &commandTable();
+
+signals:
+    // One traffic line ("---> " or "<--- " and the text) for the terminal's listing.
+    void trafficLogged(const QString &line);
+
+private:
+    void onPortLost(const QString &reason);
+    // Waits while letting events run; returns early when the port has gone.
+    void pause(std::chrono::milliseconds duration);
+    // One short wait with events running; wakes on new data, the port's loss or `limit`.
+    void waitForEvents(std::chrono::milliseconds limit);
+    qint64 waitingBytes();
+    void writeFrame(const QByteArray &frame);
+    void sendAndRead(const QString &code, QString *Ret);
+
+    SerialPort *m_port;
+    LinkHost *m_host;
+    UserDialogs *m_dialogs;
+    int m_commPort = 1;
+    bool m_linkBusy = false;
+    // Changes whenever the port is opened, closed or lost, so a wait notices.
+    quint64 m_portEpoch = 0;
+};

@@ -1,0 +1,157 @@
+// The program as the features see it: the program interface and its events, driven
+// without touching the window's controls.
+
+#include "addins/clsAddIns.h"
+#include "app/Modul_Orvane.h"
+#include "errors/ErrorGuard.h"
+#include "state/VolumeText.h"
+#include "tests/support/MainWindowFixture.h"
+
+#include <QSignalSpy>
+
+using namespace std::chrono_literals;
+
+class tst_ProgramHost : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void connectAndDisconnect();
+    void reportReachesListenersBeforeEvaluation();
+    void volumeShownInDecibels_data();
+    void volumeShownInDecibels();
+    void lostPortTellsListeners();
+    void refusedUnloadKeepsRunning();
+    void unloadTerminatesOnce();
+
+private:
+    std::unique_ptr<MainWindowFixture> m_w;
+    ErrorPresenter *m_previous = nullptr;
+    ProgramHost &host() { return m_w->w().host(); }
+    ProgramEvents &events() { return *host().events(); }
+};
+
+void tst_ProgramHost::init()
+{
+    Modul_Orvane::AppClosing = false;
+    Modul_Orvane::MiniMode = false;
+    ReceiverModel::Options options;
+    options.reportsOn = true;
+    m_w = std::make_unique<MainWindowFixture>(options);
+    m_previous = setErrorPresenter(&m_w->errors);
+}
+
+void tst_ProgramHost::cleanup()
+{
+    setErrorPresenter(m_previous);
+    m_w.reset();
+    delete Modul_Orvane::oAddIns;
+    Modul_Orvane::oAddIns = nullptr;
+}
+
+void tst_ProgramHost::connectAndDisconnect()
+{
+    QSignalSpy connected(&events(), &ProgramEvents::connectedChanged);
+    QSignalSpy settings(&events(), &ProgramEvents::settingsRead);
+    host().connectReceiver(false);
+    QVERIFY(host().isConnected());
+    QCOMPARE(connected.size(), 1);
+    QCOMPARE(connected.at(0).at(0).toBool(), true);
+    const QString block = QString::fromLatin1(m_w->model.configurationBlock());
+    QCOMPARE(settings.size(), 1);
+    QCOMPARE(settings.at(0).at(0).toString(), block.mid(1).chopped(1));
+    const ProgramHost::ModelInformation info = host().modelInformation();
+    QCOMPARE(info.modelId, QStringLiteral("R0161"));
+    QCOMPARE(info.model, QStringLiteral("RX-V2400"));
+    QCOMPARE(info.version, QStringLiteral("C"));
+    QCOMPARE(info.returnString, block.mid(1).chopped(1));
+    QCOMPARE(host().readSettings(), block);
+
+    m_w->port.clearWrites();
+    host().sendCommand(QStringLiteral("07A15"));
+    QCOMPARE(m_w->port.writtenCodes(), QStringList {QStringLiteral("07A15")});
+
+    host().disconnectReceiver();
+    QVERIFY(!host().isConnected());
+    QCOMPARE(connected.size(), 2);
+    QCOMPARE(connected.at(1).at(0).toBool(), false);
+    host().disconnectReceiver(); // already closed: nothing more
+    QCOMPARE(connected.size(), 2);
+    QVERIFY(m_w->errors.isEmpty());
+}
+
+void tst_ProgramHost::reportReachesListenersBeforeEvaluation()
+{
+    host().connectReceiver(false);
+    QStringList seen;
+    connect(&events(), &ProgramEvents::reportReceived, this,
+            [&](const QString &body) { seen << body + QLatin1Char('|') + host().line1(); });
+    m_w->port.injectRaw(QByteArrayLiteral("\x02" "002301\x03"));
+    QTRY_COMPARE(host().line1(), QStringLiteral("MUTE ON"));
+    QCOMPARE(seen, QStringList {QStringLiteral("002301|Connected")});
+}
+
+void tst_ProgramHost::volumeShownInDecibels_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<bool>("zone2");
+    QTest::addColumn<double>("db");
+    QTest::newRow("main 0 dB") << "0026C7" << false << VolumeText::mainDecibels(0xC7);
+    QTest::newRow("main minimum") << "002627" << false << VolumeText::mainDecibels(0x27);
+    QTest::newRow("zone 2") << "002740" << true << VolumeText::zone2Decibels(0x40);
+}
+
+void tst_ProgramHost::volumeShownInDecibels()
+{
+    QFETCH(QString, body);
+    QFETCH(bool, zone2);
+    QFETCH(double, db);
+    QSignalSpy main(&events(), &ProgramEvents::volumeMainShown);
+    QSignalSpy second(&events(), &ProgramEvents::volumeZone2Shown);
+    m_w->w().DisplayVolume(QChar(2) + body + QChar(3));
+    QSignalSpy &shown = zone2 ? second : main;
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).at(0).toFloat(), float(db));
+    QCOMPARE((zone2 ? main : second).size(), 0);
+}
+
+void tst_ProgramHost::lostPortTellsListeners()
+{
+    host().connectReceiver(false);
+    QSignalSpy connected(&events(), &ProgramEvents::connectedChanged);
+    m_w->port.vanish();
+    QCOMPARE(connected.size(), 1);
+    QCOMPARE(connected.at(0).at(0).toBool(), false);
+    QVERIFY(!host().isConnected());
+}
+
+void tst_ProgramHost::refusedUnloadKeepsRunning()
+{
+    QSignalSpy terminating(&events(), &ProgramEvents::terminating);
+    // A second listener that allows must not clear the first one's refusal.
+    connect(&events(), &ProgramEvents::unloadRequested, this, [](long &cancel) { cancel = 1; });
+    connect(&events(), &ProgramEvents::unloadRequested, this, [](long &) {});
+    m_w->w().show();
+    host().quitProgram();
+    QVERIFY(host().programVisible());
+    QVERIFY(!Modul_Orvane::AppClosing);
+    QCOMPARE(terminating.size(), 0);
+}
+
+void tst_ProgramHost::unloadTerminatesOnce()
+{
+    int unload = 0;
+    connect(&events(), &ProgramEvents::unloadRequested, this, [&](long &) { ++unload; });
+    QSignalSpy terminating(&events(), &ProgramEvents::terminating);
+    m_w->w().show();
+    host().quitProgram();
+    QVERIFY(!host().programVisible());
+    QVERIFY(Modul_Orvane::AppClosing);
+    QCOMPARE(unload, 1);
+    QCOMPARE(terminating.size(), 1);
+}
+
+QTEST_MAIN(tst_ProgramHost)
+#include "tst_programhost.moc"
