@@ -43,6 +43,10 @@ class QLabel;
 class QMenu;
 class ctlFrame;
 class ctlLabel;
+class clsTimeControl;
+class Form_ZS;
+class TimeControlLink;
+class TimeControlScheduler;
 
 class Form_ControlCenter : public QMainWindow, public LinkHost, public ProgramHost
 {
@@ -152,6 +156,15 @@ public:
     void Menu_Setup_Debug_Click();
     void Menu_Setup_Log_Click();
     void RunShellCommand();
+
+    // ---- Time control (app/Form_ControlCenter_timecontrol.cpp) ----
+    void Menu_ZS_Aktiv_Click();
+    void Menu_ZS_Einstellungen_Click();
+    // The time-control dialog; null until "Config" first shows it.
+    Form_ZS *zs() const;
+    // The schedule Timer_ZS fires; absent until the time-control dialog is first
+    // confirmed or closed, rebuilt each time after.
+    std::shared_ptr<clsTimeControl> oTimeControl;
 
     // ---- LinkHost ----
     bool trafficLogging() const override;
@@ -319,6 +332,8 @@ private:
     void connectAddIns();
     // Shows the about window ("About Orvane...").
     void Menu_Info_Click();
+    // Creates the scheduler on the link and lets the schedule go when the program ends.
+    void connectTimeControl();
 
     Platform m_platform;
     ProgramEvents m_events;
@@ -330,4 +345,8 @@ private:
     QRect m_workArea;
     bool m_unloaded = false;
     bool m_polling = false;
+    QPointer<Form_ZS> m_zs;
+    // Shared pointers, so this header needs only the names of the time-control classes.
+    std::shared_ptr<TimeControlLink> m_timeControlLink;
+    std::shared_ptr<TimeControlScheduler> m_timeControlScheduler;
 };

@@ -133,12 +133,6 @@ void Form_ControlCenter::playerButton(const char *procedure, int command)
     });
 }
 
-void Form_ControlCenter::Timer_ZS_Timer()
-{
-    // The schedule exists once the time-control dialog has been confirmed; until
-    // then there is nothing to fire.
-}
-
 void Form_ControlCenter::Menu_Info_Click()
 {
     // The about window belongs to the information windows; until it exists the item
