@@ -19,13 +19,16 @@ public:
 
 // The operations taken from a link object with the members PortOpen, ClearComPuffer,
 // SendCommand and ReadPort. The link is looked up on each call, so a link that is gone
-// (null) makes every operation do nothing.
+// (null) makes every operation do nothing. Each answer read is also handed to
+// `onAnswer`, when given.
 template<typename Link>
 class LinkAdapter final : public TimeControlLink
 {
 public:
-    explicit LinkAdapter(std::function<Link *()> link)
+    explicit LinkAdapter(std::function<Link *()> link,
+                         std::function<void(const QString &)> onAnswer = {})
         : m_link(std::move(link))
+        , m_onAnswer(std::move(onAnswer))
     {
     }
 
@@ -49,9 +52,12 @@ public:
         QString answer;
         if (Link *link = m_link())
             link->ReadPort(answer);
+        if (m_onAnswer && !answer.isEmpty())
+            m_onAnswer(answer);
         return answer;
     }
 
 private:
     std::function<Link *()> m_link;
+    std::function<void(const QString &)> m_onAnswer;
 };
