@@ -214,7 +214,8 @@ void Form_ControlCenter::SetKlappe(int mode)
             const int decoration = frameGeometry().height() - geometry().height();
             resize(width(), outerHeight - decoration);
         };
-        const bool normal = !(QMainWindow::windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+        const bool normal
+            = !(QMainWindow::windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
         if (mode == 2) {
             picKlappe->hide();
             if (normal)
@@ -310,18 +311,9 @@ void Form_ControlCenter::incomingSettings(const QString &settings)
 void Form_ControlCenter::linkLost(const QString &reason)
 {
     guarded(kModule, "linkLost", [&] {
-        SetMenu(false);
-        Menu_Connect->setText(QStringLiteral("Connect"));
-        Timer_Check.stop();
-        stopRepeat();
-        m_frameCutter->reset();
-        UpdatingFromReceiver = false;
-        m_link->setLinkBusy(false);
-        Line1->setText(QStringLiteral("Connection"));
-        Line2->setText(QStringLiteral("lost"));
+        closeConnection(QStringLiteral("Connection"), QStringLiteral("lost"));
         Line2->setToolTip(reason);
     });
-    emit m_events.connectedChanged(false);
 }
 
 void Form_ControlCenter::terminalClosed()

@@ -17,8 +17,7 @@
 // Features outside the window reach the program only through host() (ProgramHost),
 // events() (ProgramEvents), link() (ReceiverLink) and platform().
 
-#include "app/ControlArray.h"
-#include "app/OptionArray.h"
+#include "app/MainWindowControls.h"
 #include "app/ProgramEvents.h"
 #include "app/ProgramHost.h"
 #include "link/LinkHost.h"
@@ -48,9 +47,14 @@ class Form_ZS;
 class TimeControlLink;
 class TimeControlScheduler;
 
-class Form_ControlCenter : public QMainWindow, public LinkHost, public ProgramHost
+class Form_ControlCenter : public QMainWindow,
+                           public LinkHost,
+                           public ProgramHost,
+                           private MainWindowControls
 {
     Q_OBJECT
+    friend struct MainWindowFixture;
+
 public:
     static constexpr std::chrono::milliseconds kPollInterval{100};
     static constexpr int kKlappeMargin = 60; // outer height allowance below the panels
@@ -84,15 +88,15 @@ public:
     void Menu_Reset_Click();
     void Menu_Extras_YInfo_Click();
 
-    // ---- Report evaluation (state/Form_ControlCenter_reports.cpp) ----
+    // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----
     void DatenAuswerten(const QString &body);
     void Timer_CheckTastenRepeat_Timer();
 
-    // ---- Settings snapshot (state/Form_ControlCenter_snapshot.cpp) ----
+    // ---- Settings snapshot (app/Form_ControlCenter_snapshot.cpp) ----
     void SetOrvaneSettings(const QString &settings) override;
     void SetSettings();
 
-    // ---- Panels (state/Form_ControlCenter_panels.cpp) ----
+    // ---- Panels (app/Form_ControlCenter_panels.cpp) ----
     void Opt_Input_Click(int index);
     void Opt_InputMode_Click(int index);
     void Opt_Dsp_Click(int index);
@@ -112,7 +116,7 @@ public:
     void Menu_MiniPopUp_Zone2_Click();
     bool zone2Mode() const;
 
-    // ---- Volume, mute, sleep, memories, power (state/Form_ControlCenter_volume.cpp) ----
+    // ---- Volume, mute, sleep, memories, power (app/Form_ControlCenter_volume.cpp) ----
     void DisplayVolume(const QString &frame);
     void VolUp();
     void VolDown();
@@ -137,6 +141,9 @@ public:
     void Menu_Mini_Click();
     // Key codes handed over by the mini window (F4 to F9, F12).
     void CheckKey(int keyCode);
+    // The mini window's pop-up menu at a screen position, its zone-2 mark following the
+    // mode menu.
+    void showMiniPopUp(const QPoint &globalPosition);
 
     // ---- Configuration store (app/Form_ControlCenter_config.cpp) ----
     void LoadConfig();
@@ -203,106 +210,6 @@ public:
     Form_YInfo *yinfo();
     const Platform &platform() const { return m_platform; }
 
-    // ---- Receiver state ----
-    bool UpdatingFromReceiver = false;
-    QString SettingsBlock;
-
-    // ---- Controls ----
-    QWidget *picControls = nullptr;
-    QWidget *picKlappe = nullptr;
-    QLabel *Line1 = nullptr;
-    QLabel *Line2 = nullptr;
-    QLabel *lblWinAmp = nullptr;
-    QLabel *Label_Debug = nullptr;
-    QLabel *lblNorvik = nullptr;
-    ImageButton *Image_Klappe = nullptr;
-    ImageButton *Image_VolUP = nullptr;
-    ImageButton *Image_VolDOWN = nullptr;
-    ImageButton *Image_InputMode = nullptr;
-    ImageButton *Image_InputUP = nullptr;
-    ImageButton *Image_InputDown = nullptr;
-    ImageButton *imgWinampPrevious = nullptr;
-    ImageButton *imgWinampNext = nullptr;
-    ImageButton *Label_Standby = nullptr;
-
-    ctlFrame *Frame_Input = nullptr;
-    ctlFrame *Frame_SpeakersA = nullptr;
-    ctlFrame *Frame_SpeakersB = nullptr;
-    ctlFrame *Frame_DSP = nullptr;
-    ctlFrame *Frame_61ES = nullptr;
-    ctlFrame *Frame_6ChInput = nullptr;
-    ctlFrame *Frame_InputMode = nullptr;
-    ctlFrame *Frame_Leer1 = nullptr;
-    // Label_Prog[1] to Label_Prog[12]; index 0 is unused.
-    std::array<ctlLabel *, 13> Label_Prog{};
-    ctlLabel *Label_Effect = nullptr;
-    ctlLabel *ctlLabel1 = nullptr;
-
-    OptionArray Opt_Input;      // 1 to 14
-    OptionArray Opt_InputMode;  // 1 to 5
-    OptionArray Opt_Dsp;        // 0 to 31
-    OptionArray Opt_SpeakersA;  // 0 Off, 1 On
-    OptionArray Opt_SpeakersB;  // 0 Off, 1 On
-    OptionArray Opt_61ES;       // 0 Off, 1 On
-    OptionArray Opt_6ChInput;   // 0 Off, 1 On
-
-    // ---- Menus ----
-    QAction *Menu_Connect = nullptr;
-    QMenu *Menu_Setup = nullptr;
-    ControlArray<QAction> Menu_Setup_Port;       // 1 to 5
-    ControlArray<QAction> Menu_Setup_ReportTime; // 0 to 7
-    QAction *Menu_Setup_Debug = nullptr;
-    QAction *Menu_Setup_Log = nullptr;
-    QAction *Menu_Reset = nullptr;
-    QMenu *Menu_ZS = nullptr;
-    QAction *Menu_ZS_Aktiv = nullptr;
-    QAction *Menu_ZS_Einstellungen = nullptr;
-    QMenu *Menu_Mode = nullptr;
-    QAction *Menu_Mode_Zone2 = nullptr;
-    QAction *Menu_Mode_Main = nullptr;
-    QMenu *Menu_Sleep = nullptr;
-    QAction *Menu_Sleep_Off = nullptr;
-    QAction *Menu_Sleep_120 = nullptr;
-    QAction *Menu_Sleep_90 = nullptr;
-    QAction *Menu_Sleep_60 = nullptr;
-    QAction *Menu_Sleep_30 = nullptr;
-    QMenu *Menu_Volume = nullptr;
-    QAction *Menu_Volume_Mute = nullptr;
-    QAction *Menu_Volume_MuteZone2 = nullptr;
-    QMenu *Menu_Volume_S = nullptr;
-    ControlArray<QAction> Menu_Volume_Save; // 1 to 6
-    QMenu *Menu_Volume_L = nullptr;
-    ControlArray<QAction> Menu_Volume_Load; // 1 to 6
-    QAction *Menu_Mini = nullptr;
-    QMenu *Menu_Extras = nullptr;
-    ControlArray<QAction> Menu_Extras_61_ES; // 1 to 3; item 3's data holds the shell command
-    QAction *Menu_Extras_MT_Winamp = nullptr;
-    QAction *Menu_Extras_MT_Orvane = nullptr;
-    QAction *Menu_Extras_SendMessage = nullptr;
-    QAction *Menu_Extras_YInfo = nullptr;
-    QMenu *Menu_AddIn = nullptr;
-    QAction *Menu_Send = nullptr;     // hidden
-    QMenu *Menu_MiniPopUp = nullptr;  // hidden; the mini window's pop-up
-    QAction *Menu_MiniPopUp_POWER = nullptr;
-    ControlArray<QAction> Menu_MiniPopUp_Input; // 1 to 14
-    QMenu *Menu_MiniPopUp_Volume = nullptr;
-    ControlArray<QAction> Menu_MiniPopUp_Volume_Load; // 1 to 6
-    QAction *Menu_MiniPopUp_Zone2 = nullptr;
-    QAction *Menu_MiniPopUp_Mute = nullptr;
-    QAction *Menu_Ende = nullptr;
-    QMenu *Menu_Fragezeichen = nullptr;
-    QAction *Menu_Fragezeichen_Informationen = nullptr;
-    QAction *Menu_Info = nullptr;
-
-    // ---- Timers ----
-    QTimer Timer_WinampView;
-    QTimer Timer_CheckKeys;
-    QTimer Timer_CheckTastenRepeat;
-    QTimer Timer_Check;
-    QTimer Timer_ZS;
-    QTimer Timer_RePressKey;
-    QString Timer_RePressKey_Tag;
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -328,6 +235,11 @@ private:
     // Selects the option from a DSP table data value ("80", "00" … "2D"); false when unknown.
     bool selectDspFromData(const QString &data);
 
+    // Leaves the connected state: closes the port, disables the connected-only menus,
+    // stops the poll and the volume repeat, frees the link and shows the two lines. The
+    // same clean-up for a disconnect, a failed connect and a lost port.
+    void closeConnection(const QString &line1, const QString &line2, bool resetCaption = true);
+    MainWindowControls &controls() { return *this; }
     // Feeds the add-in list from the program events; the one place that calls clsAddIns.
     void connectAddIns();
     // Shows the about window ("About Orvane...").
@@ -345,6 +257,8 @@ private:
     QRect m_workArea;
     bool m_unloaded = false;
     bool m_polling = false;
+    // Set by a completed connect, cleared by closeConnection.
+    bool m_connected = false;
     QPointer<Form_ZS> m_zs;
     // Shared pointers, so this header needs only the names of the time-control classes.
     std::shared_ptr<TimeControlLink> m_timeControlLink;

@@ -42,13 +42,7 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
                     break;
             }
             if (SettingsBlock.isEmpty()) {
-                Line1->setText(QStringLiteral("Connect"));
-                Line2->setText(QStringLiteral("Error"));
-                if (m_link->PortOpen())
-                    m_link->ClosePort();
-                SetMenu(false);
-                UpdatingFromReceiver = false;
-                m_link->setLinkBusy(false);
+                closeConnection(QStringLiteral("Connect"), QStringLiteral("Error"), false);
                 return;
             }
 
@@ -74,19 +68,10 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
                 if (Menu_Setup_ReportTime(i)->isChecked())
                     sendReportTime(i);
             Timer_Check.start();
+            m_connected = true;
             emit m_events.connectedChanged(true);
         } else {
-            SetMenu(false);
-            m_link->ClosePort();
-            Menu_Connect->setText(QStringLiteral("Connect"));
-            Line1->setText(QStringLiteral("Connection"));
-            Line2->setText(QStringLiteral("closed"));
-            Timer_Check.stop();
-            stopRepeat();
-            m_frameCutter->reset();
-            UpdatingFromReceiver = false;
-            m_link->setLinkBusy(false);
-            emit m_events.connectedChanged(false);
+            closeConnection(QStringLiteral("Connection"), QStringLiteral("closed"));
         }
     } catch (const std::exception &e) {
         // Opening a port that does not exist or is in use lands here: the procedure
@@ -103,17 +88,30 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         message.text = QStringLiteral("%1 - %2 (%3)").arg(number).arg(description).arg(line);
         message.icon = UserDialogs::Icon::Exclamation;
         m_platform.dialogs->messageBox(message);
+        closeConnection(QStringLiteral("Comport Error"), QString());
+    }
+}
+
+void Form_ControlCenter::closeConnection(const QString &line1, const QString &line2,
+                                         bool resetCaption)
+{
+    ignoringErrors([&] {
+        if (m_link->PortOpen())
+            m_link->ClosePort();
+    });
+    ignoringErrors([&] { SetMenu(false); });
+    if (resetCaption)
         Menu_Connect->setText(QStringLiteral("Connect"));
-        ignoringErrors([&] {
-            if (m_link->PortOpen())
-                m_link->ClosePort();
-        });
-        Timer_Check.stop();
-        ignoringErrors([&] { SetMenu(false); });
-        m_link->setLinkBusy(false);
-        UpdatingFromReceiver = false;
-        Line1->setText(QStringLiteral("Comport Error"));
-        Line2->setText(QString());
+    Timer_Check.stop();
+    stopRepeat();
+    m_frameCutter->reset();
+    UpdatingFromReceiver = false;
+    m_link->setLinkBusy(false);
+    Line1->setText(line1);
+    Line2->setText(line2);
+    if (m_connected) {
+        m_connected = false;
+        emit m_events.connectedChanged(false);
     }
 }
 

@@ -155,8 +155,7 @@ void Form_Mini::volumeButtonUp(const char *procedure)
 
 void Form_Mini::showPopUp(const QPoint &globalPosition)
 {
-    m_main->Menu_MiniPopUp_Zone2->setChecked(m_main->Menu_Mode_Zone2->isChecked());
-    m_main->Menu_MiniPopUp->popup(globalPosition);
+    m_main->showMiniPopUp(globalPosition);
 }
 
 void Form_Mini::keyPressEvent(QKeyEvent *event)

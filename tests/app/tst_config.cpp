@@ -45,17 +45,17 @@ QList<std::pair<QString, QString>> choices(const Form_ControlCenter &form)
 {
     const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
     return {
-        {QStringLiteral("Com"), checkedIndices(form.Menu_Setup_Port)},
+        {QStringLiteral("Com"), checkedIndices(ui(form).Menu_Setup_Port)},
         {QStringLiteral("CommPort"), QString::number(form.link()->CommPort())},
-        {QStringLiteral("ReportTime"), checkedIndices(form.Menu_Setup_ReportTime)},
-        {QStringLiteral("Main"), flag(form.Menu_Mode_Main->isChecked())},
-        {QStringLiteral("Zone2"), flag(form.Menu_Mode_Zone2->isChecked())},
-        {QStringLiteral("Extras"), checkedIndices(form.Menu_Extras_61_ES)},
-        {QStringLiteral("Debug"), flag(form.Menu_Setup_Debug->isChecked())},
+        {QStringLiteral("ReportTime"), checkedIndices(ui(form).Menu_Setup_ReportTime)},
+        {QStringLiteral("Main"), flag(ui(form).Menu_Mode_Main->isChecked())},
+        {QStringLiteral("Zone2"), flag(ui(form).Menu_Mode_Zone2->isChecked())},
+        {QStringLiteral("Extras"), checkedIndices(ui(form).Menu_Extras_61_ES)},
+        {QStringLiteral("Debug"), flag(ui(form).Menu_Setup_Debug->isChecked())},
         {QStringLiteral("Terminal"), flag(form.com()->isVisible())},
-        {QStringLiteral("Shell"), form.Menu_Extras_61_ES(3)->data().toString()},
-        {QStringLiteral("MTOrvane"), flag(form.Menu_Extras_MT_Orvane->isChecked())},
-        {QStringLiteral("MTWinamp"), flag(form.Menu_Extras_MT_Winamp->isChecked())},
+        {QStringLiteral("Shell"), ui(form).Menu_Extras_61_ES(3)->data().toString()},
+        {QStringLiteral("MTOrvane"), flag(ui(form).Menu_Extras_MT_Orvane->isChecked())},
+        {QStringLiteral("MTWinamp"), flag(ui(form).Menu_Extras_MT_Winamp->isChecked())},
     };
 }
 
@@ -185,26 +185,26 @@ void tst_Config::saveWritesEveryKeyInOrder_data()
     QTest::newRow("fresh user") << Configure([](Form_ControlCenter &) {})
                                 << savedPairs("1", "0", "1", "", "", kDefaultShell, "0", "0");
     QTest::newRow("every choice changed") << Configure([](Form_ControlCenter &f) {
-        uncheckAll(f.Menu_Setup_Port);
-        f.Menu_Setup_Port(4)->setChecked(true);
-        uncheckAll(f.Menu_Setup_ReportTime);
-        f.Menu_Setup_ReportTime(7)->setChecked(true);
-        f.Menu_Mode_Main->setChecked(false);
-        f.Menu_Mode_Zone2->setChecked(true);
-        f.Menu_Extras_61_ES(3)->setChecked(true);
-        f.Menu_Extras_61_ES(3)->setData(QStringLiteral("xterm"));
-        f.Menu_Setup_Debug->setChecked(true);
-        f.Menu_Extras_MT_Orvane->setChecked(true);
-        f.Menu_Extras_MT_Winamp->setChecked(true);
+        uncheckAll(ui(f).Menu_Setup_Port);
+        ui(f).Menu_Setup_Port(4)->setChecked(true);
+        uncheckAll(ui(f).Menu_Setup_ReportTime);
+        ui(f).Menu_Setup_ReportTime(7)->setChecked(true);
+        ui(f).Menu_Mode_Main->setChecked(false);
+        ui(f).Menu_Mode_Zone2->setChecked(true);
+        ui(f).Menu_Extras_61_ES(3)->setChecked(true);
+        ui(f).Menu_Extras_61_ES(3)->setData(QStringLiteral("xterm"));
+        ui(f).Menu_Setup_Debug->setChecked(true);
+        ui(f).Menu_Extras_MT_Orvane->setChecked(true);
+        ui(f).Menu_Extras_MT_Winamp->setChecked(true);
     }) << savedPairs("4", "7", "2", "3", "1", "xterm", "1", "1");
     QTest::newRow("nothing checked in the indexed groups") << Configure([](Form_ControlCenter &f) {
-        uncheckAll(f.Menu_Setup_Port);
-        uncheckAll(f.Menu_Setup_ReportTime);
+        uncheckAll(ui(f).Menu_Setup_Port);
+        uncheckAll(ui(f).Menu_Setup_ReportTime);
     }) << savedPairs("", "", "1", "", "", kDefaultShell, "0", "0");
     QTest::newRow("two checked: the first one counts") << Configure([](Form_ControlCenter &f) {
-        f.Menu_Setup_Port(5)->setChecked(true);
-        f.Menu_Extras_61_ES(2)->setChecked(true);
-        f.Menu_Extras_61_ES(1)->setChecked(true);
+        ui(f).Menu_Setup_Port(5)->setChecked(true);
+        ui(f).Menu_Extras_61_ES(2)->setChecked(true);
+        ui(f).Menu_Extras_61_ES(1)->setChecked(true);
     }) << savedPairs("1", "0", "1", "1", "", kDefaultShell, "0", "0");
 }
 
@@ -229,7 +229,7 @@ void tst_Config::failedSaveIsReported()
     w.settings.setSection(QStringLiteral("Config"), {{"Com", "2"}});
     w.settings.setFlushFailure(QStringLiteral("disk full"));
     w.window->LoadConfig();
-    w.window->Menu_Extras_MT_Orvane->setChecked(true);
+    ui(*w.window).Menu_Extras_MT_Orvane->setChecked(true);
 
     w.window->SaveConfig();
 
@@ -257,10 +257,10 @@ void tst_Config::settingsFileRoundTrip()
         QSettingsStore store;
         MainWindowFixture w({}, nullptr, &store);
         w.window->LoadConfig();
-        w.window->Menu_Setup_Port(1)->setChecked(false);
-        w.window->Menu_Setup_Port(2)->setChecked(true);
-        w.window->Menu_Extras_61_ES(2)->setChecked(true);
-        w.window->Menu_Extras_MT_Winamp->setChecked(true);
+        ui(*w.window).Menu_Setup_Port(1)->setChecked(false);
+        ui(*w.window).Menu_Setup_Port(2)->setChecked(true);
+        ui(*w.window).Menu_Extras_61_ES(2)->setChecked(true);
+        ui(*w.window).Menu_Extras_MT_Winamp->setChecked(true);
         saved = choices(*w.window);
         w.window->SaveConfig();
         QVERIFY(w.errors.isEmpty());

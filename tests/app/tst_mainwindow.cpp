@@ -87,24 +87,24 @@ void tst_MainWindow::designState()
 {
     Form_ControlCenter &f = *m_w->window;
     QCOMPARE(f.windowTitle(), QStringLiteral("Orvane"));
-    QVERIFY(f.Menu_Setup_Port(1)->isChecked());
-    QVERIFY(f.Menu_Setup_ReportTime(0)->isChecked());
-    QVERIFY(f.Menu_Mode_Main->isChecked());
-    QVERIFY(!f.Menu_Mode_Zone2->isChecked());
-    for (QAction *disabled : {f.Menu_Reset, f.Menu_ZS->menuAction(), f.Menu_Sleep->menuAction(),
-                              f.Menu_Volume->menuAction(), f.Menu_Mini,
-                              f.Menu_Extras_SendMessage, f.Menu_Extras_YInfo})
+    QVERIFY(ui(f).Menu_Setup_Port(1)->isChecked());
+    QVERIFY(ui(f).Menu_Setup_ReportTime(0)->isChecked());
+    QVERIFY(ui(f).Menu_Mode_Main->isChecked());
+    QVERIFY(!ui(f).Menu_Mode_Zone2->isChecked());
+    for (QAction *disabled : {ui(f).Menu_Reset, ui(f).Menu_ZS->menuAction(), ui(f).Menu_Sleep->menuAction(),
+                              ui(f).Menu_Volume->menuAction(), ui(f).Menu_Mini,
+                              ui(f).Menu_Extras_SendMessage, ui(f).Menu_Extras_YInfo})
         QVERIFY2(!disabled->isEnabled(), qPrintable(disabled->text()));
-    QCOMPARE(f.Menu_Volume_Mute->shortcut(), QKeySequence(Qt::Key_F12));
-    QCOMPARE(f.Menu_Volume_Load(1)->text(), QStringLiteral("A   "));
-    QCOMPARE(f.Menu_Volume_Load(6)->shortcut(), QKeySequence(Qt::Key_F9));
-    QCOMPARE(f.Menu_Fragezeichen_Informationen->shortcut(), QKeySequence(Qt::Key_F1));
-    QVERIFY(!f.Menu_Send->isVisible());
-    QCOMPARE(f.Menu_Extras_61_ES(3)->data().toString(), Form_ControlCenter::kDefaultShell);
+    QCOMPARE(ui(f).Menu_Volume_Mute->shortcut(), QKeySequence(Qt::Key_F12));
+    QCOMPARE(ui(f).Menu_Volume_Load(1)->text(), QStringLiteral("A   "));
+    QCOMPARE(ui(f).Menu_Volume_Load(6)->shortcut(), QKeySequence(Qt::Key_F9));
+    QCOMPARE(ui(f).Menu_Fragezeichen_Informationen->shortcut(), QKeySequence(Qt::Key_F1));
+    QVERIFY(!ui(f).Menu_Send->isVisible());
+    QCOMPARE(ui(f).Menu_Extras_61_ES(3)->data().toString(), Form_ControlCenter::kDefaultShell);
 
     const QList<std::pair<QTimer *, int>> timers = {
-        {&f.Timer_WinampView, 2000}, {&f.Timer_CheckKeys, 10}, {&f.Timer_CheckTastenRepeat, 800},
-        {&f.Timer_Check, 100},       {&f.Timer_ZS, 500},       {&f.Timer_RePressKey, 10}};
+        {&ui(f).Timer_WinampView, 2000}, {&ui(f).Timer_CheckKeys, 10}, {&ui(f).Timer_CheckTastenRepeat, 800},
+        {&ui(f).Timer_Check, 100},       {&ui(f).Timer_ZS, 500},       {&ui(f).Timer_RePressKey, 10}};
     for (const auto &[timer, interval] : timers)
         QCOMPARE(timer->interval(), interval);
 
@@ -123,15 +123,15 @@ void tst_MainWindow::loadClosesPanelsAndPlacesMini()
     Form_ControlCenter &f = *m_w->window;
     f.SetKlappe(1);
     QVERIFY(f.Form_Load(QString()));
-    QVERIFY(!f.Frame_Input->isVisible() && f.picKlappe->isHidden());
-    QVERIFY(f.Line2->text().endsWith(QLatin1Char(' ') + Modul_Orvane::VersionText()));
+    QVERIFY(!ui(f).Frame_Input->isVisible() && ui(f).picKlappe->isHidden());
+    QVERIFY(ui(f).Line2->text().endsWith(QLatin1Char(' ') + Modul_Orvane::VersionText()));
     QVERIFY(Modul_Orvane::oAddIns);
     const QRect area = f.workArea();
     const QRect mini = f.mini()->frameGeometry();
     QCOMPARE(mini.right(), area.right());
     QCOMPARE(mini.bottom(), area.bottom());
-    QVERIFY(f.Timer_WinampView.isActive());
-    QVERIFY(!f.Timer_Check.isActive());
+    QVERIFY(ui(f).Timer_WinampView.isActive());
+    QVERIFY(!ui(f).Timer_Check.isActive());
     QVERIFY(m_w->errors.reports().isEmpty());
 }
 
@@ -177,33 +177,33 @@ void tst_MainWindow::klappeOpensAndCloses()
     f.SetKlappe(2);
     const int closedHeight = f.frameGeometry().height();
     f.Image_Klappe_Click();
-    QVERIFY(f.Frame_Input->isVisible() && f.Frame_InputMode->isVisible());
-    QVERIFY(!f.Frame_Leer1->isVisible());
+    QVERIFY(ui(f).Frame_Input->isVisible() && ui(f).Frame_InputMode->isVisible());
+    QVERIFY(!ui(f).Frame_Leer1->isVisible());
     QVERIFY(f.frameGeometry().height() > closedHeight);
     f.Image_Klappe_Click();
-    QVERIFY(!f.Frame_Input->isVisible());
+    QVERIFY(!ui(f).Frame_Input->isVisible());
     QCOMPARE(f.frameGeometry().height(), closedHeight);
     // In zone-2 mode the placeholder stands where the three main-zone frames were.
-    f.Menu_Mode_Zone2->setChecked(true);
-    f.Menu_Mode_Main->setChecked(false);
+    ui(f).Menu_Mode_Zone2->setChecked(true);
+    ui(f).Menu_Mode_Main->setChecked(false);
     f.SetKlappe(1);
-    QVERIFY(!f.Frame_InputMode->isVisible() && !f.Frame_61ES->isVisible()
-            && !f.Frame_6ChInput->isVisible());
-    QVERIFY(f.Frame_Leer1->isVisible());
+    QVERIFY(!ui(f).Frame_InputMode->isVisible() && !ui(f).Frame_61ES->isVisible()
+            && !ui(f).Frame_6ChInput->isVisible());
+    QVERIFY(ui(f).Frame_Leer1->isVisible());
     f.SetKlappe(7); // other modes do nothing
-    QVERIFY(f.Frame_Leer1->isVisible());
+    QVERIFY(ui(f).Frame_Leer1->isVisible());
 }
 
 void tst_MainWindow::connectAndDisconnect()
 {
     Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
-    QCOMPARE(f.Line1->text(), QStringLiteral("Connected"));
-    QCOMPARE(f.Line2->text(), QStringLiteral("R0161 Softv.C"));
-    QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Disconnect"));
-    QVERIFY(f.Timer_Check.isActive());
-    QVERIFY(f.Menu_Volume->menuAction()->isEnabled() && f.Menu_Reset->isEnabled());
-    QVERIFY(!f.Menu_Setup_Port(1)->isEnabled() && !f.Menu_Setup_Port(5)->isEnabled());
+    QCOMPARE(ui(f).Line1->text(), QStringLiteral("Connected"));
+    QCOMPARE(ui(f).Line2->text(), QStringLiteral("R0161 Softv.C"));
+    QCOMPARE(ui(f).Menu_Connect->text(), QStringLiteral("Disconnect"));
+    QVERIFY(ui(f).Timer_Check.isActive());
+    QVERIFY(ui(f).Menu_Volume->menuAction()->isEnabled() && ui(f).Menu_Reset->isEnabled());
+    QVERIFY(!ui(f).Menu_Setup_Port(1)->isEnabled() && !ui(f).Menu_Setup_Port(5)->isEnabled());
     QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("RX-V2400"));
     QCOMPARE(f.yinfo()->text_modellid->text(), QStringLiteral("R0161"));
     QCOMPARE(f.yinfo()->text_softwareversion->text(), QStringLiteral("C"));
@@ -212,19 +212,19 @@ void tst_MainWindow::connectAndDisconnect()
     const QStringList codes = m_w->port.writtenCodes();
     QCOMPARE(codes.mid(codes.size() - 2), QStringList({"20000", "20100"}));
     // The panels show the receiver's state right away.
-    QVERIFY(f.Opt_Input.isSelected(8));
-    QVERIFY(f.Opt_Dsp.isSelected(1));
+    QVERIFY(ui(f).Opt_Input.isSelected(8));
+    QVERIFY(ui(f).Opt_Dsp.isSelected(1));
 
     m_w->port.clearWrites();
     f.ConnectToOrvane(0);
-    QCOMPARE(f.Line1->text(), QStringLiteral("Connection"));
-    QCOMPARE(f.Line2->text(), QStringLiteral("closed"));
-    QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
-    QVERIFY(!f.Timer_Check.isActive());
+    QCOMPARE(ui(f).Line1->text(), QStringLiteral("Connection"));
+    QCOMPARE(ui(f).Line2->text(), QStringLiteral("closed"));
+    QCOMPARE(ui(f).Menu_Connect->text(), QStringLiteral("Connect"));
+    QVERIFY(!ui(f).Timer_Check.isActive());
     QVERIFY(!f.link()->PortOpen());
     QVERIFY(m_w->port.writes().isEmpty());
-    QVERIFY(f.Menu_Setup_Port(3)->isEnabled());
-    QVERIFY(!f.Menu_Volume->menuAction()->isEnabled());
+    QVERIFY(ui(f).Menu_Setup_Port(3)->isEnabled());
+    QVERIFY(!ui(f).Menu_Volume->menuAction()->isEnabled());
 }
 
 void tst_MainWindow::connectAnswersOnThirdRequest()
@@ -233,7 +233,7 @@ void tst_MainWindow::connectAnswersOnThirdRequest()
     options.answerFromRequest = 3;
     m_w->model = ReceiverModel(options);
     m_w->window->ConnectToOrvane(0);
-    QCOMPARE(m_w->window->Line1->text(), QStringLiteral("Connected"));
+    QCOMPARE(ui(*m_w->window).Line1->text(), QStringLiteral("Connected"));
     QCOMPARE(countWrites(m_w->port, kRequest), 3);
 }
 
@@ -244,10 +244,10 @@ void tst_MainWindow::connectWithoutReceiver()
     clock.start();
     m_w->window->ConnectToOrvane(0);
     const qint64 elapsed = clock.elapsed();
-    QCOMPARE(m_w->window->Line1->text(), QStringLiteral("Connect"));
-    QCOMPARE(m_w->window->Line2->text(), QStringLiteral("Error"));
+    QCOMPARE(ui(*m_w->window).Line1->text(), QStringLiteral("Connect"));
+    QCOMPARE(ui(*m_w->window).Line2->text(), QStringLiteral("Error"));
     QVERIFY(!m_w->window->link()->PortOpen());
-    QVERIFY(!m_w->window->Timer_Check.isActive());
+    QVERIFY(!ui(*m_w->window).Timer_Check.isActive());
     QCOMPARE(countWrites(m_w->port, kRequest), 4);
     QVERIFY2(elapsed >= 4 * 750 && elapsed < 4 * 800 + 2000, qPrintable(QString::number(elapsed)));
     QVERIFY(m_w->dialogs.messages().isEmpty());
@@ -275,7 +275,7 @@ void tst_MainWindow::powerOnByConnect()
     QCOMPARE(m_w->port.writtenCodes().contains(QStringLiteral("07A1D")), powerSent);
     QCOMPARE(m_w->model.power(), !standby || powerSent);
     if (powerSent) // the snapshot after power-on fills the panels
-        QVERIFY(m_w->window->Opt_Input.isSelected(8));
+        QVERIFY(ui(*m_w->window).Opt_Input.isSelected(8));
 }
 
 void tst_MainWindow::modelHiding()
@@ -285,15 +285,15 @@ void tst_MainWindow::modelHiding()
     options.modelCode = "R0073";
     m_w->model = ReceiverModel(options);
     f.ConnectToOrvane(0);
-    QVERIFY(f.Opt_Input(14)->isHidden());
-    QVERIFY(f.Opt_Dsp(31)->isHidden());
-    QVERIFY(!f.Menu_MiniPopUp_Input(14)->isVisible());
-    QVERIFY(!f.Opt_Input(13)->isHidden());
+    QVERIFY(ui(f).Opt_Input(14)->isHidden());
+    QVERIFY(ui(f).Opt_Dsp(31)->isHidden());
+    QVERIFY(!ui(f).Menu_MiniPopUp_Input(14)->isVisible());
+    QVERIFY(!ui(f).Opt_Input(13)->isHidden());
     QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("DSP-AX1"));
     f.ConnectToOrvane(0);
     m_w->model = ReceiverModel();
     f.ConnectToOrvane(0);
-    QVERIFY(f.Opt_Input(14)->isHidden()); // nothing is shown again
+    QVERIFY(ui(f).Opt_Input(14)->isHidden()); // nothing is shown again
 }
 
 void tst_MainWindow::unknownModelOffersMail()
@@ -303,7 +303,7 @@ void tst_MainWindow::unknownModelOffersMail()
     m_w->model = ReceiverModel(options);
     Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
-    QCOMPARE(f.Line1->text(), QStringLiteral("Connected"));
+    QCOMPARE(ui(f).Line1->text(), QStringLiteral("Connected"));
     QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("?"));
     m_w->dialogs.queueAnswer(UserDialogs::Answer::Yes);
     f.Menu_Extras_YInfo_Click();
@@ -340,33 +340,33 @@ void tst_MainWindow::portThatCannotOpen()
                  .match(box.text)
                  .hasMatch(),
              qPrintable(box.text));
-    QCOMPARE(f.Line1->text(), QStringLiteral("Comport Error"));
-    QCOMPARE(f.Line2->text(), QString());
-    QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
-    QVERIFY(!f.Timer_Check.isActive());
-    QVERIFY(f.Menu_Setup_Port(2)->isEnabled());
+    QCOMPARE(ui(f).Line1->text(), QStringLiteral("Comport Error"));
+    QCOMPARE(ui(f).Line2->text(), QString());
+    QCOMPARE(ui(f).Menu_Connect->text(), QStringLiteral("Connect"));
+    QVERIFY(!ui(f).Timer_Check.isActive());
+    QVERIFY(ui(f).Menu_Setup_Port(2)->isEnabled());
     QVERIFY(m_w->errors.reports().isEmpty());
 }
 
 void tst_MainWindow::portAndReportTimeMenus()
 {
     Form_ControlCenter &f = *m_w->window;
-    f.Menu_Setup_Port(3)->trigger();
+    ui(f).Menu_Setup_Port(3)->trigger();
     QCOMPARE(f.link()->CommPort(), 3);
-    QVERIFY(f.Menu_Setup_Port(3)->isChecked() && !f.Menu_Setup_Port(1)->isChecked());
-    f.Menu_Setup_Port(3)->trigger(); // choosing the checked item keeps it checked
-    QVERIFY(f.Menu_Setup_Port(3)->isChecked());
+    QVERIFY(ui(f).Menu_Setup_Port(3)->isChecked() && !ui(f).Menu_Setup_Port(1)->isChecked());
+    ui(f).Menu_Setup_Port(3)->trigger(); // choosing the checked item keeps it checked
+    QVERIFY(ui(f).Menu_Setup_Port(3)->isChecked());
 
-    f.Menu_Setup_ReportTime(3)->trigger();
-    QVERIFY(f.Menu_Setup_ReportTime(3)->isChecked() && !f.Menu_Setup_ReportTime(0)->isChecked());
+    ui(f).Menu_Setup_ReportTime(3)->trigger();
+    QVERIFY(ui(f).Menu_Setup_ReportTime(3)->isChecked() && !ui(f).Menu_Setup_ReportTime(0)->isChecked());
     QVERIFY(m_w->port.writes().isEmpty()); // disconnected: only the check mark
 
     f.ConnectToOrvane(0);
     QCOMPARE(m_w->port.lastPortNumber(), 3);
     QCOMPARE(m_w->port.writtenCodes().last(), QStringLiteral("20103"));
-    f.Menu_Setup_ReportTime(7)->trigger();
+    ui(f).Menu_Setup_ReportTime(7)->trigger();
     QCOMPARE(m_w->port.writtenCodes().last(), QStringLiteral("20107"));
-    QVERIFY(!f.Menu_Setup_Port(2)->isEnabled());
+    QVERIFY(!ui(f).Menu_Setup_Port(2)->isEnabled());
 }
 
 void tst_MainWindow::resetMenu()
@@ -396,18 +396,18 @@ void tst_MainWindow::pollKeepsSplitFrame()
 {
     Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
-    f.Timer_Check.stop(); // ticks are driven by hand here
+    ui(f).Timer_Check.stop(); // ticks are driven by hand here
     QTest::qWait(20);
     f.Timer_Check_Timer();
     m_w->port.injectRaw(QByteArrayLiteral("\x02" "002"));
     f.Timer_Check_Timer();
     m_w->port.injectRaw(QByteArrayLiteral("6C7\x03\x02" "00"));
     f.Timer_Check_Timer();
-    QCOMPARE(f.Line1->text(), QStringLiteral("VOLUME  0dB"));
+    QCOMPARE(ui(f).Line1->text(), QStringLiteral("VOLUME  0dB"));
     m_w->port.injectRaw(QByteArrayLiteral("2301\x03"));
     f.Timer_Check_Timer();
-    QCOMPARE(f.Line1->text(), QStringLiteral("MUTE ON"));
-    QVERIFY(f.Menu_Volume_Mute->isChecked());
+    QCOMPARE(ui(f).Line1->text(), QStringLiteral("MUTE ON"));
+    QVERIFY(ui(f).Menu_Volume_Mute->isChecked());
 }
 
 void tst_MainWindow::portVanishesWhileConnected()
@@ -415,15 +415,15 @@ void tst_MainWindow::portVanishesWhileConnected()
     Form_ControlCenter &f = *m_w->window;
     f.ConnectToOrvane(0);
     m_w->port.vanish();
-    QCOMPARE(f.Line1->text(), QStringLiteral("Connection"));
-    QCOMPARE(f.Line2->text(), QStringLiteral("lost"));
-    QCOMPARE(f.Menu_Connect->text(), QStringLiteral("Connect"));
-    QVERIFY(!f.Timer_Check.isActive());
+    QCOMPARE(ui(f).Line1->text(), QStringLiteral("Connection"));
+    QCOMPARE(ui(f).Line2->text(), QStringLiteral("lost"));
+    QCOMPARE(ui(f).Menu_Connect->text(), QStringLiteral("Connect"));
+    QVERIFY(!ui(f).Timer_Check.isActive());
     QVERIFY(!f.link()->PortOpen());
-    QVERIFY(f.Menu_Setup_Port(1)->isEnabled());
+    QVERIFY(ui(f).Menu_Setup_Port(1)->isEnabled());
     // The next connect reports the port that cannot be opened.
     f.ConnectToOrvane(0);
-    QCOMPARE(f.Line1->text(), QStringLiteral("Comport Error"));
+    QCOMPARE(ui(f).Line1->text(), QStringLiteral("Comport Error"));
 }
 
 void tst_MainWindow::unloadSavesAndCloses()
@@ -445,7 +445,7 @@ void tst_MainWindow::imageButtonsAreAccessibleButtons()
     f.show();
     f.ConnectToOrvane(0);
     m_w->port.clearWrites();
-    QAccessibleInterface *volume = QAccessible::queryAccessibleInterface(f.Image_VolUP);
+    QAccessibleInterface *volume = QAccessible::queryAccessibleInterface(ui(f).Image_VolUP);
     QVERIFY(volume);
     QCOMPARE(volume->role(), QAccessible::Button);
     QCOMPARE(volume->text(QAccessible::Name), QStringLiteral("Volume +"));
@@ -456,10 +456,10 @@ void tst_MainWindow::imageButtonsAreAccessibleButtons()
     QTRY_VERIFY(m_w->port.writtenCodes().contains(QStringLiteral("07A1A")));
     QCOMPARE(m_w->port.writtenCodes().count(QStringLiteral("07A1A")), 1);
 
-    QAccessibleInterface *line = QAccessible::queryAccessibleInterface(f.Line1);
+    QAccessibleInterface *line = QAccessible::queryAccessibleInterface(ui(f).Line1);
     QVERIFY(line);
     QCOMPARE(line->role(), QAccessible::StaticText);
-    QCOMPARE(line->text(QAccessible::Name), f.Line1->text());
+    QCOMPARE(line->text(QAccessible::Name), ui(f).Line1->text());
 }
 
 void tst_MainWindow::keypadStepsVolume()
@@ -481,16 +481,16 @@ void tst_MainWindow::keypadStepsVolume()
 void tst_MainWindow::mediaKeyPollRunsWithItsOption()
 {
     Form_ControlCenter &f = *m_w->window;
-    QVERIFY(!f.Timer_CheckKeys.isActive());
-    f.Menu_Extras_MT_Orvane->trigger();
-    QVERIFY(f.Menu_Extras_MT_Orvane->isChecked());
-    QVERIFY(f.Timer_CheckKeys.isActive());
+    QVERIFY(!ui(f).Timer_CheckKeys.isActive());
+    ui(f).Menu_Extras_MT_Orvane->trigger();
+    QVERIFY(ui(f).Menu_Extras_MT_Orvane->isChecked());
+    QVERIFY(ui(f).Timer_CheckKeys.isActive());
     f.ConnectToOrvane(0);
     m_w->port.clearWrites();
     m_w->keys.press(175);
     QTRY_COMPARE(m_w->port.writtenCodes(), QStringList{"07A1A"});
-    f.Menu_Extras_MT_Orvane->trigger();
-    QVERIFY(!f.Timer_CheckKeys.isActive());
+    ui(f).Menu_Extras_MT_Orvane->trigger();
+    QVERIFY(!ui(f).Timer_CheckKeys.isActive());
 }
 
 QTEST_MAIN(tst_MainWindow)

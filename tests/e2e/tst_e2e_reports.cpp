@@ -41,20 +41,20 @@ void tst_E2eReports::initTestCase()
         = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get(), &m_settings);
     m_window->window->link()->setCommPort(1);
     m_window->window->ConnectToOrvane(0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->window->Timer_Check.isActive(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(ui(*m_window->window).Timer_Check.isActive(), 10000);
 }
 
 void tst_E2eReports::panelsShowTheReceiverAfterConnecting()
 {
     // The virtual receiver starts on DVD, Auto, Hall A, speakers A on and B off.
     const Form_ControlCenter &form = *m_window->window;
-    QCOMPARE(form.Opt_Input.selected(), std::optional<int>(8));
-    QCOMPARE(form.Opt_InputMode.selected(), std::optional<int>(1));
-    QCOMPARE(form.Opt_Dsp.selected(), std::optional<int>(1));
-    QCOMPARE(form.Opt_SpeakersA.selected(), std::optional<int>(1));
-    QCOMPARE(form.Opt_SpeakersB.selected(), std::optional<int>(0));
-    QCOMPARE(form.Opt_61ES.selected(), std::optional<int>(0));
-    QCOMPARE(form.Opt_6ChInput.selected(), std::optional<int>(0));
+    QCOMPARE(ui(form).Opt_Input.selected(), std::optional<int>(8));
+    QCOMPARE(ui(form).Opt_InputMode.selected(), std::optional<int>(1));
+    QCOMPARE(ui(form).Opt_Dsp.selected(), std::optional<int>(1));
+    QCOMPARE(ui(form).Opt_SpeakersA.selected(), std::optional<int>(1));
+    QCOMPARE(ui(form).Opt_SpeakersB.selected(), std::optional<int>(0));
+    QCOMPARE(ui(form).Opt_61ES.selected(), std::optional<int>(0));
+    QCOMPARE(ui(form).Opt_6ChInput.selected(), std::optional<int>(0));
 }
 
 void tst_E2eReports::frontPanelEvents_data()
@@ -80,19 +80,19 @@ void tst_E2eReports::frontPanelEvents()
     QFETCH(QString, line2);
 
     Form_ControlCenter &form = *m_window->window;
-    form.Line1->setText(QStringLiteral("-"));
+    ui(form).Line1->setText(QStringLiteral("-"));
     m_receiver.writeLine(event);
-    QTRY_COMPARE_WITH_TIMEOUT(form.Line1->text(), line1, 5000);
-    QCOMPARE(form.Line2->text(), line2);
+    QTRY_COMPARE_WITH_TIMEOUT(ui(form).Line1->text(), line1, 5000);
+    QCOMPARE(ui(form).Line2->text(), line2);
     QVERIFY(m_window->errors.isEmpty());
 }
 
 void tst_E2eReports::clickTravelsToTheReceiverAndBack()
 {
     Form_ControlCenter &form = *m_window->window;
-    form.Opt_Input(12)->click(); // CD
-    QTRY_COMPARE_WITH_TIMEOUT(form.Line1->text(), QStringLiteral("INPUT CD"), 5000);
-    QCOMPARE(form.Opt_Input.selected(), std::optional<int>(12));
+    ui(form).Opt_Input(12)->click(); // CD
+    QTRY_COMPARE_WITH_TIMEOUT(ui(form).Line1->text(), QStringLiteral("INPUT CD"), 5000);
+    QCOMPARE(ui(form).Opt_Input.selected(), std::optional<int>(12));
 }
 
 void tst_E2eReports::cleanupTestCase()

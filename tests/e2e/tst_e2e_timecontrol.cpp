@@ -32,13 +32,13 @@ void tst_E2eTimeControl::entryForTheCurrentMinuteFires()
     Form_ControlCenter &w = f.w();
     w.link()->setCommPort(1);
     w.ConnectToOrvane(0);
-    QTRY_VERIFY_WITH_TIMEOUT(w.Timer_Check.isActive(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(ui(w).Timer_Check.isActive(), 10000);
 
     const QTime now = QTime::currentTime();
     f.clock.set(QDate::currentDate(), now);
-    w.Menu_ZS_Aktiv->trigger();
-    QVERIFY(w.Menu_ZS_Aktiv->isChecked());
-    w.Menu_ZS_Einstellungen->trigger();
+    ui(w).Menu_ZS_Aktiv->trigger();
+    QVERIFY(ui(w).Menu_ZS_Aktiv->isChecked());
+    ui(w).Menu_ZS_Einstellungen->trigger();
     Form_ZS *zs = w.zs();
     zs->Text_Stunde->setText(now.toString(QStringLiteral("hh")));
     zs->Text_Minute->setText(now.toString(QStringLiteral("mm")));
@@ -55,7 +55,7 @@ void tst_E2eTimeControl::entryForTheCurrentMinuteFires()
     qInfo("code at the receiver %lld ms after Ok", elapsed);
     QVERIFY2(elapsed <= 1000, qPrintable(QString::number(elapsed)));
     // The receiver's answer is its report of the change, which the window shows.
-    QTRY_COMPARE_WITH_TIMEOUT(w.Opt_Input.selected(), std::optional<int>(12), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui(w).Opt_Input.selected(), std::optional<int>(12), 2000);
     QCOMPARE(f.line1(), QStringLiteral("INPUT CD"));
     QVERIFY(f.errors.isEmpty());
 

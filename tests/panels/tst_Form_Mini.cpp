@@ -84,17 +84,17 @@ void tst_Form_Mini::popUpCopiesZone2()
     showMini(f);
     if (zone2)
         f.w().Menu_Mode_Zone2_Click();
-    f.w().Menu_MiniPopUp_Zone2->setChecked(!zone2);
+    ui(f.w()).Menu_MiniPopUp_Zone2->setChecked(!zone2);
 
     if (onVolumeButton)
         QTest::mousePress(mini->Label_VolUp, Qt::RightButton);
     else
         QTest::mousePress(mini, Qt::RightButton, {}, QPoint(40, 12));
 
-    QCOMPARE(f.w().Menu_MiniPopUp_Zone2->isChecked(), zone2);
-    QTRY_VERIFY(f.w().Menu_MiniPopUp->isVisible());
-    QVERIFY(!f.w().Timer_RePressKey.isActive());
-    f.w().Menu_MiniPopUp->close();
+    QCOMPARE(ui(f.w()).Menu_MiniPopUp_Zone2->isChecked(), zone2);
+    QTRY_VERIFY(ui(f.w()).Menu_MiniPopUp->isVisible());
+    QVERIFY(!ui(f.w()).Timer_RePressKey.isActive());
+    ui(f.w()).Menu_MiniPopUp->close();
 }
 
 // Held, a volume button runs the main window's repeat; a keyboard or assistive
@@ -110,17 +110,17 @@ void tst_Form_Mini::volumeButtons()
     const int before = f.model.mainVolume();
 
     QTest::mousePress(mini->Label_VolUp, Qt::LeftButton);
-    QCOMPARE(f.w().Timer_RePressKey_Tag, QStringLiteral("UP"));
+    QCOMPARE(ui(f.w()).Timer_RePressKey_Tag, QStringLiteral("UP"));
     MainWindowFixture::runFor(100ms);
     QTest::mouseRelease(mini->Label_VolUp, Qt::LeftButton);
-    QVERIFY(!f.w().Timer_RePressKey.isActive());
+    QVERIFY(!ui(f.w()).Timer_RePressKey.isActive());
     const int raised = f.model.mainVolume();
     QVERIFY(raised > before + 1);
     QCOMPARE(mini->volumeBarFill(), raised * mini->Pic_Vol->width() / 210);
 
     QTest::keyClick(mini->Label_VolDown, Qt::Key_Space);
     QCOMPARE(f.model.mainVolume(), raised - 1);
-    QVERIFY(!f.w().Timer_RePressKey.isActive());
+    QVERIFY(!ui(f.w()).Timer_RePressKey.isActive());
     QVERIFY(f.errors.isEmpty());
 }
 
@@ -144,7 +144,7 @@ void tst_Form_Mini::keys()
 
     MainWindowFixture f;
     f.openPort();
-    f.w().Line1->setText(QStringLiteral("keep"));
+    ui(f.w()).Line1->setText(QStringLiteral("keep"));
     QTest::keyClick(f.w().mini(), Qt::Key(key));
     QCOMPARE(f.line1(), line1);
     QCOMPARE(f.model.mainMute(), muted);
@@ -156,17 +156,17 @@ void tst_Form_Mini::enteringAndLeaving()
     MainWindowFixture f;
     Form_Mini *mini = f.w().mini();
     f.w().show();
-    f.w().Menu_Mini->setEnabled(true);
+    ui(f.w()).Menu_Mini->setEnabled(true);
 
     // Not connected: only the message.
-    f.w().Menu_Mini->trigger();
+    ui(f.w()).Menu_Mini->trigger();
     QCOMPARE(f.dialogs.messageTexts(), QStringList {QStringLiteral("Connect first !")});
     QVERIFY(f.w().isVisible());
     QVERIFY(mini->isHidden());
     QVERIFY(!Modul_Orvane::MiniMode);
 
     f.openPort();
-    f.w().Menu_Mini->trigger();
+    ui(f.w()).Menu_Mini->trigger();
     QVERIFY(Modul_Orvane::MiniMode);
     QVERIFY(f.w().isHidden());
     QVERIFY(mini->isVisible());
@@ -178,7 +178,7 @@ void tst_Form_Mini::enteringAndLeaving()
 
     // A close from the window manager leaves mini mode the same way, and the window
     // stays loaded for the next time.
-    f.w().Menu_Mini->trigger();
+    ui(f.w()).Menu_Mini->trigger();
     QVERIFY(!mini->close());
     QVERIFY(!Modul_Orvane::MiniMode);
     QVERIFY(f.w().isVisible());

@@ -35,7 +35,7 @@ void tst_panels::dspButtonsSendTheirProgram()
     MainWindowFixture f;
     f.openPort();
     for (int index = 0; index <= 31; ++index) {
-        f.w().Opt_Dsp(index)->click();
+        ui(f.w()).Opt_Dsp(index)->click();
         QCOMPARE(f.model.dspProgram(), index);
     }
     // Upper-case hexadecimal, one frame per click.
@@ -68,16 +68,16 @@ void tst_panels::stepImages()
     MainWindowFixture f;
     f.openPort();
     const bool mode = image == QLatin1String("mode");
-    OptionArray &options = mode ? f.w().Opt_InputMode : f.w().Opt_Input;
+    OptionArray &options = mode ? ui(f.w()).Opt_InputMode : ui(f.w()).Opt_Input;
     if (selected != 0)
         f.selectFromReceiver(options, selected);
     f.model.setInput(Source::Md);
     f.model.setInputMode(ReceiverModel::InputMode::Analog);
 
     if (mode)
-        f.w().Image_InputMode->click();
+        ui(f.w()).Image_InputMode->click();
     else
-        (image == QLatin1String("up") ? f.w().Image_InputUP : f.w().Image_InputDown)->click();
+        (image == QLatin1String("up") ? ui(f.w()).Image_InputUP : ui(f.w()).Image_InputDown)->click();
 
     QCOMPARE(options.selected(), std::optional<int>(expected));
     // The selection ran its click handler, which switched the receiver.
@@ -116,7 +116,7 @@ void tst_panels::zoneRedirection()
     const int zone2Volume = f.model.zone2Volume();
 
     if (action == QLatin1String("input click")) {
-        f.w().Opt_Input(11)->click();
+        ui(f.w()).Opt_Input(11)->click();
         QCOMPARE(f.model.input(), zone2 ? mainInput : Source::Tuner);
         QCOMPARE(f.model.zone2Input(), zone2 ? Source::Tuner : zone2Input);
         if (zone2) {
@@ -127,7 +127,7 @@ void tst_panels::zoneRedirection()
         f.w().Image_VolDOWN_MouseDown(Qt::LeftButton);
         MainWindowFixture::runFor(150ms);
         f.w().Image_VolDOWN_MouseUp(Qt::LeftButton);
-        QVERIFY(!f.w().Timer_RePressKey.isActive());
+        QVERIFY(!ui(f.w()).Timer_RePressKey.isActive());
         QVERIFY((zone2 ? f.model.zone2Volume() - zone2Volume : f.model.mainVolume() - mainVolume)
                 < -1);
         QCOMPARE(zone2 ? f.model.mainVolume() : f.model.zone2Volume(),
@@ -151,9 +151,9 @@ void tst_panels::popUpInputWithNothingSelected()
     MainWindowFixture f;
     f.openPort();
     f.w().Menu_Mode_Zone2_Click();
-    f.w().Menu_MiniPopUp_Input(2)->trigger();
+    ui(f.w()).Menu_MiniPopUp_Input(2)->trigger();
     QCOMPARE(f.model.zone2Input(), Source::DTv);
-    QCOMPARE(f.w().Opt_Input.selected(), std::nullopt);
+    QCOMPARE(ui(f.w()).Opt_Input.selected(), std::nullopt);
     QCOMPARE(f.line1(), QString());
     QVERIFY(f.errors.isEmpty());
 }
@@ -184,13 +184,13 @@ void tst_panels::setDspButton()
 
     MainWindowFixture f;
     f.openPort();
-    f.w().Line1->setText(QStringLiteral("keep"));
-    f.w().UpdatingFromReceiver = true;
+    ui(f.w()).Line1->setText(QStringLiteral("keep"));
+    ui(f.w()).UpdatingFromReceiver = true;
     f.w().SetDSPButton(index, 0);
-    f.w().UpdatingFromReceiver = false;
+    ui(f.w()).UpdatingFromReceiver = false;
     QCOMPARE(f.line1(), line1);
     QCOMPARE(f.line2(), line2);
-    QVERIFY(f.w().Opt_Dsp.isSelected(index));
+    QVERIFY(ui(f.w()).Opt_Dsp.isSelected(index));
     QCOMPARE(f.port.writtenCodes(), QStringList());
 }
 
@@ -207,32 +207,32 @@ void tst_panels::modeMenus()
 
     MainWindowFixture f;
     f.w().SetKlappe(panelsOpen ? 1 : 2);
-    const QList<ctlFrame *> mainFrames {f.w().Frame_InputMode, f.w().Frame_6ChInput,
-                                        f.w().Frame_61ES};
+    const QList<ctlFrame *> mainFrames {ui(f.w()).Frame_InputMode, ui(f.w()).Frame_6ChInput,
+                                        ui(f.w()).Frame_61ES};
 
-    f.w().Menu_Mode_Zone2->trigger();
+    ui(f.w()).Menu_Mode_Zone2->trigger();
     QVERIFY(f.w().zone2Mode());
-    QVERIFY(!f.w().Menu_Mode_Main->isChecked());
-    QCOMPARE(f.w().Frame_Input->Caption(), QStringLiteral("Rec Out"));
+    QVERIFY(!ui(f.w()).Menu_Mode_Main->isChecked());
+    QCOMPARE(ui(f.w()).Frame_Input->Caption(), QStringLiteral("Rec Out"));
     QCOMPARE(f.line1(), QStringLiteral("Mode Zone 2"));
     for (ctlFrame *frame : mainFrames)
         QVERIFY(frame->isHidden());
-    QCOMPARE(f.w().Frame_Leer1->isHidden(), !panelsOpen);
+    QCOMPARE(ui(f.w()).Frame_Leer1->isHidden(), !panelsOpen);
 
-    f.w().Menu_Mode_Main->trigger();
-    QVERIFY(!f.w().Menu_Mode_Zone2->isChecked());
-    QVERIFY(f.w().Menu_Mode_Main->isChecked());
-    QCOMPARE(f.w().Frame_Input->Caption(), QStringLiteral("Input"));
+    ui(f.w()).Menu_Mode_Main->trigger();
+    QVERIFY(!ui(f.w()).Menu_Mode_Zone2->isChecked());
+    QVERIFY(ui(f.w()).Menu_Mode_Main->isChecked());
+    QCOMPARE(ui(f.w()).Frame_Input->Caption(), QStringLiteral("Input"));
     QCOMPARE(f.line1(), QStringLiteral("Mode Main/Master"));
     for (ctlFrame *frame : mainFrames)
         QCOMPARE(frame->isHidden(), !panelsOpen);
-    QVERIFY(f.w().Frame_Leer1->isHidden());
+    QVERIFY(ui(f.w()).Frame_Leer1->isHidden());
 
     // The pop-up's toggle changes the mode only, not the frames or the display.
-    f.w().Menu_MiniPopUp_Zone2->trigger();
+    ui(f.w()).Menu_MiniPopUp_Zone2->trigger();
     QVERIFY(f.w().zone2Mode());
-    QVERIFY(!f.w().Menu_Mode_Main->isChecked());
-    QCOMPARE(f.w().Frame_Input->Caption(), QStringLiteral("Input"));
+    QVERIFY(!ui(f.w()).Menu_Mode_Main->isChecked());
+    QCOMPARE(ui(f.w()).Frame_Input->Caption(), QStringLiteral("Input"));
     QCOMPARE(f.line1(), QStringLiteral("Mode Main/Master"));
 }
 
@@ -241,7 +241,7 @@ void tst_panels::memories()
     MainWindowFixture f;
     f.openPort();
     f.model.setMainVolume(0x90);
-    f.w().Menu_Volume_Save(3)->trigger();
+    ui(f.w()).Menu_Volume_Save(3)->trigger();
     QCOMPARE(f.model.volumeMemory(2), 0x90);
     QCOMPARE(f.line1(), QStringLiteral("Save Volume C"));
 
@@ -276,12 +276,12 @@ void tst_panels::powerToggle()
     MainWindowFixture f(options);
     f.openPort();
 
-    f.w().Label_Standby->click();
+    ui(f.w()).Label_Standby->click();
 
     QCOMPARE(f.model.power(), powerAfter);
     QCOMPARE(f.model.configurationRequests(), std::min(answerFrom, 5) + (standby ? 1 : 0));
     if (standby)
-        QCOMPARE(f.w().Opt_Input.selected(), std::optional<int>(int(f.model.input())));
+        QCOMPARE(ui(f.w()).Opt_Input.selected(), std::optional<int>(int(f.model.input())));
     QVERIFY(f.errors.isEmpty());
 }
 

@@ -68,8 +68,8 @@ void tst_volume::display()
     QFETCH(QString, line2);
 
     MainWindowFixture f;
-    f.w().Line1->setText(QStringLiteral("one"));
-    f.w().Line2->setText(QStringLiteral("two"));
+    ui(f.w()).Line1->setText(QStringLiteral("one"));
+    ui(f.w()).Line2->setText(QStringLiteral("two"));
     f.w().DisplayVolume(reply);
     QCOMPARE(f.line1(), line1);
     QCOMPARE(f.line2(), line2);
@@ -82,7 +82,7 @@ void tst_volume::wholeRange()
     for (const QString &code : {QStringLiteral("26"), QStringLiteral("27")}) {
         for (int value = 0; value <= 0xFF; ++value) {
             const QString hex = QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
-            f.w().Line1->clear();
+            ui(f.w()).Line1->clear();
             f.w().DisplayVolume(frame(QStringLiteral("00") + code + hex));
             QVERIFY2(f.line1().endsWith(QLatin1String("dB")), qPrintable(hex));
             QVERIFY2(f.line2().size() >= 20, qPrintable(hex));
@@ -95,7 +95,7 @@ void tst_volume::sameMainVolumeIsDrawnOnce()
 {
     MainWindowFixture f;
     f.w().DisplayVolume(frame(QStringLiteral("0026C7")));
-    f.w().Line2->setText(QStringLiteral("marker"));
+    ui(f.w()).Line2->setText(QStringLiteral("marker"));
     f.w().mini()->drawVolumeBar(0);
     f.w().DisplayVolume(frame(QStringLiteral("0026C7")));
     QCOMPARE(f.line2(), QStringLiteral("marker"));
@@ -103,7 +103,7 @@ void tst_volume::sameMainVolumeIsDrawnOnce()
 
     // Zone 2 has no short-cut.
     f.w().DisplayVolume(frame(QStringLiteral("002750")));
-    f.w().Line2->setText(QStringLiteral("marker"));
+    ui(f.w()).Line2->setText(QStringLiteral("marker"));
     f.w().DisplayVolume(frame(QStringLiteral("002750")));
     QCOMPARE(f.line2(), bar(20, 0));
 }

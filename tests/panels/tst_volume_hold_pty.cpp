@@ -106,7 +106,7 @@ void tst_volume_hold_pty::initTestCase()
     m_f = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get());
     m_f->w().link()->setCommPort(1);
     m_f->w().ConnectToOrvane(0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_f->w().Timer_Check.isActive(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(ui(m_f->w()).Timer_Check.isActive(), 10000);
 }
 
 void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
@@ -114,7 +114,7 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
     Form_ControlCenter &w = m_f->w();
     // Start at the bottom (-80 dB) so the hold does not reach the top too soon.
     m_receiver.writeLine("002627");
-    QTRY_COMPARE_WITH_TIMEOUT(w.Line1->text(), QStringLiteral("VOLUME -80.0dB"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.line1(), QStringLiteral("VOLUME -80.0dB"), 5000);
 
     constexpr auto kHold = 3000ms;
     m_port->startRecording();
@@ -155,9 +155,9 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
     QVERIFY2(steps >= 30, "the hold repeats");
     QVERIFY2(steps <= heldFor / 10 + 1, "at most one step per tick");
     QVERIFY(answered >= steps * 9 / 10);
-    const double reached = decibelsOf(w.Line1->text());
-    QVERIFY2(reached > -80, qPrintable(w.Line1->text()));
-    QCOMPARE(w.Line2->text().size() >= 20, true);
+    const double reached = decibelsOf(w.line1());
+    QVERIFY2(reached > -80, qPrintable(w.line1()));
+    QCOMPARE(w.line2().size() >= 20, true);
     QVERIFY(m_f->errors.isEmpty());
 }
 

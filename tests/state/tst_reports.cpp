@@ -31,8 +31,8 @@ namespace {
 
 void setZone2Mode(Form_ControlCenter &form, bool on)
 {
-    form.Menu_Mode_Zone2->setChecked(on);
-    form.Menu_Mode_Main->setChecked(!on);
+    ui(form).Menu_Mode_Zone2->setChecked(on);
+    ui(form).Menu_Mode_Main->setChecked(!on);
 }
 
 const char *const kInputCaptions[] = {"",      "LD",  "D-TV", "CBL/SAT", "VCR 1", "VCR 2", "VCR 3",
@@ -156,14 +156,14 @@ void tst_Reports::effectOfReport()
     setZone2Mode(form, zone2);
     for (const QString &earlier : setup)
         form.DatenAuswerten(earlier);
-    form.Line1->setText(QStringLiteral("L1"));
-    form.Line2->setText(QStringLiteral("L2"));
+    ui(form).Line1->setText(QStringLiteral("L1"));
+    ui(form).Line2->setText(QStringLiteral("L2"));
     const auto before = w.record();
 
     form.DatenAuswerten(body);
 
     QCOMPARE(w.changesSince(before), changes);
-    QVERIFY(!form.UpdatingFromReceiver);
+    QVERIFY(!ui(form).UpdatingFromReceiver);
     QVERIFY(w.errors.isEmpty());
     QVERIFY(w.dialogs.messages().isEmpty());
 }
@@ -191,8 +191,8 @@ void tst_Reports::volumeReportsGoToTheVolumeDisplay()
 
     MainWindowFixture w;
     Form_ControlCenter &form = *w.window;
-    form.Line1->setText(QStringLiteral("L1"));
-    form.Line2->setText(QStringLiteral("L2"));
+    ui(form).Line1->setText(QStringLiteral("L1"));
+    ui(form).Line2->setText(QStringLiteral("L2"));
     const auto before = w.record();
 
     form.DatenAuswerten(body);
@@ -213,7 +213,7 @@ void tst_Reports::everyDspDataValueAgreesWithTheReceiver()
         const QString data = DspTable::dataFromIndex(index);
         QCOMPARE(data.toLatin1(), ReceiverModel::dspData(index));
         w.window->DatenAuswerten(QStringLiteral("0028") + data);
-        QCOMPARE(w.window->Opt_Dsp.selected(), std::optional<int>(index));
+        QCOMPARE(ui(*w.window).Opt_Dsp.selected(), std::optional<int>(index));
     }
     QCOMPARE(DspTable::dataFromIndex(32), QString());
     QCOMPARE(DspTable::indexFromData(u"2d"), -1);
@@ -234,8 +234,8 @@ void tst_Reports::reportSelectionsSendNothing()
 
     // Only the link test answers: it sends its own text back.
     QCOMPARE(w.port.writtenCodes(), QStringList {QStringLiteral("2F001")});
-    QCOMPARE(w.window->Opt_Input.selected(), std::optional<int>(7));
-    QCOMPARE(w.window->Opt_Dsp.selected(), std::optional<int>(22));
+    QCOMPARE(ui(*w.window).Opt_Input.selected(), std::optional<int>(7));
+    QCOMPARE(ui(*w.window).Opt_Dsp.selected(), std::optional<int>(22));
 }
 
 void tst_Reports::guardStaysSetForAnOuterEvaluation()
@@ -243,9 +243,9 @@ void tst_Reports::guardStaysSetForAnOuterEvaluation()
     // An evaluation that runs inside another one (from a wait that lets events run) must
     // not open the echo guard for the outer one.
     MainWindowFixture w;
-    w.window->UpdatingFromReceiver = true;
+    ui(*w.window).UpdatingFromReceiver = true;
     w.window->DatenAuswerten(QStringLiteral("202E01"));
-    QVERIFY(w.window->UpdatingFromReceiver);
+    QVERIFY(ui(*w.window).UpdatingFromReceiver);
 }
 
 void tst_Reports::esKeyPlayerPresses_data()
@@ -267,10 +267,10 @@ void tst_Reports::esKeyPlayerPresses()
 
     MainWindowFixture w;
     Form_ControlCenter &form = *w.window;
-    form.Menu_Extras_61_ES(2)->setChecked(true);
+    ui(form).Menu_Extras_61_ES(2)->setChecked(true);
     w.player.setPresent(true);
-    form.Line1->setText(QStringLiteral("L1"));
-    form.Line2->setText(QStringLiteral("L2"));
+    ui(form).Line1->setText(QStringLiteral("L1"));
+    ui(form).Line2->setText(QStringLiteral("L2"));
 
     for (int i = 0; i < presses; ++i)
         form.DatenAuswerten(QStringLiteral("102D00"));
@@ -278,31 +278,31 @@ void tst_Reports::esKeyPlayerPresses()
     QTRY_COMPARE_WITH_TIMEOUT(w.player.postedCommands(), commands, 3000);
     QTest::qWait(1000); // nothing more comes after the second-press window
     QCOMPARE(w.player.postedCommands(), commands);
-    QVERIFY(!form.Timer_CheckTastenRepeat.isActive());
+    QVERIFY(!ui(form).Timer_CheckTastenRepeat.isActive());
     // The player's texts were shown for a moment; the display is back as it was.
-    QCOMPARE(form.Line1->text(), QStringLiteral("L1"));
-    QCOMPARE(form.Line2->text(), QStringLiteral("L2"));
+    QCOMPARE(ui(form).Line1->text(), QStringLiteral("L1"));
+    QCOMPARE(ui(form).Line2->text(), QStringLiteral("L2"));
     QVERIFY(w.errors.isEmpty());
 }
 
 void tst_Reports::esKeyWithoutPlayerShowsTheMessage()
 {
     MainWindowFixture w;
-    w.window->Menu_Extras_61_ES(2)->setChecked(true);
+    ui(*w.window).Menu_Extras_61_ES(2)->setChecked(true);
     w.window->DatenAuswerten(QStringLiteral("102D00"));
 
     QCOMPARE(w.dialogs.messages().size(), 1);
     QVERIFY(w.dialogs.messages().first().text.startsWith(
         QStringLiteral("WinAmp muss zuerst gestartet werden,")));
-    QVERIFY(!w.window->Timer_CheckTastenRepeat.isActive());
-    QCOMPARE(w.window->Opt_61ES.selected(), std::optional<int>(0));
+    QVERIFY(!ui(*w.window).Timer_CheckTastenRepeat.isActive());
+    QCOMPARE(ui(*w.window).Opt_61ES.selected(), std::optional<int>(0));
 }
 
 void tst_Reports::esKeyTogglesTheWindow()
 {
     MainWindowFixture w;
     Form_ControlCenter &form = *w.window;
-    form.Menu_Extras_61_ES(1)->setChecked(true);
+    ui(form).Menu_Extras_61_ES(1)->setChecked(true);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -321,8 +321,8 @@ void tst_Reports::esKeyTogglesTheWindow()
 void tst_Reports::esKeyRunsTheShellCommand()
 {
     MainWindowFixture w;
-    w.window->Menu_Extras_61_ES(3)->setChecked(true);
-    w.window->Menu_Extras_61_ES(3)->setData(QStringLiteral("xterm -e top"));
+    ui(*w.window).Menu_Extras_61_ES(3)->setChecked(true);
+    ui(*w.window).Menu_Extras_61_ES(3)->setData(QStringLiteral("xterm -e top"));
     w.window->DatenAuswerten(QStringLiteral("102D00"));
     QCOMPARE(w.shell.startedCommands(), QStringList {QStringLiteral("xterm -e top")});
 }
@@ -376,17 +376,17 @@ void tst_Reports::playerRules()
 
     MainWindowFixture w;
     Form_ControlCenter &form = *w.window;
-    form.Menu_Extras_61_ES(2)->setChecked(playerOption);
+    ui(form).Menu_Extras_61_ES(2)->setChecked(playerOption);
     w.player.setPresent(present);
     w.player.setStatus(status);
-    form.Line1->setText(QStringLiteral("L1"));
-    form.Line2->setText(QStringLiteral("L2"));
+    ui(form).Line1->setText(QStringLiteral("L1"));
+    ui(form).Line2->setText(QStringLiteral("L2"));
 
     form.DatenAuswerten(body);
 
     QCOMPARE(w.player.postedCommands(), commands);
-    QCOMPARE(form.Line1->text(), line1);
-    QCOMPARE(form.Line2->text(), line2);
+    QCOMPARE(ui(form).Line1->text(), line1);
+    QCOMPARE(ui(form).Line2->text(), line2);
     QVERIFY(w.dialogs.messages().isEmpty());
 }
 

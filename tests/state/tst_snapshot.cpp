@@ -109,8 +109,8 @@ void tst_Snapshot::blockField()
 
     MainWindowFixture w;
     Form_ControlCenter &form = *w.window;
-    form.Menu_Mode_Zone2->setChecked(zone2);
-    form.Menu_Mode_Main->setChecked(!zone2);
+    ui(form).Menu_Mode_Zone2->setChecked(zone2);
+    ui(form).Menu_Mode_Main->setChecked(!zone2);
     setup(w.model);
     QByteArray block = w.model.configurationBlock();
     for (const auto &[position, text] : patches)
@@ -121,7 +121,7 @@ void tst_Snapshot::blockField()
     form.SetSettings();
 
     QCOMPARE(w.changesSince(before), changes);
-    QVERIFY(!form.UpdatingFromReceiver);
+    QVERIFY(!ui(form).UpdatingFromReceiver);
     QVERIFY(w.errors.isEmpty());
 }
 
@@ -132,15 +132,15 @@ void tst_Snapshot::everySourceAndModeLock()
         w.model.setInput(static_cast<ReceiverModel::Source>(source));
         w.window->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
         w.window->SetSettings();
-        QCOMPARE(w.window->Opt_Input.selected(), std::optional<int>(source));
+        QCOMPARE(ui(*w.window).Opt_Input.selected(), std::optional<int>(source));
     }
     // A later block with another mode value unlocks the mode buttons again.
     w.window->SetOrvaneSettings(QString::fromLatin1(patched(w.model.configurationBlock(), 5, "5")));
     w.window->SetSettings();
-    QVERIFY(!w.window->Opt_InputMode(1)->isEnabled());
+    QVERIFY(!ui(*w.window).Opt_InputMode(1)->isEnabled());
     w.window->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
     w.window->SetSettings();
-    QVERIFY(w.window->Opt_InputMode(1)->isEnabled());
+    QVERIFY(ui(*w.window).Opt_InputMode(1)->isEnabled());
 }
 
 void tst_Snapshot::rejectedBlocks_data()
@@ -177,7 +177,7 @@ void tst_Snapshot::rejectedBlocks()
     w.window->SetOrvaneSettings(QString::fromLatin1(block));
     w.window->SetSettings();
     QCOMPARE(w.changesSince(before), QString());
-    QVERIFY(!w.window->UpdatingFromReceiver);
+    QVERIFY(!ui(*w.window).UpdatingFromReceiver);
     QVERIFY(w.errors.isEmpty());
 }
 
@@ -229,7 +229,7 @@ void tst_Snapshot::snapshotSendsNothing()
     w.window->SetSettings();
     QTest::qWait(50);
     QCOMPARE(w.port.writtenCodes(), QStringList());
-    QCOMPARE(w.window->Opt_SpeakersB.selected(), std::optional<int>(1));
+    QCOMPARE(ui(*w.window).Opt_SpeakersB.selected(), std::optional<int>(1));
 }
 
 QTEST_MAIN(tst_Snapshot)

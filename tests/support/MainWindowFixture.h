@@ -49,6 +49,11 @@ struct MainWindowFixture
 
     Form_ControlCenter &w() { return *window; }
 
+    // The window's controls, menu items and timers: private to the window, handed to the
+    // tests here (the fixture is the window's friend).
+    static MainWindowControls &controls(Form_ControlCenter &form) { return form; }
+    static const MainWindowControls &controls(const Form_ControlCenter &form) { return form; }
+
     // Opens COM 1 without the connection procedure: the panels stay empty and nothing but
     // the test's own actions goes over the line (and is recorded by the fake port).
     void openPort()
@@ -103,7 +108,7 @@ struct MainWindowFixture
     // The receiver state record as shown by the window, field by field in panel order.
     QList<std::pair<QString, QString>> record() const
     {
-        const Form_ControlCenter &f = *window;
+        const MainWindowControls &f = *window;
         const auto flag = [](const QAction *a) {
             return a->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
         };
@@ -147,3 +152,13 @@ struct MainWindowFixture
     FakeClock clock;
     std::unique_ptr<Form_ControlCenter> window;
 };
+
+inline MainWindowControls &ui(Form_ControlCenter &form)
+{
+    return MainWindowFixture::controls(form);
+}
+
+inline const MainWindowControls &ui(const Form_ControlCenter &form)
+{
+    return MainWindowFixture::controls(form);
+}

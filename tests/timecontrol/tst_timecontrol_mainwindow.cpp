@@ -22,19 +22,19 @@ void tst_TimeControlMainWindow::switchingNeedsAnOpenPort()
 {
     MainWindowFixture f;
     Form_ControlCenter &w = f.w();
-    w.Menu_ZS_Aktiv->trigger();
-    QVERIFY(!w.Menu_ZS_Aktiv->isChecked());
+    ui(w).Menu_ZS_Aktiv->trigger();
+    QVERIFY(!ui(w).Menu_ZS_Aktiv->isChecked());
     f.openPort();
-    w.Menu_ZS_Aktiv->trigger();
-    QVERIFY(w.Menu_ZS_Aktiv->isChecked());
-    QVERIFY(w.Timer_ZS.isActive());
-    QCOMPARE(w.Timer_ZS.interval(), 500);
+    ui(w).Menu_ZS_Aktiv->trigger();
+    QVERIFY(ui(w).Menu_ZS_Aktiv->isChecked());
+    QVERIFY(ui(w).Timer_ZS.isActive());
+    QCOMPARE(ui(w).Timer_ZS.interval(), 500);
 
     // Switching off with the port closed is refused as well.
     w.link()->ClosePort();
-    w.Menu_ZS_Aktiv->trigger();
-    QVERIFY(w.Menu_ZS_Aktiv->isChecked());
-    QVERIFY(w.Timer_ZS.isActive());
+    ui(w).Menu_ZS_Aktiv->trigger();
+    QVERIFY(ui(w).Menu_ZS_Aktiv->isChecked());
+    QVERIFY(ui(w).Timer_ZS.isActive());
     QCOMPARE(f.dialogs.messageTexts(), (QStringList {"Connect first !", "Connect first !"}));
 }
 
@@ -45,9 +45,9 @@ void tst_TimeControlMainWindow::confirmedEntryFiresWithTheTimeControlOn()
     f.clock.set(QDate(2024, 1, 1), QTime(7, 30, 10));
     f.player.setPresent(true);
     f.openPort();
-    w.Menu_ZS_Aktiv->trigger();
+    ui(w).Menu_ZS_Aktiv->trigger();
 
-    w.Menu_ZS_Einstellungen->trigger();
+    ui(w).Menu_ZS_Einstellungen->trigger();
     Form_ZS *zs = w.zs();
     QVERIFY(zs && zs->isVisible() && !zs->isModal());
     QVERIFY(!w.oTimeControl);
@@ -70,7 +70,7 @@ void tst_TimeControlMainWindow::confirmedEntryFiresWithTheTimeControlOn()
     // Unloading lets the schedule go and closes the dialog.
     QVERIFY(w.Form_Unload());
     QVERIFY(!w.oTimeControl);
-    QVERIFY(!w.Timer_ZS.isActive());
+    QVERIFY(!ui(w).Timer_ZS.isActive());
     QVERIFY(f.errors.isEmpty());
 }
 

@@ -6,6 +6,7 @@
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
 #include "state/DspTable.h"
+#include "state/ReportTables.h"
 #include "state/ReceiverUpdateScope.h"
 
 #include <QLabel>
@@ -24,77 +25,8 @@ constexpr float kInputModeTextSeconds = 0.5F;
 
 enum EsKeyOption { kEsWindow = 1, kEsPlayer = 2, kEsShell = 3 };
 
-// Input index shown by an input report's last character: "0" PHONO … "5" DVD, "6" LD …
-// "C" V-AUX. CD-R has no code.
-int inputFromReportDigit(QChar c)
-{
-    switch (c.unicode()) {
-    case u'0':
-        return 13;
-    case u'1':
-        return 12;
-    case u'2':
-        return 11;
-    case u'3':
-        return 10;
-    case u'4':
-        return 9;
-    case u'5':
-        return 8;
-    case u'6':
-        return 1;
-    case u'7':
-        return 2;
-    case u'8':
-        return 3;
-    case u'9':
-        return 4;
-    case u'A':
-        return 5;
-    case u'B':
-        return 6;
-    case u'C':
-        return 7;
-    default:
-        return 0;
-    }
-}
-
-struct DisplayRow
-{
-    QStringView code;
-    QStringView line1;
-    QStringView line2;
-};
-
-// Reports that only put a text on the display.
-constexpr DisplayRow kDisplayRows[] = {
-    {u"0100", u"Warning", u"Over Current"},
-    {u"0101", u"Warning", u"DC"},
-    {u"0102", u"Warning", u"Power trouble"},
-    {u"0103", u"Warning", u"Over Heat"},
-    {u"2C04", u"SLEEP OFF", u""},
-    {u"2C03", u"SLEEP 30min.", u""},
-    {u"2C02", u"SLEEP 60min.", u""},
-    {u"2C01", u"SLEEP 90min.", u""},
-    {u"2C00", u"SLEEP 120min.", u""},
-    {u"2000", u"POWER OFF", u""},
-};
-
-struct InputModeRow
-{
-    QStringView code;
-    int mode;
-    QStringView text;
-};
-
-constexpr InputModeRow kInputModeRows[] = {
-    {u"2200", 1, u"AUTO"},    {u"2201", 4, u"D.D. RF"}, {u"2202", 5, u"DTS"},
-    {u"2203", 2, u"DIGITAL"}, {u"2204", 3, u"ANALOG"},
-};
-
 // One of the three things the receiver's 6.1/ES key can be set to do.
-bool esKeyOption(const Form_ControlCenter &form, EsKeyOption option)
+bool esKeyOption(const MainWindowControls &form, EsKeyOption option)
 {
     return form.Menu_Extras_61_ES.contains(option) && form.Menu_Extras_61_ES(option)->isChecked();
 }
@@ -107,8 +39,8 @@ PlayerRemote *findPlayer(const Form_ControlCenter &form)
 
 // Shows "Winamp" and the action over the display while the player acts, then puts the
 // display back. The title label and its timer step aside so the text stays visible.
-void showPlayerAction(Form_ControlCenter &form, PlayerRemote *player, const QString &action,
-                      int command)
+void showPlayerAction(Form_ControlCenter &window, MainWindowControls &form, PlayerRemote *player,
+                      const QString &action, int command)
 {
     const QString line1 = form.Line1->text();
     const QString line2 = form.Line2->text();
@@ -119,7 +51,7 @@ void showPlayerAction(Form_ControlCenter &form, PlayerRemote *player, const QStr
     form.Line2->setText(action);
     if (player)
         player->postCommand(command);
-    form.Pause(kPlayerTextSeconds);
+    window.Pause(kPlayerTextSeconds);
     form.Line1->setText(line1);
     form.Line2->setText(line2);
 }
@@ -160,7 +92,7 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
         const bool zone2 = head == u"2024";
         if (head != u"1021" && !(zone2 && zone2Mode()))
             return;
-        const int input = inputFromReportDigit(text.back());
+        const int input = ReportTables::inputFromReportDigit(text.back());
         if (input != 0)
             SetInputButton(input, 0, zone2 ? 1 : 0);
     });
@@ -199,7 +131,7 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
             Line1->setText(QStringLiteral("Head Phone"));
             Line2->setText(headphones ? QStringLiteral("ON") : QStringLiteral("OFF"));
         } else if (fromCode == u"2001") {
-            if (!esKeyOption(*this, kEsPlayer)) {
+            if (!esKeyOption(controls(), kEsPlayer)) {
                 Line1->setText(QStringLiteral("POWER ON"));
                 Line2->clear();
             } else if (PlayerRemote *player = findPlayer(*this);
@@ -208,24 +140,17 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
                 player->postCommand(PlayerRemote::NextAlternative);
             }
         } else {
-            for (const InputModeRow &row : kInputModeRows) {
-                if (fromCode != row.code)
-                    continue;
-                Opt_InputMode.select(row.mode);
+            if (const auto mode = ReportTables::inputMode(fromCode)) {
+                Opt_InputMode.select(mode->mode);
                 // Show the input again with the new mode under it.
                 int input = 0;
                 GetInputButton(input);
                 SetInputButton(input, 1, 0);
-                Line2->setText(row.text.toString());
+                Line2->setText(mode->text);
                 Pause(kInputModeTextSeconds);
-                return;
-            }
-            for (const DisplayRow &row : kDisplayRows) {
-                if (fromCode != row.code)
-                    continue;
-                Line1->setText(row.line1.toString());
-                Line2->setText(row.line2.toString());
-                return;
+            } else if (const auto shown = ReportTables::displayText(fromCode)) {
+                Line1->setText(shown->line1);
+                Line2->setText(shown->line2);
             }
         }
     });
@@ -250,7 +175,7 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
 
 void Form_ControlCenter::runEsKeyActions()
 {
-    if (esKeyOption(*this, kEsWindow)) {
+    if (esKeyOption(controls(), kEsWindow)) {
         guarded(kModule, kProcedure, [&] {
             constexpr Qt::WindowStates kMinMax = Qt::WindowMinimized | Qt::WindowMaximized;
             const Qt::WindowStates state = QMainWindow::windowState();
@@ -267,7 +192,7 @@ void Form_ControlCenter::runEsKeyActions()
         });
     }
 
-    if (esKeyOption(*this, kEsPlayer)) {
+    if (esKeyOption(controls(), kEsPlayer)) {
         guarded(kModule, kProcedure, [&] {
             PlayerRemote *player = findPlayer(*this);
             if (!player) {
@@ -281,7 +206,8 @@ void Form_ControlCenter::runEsKeyActions()
             }
             if (Timer_CheckTastenRepeat.isActive()) {
                 Timer_CheckTastenRepeat.stop();
-                showPlayerAction(*this, player, QStringLiteral("Previous"), PlayerRemote::Previous);
+                showPlayerAction(*this, controls(), player, QStringLiteral("Previous"),
+                                 PlayerRemote::Previous);
             } else {
                 // A single press acts only when no second press follows.
                 Timer_CheckTastenRepeat.start(kEsKeySecondPress);
@@ -289,21 +215,22 @@ void Form_ControlCenter::runEsKeyActions()
         });
     }
 
-    if (esKeyOption(*this, kEsShell))
+    if (esKeyOption(controls(), kEsShell))
         guarded(kModule, kProcedure, [&] { RunShellCommand(); });
 }
 
 void Form_ControlCenter::Timer_CheckTastenRepeat_Timer()
 {
     guarded(kModule, "Timer_CheckTastenRepeat_Timer", [&] {
-        showPlayerAction(*this, m_platform.player, QStringLiteral("Next"), PlayerRemote::Next);
+        showPlayerAction(*this, controls(), m_platform.player, QStringLiteral("Next"),
+                         PlayerRemote::Next);
     });
     Timer_CheckTastenRepeat.stop();
 }
 
 void Form_ControlCenter::playerRuleMuteOff()
 {
-    if (!esKeyOption(*this, kEsPlayer))
+    if (!esKeyOption(controls(), kEsPlayer))
         return;
     PlayerRemote *player = findPlayer(*this);
     if (!player)
@@ -320,7 +247,7 @@ void Form_ControlCenter::playerRuleMuteOff()
 
 void Form_ControlCenter::playerRuleMuteOn()
 {
-    if (!esKeyOption(*this, kEsPlayer))
+    if (!esKeyOption(controls(), kEsPlayer))
         return;
     PlayerRemote *player = findPlayer(*this);
     if (player && player->status() == PlayerRemote::Playing) {

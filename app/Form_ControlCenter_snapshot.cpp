@@ -4,6 +4,7 @@
 #include "link/ReceiverLink.h"
 #include "link/HexDigits.h"
 #include "state/DspTable.h"
+#include "state/ReportTables.h"
 #include "state/ReceiverUpdateScope.h"
 
 #include <algorithm>
@@ -62,13 +63,6 @@ private:
     QStringView m_data;
 };
 
-// The receiver numbers its sources 0 (PHONO) to C (V-AUX); the input panel numbers them
-// from LD (1). Digits above C count on by the same rule (E is MD, F is TAPE).
-int inputFromBlockDigit(int digit)
-{
-    return digit > 5 ? digit - 5 : 13 - digit;
-}
-
 } // namespace
 
 void Form_ControlCenter::SetOrvaneSettings(const QString &settings)
@@ -92,7 +86,7 @@ void Form_ControlCenter::SetSettings()
 
     guarded(kModule, kProcedure, [&] {
         if (const auto digit = data.hexAt(zone2Mode() ? 7 : 3))
-            Opt_Input.select(inputFromBlockDigit(*digit));
+            Opt_Input.select(ReportTables::inputFromBlockDigit(*digit));
     });
 
     guarded(kModule, kProcedure, [&] {

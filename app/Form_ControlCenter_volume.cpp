@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 
 namespace {
 
@@ -296,6 +297,12 @@ void Form_ControlCenter::Menu_Mini_Click()
         hide();
         m_mini->show();
     });
+}
+
+void Form_ControlCenter::showMiniPopUp(const QPoint &globalPosition)
+{
+    Menu_MiniPopUp_Zone2->setChecked(Menu_Mode_Zone2->isChecked());
+    Menu_MiniPopUp->popup(globalPosition);
 }
 
 void Form_ControlCenter::CheckKey(int keyCode)
