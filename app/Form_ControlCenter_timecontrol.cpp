@@ -34,8 +34,8 @@ void Form_ControlCenter::connectTimeControl()
         });
         m_polling = false;
     };
-    m_timeControlLink = std::make_shared<LinkAdapter<ReceiverLink>>(
-        [this] { return m_link.get(); }, evaluate);
+    m_timeControlLink
+        = std::make_shared<LinkAdapter<ReceiverLink>>([this] { return m_link.get(); }, evaluate);
     m_timeControlScheduler = std::make_shared<TimeControlScheduler>(
         m_timeControlLink.get(), m_platform.player, m_platform.clock,
         [this](const QString &text) { setLine2Text(text); });
@@ -73,11 +73,12 @@ void Form_ControlCenter::Menu_ZS_Einstellungen_Click()
 {
     guarded(kModule, "Menu_ZS_Einstellungen_Click", [&] {
         if (!m_zs) {
-            m_zs = new Form_ZS(m_platform.dialogs, m_platform.clock,
-                               [this](std::shared_ptr<clsTimeControl> schedule) {
-                                   oTimeControl = std::move(schedule);
-                               },
-                               this);
+            m_zs = new Form_ZS(
+                m_platform.dialogs, m_platform.clock,
+                [this](std::shared_ptr<clsTimeControl> schedule) {
+                    oTimeControl = std::move(schedule);
+                },
+                this);
         }
         m_zs->show();
         m_zs->raise();

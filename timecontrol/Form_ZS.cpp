@@ -21,8 +21,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace {
 constexpr const char *kModule = "Form_ZS";
@@ -80,26 +80,26 @@ QFrame *captionStrip(QWidget *parent, const QString &name)
 const QStringList &Form_ZS::actionItems()
 {
     static const QStringList items {
-        QStringLiteral("Power On ,07A1D"),       QStringLiteral("Power Off ,07A1E"),
-        QStringLiteral("Input Phono ,07A14"),    QStringLiteral("Input CD ,07A15"),
-        QStringLiteral("Input Tuner ,07A16"),    QStringLiteral("Input Tape ,07A18"),
-        QStringLiteral("Input MD ,07AC9"),       QStringLiteral("Input LD ,07A17"),
-        QStringLiteral("Input DVD ,07AC1"),      QStringLiteral("Input D-TV ,07A54"),
-        QStringLiteral("Input CBL/SAT ,07AC0"),  QStringLiteral("Input VCR1 ,07A0F"),
-        QStringLiteral("Input VCR2 ,07A13"),     QStringLiteral("Input VCR3 ,07AC8"),
-        QStringLiteral("Input V-AUX ,07A55"),    QStringLiteral("Input 6ch On ,07EA4"),
-        QStringLiteral("Input 6ch Off ,07EA5"),  QStringLiteral("Zone2 Phono ,07AD0"),
-        QStringLiteral("Zone2 CD ,07AD1"),       QStringLiteral("Zone2 Tuner ,07AD2"),
-        QStringLiteral("Zone2 Tape ,07AD3"),     QStringLiteral("Zone2 MD ,07ACF"),
-        QStringLiteral("Zone2 LD ,07AD5"),       QStringLiteral("Zone2 DVD ,07ACD"),
-        QStringLiteral("Zone2 D-TV ,07AD9"),     QStringLiteral("Zone2 Cbl/Sat ,07ACC"),
-        QStringLiteral("Zone2 VCR1 ,07AD6"),     QStringLiteral("Zone2 VCR2 ,07AD7"),
-        QStringLiteral("Zone2 VCR3 ,07ACE"),     QStringLiteral("Zone2 V-AUX ,07AD8"),
-        QStringLiteral("Volume A ,07E75"),       QStringLiteral("Volume B ,07E76"),
-        QStringLiteral("Volume C ,07E77"),       QStringLiteral("Volume D ,07E78"),
-        QStringLiteral("Volume E ,07E79"),       QStringLiteral("Volume F ,07E7A"),
-        QStringLiteral("Dsp Off ,07EE0"),        QStringLiteral("Dsp Normal ,07EFD"),
-        QStringLiteral("Dsp Enhanced ,07EFE"),   QStringLiteral("Winamp play"),
+        QStringLiteral("Power On ,07A1D"),      QStringLiteral("Power Off ,07A1E"),
+        QStringLiteral("Input Phono ,07A14"),   QStringLiteral("Input CD ,07A15"),
+        QStringLiteral("Input Tuner ,07A16"),   QStringLiteral("Input Tape ,07A18"),
+        QStringLiteral("Input MD ,07AC9"),      QStringLiteral("Input LD ,07A17"),
+        QStringLiteral("Input DVD ,07AC1"),     QStringLiteral("Input D-TV ,07A54"),
+        QStringLiteral("Input CBL/SAT ,07AC0"), QStringLiteral("Input VCR1 ,07A0F"),
+        QStringLiteral("Input VCR2 ,07A13"),    QStringLiteral("Input VCR3 ,07AC8"),
+        QStringLiteral("Input V-AUX ,07A55"),   QStringLiteral("Input 6ch On ,07EA4"),
+        QStringLiteral("Input 6ch Off ,07EA5"), QStringLiteral("Zone2 Phono ,07AD0"),
+        QStringLiteral("Zone2 CD ,07AD1"),      QStringLiteral("Zone2 Tuner ,07AD2"),
+        QStringLiteral("Zone2 Tape ,07AD3"),    QStringLiteral("Zone2 MD ,07ACF"),
+        QStringLiteral("Zone2 LD ,07AD5"),      QStringLiteral("Zone2 DVD ,07ACD"),
+        QStringLiteral("Zone2 D-TV ,07AD9"),    QStringLiteral("Zone2 Cbl/Sat ,07ACC"),
+        QStringLiteral("Zone2 VCR1 ,07AD6"),    QStringLiteral("Zone2 VCR2 ,07AD7"),
+        QStringLiteral("Zone2 VCR3 ,07ACE"),    QStringLiteral("Zone2 V-AUX ,07AD8"),
+        QStringLiteral("Volume A ,07E75"),      QStringLiteral("Volume B ,07E76"),
+        QStringLiteral("Volume C ,07E77"),      QStringLiteral("Volume D ,07E78"),
+        QStringLiteral("Volume E ,07E79"),      QStringLiteral("Volume F ,07E7A"),
+        QStringLiteral("Dsp Off ,07EE0"),       QStringLiteral("Dsp Normal ,07EFD"),
+        QStringLiteral("Dsp Enhanced ,07EFE"),  QStringLiteral("Winamp play"),
         QStringLiteral("Winamp stop"),
     };
     return items;
@@ -108,8 +108,8 @@ const QStringList &Form_ZS::actionItems()
 QString Form_ZS::datedLine(const QString &hour, const QString &minute, const QString &day,
                            const QString &month, const QString &year, const QString &action)
 {
-    return hour + QLatin1Char(':') + minute + QStringLiteral(" ,") + day + QLatin1Char('.')
-        + month + QLatin1Char('.') + year + QStringLiteral(" ,") + action;
+    return hour + QLatin1Char(':') + minute + QStringLiteral(" ,") + day + QLatin1Char('.') + month
+        + QLatin1Char('.') + year + QStringLiteral(" ,") + action;
 }
 
 QString Form_ZS::dailyLine(const QString &hour, const QString &minute, const QString &action)

@@ -21,8 +21,7 @@ public:
 // SendCommand and ReadPort. The link is looked up on each call, so a link that is gone
 // (null) makes every operation do nothing. Each answer read is also handed to
 // `onAnswer`, when given.
-template<typename Link>
-class LinkAdapter final : public TimeControlLink
+template<typename Link> class LinkAdapter final : public TimeControlLink
 {
 public:
     explicit LinkAdapter(std::function<Link *()> link,

@@ -96,9 +96,8 @@ void TimeControlScheduler::firePlayerAction(const clsTimeControlItem &item)
         return;
     const QString code = item.Code.toLower();
     const QString action = item.Action.toLower();
-    const auto mentions = [&](QLatin1String word) {
-        return code.contains(word) || action.contains(word);
-    };
+    const auto mentions
+        = [&](QLatin1String word) { return code.contains(word) || action.contains(word); };
     const auto show = [&](const QString &text) {
         if (m_setLine2)
             m_setLine2(text);

@@ -17,9 +17,9 @@ clsTimeControlItem clsTimeControl::parseLine(const QString &line)
     const qsizetype c1 = line.indexOf(QLatin1Char(','));
     const qsizetype c2 = c1 < 0 ? -1 : line.indexOf(QLatin1Char(','), c1 + 1);
     if (c2 < 0) {
-        throw OrvaneError(OrvaneError::kInvalidArgument,
-                          QStringLiteral("Schedule line without time, day and action: \"%1\"")
-                              .arg(line));
+        throw OrvaneError(
+            OrvaneError::kInvalidArgument,
+            QStringLiteral("Schedule line without time, day and action: \"%1\"").arg(line));
     }
     const qsizetype c3 = line.indexOf(QLatin1Char(','), c2 + 1);
 

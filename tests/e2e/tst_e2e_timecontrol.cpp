@@ -42,7 +42,8 @@ void tst_E2eTimeControl::entryForTheCurrentMinuteFires()
     Form_ZS *zs = w.zs();
     zs->Text_Stunde->setText(now.toString(QStringLiteral("hh")));
     zs->Text_Minute->setText(now.toString(QStringLiteral("mm")));
-    zs->Combo_Aktion->setCurrentIndex(zs->Combo_Aktion->findText(QStringLiteral("Input CD ,07A15")));
+    zs->Combo_Aktion->setCurrentIndex(
+        zs->Combo_Aktion->findText(QStringLiteral("Input CD ,07A15")));
     zs->cmdAdd->click();
 
     const QString frame = QStringLiteral(">> <STX>07A15<ETX>");

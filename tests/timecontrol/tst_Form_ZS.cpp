@@ -78,9 +78,10 @@ void tst_Form_ZS::addLine_data()
     QTest::addColumn<QStringList>("shown");
 
     const QStringList defaults {"09", "00", "07", "03", "2024"};
-    QTest::newRow("defaults, action still the prompt")
-        << defaults << false << "Aktion" << "" << defaults;
-    QTest::newRow("typed text without a code") << defaults << false << "Power On" << "" << defaults;
+    QTest::newRow("defaults, action still the prompt") << defaults << false << "Aktion"
+                                                       << "" << defaults;
+    QTest::newRow("typed text without a code") << defaults << false << "Power On"
+                                               << "" << defaults;
     QTest::newRow("single digits padded, every day")
         << QStringList {"7", "5", "07", "03", "2024"} << false << "Power On ,07A1D"
         << "07:05 ,Every day  ,Power On ,07A1D" << QStringList {"07", "05", "07", "03", "2024"};
@@ -203,8 +204,8 @@ void tst_Form_ZS::load_data()
     QTest::addColumn<QStringList>("lines");
 
     const QByteArray powerOn = kPowerOn.toLatin1();
-    QTest::newRow("lines ended by LF alone")
-        << powerOn + '\n' + kPlay.toLatin1() + '\n' << QStringList {kPowerOn, kPlay};
+    QTest::newRow("lines ended by LF alone") << powerOn + '\n' + kPlay.toLatin1() + '\n'
+                                             << QStringList {kPowerOn, kPlay};
     QTest::newRow("last line without a line end")
         << powerOn + "\r\n" + kPlay.toLatin1() << QStringList {kPowerOn, kPlay};
     QTest::newRow("empty last line") << powerOn + "\r\n\r\n" << QStringList {kPowerOn};

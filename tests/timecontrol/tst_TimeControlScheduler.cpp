@@ -72,19 +72,23 @@ void tst_TimeControlScheduler::firing_data()
     QTest::addColumn<QString>("sent");
 
     QTest::newRow("daily entry across its minute edge")
-        << QStringList {kPowerOn} << "1 07:29:59.500, 1 07:30:00.000, 1 07:30:30.000, 1 07:31:00.000"
+        << QStringList {kPowerOn}
+        << "1 07:29:59.500, 1 07:30:00.000, 1 07:30:30.000, 1 07:31:00.000"
         << "- 07A1D - -";
     QTest::newRow("two entries in one minute fire on two ticks, in list order")
         << QStringList {"07:30 ,Every day  ,Input CD ,07A15", kPowerOn}
-        << "1 07:30:00.000, 1 07:30:00.500, 1 07:30:01.000" << "07A15 07A1D -";
+        << "1 07:30:00.000, 1 07:30:00.500, 1 07:30:01.000"
+        << "07A15 07A1D -";
     QTest::newRow("dated entry on a past date never fires")
-        << QStringList {"07:30 ,31.12.2023 ,Power On ,07A1D"} << "1 07:30:00.000" << "-";
+        << QStringList {"07:30 ,31.12.2023 ,Power On ,07A1D"} << "1 07:30:00.000"
+        << "-";
     QTest::newRow("dated entry today at a passed time never fires")
         << QStringList {"07:30 ,01.01.2024 ,Power On ,07A1D"} << "1 08:00:00.000, 1 23:59:59.500"
         << "- -";
     QTest::newRow("dated entry fires once, not again the next day")
         << QStringList {"07:30 ,01.01.2024 ,Power On ,07A1D"}
-        << "1 07:30:00.000, 1 07:30:40.000, 2 07:30:00.000" << "07A1D - -";
+        << "1 07:30:00.000, 1 07:30:40.000, 2 07:30:00.000"
+        << "07A1D - -";
     QTest::newRow("daily entry stays fired until midnight, fires again the next day")
         << QStringList {kPowerOn}
         << "1 07:30:00.000, 1 23:59:00.000, 2 00:00:00.000, 2 07:29:00.000, 2 07:30:00.000"
@@ -95,9 +99,11 @@ void tst_TimeControlScheduler::firing_data()
         << "07A1D - - - 07A1D";
     QTest::newRow("daily entry at 00:00 after days without ticks")
         << QStringList {"00:00 ,Every day  ,Power On ,07A1D"}
-        << "1 00:00:00.000, 5 00:00:00.000, 5 00:00:00.500" << "07A1D - 07A1D";
+        << "1 00:00:00.000, 5 00:00:00.000, 5 00:00:00.500"
+        << "07A1D - 07A1D";
     QTest::newRow("German daily word in any case")
-        << QStringList {"07:30 ,jEdEn Tag ,Power On ,07A1D"} << "1 07:30:00.000" << "07A1D";
+        << QStringList {"07:30 ,jEdEn Tag ,Power On ,07A1D"} << "1 07:30:00.000"
+        << "07A1D";
 }
 
 void tst_TimeControlScheduler::firing()

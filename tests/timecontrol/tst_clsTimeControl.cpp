@@ -17,18 +17,23 @@ void tst_clsTimeControl::add_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("entry");
 
-    QTest::newRow("daily receiver action, three commas")
-        << "07:30 ,Every day  ,Power On ,07A1D" << "07:30|Every day|Power On|07A1D";
-    QTest::newRow("dated player action, two commas")
-        << "22:15 ,24.12.2006 ,Winamp stop" << "22:15|24.12.2006|Winamp stop|";
-    QTest::newRow("commas after the third belong to the code")
-        << "07:30 ,Every day  ,Odd ,07A1D,x" << "07:30|Every day|Odd|07A1D,x";
+    QTest::newRow("daily receiver action, three commas") << "07:30 ,Every day  ,Power On ,07A1D"
+                                                         << "07:30|Every day|Power On|07A1D";
+    QTest::newRow("dated player action, two commas") << "22:15 ,24.12.2006 ,Winamp stop"
+                                                     << "22:15|24.12.2006|Winamp stop|";
+    QTest::newRow("commas after the third belong to the code") << "07:30 ,Every day  ,Odd ,07A1D,x"
+                                                               << "07:30|Every day|Odd|07A1D,x";
     QTest::newRow("typed without blanks keeps every character")
-        << "07:30,24.12.2006,Input CD,07A15" << "07:30|24.12.2006|Input CD|07A15";
-    QTest::newRow("empty fields") << ",," << "|||";
-    QTest::newRow("one comma") << "07:30 ,Every day" << "error";
-    QTest::newRow("no comma") << "07:30 Every day Power On" << "error";
-    QTest::newRow("empty line") << "" << "error";
+        << "07:30,24.12.2006,Input CD,07A15"
+        << "07:30|24.12.2006|Input CD|07A15";
+    QTest::newRow("empty fields") << ",,"
+                                  << "|||";
+    QTest::newRow("one comma") << "07:30 ,Every day"
+                               << "error";
+    QTest::newRow("no comma") << "07:30 Every day Power On"
+                              << "error";
+    QTest::newRow("empty line") << ""
+                                << "error";
 }
 
 void tst_clsTimeControl::add()
