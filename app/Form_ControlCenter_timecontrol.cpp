@@ -41,8 +41,10 @@ void Form_ControlCenter::connectTimeControl()
         [this](const QString &text) { setLine2Text(text); });
     connect(&m_events, &ProgramEvents::terminating, this, [this] {
         Timer_ZS.stop();
-        if (m_zs)
+        if (m_zs) {
+            m_zs->setAppClosing(true);
             m_zs->close();
+        }
         oTimeControl.reset();
     });
 }

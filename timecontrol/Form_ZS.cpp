@@ -2,7 +2,6 @@
 
 #include "Command.h"
 #include "app/Modul_Lib.h"
-#include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "errors/OrvaneError.h"
 #include "platform/Clock.h"
@@ -372,7 +371,7 @@ void Form_ZS::Command_OK_Click()
 void Form_ZS::closeEvent(QCloseEvent *event)
 {
     // While the program ends the window goes without touching the schedule.
-    if (Modul_Orvane::AppClosing) {
+    if (m_appClosing) {
         hide();
         event->accept();
         return;

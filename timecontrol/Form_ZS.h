@@ -44,6 +44,10 @@ public:
     // The list's lines, first to last.
     QStringList lines() const;
 
+    // Whether the program is ending: the close box then closes the window for real,
+    // without rebuilding the schedule.
+    void setAppClosing(bool closing) { m_appClosing = closing; }
+
     // Builds a new schedule from every line of the list and hands it on. Lines that
     // cannot be read are left out of it and reported together, once.
     void SetTimeContol();
@@ -86,6 +90,7 @@ private:
     Clock *m_clock;
     ScheduleSink m_sink;
     QButtonGroup *m_auswahl = nullptr;
+    bool m_appClosing = false;
     // Where the last script was loaded from or saved to.
     QString m_scriptFolder;
 };

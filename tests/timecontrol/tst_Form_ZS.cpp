@@ -1,5 +1,4 @@
 #include "Command.h"
-#include "app/Modul_Orvane.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeUserDialogs.h"
@@ -37,7 +36,6 @@ class tst_Form_ZS : public QObject
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { Modul_Orvane::AppClosing = false; }
     void addLine_data();
     void addLine();
     void rebuildLeavesOutUnreadableLinesAndReportsOnce();
@@ -168,7 +166,7 @@ void tst_Form_ZS::okAndCloseBoxRebuildAndHide()
 
     // While the program ends, the window closes and the schedule stays as it was.
     f.show();
-    Modul_Orvane::AppClosing = true;
+    f.setAppClosing(true);
     QVERIFY(f.close());
     QCOMPARE(m_builds, 2);
 }

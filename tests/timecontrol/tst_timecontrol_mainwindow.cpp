@@ -68,7 +68,10 @@ void tst_TimeControlMainWindow::confirmedEntryFiresWithTheTimeControlOn()
     QCOMPARE(f.line2(), QStringLiteral("Winamp play"));
 
     // Unloading lets the schedule go and closes the dialog.
+    ui(w).Menu_ZS_Einstellungen->trigger();
+    QVERIFY(zs->isVisible());
     QVERIFY(w.Form_Unload());
+    QVERIFY(!zs->isVisible());
     QVERIFY(!w.oTimeControl);
     QVERIFY(!ui(w).Timer_ZS.isActive());
     QVERIFY(f.errors.isEmpty());
