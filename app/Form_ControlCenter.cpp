@@ -8,6 +8,7 @@
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "link/FrameCutter.h"
+#include "link/LinkTimings.h"
 #include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
 #include "link/ReceiverLink.h"
@@ -251,7 +252,8 @@ void Form_ControlCenter::Pause(float seconds)
     QElapsedTimer clock;
     clock.start();
     QCoreApplication::processEvents();
-    const auto total = std::chrono::milliseconds(qRound64(double(seconds) * 1000.0));
+    const auto total = std::chrono::milliseconds(
+        qRound64(double(seconds) * 1000.0 * LinkTimings::current().pauseScale));
     const auto left = total - std::chrono::milliseconds(clock.elapsed());
     if (left.count() > 0)
         std::this_thread::sleep_for(left);

@@ -2,6 +2,7 @@
 
 #include "app/Form_ControlCenter.h"
 #include "errors/ErrorGuard.h"
+#include "link/ConfigurationBlock.h"
 #include "link/FrameCutter.h"
 #include "link/ReceiverLink.h"
 #include "link/Form_YInfo.h"
@@ -47,8 +48,9 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
             }
 
             SetMenu(true);
-            const QString modelCode = SettingsBlock.mid(1, 5);
-            const QString version = SettingsBlock.mid(6, 1);
+            const ConfigurationBlock block(SettingsBlock);
+            const QString modelCode = block.modelCode();
+            const QString version = block.softwareVersion();
             Line1->setText(QStringLiteral("Connected"));
             Line2->setText(modelCode + QStringLiteral(" Softv.") + version);
 
@@ -56,10 +58,10 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
             info->text_modell->setText(modelName(modelCode));
             info->text_modellid->setText(modelCode);
             info->text_softwareversion->setText(version);
-            info->text_YString->setText(SettingsBlock.mid(1, SettingsBlock.size() - 2));
+            info->text_YString->setText(block.withoutFrame());
 
             SetInputButtonVisible(modelCode);
-            if (SettingsBlock.mid(10, 1) == QLatin1String("0") && Sw1 == 1)
+            if (block.inStandby() && Sw1 == 1)
                 m_link->PowerOn();
             SetSettings();
             Menu_Connect->setText(QStringLiteral("Disconnect"));

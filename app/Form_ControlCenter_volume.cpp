@@ -7,6 +7,7 @@
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "link/ReceiverLink.h"
+#include "link/ConfigurationBlock.h"
 #include "link/HexDigits.h"
 #include "platform/UserDialogs.h"
 #include "state/VolumeText.h"
@@ -18,12 +19,8 @@
 namespace {
 
 constexpr const char *kModule = "Form_ControlCenter";
-constexpr QChar kEtx {3};
-constexpr QChar kDc2 {18};
 constexpr int kPowerAttempts = 5;
 constexpr float kPowerRetryPause = 0.5f;
-// A block longer than this carries the data of a receiver that is on.
-constexpr int kStandbyBlockLength = 14;
 constexpr int kFirstMemoryKey = 115; // F4
 constexpr int kLastMemoryKey = 120; // F9
 constexpr int kMuteKey = 123; // F12
@@ -267,11 +264,10 @@ void Form_ControlCenter::Label_Standby_Click()
         }
     });
     guarded(kModule, "Label_Standby_Click", [&] {
-        const QString &block = SettingsBlock;
-        if (block.size() < 10 || block.front() != kDc2 || block.back() != kEtx
-            || block.at(9) != QLatin1Char('0'))
+        const ConfigurationBlock block(SettingsBlock);
+        if (!block.isFramed() || block.dataAt(1) != QLatin1Char('0'))
             return;
-        if (block.size() > kStandbyBlockLength) {
+        if (block.carriesFullData()) {
             m_link->PowerOff();
         } else {
             // PowerOn keeps the receiver's fresh block as the snapshot.

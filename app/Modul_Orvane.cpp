@@ -6,6 +6,7 @@
 #include "app/TerminationHandler.h"
 #include "errors/ErrBoxPresenter.h"
 #include "errors/ShowErrBox.h"
+#include "link/LinkTimings.h"
 #include "platform/LinuxPlatform.h"
 #include "platform/QtSerialPort.h"
 
@@ -45,6 +46,9 @@ QString FullVersionText()
 
 int Main(const QString &commandLine)
 {
+    // The receiver's own timing for every wait of the link and of Pause.
+    LinkTimings::set(LinkTimings {});
+
     LinuxPlatform linux;
     Platform &platform = linux.platform();
     QtSerialPort serialPort(platform.settings);

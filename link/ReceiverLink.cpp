@@ -2,8 +2,9 @@
 
 #include "errors/ErrorGuard.h"
 #include "errors/OrvaneError.h"
-#include "link/HexDigits.h"
+#include "link/ConfigurationBlock.h"
 #include "link/LinkHost.h"
+#include "link/LinkTimings.h"
 #include "platform/SerialPort.h"
 #include "platform/UserDialogs.h"
 
@@ -27,11 +28,9 @@ constexpr char kDel = 0x7f;
 
 // How often a wait with events running looks at the port when no data wakes it.
 constexpr std::chrono::milliseconds kWaitTick {20};
-constexpr std::chrono::milliseconds kReconnectPause {300};
 // Step of the reset's wait for a free link, which runs no events.
 constexpr std::chrono::milliseconds kBusySleepStep {50};
 
-const QString kQuirkMarker = QStringLiteral("@E01900");
 const QString kSentMarker = QStringLiteral("---> ");
 const QString kReceivedMarker = QStringLiteral("<--- ");
 
@@ -142,7 +141,7 @@ void ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
         guarded("Form_Com", "SendCommand", [&] {
             QString fresh;
             ReadSettings(fresh);
-            if (!fresh.isEmpty() && fresh.mid(9, 1) != QLatin1String("1"))
+            if (!fresh.isEmpty() && ConfigurationBlock(fresh).dataAt(1) != QLatin1Char('1'))
                 m_host->SetOrvaneSettings(fresh);
         });
         // The read let events run: the port may have gone or been taken meanwhile.
@@ -156,7 +155,7 @@ void ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
         clock.start();
         writeFrame(kStx + code.toLatin1() + kEtx);
         // A write that blocks this long means a hung port.
-        if (elapsedOf(clock) >= kAnswerWait)
+        if (elapsedOf(clock) >= LinkTimings::current().answerWait)
             ReConnect();
     });
 }
@@ -182,7 +181,7 @@ void ReceiverLink::ReadPort(QString &Puffer, bool Direct)
             }
             if (Direct)
                 break;
-            const auto remaining = kAnswerWait - elapsedOf(clock);
+            const auto remaining = LinkTimings::current().answerWait - elapsedOf(clock);
             if (remaining <= 0ms)
                 break;
             waitForEvents(std::min(remaining, kWaitTick));
@@ -217,7 +216,7 @@ void ReceiverLink::ReadSettings(QString &stSettings, QString *stSettingsOrginal)
             clock.start();
             m_port->readAll();
             writeFrame(QByteArray(1, kDc1) + "000" + kEtx);
-            if (elapsedOf(clock) >= kAnswerWait)
+            if (elapsedOf(clock) >= LinkTimings::current().answerWait)
                 ReConnect();
         });
         if (!requested)
@@ -242,24 +241,7 @@ void ReceiverLink::ReadSettings(QString &stSettings, QString *stSettingsOrginal)
 
 QString ReceiverLink::fixSettingsQuirk(const QString &block)
 {
-    if (block.mid(9, kQuirkMarker.size()) != kQuirkMarker)
-        return block;
-
-    QString fixed = block;
-    fixed.remove(9, kQuirkMarker.size());
-
-    // The length field counted the marker. It keeps two digits, since the data is
-    // read from a fixed position after it; a field that is not a hexadecimal
-    // number of at least 7 is left as received.
-    const QString lengthField = fixed.mid(7, 2);
-    const int length = HexDigits::twoDigits(lengthField).value_or(-1);
-    if (length >= kQuirkMarker.size()) {
-        fixed.replace(7, 2,
-                      QStringLiteral("%1")
-                          .arg(length - kQuirkMarker.size(), 2, 16, QLatin1Char('0'))
-                          .toUpper());
-    }
-    return fixed;
+    return ConfigurationBlock(block).withoutQuirk().text();
 }
 
 void ReceiverLink::ReConnect()
@@ -269,7 +251,7 @@ void ReceiverLink::ReConnect()
         m_host->setLine2(QStringLiteral("Reconnect"));
         ClosePort();
         const quint64 epoch = m_portEpoch;
-        pause(kReconnectPause);
+        pause(LinkTimings::current().reconnectPause);
         // The user disconnected (or connected anew) meanwhile: leave the port to that.
         if (epoch != m_portEpoch)
             return;
@@ -294,7 +276,7 @@ void ReceiverLink::ResetOrvane(QString *Ret)
         QElapsedTimer clock;
         clock.start();
         while (m_linkBusy) {
-            const auto remaining = kResetWait - elapsedOf(clock);
+            const auto remaining = LinkTimings::current().resetWait - elapsedOf(clock);
             if (remaining <= 0ms) {
                 m_dialogs->inform(QStringLiteral("Time Out"));
                 return;
@@ -305,7 +287,7 @@ void ReceiverLink::ResetOrvane(QString *Ret)
         BusyScope busy(m_linkBusy);
         m_port->readAll();
         writeFrame(QByteArray(1, kDc3) + QByteArray(3, kDel) + kEtx);
-        pause(kResetWait);
+        pause(LinkTimings::current().resetWait);
         const QString answer = PortOpen() ? QString::fromLatin1(m_port->readAll()) : QString();
         if (m_host->trafficLogging())
             DebugLog(answer, false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/LinkTimings.h"
 #include "link/ReceiverCommands.h"
 
 #include <QList>
@@ -15,14 +16,12 @@ class UserDialogs;
 // the busy flag, the bounded waits and the receiver's command set. Needs no window; any
 // part of the program may use it (the main window owns the one instance and hands it
 // out through Form_ControlCenter::link()). Every operation is bounded: a closed or busy
-// port makes it do nothing, and answers are awaited at most kAnswerWait. A command
-// issued while the link is busy is dropped, never queued.
+// port makes it do nothing, and answers are awaited at most the answer wait of
+// LinkTimings. A command issued while the link is busy is dropped, never queued.
 class ReceiverLink : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr std::chrono::milliseconds kAnswerWait {800};
-    static constexpr std::chrono::milliseconds kResetWait {2000};
 
     // One row of the command set.
     struct CommandRow

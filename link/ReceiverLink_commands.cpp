@@ -1,5 +1,6 @@
 #include "errors/ErrorGuard.h"
 #include "link/LinkHost.h"
+#include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
 
 #include <array>
@@ -7,8 +8,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-constexpr std::chrono::milliseconds kPowerOnSettle {1000};
-
 // Memory banks A to F: store and recall codes.
 constexpr std::array<const char *, 6> kVolumeSaveCodes {"07E6B", "07E6C", "07E6D",
                                                         "07E6E", "07E6F", "07E70"};
@@ -74,7 +73,7 @@ void ReceiverLink::PowerOn(QString *Ret)
 {
     guarded("Form_Com", "PowerOn", [&] {
         sendAndRead(QStringLiteral("07A1D"), Ret);
-        pause(kPowerOnSettle);
+        pause(LinkTimings::current().powerOnSettle);
         QString settings;
         ReadSettings(settings);
         // Even an empty block is kept: the snapshot then says "nothing known".

@@ -1,3 +1,4 @@
+#include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
 #include "link/LinkHost.h"
 #include "sim/ReceiverModel.h"
@@ -57,6 +58,19 @@ public:
 
 using Member = std::function<void(ReceiverLink &)>;
 
+// Waits shorter than the receiver's, with room between them for the timed cases.
+LinkTimings testWaits()
+{
+    LinkTimings t;
+    t.answerWait = 300ms;
+    t.resetWait = 600ms;
+    t.reconnectPause = 150ms;
+    t.powerOnSettle = 800ms;
+    return t;
+}
+const LinkTimings kWaits = testWaits();
+const qint64 kAnswer = kWaits.answerWait.count();
+
 // Rough wall-clock measure of one call.
 template<typename F> qint64 millisecondsFor(F &&f)
 {
@@ -84,7 +98,7 @@ private slots:
 
     void closedPortDoesNothing();
     void directReadReturnsAtOnce();
-    void noAnswerWaitsAboutEightTenths();
+    void noAnswerWaitsTheAnswerWait();
     void commandDuringReadIsDropped();
     void readStopsAtEtx();
 
@@ -124,6 +138,7 @@ private:
 
 void tst_ReceiverLink::init()
 {
+    LinkTimings::set(kWaits);
     ReceiverModel::Options options;
     options.reportsOn = true;
     m_model = std::make_unique<ReceiverModel>(options);
@@ -136,6 +151,7 @@ void tst_ReceiverLink::init()
 
 void tst_ReceiverLink::cleanup()
 {
+    LinkTimings::set(LinkTimings {});
     m_link.reset();
     m_errors.reset();
     m_dialogs.reset();
@@ -339,13 +355,13 @@ void tst_ReceiverLink::directReadReturnsAtOnce()
     QVERIFY(!m_link->LinkBusy());
 }
 
-void tst_ReceiverLink::noAnswerWaitsAboutEightTenths()
+void tst_ReceiverLink::noAnswerWaitsTheAnswerWait()
 {
     connectReceiver(false);
     QString settings = QStringLiteral("stale");
     const qint64 ms = millisecondsFor([&] { m_link->ReadSettings(settings); });
     QCOMPARE(settings, QString());
-    QVERIFY2(ms >= 750 && ms < 2000, qPrintable(QString::number(ms)));
+    QVERIFY2(ms >= kAnswer - 50 && ms < kAnswer * 5 / 2, qPrintable(QString::number(ms)));
     QVERIFY(!m_link->LinkBusy());
 }
 
@@ -370,7 +386,7 @@ void tst_ReceiverLink::commandDuringReadIsDropped()
 void tst_ReceiverLink::readStopsAtEtx()
 {
     connectReceiver(false);
-    m_port->setLatency(30ms);
+    m_port->setLatency(10ms);
     m_port->setChunkSize(3);
     m_port->injectLater("\x02"
                         "002680\x03");
@@ -379,7 +395,7 @@ void tst_ReceiverLink::readStopsAtEtx()
     QCOMPARE(puffer,
              QStringLiteral("\x02"
                             "002680\x03"));
-    QVERIFY2(ms < 600, qPrintable(QString::number(ms)));
+    QVERIFY2(ms < kAnswer, qPrintable(QString::number(ms)));
 }
 
 void tst_ReceiverLink::readSettingsQuirk()
@@ -448,7 +464,8 @@ void tst_ReceiverLink::resetTimesOutWhenBusy()
     connectReceiver();
     m_link->setLinkBusy(true);
     const qint64 ms = millisecondsFor([&] { m_link->ResetOrvane(); });
-    QVERIFY2(ms >= 1950 && ms < 4000, qPrintable(QString::number(ms)));
+    const qint64 reset = kWaits.resetWait.count();
+    QVERIFY2(ms >= reset - 50 && ms < reset * 2, qPrintable(QString::number(ms)));
     QCOMPARE(m_dialogs->messageTexts(), QStringList {"Time Out"});
     QVERIFY(m_port->writes().isEmpty());
 }
@@ -526,7 +543,7 @@ void tst_ReceiverLink::volumeBanks()
     });
     QCOMPARE(m_port->writtenCodes(), codes);
     // The answer is awaited even when nothing was sent.
-    QVERIFY2(ms >= 750 && ms < 2000, qPrintable(QString::number(ms)));
+    QVERIFY2(ms >= kAnswer - 50 && ms < kAnswer * 5 / 2, qPrintable(QString::number(ms)));
 }
 
 void tst_ReceiverLink::powerOnWithoutReceiverStillStoresSettings()
@@ -542,7 +559,7 @@ void tst_ReceiverLink::hungWriteReconnects()
 {
     connectReceiver();
     m_host->logging = true;
-    m_port->setWriteStall(850ms, 1);
+    m_port->setWriteStall(kWaits.answerWait + 50ms, 1);
     m_link->InputCd();
     QCOMPARE(m_port->closeCount(), 1);
     QCOMPARE(m_port->openCount(), 2);
@@ -559,9 +576,10 @@ void tst_ReceiverLink::hungWriteReconnects()
 void tst_ReceiverLink::disconnectDuringReconnectStaysClosed()
 {
     connectReceiver();
-    m_port->setWriteStall(850ms, 1);
+    m_port->setWriteStall(kWaits.answerWait + 50ms, 1);
     // Fires inside the reconnect's pause, which follows the stalled write.
-    QTimer::singleShot(950ms, [&] { m_link->ClosePort(); });
+    QTimer::singleShot(kWaits.answerWait + 50ms + kWaits.reconnectPause / 2,
+                       [&] { m_link->ClosePort(); });
     m_link->InputCd();
     QVERIFY(!m_port->isOpen());
     QCOMPARE(m_port->openCount(), 1);
@@ -607,18 +625,22 @@ void tst_ReceiverLink::portLostEndsWaitAndTellsHost()
     QTimer::singleShot(100ms, [&] { m_port->vanish(QStringLiteral("gone")); });
     QString puffer;
     const qint64 ms = millisecondsFor([&] { m_link->ReadPort(puffer); });
-    QVERIFY2(ms < 500, qPrintable(QString::number(ms)));
+    QVERIFY2(ms < kAnswer, qPrintable(QString::number(ms)));
     QCOMPARE(m_host->lostReasons, QStringList {"gone"});
     QVERIFY(!m_link->PortOpen());
     QVERIFY(!m_link->LinkBusy());
     QVERIFY(m_errors->isEmpty());
 
-    // A pause (inside PowerOn) also ends: no second second of waiting on a dead port.
+    // A pause (inside PowerOn, after the answer wait) also ends: no waiting out the rest
+    // of the settling time on a dead port.
     m_port->reappear();
     m_link->OpenPort();
-    QTimer::singleShot(900ms, [&] { m_port->vanish(QStringLiteral("gone again")); });
+    const auto settle = kWaits.powerOnSettle;
+    QTimer::singleShot(kWaits.answerWait + settle / 2,
+                       [&] { m_port->vanish(QStringLiteral("gone again")); });
     const qint64 powerOnMs = millisecondsFor([&] { m_link->PowerOn(); });
-    QVERIFY2(powerOnMs < 1500, qPrintable(QString::number(powerOnMs)));
+    QVERIFY2(powerOnMs < kAnswer + settle.count() - 100,
+             qPrintable(QString::number(powerOnMs)));
     QCOMPARE(m_host->lostReasons.size(), 2);
 }
 

@@ -133,7 +133,7 @@ void tst_volume::holdAgainstSilentReceiver()
     MainWindowFixture::runFor(900ms);
 
     const int frames = f.port.writtenCodes().size();
-    QVERIFY2(frames >= 2 && frames <= heldFor / ReceiverLink::kAnswerWait.count() + 1,
+    QVERIFY2(frames >= 2 && frames <= heldFor / LinkTimings::current().answerWait.count() + 1,
              qPrintable(QStringLiteral("%1 frames in %2 ms").arg(frames).arg(heldFor)));
     QVERIFY2(longestGap < 200, qPrintable(QStringLiteral("stalled %1 ms").arg(longestGap)));
     QCOMPARE(f.model.mainVolume(), 0x9F + frames);

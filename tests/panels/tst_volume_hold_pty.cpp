@@ -104,6 +104,8 @@ void tst_volume_hold_pty::initTestCase()
     m_serial = std::make_unique<QtSerialPort>(&m_portSettings);
     m_port = std::make_unique<RecordingPort>(m_serial.get());
     m_f = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get());
+    // The real serial line with a real receiver process: the receiver's own timing.
+    LinkTimings::set(LinkTimings {});
     m_f->w().link()->setCommPort(1);
     m_f->w().ConnectToOrvane(0);
     QTRY_VERIFY_WITH_TIMEOUT(ui(m_f->w()).Timer_Check.isActive(), 10000);
@@ -139,7 +141,7 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
         for (qsizetype j = i + 1; j < events.size(); ++j) {
             if (events[j].kind == RecordingPort::Event::Step)
                 break;
-            if (events[j].at - events[i].at <= ReceiverLink::kAnswerWait.count()) {
+            if (events[j].at - events[i].at <= LinkTimings::current().answerWait.count()) {
                 ++answered;
                 longestRoundTrip = std::max(longestRoundTrip, events[j].at - events[i].at);
                 break;

@@ -19,6 +19,7 @@
 #include "tests/support/FakeSettingsStore.h"
 #include "tests/support/FakeShell.h"
 #include "tests/support/FakeUserDialogs.h"
+#include "tests/support/ShortWaits.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -141,6 +142,8 @@ struct MainWindowFixture
         return changes.join(QLatin1Char(' '));
     }
 
+    // First member: the short waits hold for the window's whole life.
+    ShortWaits waits;
     CollectingErrorPresenter errors;
     ReceiverModel model;
     FakeSerialPort port;
