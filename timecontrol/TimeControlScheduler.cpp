@@ -1,6 +1,7 @@
 #include "timecontrol/TimeControlScheduler.h"
 
 #include "errors/ErrorGuard.h"
+#include "link/LinkTimings.h"
 #include "platform/Clock.h"
 #include "platform/PlayerRemote.h"
 #include "timecontrol/TimeControlLink.h"
@@ -74,7 +75,9 @@ void TimeControlScheduler::fire(clsTimeControlItem &item)
     // Fired even when the action failed, so a failing entry is not retried (and
     // reported) twice a second for the rest of its minute.
     item.Fired = true;
-    m_rest = QDeadlineTimer(m_spacing);
+    const auto scaled = std::chrono::milliseconds(
+        qRound64(double(kSpacing.count()) * LinkTimings::current().pauseScale));
+    m_rest = QDeadlineTimer(m_spacing.value_or(scaled));
     m_firing = false;
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Clock;
 class PlayerRemote;
@@ -18,7 +19,8 @@ class clsTimeControlItem;
 class TimeControlScheduler
 {
 public:
-    // No further entry fires this long after a firing.
+    // No further entry fires this long after a firing (the main window's Pause of one
+    // second, so scaled as the program's Pause is).
     static constexpr std::chrono::milliseconds kSpacing {1000};
     // Sends of a receiver action until the receiver answers.
     static constexpr int kAttempts = 3;
@@ -31,6 +33,7 @@ public:
     // entry in list order. Failures are reported through the error box.
     void tick(const std::shared_ptr<clsTimeControl> &schedule);
 
+    // A fixed spacing in place of the scaled one.
     void setSpacing(std::chrono::milliseconds spacing) { m_spacing = spacing; }
 
     // "EVERY" or "JEDEN" (any case) at the start of the day field.
@@ -46,7 +49,7 @@ private:
     PlayerRemote *m_player;
     Clock *m_clock;
     std::function<void(const QString &)> m_setLine2;
-    std::chrono::milliseconds m_spacing = kSpacing;
+    std::optional<std::chrono::milliseconds> m_spacing;
     // Until it expires, ticks do nothing: the pause between two firings.
     QDeadlineTimer m_rest;
     // The date of the last walk; a new date re-arms every daily entry.
