@@ -60,6 +60,7 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, QWidget *parent
     m_com = new Form_Com(m_link.get(), this);
     m_mini = new Form_Mini(this);
     connectAddIns();
+    connectTimeControl();
 }
 
 Form_ControlCenter::~Form_ControlCenter()

@@ -46,6 +46,10 @@ class QLabel;
 class QMenu;
 class ctlFrame;
 class ctlLabel;
+class clsTimeControl;
+class Form_ZS;
+class TimeControlLink;
+class TimeControlScheduler;
 
 class Form_ControlCenter : public QMainWindow,
                            public LinkHost,
@@ -126,6 +130,15 @@ public:
     void LoadAddIns();
     void Menu_AddIn_Click();
     AddInComponents *addInComponents() const { return m_addInComponents.get(); }
+
+    // ---- Time control (app/Form_ControlCenter_timecontrol.cpp) ----
+    void Menu_ZS_Aktiv_Click();
+    void Menu_ZS_Einstellungen_Click();
+    // The time-control dialog; null until "Config" first shows it.
+    Form_ZS *zs() const;
+    // The schedule Timer_ZS fires; absent until the time-control dialog is first
+    // confirmed or closed, rebuilt each time after.
+    std::shared_ptr<clsTimeControl> oTimeControl;
 
     // ---- LinkHost ----
     bool trafficLogging() const override;
@@ -255,6 +268,8 @@ private:
     // Releases the loaded add-in components, last to first; from then on no add-in
     // acts on the window.
     void releaseAddIns();
+    // Creates the scheduler on the link and lets the schedule go when the program ends.
+    void connectTimeControl();
 
     Platform m_platform;
     ProgramEvents m_events;
@@ -273,4 +288,8 @@ private:
     bool m_checkingKeys = false; // a key tick is running
     // Set by a completed connect, cleared by closeConnection.
     bool m_connected = false;
+    QPointer<Form_ZS> m_zs;
+    // Shared pointers, so this header needs only the names of the time-control classes.
+    std::shared_ptr<TimeControlLink> m_timeControlLink;
+    std::shared_ptr<TimeControlScheduler> m_timeControlScheduler;
 };

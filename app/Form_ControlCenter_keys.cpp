@@ -154,12 +154,6 @@ void Form_ControlCenter::playerButton(const char *procedure, int command)
     });
 }
 
-void Form_ControlCenter::Timer_ZS_Timer()
-{
-    // The schedule exists once the time-control dialog has been confirmed; until
-    // then there is nothing to fire.
-}
-
 void Form_ControlCenter::Menu_Extras_61_ES_Click(int index)
 {
     guarded(kModule, "Menu_Extras_61_ES_Click", [&] {

@@ -478,13 +478,8 @@ void Form_ControlCenter::connectControls()
     onMenu(Menu_Setup_Debug, [this] { Menu_Setup_Debug_Click(); });
     onMenu(Menu_Setup_Log, [this] { Menu_Setup_Log_Click(); });
     onMenu(Menu_Reset, [this] { Menu_Reset_Click(); });
-    onMenu(Menu_ZS_Aktiv, [this] {
-        Menu_ZS_Aktiv->setChecked(!Menu_ZS_Aktiv->isChecked());
-        if (Menu_ZS_Aktiv->isChecked())
-            Timer_ZS.start();
-        else
-            Timer_ZS.stop();
-    });
+    onMenu(Menu_ZS_Aktiv, [this] { Menu_ZS_Aktiv_Click(); });
+    onMenu(Menu_ZS_Einstellungen, [this] { Menu_ZS_Einstellungen_Click(); });
     onMenu(Menu_Mode_Zone2, [this] { Menu_Mode_Zone2_Click(); });
     onMenu(Menu_Mode_Main, [this] { Menu_Mode_Main_Click(); });
     onMenu(Menu_Sleep_Off, [this] { Menu_Sleep_Click(0); });

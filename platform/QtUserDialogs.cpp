@@ -124,7 +124,9 @@ QString QtUserDialogs::openFileName(const QString &title, const QString &filter,
 QString QtUserDialogs::saveFileName(const QString &title, const QString &filter,
                                     const QString &directory)
 {
-    return QFileDialog::getSaveFileName(dialogParent(), title, directory, desktopFilter(filter));
+    // Callers ask about an existing file themselves, with their own text.
+    return QFileDialog::getSaveFileName(dialogParent(), title, directory, desktopFilter(filter),
+                                        nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtUserDialogs::desktopFilter(const QString &filter)

@@ -1,0 +1,95 @@
+// The time control: its menu, its dialog and Timer_ZS, which fires the schedule.
+
+#include "app/Form_ControlCenter.h"
+#include "errors/ErrorGuard.h"
+#include "link/FrameCutter.h"
+#include "link/ReceiverLink.h"
+#include "platform/UserDialogs.h"
+#include "timecontrol/Form_ZS.h"
+#include "timecontrol/TimeControlLink.h"
+#include "timecontrol/TimeControlScheduler.h"
+#include "timecontrol/clsTimeControl.h"
+
+#include <QAction>
+
+namespace {
+constexpr const char *kModule = "Form_ControlCenter";
+}
+
+void Form_ControlCenter::connectTimeControl()
+{
+    // The answer to a scheduled command is the receiver's report of the change. It goes
+    // the way of every report, so the window and the add-ins see the receiver's new
+    // state; while the poll is evaluating (and waiting) it is dropped, as the poll's
+    // order of reports comes first.
+    const auto evaluate = [this](const QString &answer) {
+        if (m_polling)
+            return;
+        m_polling = true;
+        guarded(kModule, "Timer_ZS_Timer", [&] {
+            for (const QString &body : m_frameCutter->cut(answer)) {
+                emit m_events.reportReceived(body);
+                DatenAuswerten(body);
+            }
+        });
+        m_polling = false;
+    };
+    m_timeControlLink
+        = std::make_shared<LinkAdapter<ReceiverLink>>([this] { return m_link.get(); }, evaluate);
+    m_timeControlScheduler = std::make_shared<TimeControlScheduler>(
+        m_timeControlLink.get(), m_platform.player, m_platform.clock,
+        [this](const QString &text) { setLine2Text(text); });
+    connect(&m_events, &ProgramEvents::terminating, this, [this] {
+        Timer_ZS.stop();
+        if (m_zs) {
+            m_zs->setAppClosing(true);
+            m_zs->close();
+        }
+        oTimeControl.reset();
+    });
+}
+
+Form_ZS *Form_ControlCenter::zs() const
+{
+    return m_zs;
+}
+
+void Form_ControlCenter::Menu_ZS_Aktiv_Click()
+{
+    guarded(kModule, "Menu_ZS_Aktiv_Click", [&] {
+        // Switching off needs the connection too: the item is left as it is.
+        if (!m_link->PortOpen()) {
+            m_platform.dialogs->inform(QStringLiteral("Connect first !"));
+            return;
+        }
+        const bool on = !Menu_ZS_Aktiv->isChecked();
+        Menu_ZS_Aktiv->setChecked(on);
+        if (on)
+            Timer_ZS.start();
+        else
+            Timer_ZS.stop();
+    });
+}
+
+void Form_ControlCenter::Menu_ZS_Einstellungen_Click()
+{
+    guarded(kModule, "Menu_ZS_Einstellungen_Click", [&] {
+        if (!m_zs) {
+            m_zs = new Form_ZS(
+                m_platform.dialogs, m_platform.clock,
+                [this](std::shared_ptr<clsTimeControl> schedule) {
+                    oTimeControl = std::move(schedule);
+                },
+                this);
+        }
+        m_zs->show();
+        m_zs->raise();
+        m_zs->activateWindow();
+    });
+}
+
+void Form_ControlCenter::Timer_ZS_Timer()
+{
+    if (m_timeControlScheduler)
+        m_timeControlScheduler->tick(oTimeControl);
+}
