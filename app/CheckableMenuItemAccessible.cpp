@@ -1,5 +1,7 @@
 #include "app/CheckableMenuItemAccessible.h"
 
+#include "app/Modul_Lib.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
@@ -17,17 +19,6 @@ QAccessibleInterface *createInterface(const QString &className, QObject *object)
     if (!action || !action->isCheckable() || action->isSeparator() || action->menu())
         return nullptr;
     return new CheckableMenuItemAccessible(action);
-}
-
-QString withoutMarkers(const QString &caption)
-{
-    QString result;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption.at(i) == u'&' && i + 1 < caption.size())
-            ++i;
-        result.append(caption.at(i));
-    }
-    return result;
 }
 
 } // namespace
@@ -103,11 +94,11 @@ QString CheckableMenuItemAccessible::text(QAccessible::Text t) const
         return {};
     switch (t) {
     case QAccessible::Name:
-        return withoutMarkers(m_action->text());
+        return Modul_Lib::CaptionWithoutMarkers(m_action->text());
     case QAccessible::Accelerator:
         return m_action->shortcut().toString(QKeySequence::NativeText);
     case QAccessible::Description:
-        return m_action->toolTip() == withoutMarkers(m_action->text()) ? QString()
+        return m_action->toolTip() == Modul_Lib::CaptionWithoutMarkers(m_action->text()) ? QString()
                                                                        : m_action->toolTip();
     default:
         return {};

@@ -112,4 +112,15 @@ QString CreateGUID(UserDialogs *dialogs, const std::function<std::optional<GuidB
     return digits;
 }
 
+QString CaptionWithoutMarkers(const QString &caption)
+{
+    QString result;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == u'&' && i + 1 < caption.size())
+            ++i;
+        result.append(caption.at(i));
+    }
+    return result;
+}
+
 } // namespace Modul_Lib

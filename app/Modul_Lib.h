@@ -18,6 +18,9 @@ namespace Modul_Lib {
 // reads as the largest (or smallest) int.
 int Val(const QString &text);
 
+// A caption as it reads: "&&" is one "&", a single "&" only marks the access key.
+QString CaptionWithoutMarkers(const QString &caption);
+
 // Makes a window top-most (or not), leaving its position, size and visibility as they were.
 void SetTopMost(bool topMost, QWidget *window);
 // True when the window is among the program's loaded top-level windows.

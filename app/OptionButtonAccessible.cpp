@@ -1,5 +1,7 @@
 #include "app/OptionButtonAccessible.h"
 
+#include "app/Modul_Lib.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 
@@ -10,18 +12,6 @@ QAccessibleInterface *createInterface(const QString &className, QObject *object)
     if (className == QLatin1String("OptionButton") && object && object->isWidgetType())
         return new OptionButtonAccessible(static_cast<QWidget *>(object));
     return nullptr;
-}
-
-// The caption as read: "&&" is one "&", a single "&" only marks the access key.
-QString withoutMarkers(const QString &caption)
-{
-    QString result;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption.at(i) == u'&' && i + 1 < caption.size())
-            ++i;
-        result.append(caption.at(i));
-    }
-    return result;
 }
 
 } // namespace
@@ -62,7 +52,7 @@ QString OptionButtonAccessible::text(QAccessible::Text t) const
 {
     if (t == QAccessible::Name) {
         const QString name = widget()->accessibleName();
-        return name.isEmpty() ? withoutMarkers(button()->text()) : name;
+        return name.isEmpty() ? Modul_Lib::CaptionWithoutMarkers(button()->text()) : name;
     }
     return QAccessibleWidget::text(t);
 }
