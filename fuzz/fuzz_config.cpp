@@ -64,6 +64,11 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     g_store = new SwitchingStore();
     g_store->use(g_folder->filePath(QStringLiteral("start.conf")));
     g_fixture = new MainWindowFixture({}, nullptr, g_store);
+    // The window goes before the application object does when the run ends.
+    std::atexit([] {
+        delete g_fixture;
+        g_fixture = nullptr;
+    });
     return 0;
 }
 

@@ -36,7 +36,7 @@ void snapshot(Form_ControlCenter &form, const QString &received)
 {
     const QString block = ReceiverLink::fixSettingsQuirk(received);
     form.SetOrvaneSettings(block);
-    form.SetInputButtonVisible(block.mid(1, 5));
+    MainWindowFixture::setInputButtonVisible(form, block.mid(1, 5));
     form.SetSettings();
     check(!MainWindowFixture::controls(form).UpdatingFromReceiver);
 }
@@ -47,6 +47,11 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(*argc, *argv);
     g_fixture = new MainWindowFixture();
+    // The window goes before the application object does when the run ends.
+    std::atexit([] {
+        delete g_fixture;
+        g_fixture = nullptr;
+    });
     return 0;
 }
 

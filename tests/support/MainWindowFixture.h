@@ -54,6 +54,11 @@ struct MainWindowFixture
     // tests here (the fixture is the window's friend).
     static MainWindowControls &controls(Form_ControlCenter &form) { return form; }
     static const MainWindowControls &controls(const Form_ControlCenter &form) { return form; }
+    // Shows the input buttons the model with this code has (as a connect does).
+    static void setInputButtonVisible(Form_ControlCenter &form, const QString &modelCode)
+    {
+        form.SetInputButtonVisible(modelCode);
+    }
     // One tick of the player title timer, without waiting out its period.
     static void winampViewTick(Form_ControlCenter &form) { form.Timer_WinampView_Timer(); }
 
