@@ -1,8 +1,8 @@
 // The COM terminal on top of the link: the traffic listing and the code entry.
 
 #include "link/Form_Com.h"
-#include "link/LinkHost.h"
 #include "link/ReceiverLink.h"
+#include "tests/support/FakeLinkHost.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/FakeUserDialogs.h"
 
@@ -11,37 +11,6 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <memory>
-
-namespace {
-class FakeLinkHost : public LinkHost
-{
-public:
-    bool trafficLogging() const override { return logging || logFile; }
-    bool logFileEnabled() const override { return logFile; }
-    bool pollRunning() const override { return poll; }
-    void setLine1(const QString &text) override { line1 = text; }
-    void setLine2(const QString &text) override
-    {
-        line2 = text;
-        line2History << text;
-    }
-    void SetOrvaneSettings(const QString &settings) override { snapshots << settings; }
-    void incomingSettings(const QString &settings) override { addInSettings << settings; }
-    void linkLost(const QString &reason) override { lostReasons << reason; }
-    void terminalClosed() override { ++terminalCloses; }
-
-    bool logging = false;
-    bool logFile = false;
-    bool poll = false;
-    QString line1;
-    QString line2;
-    QStringList line2History;
-    QStringList snapshots;
-    QStringList addInSettings;
-    QStringList lostReasons;
-    int terminalCloses = 0;
-};
-} // namespace
 
 class tst_Form_Com : public QObject
 {

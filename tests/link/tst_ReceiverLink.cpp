@@ -1,8 +1,8 @@
 #include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
-#include "link/LinkHost.h"
 #include "sim/ReceiverModel.h"
 #include "tests/support/CollectingErrorPresenter.h"
+#include "tests/support/FakeLinkHost.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/FakeUserDialogs.h"
 
@@ -27,34 +27,6 @@ QByteArray commandFrame(const char *code)
     return kStx + code + kEtx;
 }
 
-class FakeLinkHost : public LinkHost
-{
-public:
-    bool trafficLogging() const override { return logging || logFile; }
-    bool logFileEnabled() const override { return logFile; }
-    bool pollRunning() const override { return poll; }
-    void setLine1(const QString &text) override { line1 = text; }
-    void setLine2(const QString &text) override
-    {
-        line2 = text;
-        line2History << text;
-    }
-    void SetOrvaneSettings(const QString &settings) override { snapshots << settings; }
-    void incomingSettings(const QString &settings) override { addInSettings << settings; }
-    void linkLost(const QString &reason) override { lostReasons << reason; }
-    void terminalClosed() override { ++terminalCloses; }
-
-    bool logging = false;
-    bool logFile = false;
-    bool poll = false;
-    QString line1;
-    QString line2;
-    QStringList line2History;
-    QStringList snapshots;
-    QStringList addInSettings;
-    QStringList lostReasons;
-    int terminalCloses = 0;
-};
 
 using Member = std::function<void(ReceiverLink &)>;
 
