@@ -27,9 +27,8 @@ bool XvfbProcess::start()
     // not reset when its last client leaves: a client connecting during the reset is refused.
     m_server.start(QStringLiteral("Xvfb"),
                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
-                    QStringLiteral("-nolisten"),
-                    QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                    QStringLiteral("640x480x24")});
+                    QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
+                    QStringLiteral("0"), QStringLiteral("640x480x24")});
     if (!m_server.waitForStarted(5000)) {
         m_error = QStringLiteral("Xvfb does not start: ") + m_server.errorString();
         return false;
