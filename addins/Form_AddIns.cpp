@@ -2,7 +2,6 @@
 
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 
 #include "Command.h"

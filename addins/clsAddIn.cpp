@@ -1,9 +1,9 @@
 #include "addins/clsAddIn.h"
 
 #include "addins/clsAddIns.h"
-#include "app/Modul_Lib.h"
-#include "app/Modul_Orvane.h"
-#include "app/ProgramHost.h"
+#include "program/Modul_Lib.h"
+#include "program/ProgramHost.h"
+#include "program/VersionText.h"
 #include "errors/ErrorGuard.h"
 #include "platform/PlayerRemote.h"
 

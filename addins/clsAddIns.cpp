@@ -3,6 +3,10 @@
 #include "addins/clsAddIn.h"
 #include "errors/ErrorGuard.h"
 
+namespace Modul_Orvane {
+clsAddIns *oAddIns = nullptr;
+}
+
 namespace {
 constexpr const char *kModule = "clsAddIns";
 }

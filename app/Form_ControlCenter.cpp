@@ -5,7 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
-#include "app/Modul_Lib.h"
+#include "program/Modul_Lib.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "link/FrameCutter.h"

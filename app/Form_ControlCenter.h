@@ -18,8 +18,8 @@
 // events() (ProgramEvents), link() (ReceiverLink) and platform().
 
 #include "app/MainWindowControls.h"
-#include "app/ProgramEvents.h"
-#include "app/ProgramHost.h"
+#include "program/ProgramEvents.h"
+#include "program/ProgramHost.h"
 #include "link/LinkHost.h"
 #include "platform/Platform.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/Form_ControlCenter.h"
 #include "app/ImageButton.h"
-#include "app/Modul_Lib.h"
+#include "program/Modul_Lib.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "link/ReceiverLink.h"

@@ -5,11 +5,11 @@
 #include "addins/clsAddIns.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
-#include "app/TerminationHandler.h"
+#include "program/TerminationHandler.h"
 #include "errors/ErrBoxPresenter.h"
 #include "errors/ShowErrBox.h"
 #include "link/LinkTimings.h"
-#include "platform/LinuxPlatform.h"
+#include "app/LinuxPlatform.h"
 #include "platform/SwitchingSerialPort.h"
 
 #include <QApplication>
@@ -27,26 +27,9 @@ namespace Modul_Orvane {
 
 bool AppClosing = false;
 bool MiniMode = false;
-clsAddIns *oAddIns = nullptr;
 
 namespace {
 constexpr std::chrono::milliseconds kStartWait{1000};
-}
-
-QString VersionText()
-{
-    return QStringLiteral("%1.%2%3")
-        .arg(ORVANE_VERSION_MAJOR)
-        .arg(ORVANE_VERSION_MINOR)
-        .arg(ORVANE_VERSION_PATCH);
-}
-
-QString FullVersionText()
-{
-    return QStringLiteral("%1.%2.%3")
-        .arg(ORVANE_VERSION_MAJOR)
-        .arg(ORVANE_VERSION_MINOR)
-        .arg(ORVANE_VERSION_PATCH);
 }
 
 int Main(const QString &commandLine)

@@ -1,17 +1,13 @@
 #pragma once
 
+#include "program/VersionText.h"
+
 #include <QString>
 
 class clsAddIns;
 
 // Program-wide values owned by the start-up.
 namespace Modul_Orvane {
-
-// Version as major "." minor revision, e.g. 1.4.5 -> "1.45".
-QString VersionText();
-// Version with both points, e.g. "1.4.5" (error reports).
-QString FullVersionText();
-inline const QString BuildDate = QStringLiteral("14.09.2006");
 
 // True from the moment the main window starts to unload.
 extern bool AppClosing;

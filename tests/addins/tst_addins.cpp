@@ -1,6 +1,6 @@
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Lib.h"
+#include "program/Modul_Lib.h"
 #include "app/Modul_Orvane.h"
 #include "tests/addins/FakeProgramHost.h"
 #include "tests/support/CollectingErrorPresenter.h"

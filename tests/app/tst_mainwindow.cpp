@@ -6,6 +6,7 @@
 #include "app/Modul_Orvane.h"
 #include "errors/ShowErrBox.h"
 #include "link/Form_YInfo.h"
+#include "platform/SerialPortError.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -349,8 +350,8 @@ void tst_MainWindow::portThatCannotOpen()
         FakeSerialPort probe;
         probe.setOpenFailure(true);
         probe.open(1);
-    } catch (const OrvaneError &error) {
-        portLine = error.line();
+    } catch (const SerialPortError &error) {
+        portLine = int(error.where().line());
     }
     QVERIFY2(!box.text.endsWith(QStringLiteral("(%1)").arg(portLine)), qPrintable(box.text));
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("Comport Error"));

@@ -6,8 +6,8 @@
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "app/Modul_Orvane.h"
-#include "app/ProgramEvents.h"
-#include "app/ProgramHost.h"
+#include "program/ProgramEvents.h"
+#include "program/ProgramHost.h"
 #include "tests/support/PrivateBus.h"
 
 #include <QDBusConnection>
