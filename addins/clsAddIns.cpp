@@ -3,10 +3,6 @@
 #include "addins/clsAddIn.h"
 #include "errors/ErrorGuard.h"
 
-namespace Modul_Orvane {
-clsAddIns *oAddIns = nullptr;
-}
-
 namespace {
 constexpr const char *kModule = "clsAddIns";
 }

@@ -6,12 +6,6 @@
 #include <QString>
 
 class clsAddIn;
-class clsAddIns;
-
-namespace Modul_Orvane {
-// The program-wide list of registered add-ins; created before the main window.
-extern clsAddIns *oAddIns;
-} // namespace Modul_Orvane
 
 // The program-wide list of registered add-ins (numbered from 1 in order of
 // registration) and the broadcasts that carry the program's notifications to them.

@@ -4,17 +4,9 @@
 
 #include <QString>
 
-class clsAddIns;
-
-// Program-wide values owned by the start-up.
+// The program's start-up. What it shares with the add-ins (the add-in list, the closing
+// and mini-mode flags) is an AddInRuntime it owns while it runs.
 namespace Modul_Orvane {
-
-// True from the moment the main window starts to unload.
-extern bool AppClosing;
-// True while the main window is hidden in favour of the mini window.
-extern bool MiniMode;
-// The program-wide list of registered add-ins; created before the main window.
-extern clsAddIns *oAddIns;
 
 // Parses the command line text and runs the program's start-up; returns the exit code.
 int Main(const QString &commandLine);
