@@ -71,7 +71,7 @@ AddInBusConnection::AddInBusConnection(AddInBusService *service, quint64 number,
     , m_number(number)
     , m_path(path)
     , m_owner(owner)
-    , m_addIn(std::make_unique<clsAddIn>())
+    , m_addIn(std::make_unique<clsAddIn>(&service->runtime()))
 {
     connectEvents();
 }

@@ -47,8 +47,9 @@ bool AddInBusService::RateLimit::take()
     return true;
 }
 
-AddInBusService::AddInBusService(const QDBusConnection &bus, QObject *parent)
+AddInBusService::AddInBusService(AddInRuntime &runtime, const QDBusConnection &bus, QObject *parent)
     : QDBusVirtualObject(parent)
+    , m_runtime(runtime)
     , m_bus(bus)
 {
 }

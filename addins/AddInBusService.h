@@ -13,6 +13,7 @@
 #include <memory>
 
 class AddInBusConnection;
+class AddInRuntime;
 class QDBusServiceWatcher;
 
 // The program's automation interface on the user's session bus. It owns the
@@ -46,8 +47,9 @@ public:
     static constexpr std::chrono::milliseconds kVoteRoundWait {5000};
     static constexpr std::chrono::milliseconds kUnresponsiveFor {30000};
 
-    // Works on `bus`: the session bus in the program, a private bus in tests.
-    explicit AddInBusService(const QDBusConnection &bus, QObject *parent = nullptr);
+    // Works on `bus`: the session bus in the program, a private bus in tests. The
+    // connections it hands out are add-ins of `runtime`.
+    AddInBusService(AddInRuntime &runtime, const QDBusConnection &bus, QObject *parent = nullptr);
     ~AddInBusService() override;
 
     // Registers the objects and takes the well-known name. False, with errorString(),
@@ -59,6 +61,7 @@ public:
     bool isRunning() const { return m_running; }
     QString errorString() const { return m_error; }
     int connectionCount() const { return int(m_connections.size()); }
+    AddInRuntime &runtime() const { return m_runtime; }
 
     QString introspect(const QString &path) const override;
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override;
@@ -104,6 +107,7 @@ private:
     void finishDeferred();
     static quint64 numberOfPath(const QString &path);
 
+    AddInRuntime &m_runtime;
     QDBusConnection m_bus;
     QDBusServiceWatcher *m_watcher = nullptr;
     bool m_running = false;

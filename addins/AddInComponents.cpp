@@ -1,5 +1,6 @@
 #include "addins/AddInComponents.h"
 
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIn.h"
 #include "addins/sdk/OrvaneAddIn.h"
 #include "errors/ErrorGuard.h"
@@ -66,19 +67,10 @@ long callEntryPoint(QObject *component, const char *name, const QList<QByteArray
     return 0;
 }
 
-QStringList s_defaultFolders;
-
 } // namespace
-
-void AddInComponents::setDefaultFolders(const QStringList &folders)
-{
-    s_defaultFolders = folders;
-}
 
 QStringList AddInComponents::defaultFolders()
 {
-    if (!s_defaultFolders.isEmpty())
-        return s_defaultFolders;
     QStringList folders{QCoreApplication::applicationDirPath() + QLatin1String("/AddIn")};
 #ifdef ORVANE_ADDIN_INSTALL_PATH
     folders << QStringLiteral(ORVANE_ADDIN_INSTALL_PATH);
@@ -86,8 +78,14 @@ QStringList AddInComponents::defaultFolders()
     return folders;
 }
 
-AddInComponents::AddInComponents(QStringList folders)
-    : m_folders(std::move(folders))
+AddInComponents::AddInComponents(AddInRuntime &runtime)
+    : AddInComponents(runtime, runtime.addInFolders())
+{
+}
+
+AddInComponents::AddInComponents(AddInRuntime &runtime, QStringList folders)
+    : m_runtime(runtime)
+    , m_folders(std::move(folders))
 {
 }
 
@@ -213,7 +211,7 @@ long AddInComponents::LoadAddIn(QObject *component)
         return kNoTexts;
 
     // The connection goes with its component.
-    auto *connection = new clsAddIn(component);
+    auto *connection = new clsAddIn(&m_runtime, component);
     connection->setAddInName(name);
     connection->setAddInVersion(version);
     connection->setAddInCopyright(copyright);

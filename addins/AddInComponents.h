@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class AddInRuntime;
 class QObject;
 
 // The add-in components found on disk and the ones loaded, owned by the main window.
@@ -24,12 +25,12 @@ public:
     // A file in the add-in folder that is no usable plug-in.
     static constexpr int kNotAnAddIn = 48;
 
-    // "AddIn" beside the executable, then the installed add-in folder; tests may put
-    // folders of their own in their place (an empty list restores them).
+    // "AddIn" beside the executable, then the installed add-in folder.
     static QStringList defaultFolders();
-    static void setDefaultFolders(const QStringList &folders);
 
-    explicit AddInComponents(QStringList folders = defaultFolders());
+    // Loads the add-ins of the runtime's folders and registers them in its list.
+    explicit AddInComponents(AddInRuntime &runtime);
+    AddInComponents(AddInRuntime &runtime, QStringList folders);
     ~AddInComponents();
     AddInComponents(const AddInComponents &) = delete;
     AddInComponents &operator=(const AddInComponents &) = delete;
@@ -58,6 +59,7 @@ private:
         QString file;
     };
 
+    AddInRuntime &m_runtime;
     QStringList m_folders;
     QList<Found> m_found;
     QList<QPointer<QObject>> m_loaded;

@@ -1,8 +1,8 @@
 #include "addins/Form_AddIns.h"
 
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 
 #include "Command.h"
@@ -35,8 +35,9 @@ QLabel *captionStrip(const QString &text, const QString &name, QWidget *parent)
 }
 } // namespace
 
-Form_AddIns::Form_AddIns(QWidget *parent)
+Form_AddIns::Form_AddIns(AddInRuntime &runtime, QWidget *parent)
     : QWidget(parent, Qt::Window)
+    , m_runtime(runtime)
 {
     setObjectName(QStringLiteral("Form_AddIns"));
     setWindowTitle(QStringLiteral("AddIn"));
@@ -74,7 +75,7 @@ Form_AddIns::~Form_AddIns()
 
 void Form_AddIns::Form_Load()
 {
-    m_addIns = Modul_Orvane::oAddIns;
+    m_addIns = m_runtime.oAddIns();
     if (m_addIns)
         connect(m_addIns, &clsAddIns::Refresh, this, &Form_AddIns::oAddIns_Refresh);
 }

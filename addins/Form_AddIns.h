@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class AddInRuntime;
 class Command;
 class QLabel;
 class QListWidget;
@@ -16,7 +17,8 @@ class Form_AddIns : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form_AddIns(QWidget *parent = nullptr);
+    // Shows the add-ins of `runtime`.
+    explicit Form_AddIns(AddInRuntime &runtime, QWidget *parent = nullptr);
     ~Form_AddIns() override;
 
     // Rebuilds the list from the program's add-in list.
@@ -38,5 +40,6 @@ private:
     void oAddIns_Refresh();
     void cmdOk_Click();
 
+    AddInRuntime &m_runtime;
     QPointer<clsAddIns> m_addIns;
 };

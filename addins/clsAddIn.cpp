@@ -1,26 +1,17 @@
 #include "addins/clsAddIn.h"
 
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Lib.h"
-#include "app/Modul_Orvane.h"
-#include "app/ProgramHost.h"
 #include "errors/ErrorGuard.h"
 #include "platform/PlayerRemote.h"
+#include "program/Modul_Lib.h"
+#include "program/ProgramHost.h"
+#include "program/VersionText.h"
 
 #include <QPointer>
 
 namespace {
 constexpr const char *kModule = "clsAddIn";
-
-ProgramHost *s_host = nullptr;
-PlayerRemote *s_player = nullptr;
-UserDialogs *s_dialogs = nullptr;
-std::function<void()> s_mainWindowLoader;
-
-clsAddIns *addInList()
-{
-    return Modul_Orvane::oAddIns;
-}
 
 // A command code goes into one frame between STX and ETX: control characters or
 // characters outside Latin-1 would break the framing on the line.
@@ -33,9 +24,10 @@ bool fitsInFrame(const QString &code)
 }
 } // namespace
 
-clsAddIn::clsAddIn(QObject *parent)
+clsAddIn::clsAddIn(AddInRuntime *runtime, QObject *parent)
     : QObject(parent)
-    , m_id(Modul_Lib::CreateGUID(s_dialogs))
+    , m_runtime(runtime)
+    , m_id(Modul_Lib::CreateGUID(runtime ? runtime->dialogs() : nullptr))
     , m_createDate(QDateTime::currentDateTime())
 {
 }
@@ -48,34 +40,19 @@ clsAddIn::~clsAddIn()
     });
 }
 
-void clsAddIn::setHost(ProgramHost *host)
+clsAddIns *clsAddIn::addInList() const
 {
-    s_host = host;
+    return m_runtime ? m_runtime->oAddIns() : nullptr;
 }
 
-ProgramHost *clsAddIn::host()
+ProgramHost *clsAddIn::host() const
 {
-    return s_host;
+    return m_runtime ? m_runtime->host() : nullptr;
 }
 
-void clsAddIn::setPlayer(PlayerRemote *player)
+PlayerRemote *clsAddIn::player() const
 {
-    s_player = player;
-}
-
-void clsAddIn::setDialogs(UserDialogs *dialogs)
-{
-    s_dialogs = dialogs;
-}
-
-UserDialogs *clsAddIn::dialogs()
-{
-    return s_dialogs;
-}
-
-void clsAddIn::setMainWindowLoader(std::function<void()> loader)
-{
-    s_mainWindowLoader = std::move(loader);
+    return m_runtime ? m_runtime->player() : nullptr;
 }
 
 QDateTime clsAddIn::AddInCreateDate() const
@@ -121,8 +98,9 @@ void clsAddIn::setAddInVersion(const QString &value)
 long clsAddIn::WinampSendCommand(enumOrvaneWinamp eWinamp)
 {
     guarded(kModule, "WinampSendCommand", [&] {
-        if (s_player && s_player->find())
-            s_player->postCommand(int(eWinamp));
+        PlayerRemote *remote = player();
+        if (remote && remote->find())
+            remote->postCommand(int(eWinamp));
     });
     return 0;
 }
@@ -131,8 +109,9 @@ long clsAddIn::WinampGetStatus()
 {
     long status = 0;
     guarded(kModule, "WinampGetStatus", [&] {
-        if (s_player && s_player->find())
-            status = s_player->status();
+        PlayerRemote *remote = player();
+        if (remote && remote->find())
+            status = remote->status();
     });
     return status;
 }
@@ -140,8 +119,8 @@ long clsAddIn::WinampGetStatus()
 QVariant clsAddIn::SendCommand(const QString &stCommand)
 {
     guarded(kModule, "SendCommand", [&] {
-        if (m_registered && s_host && fitsInFrame(stCommand))
-            s_host->sendCommand(stCommand);
+        if (m_registered && host() && fitsInFrame(stCommand))
+            host()->sendCommand(stCommand);
     });
     return QVariant();
 }
@@ -149,10 +128,10 @@ QVariant clsAddIn::SendCommand(const QString &stCommand)
 void clsAddIn::GetText(QString &stLine1, QString &stLine2)
 {
     guarded(kModule, "GetText", [&] {
-        if (!m_registered || !s_host)
+        if (!m_registered || !host())
             return;
-        stLine1 = s_host->line1();
-        stLine2 = s_host->line2();
+        stLine1 = host()->line1();
+        stLine2 = host()->line2();
     });
 }
 
@@ -160,9 +139,9 @@ long clsAddIn::GetInformation(QString &ModelID, QString &Model, QString &Version
                               QString &ReturnString)
 {
     guarded(kModule, "GetInformation", [&] {
-        if (!m_registered || !s_host)
+        if (!m_registered || !host())
             return;
-        const ProgramHost::ModelInformation info = s_host->modelInformation();
+        const ProgramHost::ModelInformation info = host()->modelInformation();
         ModelID = info.modelId;
         Model = info.model;
         Version = info.version;
@@ -174,8 +153,8 @@ long clsAddIn::GetInformation(QString &ModelID, QString &Model, QString &Version
 void clsAddIn::Show()
 {
     ignoringErrors([&] {
-        if (m_registered && s_host)
-            s_host->showProgram();
+        if (m_registered && host())
+            host()->showProgram();
     });
 }
 
@@ -188,8 +167,8 @@ bool clsAddIn::Visible() const
 {
     bool visible = false;
     guarded(kModule, "Visible", [&] {
-        if (m_registered && s_host)
-            visible = s_host->programVisible();
+        if (m_registered && host())
+            visible = host()->programVisible();
     });
     return visible;
 }
@@ -197,8 +176,8 @@ bool clsAddIn::Visible() const
 void clsAddIn::Hide()
 {
     ignoringErrors([&] {
-        if (m_registered && s_host)
-            s_host->hideProgram();
+        if (m_registered && host())
+            host()->hideProgram();
     });
 }
 
@@ -206,8 +185,8 @@ bool clsAddIn::Connected() const
 {
     bool connected = false;
     ignoringErrors([&] {
-        if (m_registered && s_host)
-            connected = s_host->isConnected();
+        if (m_registered && host())
+            connected = host()->isConnected();
     });
     return connected;
 }
@@ -215,8 +194,8 @@ bool clsAddIn::Connected() const
 long clsAddIn::Disconnect()
 {
     ignoringErrors([&] {
-        if (m_registered && s_host && s_host->isConnected())
-            s_host->disconnectReceiver();
+        if (m_registered && host() && host()->isConnected())
+            host()->disconnectReceiver();
     });
     return 0;
 }
@@ -224,8 +203,8 @@ long clsAddIn::Disconnect()
 long clsAddIn::ReadSettings(QVariant &stSettings)
 {
     ignoringErrors([&] {
-        if (m_registered && s_host)
-            stSettings = s_host->readSettings();
+        if (m_registered && host())
+            stSettings = host()->readSettings();
     });
     return 0;
 }
@@ -240,8 +219,8 @@ long clsAddIn::Connect(bool bPowerOn, long ComPort)
 {
     Q_UNUSED(ComPort);
     ignoringErrors([&] {
-        if (m_registered && s_host)
-            s_host->connectReceiver(bPowerOn);
+        if (m_registered && host())
+            host()->connectReceiver(bPowerOn);
     });
     return 0;
 }
@@ -253,16 +232,16 @@ void clsAddIn::Quit()
         // already ending; a quit from a handler would start the same shutdown again
         // inside itself.
         const clsAddIns *list = addInList();
-        if (s_host && !(list && list->endingInProgress()))
-            s_host->quitProgram();
+        if (host() && !(list && list->endingInProgress()))
+            host()->quitProgram();
     });
 }
 
 void clsAddIn::About()
 {
     ignoringErrors([&] {
-        if (m_registered && s_host)
-            s_host->showAbout();
+        if (m_registered && host())
+            host()->showAbout();
     });
 }
 
@@ -274,8 +253,8 @@ void clsAddIn::AddInRegister()
             return;
         list->Add(this);
         // An outside program may register before the main window is there.
-        if (!s_host && s_mainWindowLoader)
-            s_mainWindowLoader();
+        if (!host() && m_runtime)
+            m_runtime->loadMainWindow();
         m_registered = true;
     });
 }
@@ -295,8 +274,8 @@ long clsAddIn::WindowState() const
 {
     long state = 0;
     guarded(kModule, "WindowState", [&] {
-        if (m_registered && s_host)
-            state = s_host->windowState();
+        if (m_registered && host())
+            state = host()->windowState();
     });
     return state;
 }

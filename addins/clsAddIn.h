@@ -9,13 +9,15 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <functional>
 
-class ProgramHost;
+class AddInRuntime;
 class PlayerRemote;
-class UserDialogs;
+class ProgramHost;
+class clsAddIns;
 
 // Player command identifiers for WinampSendCommand.
 enum enumOrvaneWinamp : int {
@@ -60,7 +62,8 @@ class clsAddIn : public QObject
     Q_PROPERTY(long WindowState READ WindowState)
 
 public:
-    explicit clsAddIn(QObject *parent = nullptr);
+    // A connection of the program whose add-ins `runtime` holds.
+    explicit clsAddIn(AddInRuntime *runtime, QObject *parent = nullptr);
     // Leaves the add-in list.
     ~clsAddIn() override;
 
@@ -117,16 +120,6 @@ public:
     void setLoadedByHost(bool loadedByHost) { m_loadedByHost = loadedByHost; }
     bool isRegistered() const { return m_registered; }
 
-    // How connections reach the running program. The main window sets the host while it
-    // is loaded; the start-up sets the player, the dialogs and how to create and load the
-    // main window when an outside program registers before it exists.
-    static void setHost(ProgramHost *host);
-    static ProgramHost *host();
-    static void setPlayer(PlayerRemote *player);
-    static void setDialogs(UserDialogs *dialogs);
-    static UserDialogs *dialogs();
-    static void setMainWindowLoader(std::function<void()> loader);
-
 signals:
     // Events, in the order of their identifiers.
     // A report body (the text strictly between STX and ETX), before it is evaluated.
@@ -149,12 +142,17 @@ signals:
 
 private:
     friend class clsAddIns;
+    clsAddIns *addInList() const;
+    ProgramHost *host() const;
+    PlayerRemote *player() const;
+
     // Raise one event on this object, each with its failures handled as the list needs.
     void fSendAddInMessage(long Msg, const QString &SenderID, const QString &ReceiverID,
                            long Param1, const QString &Param2);
     void fSendUnload(long &Cancel);
     void fSendTerminate();
 
+    QPointer<AddInRuntime> m_runtime;
     QString m_id;
     QString m_name;
     QString m_version;

@@ -1,6 +1,6 @@
 #include "app/CheckableMenuItemAccessible.h"
 
-#include "app/Modul_Lib.h"
+#include "program/Modul_Lib.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/Modul_Lib.h"
+#include "program/Modul_Lib.h"
 
 CommandLine CommandLine::parse(const QString &text)
 {

@@ -1,28 +1,29 @@
 #include "app/Form_ControlCenter.h"
 
 #include "addins/AddInComponents.h"
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIns.h"
 #include "app/CommandLine.h"
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
-#include "app/Modul_Lib.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
-#include "link/FrameCutter.h"
-#include "link/LinkTimings.h"
 #include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
+#include "link/FrameCutter.h"
+#include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
 #include "player/Modul_Winamp.h"
+#include "program/Modul_Lib.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -33,9 +34,11 @@ namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 }
 
-Form_ControlCenter::Form_ControlCenter(const Platform &platform, QWidget *parent)
+Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &runtime,
+                                       QWidget *parent)
     : QMainWindow(parent)
     , m_platform(platform)
+    , m_runtime(runtime)
     , m_frameCutter(std::make_unique<FrameCutter>())
 {
     setWindowTitle(QStringLiteral("Orvane"));
@@ -58,7 +61,7 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, QWidget *parent
     // window.
     m_link = std::make_unique<ReceiverLink>(m_platform.serialPort, this, m_platform.dialogs);
     m_com = new Form_Com(m_link.get(), this);
-    m_mini = new Form_Mini(this);
+    m_mini = new Form_Mini(this, m_runtime);
     connectAddIns();
     connectTimeControl();
 }
@@ -91,8 +94,8 @@ Form_YInfo *Form_ControlCenter::yinfo()
 
 bool Form_ControlCenter::Form_Load(const QString &commandLine)
 {
-    Modul_Orvane::AppClosing = false;
-    Modul_Orvane::MiniMode = false;
+    m_runtime.AppClosing = false;
+    m_runtime.MiniMode = false;
     if (m_com)
         m_com->setAppClosing(false);
 
@@ -104,8 +107,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
         const QScreen *screen = QGuiApplication::primaryScreen();
         m_workArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     });
-    if (!Modul_Orvane::oAddIns)
-        Modul_Orvane::oAddIns = new clsAddIns();
+    m_runtime.openAddIns();
     guarded(kModule, "Form_Load", [&] { SetKlappe(2); });
     LoadAddIns();
     guarded(kModule, "Form_Load", [&] {
@@ -170,24 +172,21 @@ bool Form_ControlCenter::Form_Unload()
 {
     if (m_unloaded)
         return true;
-    Modul_Orvane::AppClosing = true;
+    m_runtime.AppClosing = true;
     if (m_com)
         m_com->setAppClosing(true);
 
     long cancel = 0;
     emit m_events.unloadRequested(cancel);
     if (cancel != 0) {
-        Modul_Orvane::AppClosing = false;
+        m_runtime.AppClosing = false;
         if (m_com)
             m_com->setAppClosing(false);
         return false;
     }
     emit m_events.terminating();
     releaseAddIns();
-    if (clsAddIns *addIns = Modul_Orvane::oAddIns) {
-        Modul_Orvane::oAddIns = nullptr;
-        delete addIns;
-    }
+    m_runtime.closeAddIns();
     SaveConfig();
     guarded(kModule, "Form_Unload", [&] {
         Timer_Check.stop();
@@ -334,7 +333,7 @@ void Form_ControlCenter::connectAddIns()
 {
     // The list is looked up at each event: it is created in Form_Load and released in
     // Form_Unload. Each call is guarded here, since no exception may pass through a signal.
-    const auto addIns = [] { return Modul_Orvane::oAddIns; };
+    const auto addIns = [this] { return m_runtime.oAddIns(); };
     connect(&m_events, &ProgramEvents::reportReceived, this, [addIns](const QString &body) {
         if (clsAddIns *list = addIns())
             guarded(kModule, "Timer_Check_Timer", [&] { list->SemdIncommingCommand(body); });
@@ -432,7 +431,7 @@ QString Form_ControlCenter::readSettings()
 void Form_ControlCenter::showProgram()
 {
     guarded(kModule, "showProgram", [&] {
-        if (Modul_Orvane::MiniMode && m_mini)
+        if (m_runtime.MiniMode && m_mini)
             m_mini->show();
         else
             show();
@@ -442,7 +441,7 @@ void Form_ControlCenter::showProgram()
 void Form_ControlCenter::hideProgram()
 {
     guarded(kModule, "hideProgram", [&] {
-        if (Modul_Orvane::MiniMode && m_mini)
+        if (m_runtime.MiniMode && m_mini)
             m_mini->hide();
         else
             hide();
@@ -451,15 +450,15 @@ void Form_ControlCenter::hideProgram()
 
 bool Form_ControlCenter::programVisible() const
 {
-    if (Modul_Orvane::MiniMode && m_mini)
+    if (m_runtime.MiniMode && m_mini)
         return m_mini->isVisible();
     return isVisible();
 }
 
 ProgramHost::WindowState Form_ControlCenter::windowState() const
 {
-    const QWidget *shown = Modul_Orvane::MiniMode && m_mini ? static_cast<const QWidget *>(m_mini)
-                                                            : this;
+    const QWidget *shown
+        = m_runtime.MiniMode && m_mini ? static_cast<const QWidget *>(m_mini) : this;
     const Qt::WindowStates state = shown->windowState();
     if (state & Qt::WindowMinimized)
         return Minimized;

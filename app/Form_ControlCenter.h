@@ -18,10 +18,10 @@
 // events() (ProgramEvents), link() (ReceiverLink) and platform().
 
 #include "app/MainWindowControls.h"
-#include "app/ProgramEvents.h"
-#include "app/ProgramHost.h"
 #include "link/LinkHost.h"
 #include "platform/Platform.h"
+#include "program/ProgramEvents.h"
+#include "program/ProgramHost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -32,6 +32,7 @@
 #include <memory>
 
 class AddInComponents;
+class AddInRuntime;
 class Form_AddIns;
 class Form_Com;
 class ReceiverLink;
@@ -64,7 +65,8 @@ public:
     static constexpr int kKlappeMargin = 60; // outer height allowance below the panels
     static inline const QString kDefaultShell = QStringLiteral("c:\\windows\\system32\\calc.exe");
 
-    explicit Form_ControlCenter(const Platform &platform, QWidget *parent = nullptr);
+    // The window of the program whose add-ins `runtime` holds.
+    Form_ControlCenter(const Platform &platform, AddInRuntime &runtime, QWidget *parent = nullptr);
     ~Form_ControlCenter() override;
 
     // ---- Start-up, layout and shutdown (app/Form_ControlCenter.cpp) ----
@@ -272,6 +274,7 @@ private:
     void connectTimeControl();
 
     Platform m_platform;
+    AddInRuntime &m_runtime;
     ProgramEvents m_events;
     std::unique_ptr<ReceiverLink> m_link;
     QPointer<Form_Com> m_com;

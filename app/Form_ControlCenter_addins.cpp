@@ -1,8 +1,8 @@
 #include "app/Form_ControlCenter.h"
 
 #include "addins/AddInComponents.h"
+#include "addins/AddInRuntime.h"
 #include "addins/Form_AddIns.h"
-#include "addins/clsAddIn.h"
 #include "errors/ErrorGuard.h"
 
 namespace {
@@ -12,9 +12,9 @@ constexpr const char *kModule = "Form_ControlCenter";
 void Form_ControlCenter::LoadAddIns()
 {
     // Add-ins act on the program through this window from the moment they load.
-    clsAddIn::setHost(this);
+    m_runtime.setHost(this);
     guarded(kModule, "LoadAddIns", [&] {
-        m_addInComponents = std::make_unique<AddInComponents>();
+        m_addInComponents = std::make_unique<AddInComponents>(m_runtime);
         m_addInComponents->LoadAddIns();
     });
 }
@@ -26,15 +26,15 @@ void Form_ControlCenter::releaseAddIns()
             m_addInComponents->release();
     });
     delete m_formAddIns.data();
-    if (clsAddIn::host() == this)
-        clsAddIn::setHost(nullptr);
+    if (m_runtime.host() == this)
+        m_runtime.setHost(nullptr);
 }
 
 void Form_ControlCenter::Menu_AddIn_Click()
 {
     guarded(kModule, "Menu_AddIn_Click", [&] {
         if (!m_formAddIns)
-            m_formAddIns = new Form_AddIns();
+            m_formAddIns = new Form_AddIns(m_runtime);
         m_formAddIns->ShowItems();
         m_formAddIns->show();
         m_formAddIns->raise();

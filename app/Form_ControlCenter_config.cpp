@@ -1,10 +1,10 @@
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
-#include "app/Modul_Lib.h"
 #include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
 #include "link/ReceiverLink.h"
 #include "platform/SettingsStore.h"
+#include "program/Modul_Lib.h"
 
 #include <QAction>
 

@@ -1,13 +1,13 @@
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
-#include "app/Modul_Lib.h"
 #include "errors/ErrorGuard.h"
 #include "link/ReceiverLink.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
+#include "program/Modul_Lib.h"
 #include "state/DspTable.h"
-#include "state/ReportTables.h"
 #include "state/ReceiverUpdateScope.h"
+#include "state/ReportTables.h"
 
 #include <QLabel>
 #include <chrono>

@@ -2,13 +2,13 @@
 // the way into the mini window. Volume and power are not kept anywhere but on the
 // display: it shows what the receiver last reported.
 
+#include "addins/AddInRuntime.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
-#include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
-#include "link/ReceiverLink.h"
 #include "link/ConfigurationBlock.h"
 #include "link/HexDigits.h"
+#include "link/ReceiverLink.h"
 #include "platform/UserDialogs.h"
 #include "state/VolumeText.h"
 
@@ -289,7 +289,7 @@ void Form_ControlCenter::Menu_Mini_Click()
             m_platform.dialogs->inform(QStringLiteral("Connect first !"));
             return;
         }
-        Modul_Orvane::MiniMode = true;
+        m_runtime.MiniMode = true;
         hide();
         m_mini->show();
     });

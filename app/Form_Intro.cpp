@@ -1,8 +1,8 @@
 #include "app/Form_Intro.h"
 
-#include "app/Modul_Lib.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
+#include "program/Modul_Lib.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "app/Form_Mini.h"
 
+#include "addins/AddInRuntime.h"
 #include "app/Form_ControlCenter.h"
 #include "app/ImageButton.h"
-#include "app/Modul_Lib.h"
-#include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "link/ReceiverLink.h"
+#include "program/Modul_Lib.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -32,9 +32,10 @@ int virtualKeyCode(int qtKey)
 
 } // namespace
 
-Form_Mini::Form_Mini(Form_ControlCenter *main)
+Form_Mini::Form_Mini(Form_ControlCenter *main, AddInRuntime &runtime)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_main(main)
+    , m_runtime(runtime)
 {
     setObjectName(QStringLiteral("Form_Mini"));
     setWindowTitle(QStringLiteral("Orvane"));
@@ -114,7 +115,7 @@ void Form_Mini::Label_Close_Click()
     guarded(kModule, "Label_Close_Click", [&] {
         m_main->show();
         hide();
-        Modul_Orvane::MiniMode = false;
+        m_runtime.MiniMode = false;
     });
 }
 
@@ -196,7 +197,7 @@ void Form_Mini::mouseMoveEvent(QMouseEvent *event)
 // window stays loaded until the program ends.
 void Form_Mini::closeEvent(QCloseEvent *event)
 {
-    if (Modul_Orvane::AppClosing) {
+    if (m_runtime.AppClosing) {
         event->accept();
         return;
     }

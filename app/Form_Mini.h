@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <chrono>
 
+class AddInRuntime;
 class Form_ControlCenter;
 class ImageButton;
 
@@ -20,7 +21,7 @@ public:
     // The bar is full at this volume value (0 to 255) and clipped above it.
     static constexpr int kFullBarValue = 210;
 
-    explicit Form_Mini(Form_ControlCenter *main);
+    Form_Mini(Form_ControlCenter *main, AddInRuntime &runtime);
     ~Form_Mini() override;
 
     // Clears the bar, then fills it from the left for value x width / 210 pixels.
@@ -55,6 +56,7 @@ private:
     void paintVolumeBar();
 
     Form_ControlCenter *m_main;
+    AddInRuntime &m_runtime;
     QPoint m_dragAnchor;
     int m_barFill = 0;
 };

@@ -1,16 +1,15 @@
 #include "app/Modul_Orvane.h"
 
 #include "addins/AddInBusService.h"
-#include "addins/clsAddIn.h"
-#include "addins/clsAddIns.h"
+#include "addins/AddInRuntime.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
-#include "app/TerminationHandler.h"
+#include "app/LinuxPlatform.h"
 #include "errors/ErrBoxPresenter.h"
 #include "errors/ShowErrBox.h"
 #include "link/LinkTimings.h"
-#include "platform/LinuxPlatform.h"
 #include "platform/SwitchingSerialPort.h"
+#include "program/TerminationHandler.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -25,28 +24,8 @@
 
 namespace Modul_Orvane {
 
-bool AppClosing = false;
-bool MiniMode = false;
-clsAddIns *oAddIns = nullptr;
-
 namespace {
 constexpr std::chrono::milliseconds kStartWait{1000};
-}
-
-QString VersionText()
-{
-    return QStringLiteral("%1.%2%3")
-        .arg(ORVANE_VERSION_MAJOR)
-        .arg(ORVANE_VERSION_MINOR)
-        .arg(ORVANE_VERSION_PATCH);
-}
-
-QString FullVersionText()
-{
-    return QStringLiteral("%1.%2.%3")
-        .arg(ORVANE_VERSION_MAJOR)
-        .arg(ORVANE_VERSION_MINOR)
-        .arg(ORVANE_VERSION_PATCH);
 }
 
 int Main(const QString &commandLine)
@@ -61,9 +40,8 @@ int Main(const QString &commandLine)
     ErrBoxPresenter errorBox(platform.shell, platform.dialogs);
     setErrorPresenter(&errorBox);
 
-    oAddIns = new clsAddIns();
-    clsAddIn::setDialogs(platform.dialogs);
-    clsAddIn::setPlayer(platform.player);
+    // What the add-ins share, from before the main window until after it.
+    AddInRuntime addIns(platform.dialogs, platform.player);
 
     // SIGTERM, SIGINT and SIGHUP are caught from the start. Before the main window has
     // loaded they only end the start-up: during the wait nothing has been read, so
@@ -89,17 +67,17 @@ int Main(const QString &commandLine)
     // the load runs early.
     QElapsedTimer started;
     started.start();
-    main = new Form_ControlCenter(platform);
+    main = new Form_ControlCenter(platform, addIns);
     // An add-in that registers from outside during the wait gets the main window loaded.
     std::optional<bool> loadResult;
     const auto load = [&] {
         if (!loadResult)
             loadResult = main->Form_Load(commandLine);
     };
-    clsAddIn::setMainWindowLoader(load);
+    addIns.setMainWindowLoader(load);
     // Outside programs drive the program over the user's session bus, from the wait
     // on; a second Orvane finds the name taken and runs without automation.
-    AddInBusService automation(QDBusConnection::sessionBus());
+    AddInBusService automation(addIns, QDBusConnection::sessionBus());
     if (!automation.start())
         std::fprintf(stderr, "Orvane: %s; running without automation\n",
                      qPrintable(automation.errorString()));
@@ -110,7 +88,7 @@ int Main(const QString &commandLine)
 
     if (!endRequested)
         load();
-    clsAddIn::setMainWindowLoader(nullptr);
+    addIns.setMainWindowLoader(nullptr);
 
     int exitCode = 0;
     if (loadResult.value_or(false)) {
@@ -125,10 +103,6 @@ int Main(const QString &commandLine)
     automation.stop();
     delete main;
     setErrorPresenter(nullptr);
-    delete oAddIns;
-    oAddIns = nullptr;
-    clsAddIn::setPlayer(nullptr);
-    clsAddIn::setDialogs(nullptr);
     return exitCode;
 }
 

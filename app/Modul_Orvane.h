@@ -1,24 +1,12 @@
 #pragma once
 
+#include "program/VersionText.h"
+
 #include <QString>
 
-class clsAddIns;
-
-// Program-wide values owned by the start-up.
+// The program's start-up. What it shares with the add-ins (the add-in list, the closing
+// and mini-mode flags) is an AddInRuntime it owns while it runs.
 namespace Modul_Orvane {
-
-// Version as major "." minor revision, e.g. 1.4.5 -> "1.45".
-QString VersionText();
-// Version with both points, e.g. "1.4.5" (error reports).
-QString FullVersionText();
-inline const QString BuildDate = QStringLiteral("14.09.2006");
-
-// True from the moment the main window starts to unload.
-extern bool AppClosing;
-// True while the main window is hidden in favour of the mini window.
-extern bool MiniMode;
-// The program-wide list of registered add-ins; created before the main window.
-extern clsAddIns *oAddIns;
 
 // Parses the command line text and runs the program's start-up; returns the exit code.
 int Main(const QString &commandLine);

@@ -1,6 +1,6 @@
 #include "app/OptionButtonAccessible.h"
 
-#include "app/Modul_Lib.h"
+#include "program/Modul_Lib.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -1,6 +1,6 @@
 #include "ctl/OrvaneCtl.h"
 
-#include "app/TerminationHandler.h"
+#include "program/TerminationHandler.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SerialPortError.h"
+
 #include <QString>
 #include <exception>
 #include <source_location>
@@ -21,9 +23,10 @@ public:
     static constexpr int kDeviceUnavailable = 68;
     static constexpr int kObjectRequired = 424;
     static constexpr int kNoSuchElement = 340;
-    static constexpr int kPortError = 8002;
-    static constexpr int kPortAlreadyOpen = 8005;
-    static constexpr int kPortNotOpen = 8018;
+    // The serial line's failures keep their numbers.
+    static constexpr int kPortError = SerialPortError::kPortError;
+    static constexpr int kPortAlreadyOpen = SerialPortError::kPortAlreadyOpen;
+    static constexpr int kPortNotOpen = SerialPortError::kPortNotOpen;
 
     OrvaneError(int number, QString description,
                 std::source_location where = std::source_location::current());

@@ -6,6 +6,7 @@
 #include "link/LinkHost.h"
 #include "link/LinkTimings.h"
 #include "platform/SerialPort.h"
+#include "platform/SerialPortError.h"
 #include "platform/UserDialogs.h"
 
 #include <QElapsedTimer>
@@ -49,6 +50,17 @@ private:
     bool &m_flag;
 };
 
+// Runs one operation of the port; a failure of the line becomes the program's error
+// with the same number, text and source line, as the user has always seen it.
+template<typename Step> void onPort(Step &&step)
+{
+    try {
+        step();
+    } catch (const SerialPortError &error) {
+        throw OrvaneError(error.number(), error.description(), error.where());
+    }
+}
+
 std::chrono::milliseconds elapsedOf(const QElapsedTimer &clock)
 {
     return std::chrono::milliseconds(clock.elapsed());
@@ -75,13 +87,13 @@ bool ReceiverLink::PortOpen() const
 void ReceiverLink::OpenPort()
 {
     ++m_portEpoch;
-    m_port->open(m_commPort);
+    onPort([&] { m_port->open(m_commPort); });
 }
 
 void ReceiverLink::ClosePort()
 {
     ++m_portEpoch;
-    m_port->close();
+    onPort([&] { m_port->close(); });
 }
 
 void ReceiverLink::onPortLost(const QString &reason)
@@ -103,7 +115,7 @@ void ReceiverLink::writeFrame(const QByteArray &frame)
 {
     if (m_host->trafficLogging())
         DebugLog(QString::fromLatin1(frame), true);
-    m_port->write(frame);
+    onPort([&] { m_port->write(frame); });
 }
 
 void ReceiverLink::waitForEvents(std::chrono::milliseconds limit)

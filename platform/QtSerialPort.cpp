@@ -1,7 +1,7 @@
 #include "platform/QtSerialPort.h"
 
-#include "errors/OrvaneError.h"
 #include "platform/SerialDeviceNames.h"
+#include "platform/SerialPortError.h"
 #include "platform/SettingsStore.h"
 
 #include <QDeadlineTimer>
@@ -30,7 +30,8 @@ QtSerialPort::~QtSerialPort()
 void QtSerialPort::open(int portNumber)
 {
     if (m_serial.isOpen())
-        throw OrvaneError(OrvaneError::kPortAlreadyOpen, QStringLiteral("Port already open"));
+        throw SerialPortError(SerialPortError::kPortAlreadyOpen,
+                              QStringLiteral("Port already open"));
     const QString device = m_settings ? serialDeviceForPort(*m_settings, portNumber)
                                       : QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
     m_device = device;
@@ -44,8 +45,8 @@ void QtSerialPort::open(int portNumber)
     if (!m_serial.open(QIODevice::ReadWrite)) {
         const QString reason = m_serial.errorString();
         m_serial.clearError();
-        throw OrvaneError(OrvaneError::kPortError,
-                          QStringLiteral("Cannot open %1: %2").arg(device, reason));
+        throw SerialPortError(SerialPortError::kPortError,
+                              QStringLiteral("Cannot open %1: %2").arg(device, reason));
     }
     m_serial.clearError();
     m_lostReported = false;
@@ -69,11 +70,11 @@ bool QtSerialPort::isOpen() const
 void QtSerialPort::write(const QByteArray &bytes)
 {
     if (!m_serial.isOpen())
-        throw OrvaneError(OrvaneError::kPortNotOpen,
-                          QStringLiteral("Operation valid only when the port is open"));
+        throw SerialPortError(SerialPortError::kPortNotOpen,
+                              QStringLiteral("Operation valid only when the port is open"));
     if (m_serial.write(bytes) != bytes.size()) {
-        throw OrvaneError(
-            OrvaneError::kPortError,
+        throw SerialPortError(
+            SerialPortError::kPortError,
             QStringLiteral("Cannot write to %1: %2").arg(m_device, m_serial.errorString()));
     }
     // Hands the bytes to the device, then waits while the line has not taken them or

@@ -14,12 +14,12 @@ public:
     using QObject::QObject;
     ~SerialPort() override;
 
-    // Opens COM `portNumber` (1-based). Throws OrvaneError kPortError when the device
+    // Opens COM `portNumber` (1-based). Throws SerialPortError kPortError when the device
     // cannot be opened (the port stays closed then), kPortAlreadyOpen when it is open.
     virtual void open(int portNumber) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    // Writes all bytes; throws OrvaneError kPortNotOpen on a closed port, kPortError when
+    // Writes all bytes; throws SerialPortError kPortNotOpen on a closed port, kPortError when
     // the port rejects the write.
     virtual void write(const QByteArray &bytes) = 0;
     // Number of bytes waiting to be read; 0 when the query itself fails.

@@ -1,9 +1,9 @@
 #include "platform/SwitchingSerialPort.h"
 
-#include "errors/OrvaneError.h"
 #include "platform/NetworkPortAddress.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SerialDeviceNames.h"
+#include "platform/SerialPortError.h"
 #include "platform/TcpSerialPort.h"
 
 #include <QFileInfo>
@@ -37,8 +37,9 @@ void SwitchingSerialPort::open(int portNumber)
     // An open called from events while a connection is still being made must not cut
     // that attempt short.
     if (m_network->isConnecting()) {
-        throw OrvaneError(OrvaneError::kPortError,
-                          QStringLiteral("Cannot open %1: a connection is being made").arg(name));
+        throw SerialPortError(
+            SerialPortError::kPortError,
+            QStringLiteral("Cannot open %1: a connection is being made").arg(name));
     }
     close();
     m_useNetwork = NetworkPortAddress::isNetworkName(name);
@@ -48,13 +49,13 @@ void SwitchingSerialPort::open(int portNumber)
     }
     try {
         m_device->open(portNumber);
-    } catch (const OrvaneError &error) {
+    } catch (const SerialPortError &error) {
         const QString device = name.isEmpty() ? QStringLiteral("/dev/ttyS%1").arg(portNumber - 1)
                                               : name;
         const QString problem = permissionProblem(device);
         if (problem.isEmpty())
             throw;
-        throw OrvaneError(error.number(), problem);
+        throw SerialPortError(error.number(), problem);
     }
 }
 

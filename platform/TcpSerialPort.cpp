@@ -1,8 +1,8 @@
 #include "platform/TcpSerialPort.h"
 
-#include "errors/OrvaneError.h"
 #include "platform/NetworkPortAddress.h"
 #include "platform/SerialDeviceNames.h"
+#include "platform/SerialPortError.h"
 #include "platform/SettingsStore.h"
 
 #include <QElapsedTimer>
@@ -33,16 +33,17 @@ void TcpSerialPort::openName(const QString &portName)
 {
     const QString name = portName.trimmed();
     if (m_connecting) {
-        throw OrvaneError(OrvaneError::kPortError,
-                          QStringLiteral("Cannot open %1: a connection is being made").arg(name));
+        throw SerialPortError(
+            SerialPortError::kPortError,
+            QStringLiteral("Cannot open %1: a connection is being made").arg(name));
     }
     close();
     const std::optional<NetworkPortAddress> address = NetworkPortAddress::parse(name);
     if (!address) {
-        throw OrvaneError(OrvaneError::kPortError,
-                          QStringLiteral("Cannot open %1: not a network address (write "
-                                         "tcp://host:port, port 1 to 65535)")
-                              .arg(name));
+        throw SerialPortError(SerialPortError::kPortError,
+                              QStringLiteral("Cannot open %1: not a network address (write "
+                                             "tcp://host:port, port 1 to 65535)")
+                                  .arg(name));
     }
 
     // Waits with events running, so the window stays alive, but for a bounded time.
@@ -76,8 +77,8 @@ void TcpSerialPort::openName(const QString &portName)
             ? QStringLiteral("no answer within %1 s").arg(double(m_connectTimeout.count()) / 1000.0)
             : m_socket.errorString();
         m_socket.abort();
-        throw OrvaneError(OrvaneError::kPortError,
-                          QStringLiteral("Cannot connect to %1: %2").arg(name, reason));
+        throw SerialPortError(SerialPortError::kPortError,
+                              QStringLiteral("Cannot connect to %1: %2").arg(name, reason));
     }
     // Small frames go out at once; a bridge that vanishes silently is found in time.
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -102,10 +103,10 @@ bool TcpSerialPort::isOpen() const
 void TcpSerialPort::write(const QByteArray &bytes)
 {
     if (!isOpen())
-        throw OrvaneError(OrvaneError::kPortError, QStringLiteral("The port is not open"));
+        throw SerialPortError(SerialPortError::kPortError, QStringLiteral("The port is not open"));
     if (m_socket.write(bytes) != bytes.size()) {
-        throw OrvaneError(
-            OrvaneError::kPortError,
+        throw SerialPortError(
+            SerialPortError::kPortError,
             QStringLiteral("Cannot write to %1: %2").arg(m_name, m_socket.errorString()));
     }
     // Hands the bytes to the system now without waiting for them to go out.

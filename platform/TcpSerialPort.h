@@ -30,7 +30,7 @@ public:
 
     // Opens the address configured for COM n (see serialDeviceForPort).
     void open(int portNumber) override;
-    // Opens a port name "tcp://host:port"; throws OrvaneError with the reason when it
+    // Opens a port name "tcp://host:port"; throws SerialPortError with the reason when it
     // is no valid address or no connection is made in time.
     void openName(const QString &portName);
     void close() override;

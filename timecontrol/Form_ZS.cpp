@@ -1,11 +1,11 @@
 #include "timecontrol/Form_ZS.h"
 
 #include "Command.h"
-#include "app/Modul_Lib.h"
 #include "errors/ErrorGuard.h"
 #include "errors/OrvaneError.h"
 #include "platform/Clock.h"
 #include "platform/UserDialogs.h"
+#include "program/Modul_Lib.h"
 #include "timecontrol/ScheduleScript.h"
 #include "timecontrol/clsTimeControl.h"
 

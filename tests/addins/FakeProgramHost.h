@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ProgramEvents.h"
-#include "app/ProgramHost.h"
+#include "program/ProgramEvents.h"
+#include "program/ProgramHost.h"
 
 #include <QStringList>
 

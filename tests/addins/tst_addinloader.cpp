@@ -1,7 +1,7 @@
 #include "addins/AddInComponents.h"
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Orvane.h"
 #include "tests/addins/FakeProgramHost.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakeUserDialogs.h"
@@ -53,22 +53,20 @@ private:
     std::unique_ptr<CollectingErrorPresenter> m_errors;
     FakeProgramHost m_host;
     FakeUserDialogs m_dialogs;
+    std::unique_ptr<AddInRuntime> m_runtime;
 
 private slots:
     void init()
     {
         m_folder = std::make_unique<QTemporaryDir>();
         m_errors = std::make_unique<CollectingErrorPresenter>();
-        Modul_Orvane::oAddIns = new clsAddIns();
-        clsAddIn::setHost(&m_host);
-        clsAddIn::setDialogs(&m_dialogs);
+        m_runtime = std::make_unique<AddInRuntime>(&m_dialogs);
+        m_runtime->setHost(&m_host);
         m_host.calls.clear();
     }
     void cleanup()
     {
-        delete Modul_Orvane::oAddIns;
-        Modul_Orvane::oAddIns = nullptr;
-        clsAddIn::setHost(nullptr);
+        m_runtime.reset();
         m_errors.reset();
         m_folder.reset();
     }
@@ -117,7 +115,7 @@ private slots:
         if (QFile::exists(m_folder->filePath("locked.so"))
             && QFile(m_folder->filePath("locked.so")).open(QIODevice::ReadOnly))
             QSKIP("running with rights that read any file");
-        AddInComponents components({m_folder->path(), m_folder->filePath("missing")});
+        AddInComponents components(*m_runtime, {m_folder->path(), m_folder->filePath("missing")});
         QCOMPARE(components.FindAddIns(), found);
         QCOMPARE(m_errors->reports().size(), reports);
         for (const ErrorReport &report : m_errors->reports())
@@ -137,7 +135,7 @@ private slots:
         QFETCH(int, value);
         placeForOtherQt("one", "other.so", offset, char(value));
         place("versiononly", "z.so");
-        AddInComponents components({m_folder->path()});
+        AddInComponents components(*m_runtime, {m_folder->path()});
         components.LoadAddIns();
         QCOMPARE(m_errors->reports().size(), 1);
         QCOMPARE(components.loadedCount(), 1);
@@ -161,20 +159,20 @@ private slots:
         QFETCH(long, result);
         QFETCH(QString, line);
         place(variant, variant + ".so");
-        AddInComponents components({m_folder->path()});
+        AddInComponents components(*m_runtime, {m_folder->path()});
         const QStringList found = components.FindAddIns();
         QCOMPARE(found.size(), 2);
         QObject *component = components.CreateAddInObject(found.at(1));
         QVERIFY(component);
         QCOMPARE(components.LoadAddIn(component), result);
         if (result != 0) {
-            QCOMPARE(Modul_Orvane::oAddIns->Count(), 0);
+            QCOMPARE(m_runtime->oAddIns()->Count(), 0);
             QVERIFY(m_host.calls.isEmpty());
             delete component;
             return;
         }
-        QCOMPARE(Modul_Orvane::oAddIns->Count(), 1);
-        clsAddIn *connection = Modul_Orvane::oAddIns->Item(1);
+        QCOMPARE(m_runtime->oAddIns()->Count(), 1);
+        clsAddIn *connection = m_runtime->oAddIns()->Item(1);
         QCOMPARE(QStringList({connection->AddInName(), connection->AddInVersion(),
                               connection->AddInCopyright()})
                      .join(';'),
@@ -185,12 +183,12 @@ private slots:
         QCOMPARE(m_host.calls,
                  QStringList{"send loaded " + connection->AddInName() + " " + connection->AddInID()});
         delete component;
-        QCOMPARE(Modul_Orvane::oAddIns->Count(), 0);
+        QCOMPARE(m_runtime->oAddIns()->Count(), 0);
     }
 
     void loadAddInWithoutObject()
     {
-        AddInComponents components({m_folder->path()});
+        AddInComponents components(*m_runtime, {m_folder->path()});
         QCOMPARE(components.LoadAddIn(nullptr), -1L);
         place("noclass", "bare.so");
         components.FindAddIns();
@@ -207,19 +205,19 @@ private slots:
         place("empty", "c.so");
         place("nocopyright", "d.so");
         place("noclass", "e.so");
-        AddInComponents components({m_folder->path()});
+        AddInComponents components(*m_runtime, {m_folder->path()});
         components.LoadAddIns();
         QCOMPARE(components.loadedCount(), 2);
-        QCOMPARE(Modul_Orvane::oAddIns->Count(), 2);
-        const QString first = Modul_Orvane::oAddIns->Item(1)->AddInID();
-        const QString second = Modul_Orvane::oAddIns->Item(2)->AddInID();
+        QCOMPARE(m_runtime->oAddIns()->Count(), 2);
+        const QString first = m_runtime->oAddIns()->Item(1)->AddInID();
+        const QString second = m_runtime->oAddIns()->Item(2)->AddInID();
         QVERIFY(first != second);
         m_host.calls.clear();
-        Modul_Orvane::oAddIns->SemdIncommingCommand("0011B0");
+        m_runtime->oAddIns()->SemdIncommingCommand("0011B0");
         QCOMPARE(m_host.calls, (QStringList{"send heard 0011B0", "send heard 0011B0"}));
         components.release();
         QCOMPARE(components.loadedCount(), 0);
-        QCOMPARE(Modul_Orvane::oAddIns->Count(), 0);
+        QCOMPARE(m_runtime->oAddIns()->Count(), 0);
         QVERIFY(m_errors->isEmpty());
     }
 
@@ -246,12 +244,12 @@ private slots:
                 settings.setValue(QStringLiteral("Limit"), limit);
         }
         place("example", "NightVolume.so");
-        AddInComponents components({m_folder->path()});
+        AddInComponents components(*m_runtime, {m_folder->path()});
         components.LoadAddIns();
         QCOMPARE(components.loadedCount(), 1);
-        QCOMPARE(Modul_Orvane::oAddIns->Item(1)->AddInName(), QString("Night volume"));
-        Modul_Orvane::oAddIns->SemdVolumeZone2(0.0f);
-        Modul_Orvane::oAddIns->SemdVolumeMain(volume);
+        QCOMPARE(m_runtime->oAddIns()->Item(1)->AddInName(), QString("Night volume"));
+        m_runtime->oAddIns()->SemdVolumeZone2(0.0f);
+        m_runtime->oAddIns()->SemdVolumeMain(volume);
         QCOMPARE(m_host.calls, stepsDown ? QStringList{"send 07A1B"} : QStringList{});
     }
 };

@@ -1,7 +1,7 @@
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Lib.h"
-#include "app/Modul_Orvane.h"
+#include "program/Modul_Lib.h"
 #include "tests/addins/FakeProgramHost.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakePlayerRemote.h"
@@ -17,9 +17,9 @@
 // One add-in: its connection and a log line for every event it hears.
 struct Listener
 {
-    Listener(const QString &name, QStringList &log)
+    Listener(const QString &name, QStringList &log, AddInRuntime *runtime)
         : name(name)
-        , addIn(std::make_unique<clsAddIn>())
+        , addIn(std::make_unique<clsAddIn>(runtime))
     {
         clsAddIn *a = addIn.get();
         QObject::connect(a, &clsAddIn::ReceivedCommand,
@@ -65,7 +65,7 @@ private:
     void registerAll(const QString &names, bool loadedByHost = false)
     {
         for (const QChar c : names) {
-            m_listeners.push_back(std::make_unique<Listener>(QString(c), m_log));
+            m_listeners.push_back(std::make_unique<Listener>(QString(c), m_log, m_runtime.get()));
             m_listeners.back()->addIn->setLoadedByHost(loadedByHost);
             m_listeners.back()->addIn->AddInRegister();
         }
@@ -81,9 +81,9 @@ private:
     QString listed() const
     {
         QString names;
-        for (int i = 1; i <= Modul_Orvane::oAddIns->Count(); ++i)
+        for (int i = 1; i <= m_runtime->oAddIns()->Count(); ++i)
             for (auto &l : m_listeners)
-                if (l->addIn.get() == Modul_Orvane::oAddIns->Item(i))
+                if (l->addIn.get() == m_runtime->oAddIns()->Item(i))
                     names += l->name;
         return names;
     }
@@ -93,23 +93,20 @@ private:
     FakeProgramHost m_host;
     FakeUserDialogs m_dialogs;
     FakePlayerRemote m_player;
+    std::unique_ptr<AddInRuntime> m_runtime;
 
 private slots:
     void init()
     {
-        Modul_Orvane::oAddIns = new clsAddIns();
-        clsAddIn::setHost(&m_host);
-        clsAddIn::setDialogs(&m_dialogs);
-        clsAddIn::setPlayer(&m_player);
+        m_runtime = std::make_unique<AddInRuntime>(&m_dialogs, &m_player);
+        m_runtime->setHost(&m_host);
         m_log.clear();
         m_host.calls.clear();
     }
     void cleanup()
     {
         m_listeners.clear();
-        delete Modul_Orvane::oAddIns;
-        Modul_Orvane::oAddIns = nullptr;
-        clsAddIn::setHost(nullptr);
+        m_runtime.reset();
     }
 
     void broadcastGoesLastToFirst_data()
@@ -135,7 +132,7 @@ private slots:
         QFETCH(QString, broadcast);
         QFETCH(QStringList, expected);
         registerAll(names);
-        clsAddIns &list = *Modul_Orvane::oAddIns;
+        clsAddIns &list = *m_runtime->oAddIns();
         if (broadcast == "command")
             list.SemdIncommingCommand("0011B0");
         else if (broadcast == "settings")
@@ -167,7 +164,7 @@ private slots:
             if (l->name == refuser)
                 l->veto = cancel;
         long result = 0;
-        Modul_Orvane::oAddIns->SendUnload(result);
+        m_runtime->oAddIns()->SendUnload(result);
         QCOMPARE(result, cancel);
         // Everyone is asked, each with a fresh 0.
         QCOMPARE(m_log, (QStringList{"C unload 0", "B unload 0", "A unload 0"}));
@@ -229,12 +226,11 @@ private slots:
         QFETCH(QStringList, terminated);
         registerAll("ABC", true);
         Listener *c = m_listeners.back().get();
-        QObject::connect(c->addIn.get(), &clsAddIn::Terminate, [c, action] {
+        QObject::connect(c->addIn.get(), &clsAddIn::Terminate, [this, c, action] {
             if (action == "drop") {
                 delete c->addIn.release();
             } else {
-                delete Modul_Orvane::oAddIns;
-                Modul_Orvane::oAddIns = nullptr;
+                m_runtime->closeAddIns();
             }
         });
         addIn("A")->AddInTerminate(QString());
@@ -242,8 +238,7 @@ private slots:
         if (action == "drop")
             QCOMPARE(listed(), QString("A"));
         QCoreApplication::processEvents();
-        if (!Modul_Orvane::oAddIns)
-            Modul_Orvane::oAddIns = new clsAddIns();
+        m_runtime->openAddIns();
     }
 
     void quitFromAShutdownHandlerIsIgnored()
@@ -255,8 +250,8 @@ private slots:
             QObject::connect(a, &clsAddIn::Terminate, a, [a] { a->Quit(); });
         }
         long cancel = 0;
-        Modul_Orvane::oAddIns->SendUnload(cancel);
-        Modul_Orvane::oAddIns->SendTerminate();
+        m_runtime->oAddIns()->SendUnload(cancel);
+        m_runtime->oAddIns()->SendTerminate();
         QVERIFY(m_host.calls.isEmpty());
         addIn("A")->Quit();
         QCOMPARE(m_host.calls, QStringList{"quit"});
@@ -278,15 +273,15 @@ private slots:
     void listKeepsOneEntryPerConnection()
     {
         registerAll("AB");
-        QSignalSpy refresh(Modul_Orvane::oAddIns, &clsAddIns::Refresh);
+        QSignalSpy refresh(m_runtime->oAddIns(), &clsAddIns::Refresh);
         addIn("A")->AddInRegister();
         QCOMPARE(listed(), QString("AB"));
         // Adding the same connection again moves it to the end.
-        Modul_Orvane::oAddIns->Add(addIn("A"));
+        m_runtime->oAddIns()->Add(addIn("A"));
         QCOMPARE(listed(), QString("BA"));
-        Modul_Orvane::oAddIns->Add(nullptr);
-        QCOMPARE(Modul_Orvane::oAddIns->GetItemByID(addIn("B")->AddInID()), addIn("B"));
-        QCOMPARE(Modul_Orvane::oAddIns->GetItemByID(addIn("B")->AddInID().toLower()), nullptr);
+        m_runtime->oAddIns()->Add(nullptr);
+        QCOMPARE(m_runtime->oAddIns()->GetItemByID(addIn("B")->AddInID()), addIn("B"));
+        QCOMPARE(m_runtime->oAddIns()->GetItemByID(addIn("B")->AddInID().toLower()), nullptr);
         addIn("B")->AddInUnRegister();
         addIn("B")->AddInUnRegister();
         QCOMPARE(listed(), QString("A"));
@@ -295,14 +290,14 @@ private slots:
         // Destroying a connection takes it off the list.
         m_listeners.erase(m_listeners.begin());
         QCOMPARE(listed(), QString("B"));
-        QCOMPARE(Modul_Orvane::oAddIns->Count(), 1);
+        QCOMPARE(m_runtime->oAddIns()->Count(), 1);
         // Remove, add (remove + append), remove, register, destroy.
         QCOMPARE(refresh.count(), 5);
     }
 
     void onlyRegisteredConnectionsActOnTheProgram()
     {
-        clsAddIn outside;
+        clsAddIn outside(m_runtime.get());
         m_host.connected = true;
         outside.SendCommand("07A1D");
         outside.Connect(true);
@@ -336,7 +331,7 @@ private slots:
 
     void playerCommandsWorkUnregistered()
     {
-        clsAddIn outside;
+        clsAddIn outside(m_runtime.get());
         m_player.setPresent(true);
         m_player.setStatus(1);
         QCOMPARE(outside.WinampSendCommand(OrvaneWinamp_NEXTSONG), 0L);
@@ -353,7 +348,7 @@ private slots:
         registerAll("AB");
         QObject::connect(addIn("B"), &clsAddIn::ReceivedCommand,
                          [](const QString &) { throw std::runtime_error("add-in failed"); });
-        Modul_Orvane::oAddIns->SemdIncommingCommand("0011B0");
+        m_runtime->oAddIns()->SemdIncommingCommand("0011B0");
         QCOMPARE(m_log, (QStringList{"B command 0011B0", "A command 0011B0"}));
         QCOMPARE(errors.reports().size(), 1);
         QCOMPARE(errors.reports().first().procedure, QString("SemdIncommingCommand"));
@@ -390,7 +385,7 @@ private slots:
         // A random GUID has version 4 in the high digit of its third field; in memory
         // order that digit is the third character of the third group.
         QCOMPARE(a.at(16), QLatin1Char('4'));
-        clsAddIn one, two;
+        clsAddIn one(m_runtime.get()), two(m_runtime.get());
         QVERIFY(format.match(one.AddInID()).hasMatch());
         QVERIFY(one.AddInID() != two.AddInID());
     }

@@ -1,8 +1,8 @@
 #include "Command.h"
+#include "addins/AddInRuntime.h"
 #include "addins/Form_AddIns.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Orvane.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakeUserDialogs.h"
 
@@ -24,10 +24,10 @@ private:
             result << form.lstAddIns->item(i)->text();
         return result;
     }
-    static std::unique_ptr<clsAddIn> addIn(const QString &name, const QString &version = "1.0",
-                                           const QString &copyright = "(c)")
+    std::unique_ptr<clsAddIn> addIn(const QString &name, const QString &version = "1.0",
+                                    const QString &copyright = "(c)")
     {
-        auto a = std::make_unique<clsAddIn>();
+        auto a = std::make_unique<clsAddIn>(m_runtime.get());
         a->setAddInName(name);
         a->setAddInVersion(version);
         a->setAddInCopyright(copyright);
@@ -35,18 +35,11 @@ private:
     }
 
     FakeUserDialogs m_dialogs;
+    std::unique_ptr<AddInRuntime> m_runtime;
 
 private slots:
-    void init()
-    {
-        Modul_Orvane::oAddIns = new clsAddIns();
-        clsAddIn::setDialogs(&m_dialogs);
-    }
-    void cleanup()
-    {
-        delete Modul_Orvane::oAddIns;
-        Modul_Orvane::oAddIns = nullptr;
-    }
+    void init() { m_runtime = std::make_unique<AddInRuntime>(&m_dialogs); }
+    void cleanup() { m_runtime.reset(); }
 
     void lineShowsTextsAndCreationMoment_data()
     {
@@ -79,7 +72,7 @@ private slots:
     void listFollowsRegistrationsWhileOpen()
     {
         CollectingErrorPresenter errors;
-        QPointer<Form_AddIns> form = new Form_AddIns();
+        QPointer<Form_AddIns> form = new Form_AddIns(*m_runtime);
         form->ShowItems();
         form->show();
         QVERIFY(lines(*form).isEmpty());

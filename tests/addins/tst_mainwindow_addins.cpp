@@ -2,7 +2,6 @@
 #include "addins/Form_AddIns.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Orvane.h"
 #include "tests/support/MainWindowFixture.h"
 
 #include <QListWidget>
@@ -23,17 +22,17 @@ private slots:
         QVERIFY(m_folder.isValid());
         QVERIFY(QFile::copy(QStringLiteral(EXAMPLE_ADDIN_DIR "/NightVolume.so"),
                             m_folder.filePath("NightVolume.so")));
-        QVERIFY(QFile::copy(QStringLiteral(TEST_ADDIN_DIR "/empty.so"), m_folder.filePath("empty.so")));
-        AddInComponents::setDefaultFolders({m_folder.path()});
+        QVERIFY(
+            QFile::copy(QStringLiteral(TEST_ADDIN_DIR "/empty.so"), m_folder.filePath("empty.so")));
     }
 
     void addInsLiveFromLoadToUnload()
     {
-        Modul_Orvane::oAddIns = new clsAddIns();
         MainWindowFixture f;
+        f.runtime.setAddInFolders({m_folder.path()});
         QVERIFY(f.w().Form_Load(QString()));
         QCOMPARE(f.w().addInComponents()->loadedCount(), 1);
-        QCOMPARE(Modul_Orvane::oAddIns->Count(), 1);
+        QCOMPARE(f.runtime.oAddIns()->Count(), 1);
 
         // The add-in hears the volume the window shows and acts through the window.
         f.openPort();
@@ -52,8 +51,8 @@ private slots:
 
         QVERIFY(f.w().Form_Unload());
         QCOMPARE(f.w().addInComponents()->loadedCount(), 0);
-        QCOMPARE(Modul_Orvane::oAddIns, nullptr);
-        QCOMPARE(clsAddIn::host(), nullptr);
+        QCOMPARE(f.runtime.oAddIns(), nullptr);
+        QCOMPARE(f.runtime.host(), nullptr);
         QVERIFY(f.errors.isEmpty());
     }
 

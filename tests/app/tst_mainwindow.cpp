@@ -6,6 +6,7 @@
 #include "app/Modul_Orvane.h"
 #include "errors/ShowErrBox.h"
 #include "link/Form_YInfo.h"
+#include "platform/SerialPortError.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -69,8 +70,6 @@ private:
 
 void tst_MainWindow::init()
 {
-    Modul_Orvane::AppClosing = false;
-    Modul_Orvane::MiniMode = false;
     m_w = std::make_unique<MainWindowFixture>();
     m_previous = setErrorPresenter(&m_w->errors);
 }
@@ -79,8 +78,6 @@ void tst_MainWindow::cleanup()
 {
     setErrorPresenter(m_previous);
     m_w.reset();
-    delete Modul_Orvane::oAddIns;
-    Modul_Orvane::oAddIns = nullptr;
 }
 
 void tst_MainWindow::designState()
@@ -125,7 +122,7 @@ void tst_MainWindow::loadClosesPanelsAndPlacesMini()
     QVERIFY(f.Form_Load(QString()));
     QVERIFY(!ui(f).Frame_Input->isVisible() && ui(f).picKlappe->isHidden());
     QVERIFY(ui(f).Line2->text().endsWith(QLatin1Char(' ') + Modul_Orvane::VersionText()));
-    QVERIFY(Modul_Orvane::oAddIns);
+    QVERIFY(m_w->runtime.oAddIns());
     const QRect area = f.workArea();
     const QRect mini = f.mini()->frameGeometry();
     QCOMPARE(mini.right(), area.right());
@@ -349,8 +346,8 @@ void tst_MainWindow::portThatCannotOpen()
         FakeSerialPort probe;
         probe.setOpenFailure(true);
         probe.open(1);
-    } catch (const OrvaneError &error) {
-        portLine = error.line();
+    } catch (const SerialPortError &error) {
+        portLine = int(error.where().line());
     }
     QVERIFY2(!box.text.endsWith(QStringLiteral("(%1)").arg(portLine)), qPrintable(box.text));
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("Comport Error"));
@@ -445,9 +442,9 @@ void tst_MainWindow::unloadSavesAndCloses()
     QVERIFY(f.Form_Load(QString()));
     f.ConnectToOrvane(0);
     QVERIFY(f.Form_Unload());
-    QVERIFY(Modul_Orvane::AppClosing);
+    QVERIFY(m_w->runtime.AppClosing);
     QVERIFY(!f.link()->PortOpen());
-    QVERIFY(!Modul_Orvane::oAddIns);
+    QVERIFY(!m_w->runtime.oAddIns());
     QCOMPARE(m_w->settings.readValue(QStringLiteral("Config"), QStringLiteral("Mode")),
              QStringLiteral("1"));
 }

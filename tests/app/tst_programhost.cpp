@@ -35,8 +35,6 @@ private:
 
 void tst_ProgramHost::init()
 {
-    Modul_Orvane::AppClosing = false;
-    Modul_Orvane::MiniMode = false;
     ReceiverModel::Options options;
     options.reportsOn = true;
     m_w = std::make_unique<MainWindowFixture>(options);
@@ -47,8 +45,6 @@ void tst_ProgramHost::cleanup()
 {
     setErrorPresenter(m_previous);
     m_w.reset();
-    delete Modul_Orvane::oAddIns;
-    Modul_Orvane::oAddIns = nullptr;
 }
 
 void tst_ProgramHost::connectAndDisconnect()
@@ -137,7 +133,7 @@ void tst_ProgramHost::refusedUnloadKeepsRunning()
     m_w->w().show();
     host().quitProgram();
     QVERIFY(host().programVisible());
-    QVERIFY(!Modul_Orvane::AppClosing);
+    QVERIFY(!m_w->runtime.AppClosing);
     QCOMPARE(terminating.size(), 0);
 }
 
@@ -149,7 +145,7 @@ void tst_ProgramHost::unloadTerminatesOnce()
     m_w->w().show();
     host().quitProgram();
     QVERIFY(!host().programVisible());
-    QVERIFY(Modul_Orvane::AppClosing);
+    QVERIFY(m_w->runtime.AppClosing);
     QCOMPARE(unload, 1);
     QCOMPARE(terminating.size(), 1);
 }

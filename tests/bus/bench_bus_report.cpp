@@ -5,8 +5,8 @@
 //   bench_bus_report [count]     prints median, 95th percentile and maximum in ms
 
 #include "addins/AddInBusService.h"
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Orvane.h"
 #include "tests/support/PrivateBus.h"
 
 #include <QCoreApplication>
@@ -54,9 +54,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "bench_bus_report: %s\n", qPrintable(bus.errorString()));
         return 1;
     }
-    Modul_Orvane::oAddIns = new clsAddIns();
+    AddInRuntime runtime;
     AddInBusService service(
-        QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")));
+        runtime, QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")));
     if (!service.start()) {
         std::fprintf(stderr, "bench_bus_report: %s\n", qPrintable(service.errorString()));
         return 1;
@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
     for (int i = 0; i < count; ++i) {
         const QString body = QStringLiteral("%1").arg(i, 6, 16, QLatin1Char('0')).toUpper();
         sentAt.push_back(g_clock.nsecsElapsed());
-        Modul_Orvane::oAddIns->SemdIncommingCommand(body);
+        runtime.oAddIns()->SemdIncommingCommand(body);
         // Reports come in at most every few milliseconds from the line.
         QTest::qWait(5);
     }
@@ -113,8 +113,6 @@ int main(int argc, char *argv[])
                 latencies.size(), latencies[latencies.size() / 2],
                 latencies[latencies.size() * 95 / 100], latencies.back());
     service.stop();
-    delete Modul_Orvane::oAddIns;
-    Modul_Orvane::oAddIns = nullptr;
     return 0;
 }
 

@@ -3,11 +3,11 @@
 
 #include "addins/AddInBusConnection.h"
 #include "addins/AddInBusService.h"
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
-#include "app/Modul_Orvane.h"
-#include "app/ProgramEvents.h"
-#include "app/ProgramHost.h"
+#include "program/ProgramEvents.h"
+#include "program/ProgramHost.h"
 #include "tests/support/PrivateBus.h"
 
 #include <QDBusConnection>
@@ -187,6 +187,7 @@ private:
 
     PrivateBus m_bus;
     RecordingHost m_host;
+    std::unique_ptr<AddInRuntime> m_runtime;
     std::unique_ptr<AddInBusService> m_service;
     int m_clients = 0;
 };
@@ -195,7 +196,6 @@ void tst_BusService::initTestCase()
 {
     if (!m_bus.start())
         QSKIP(qPrintable(QStringLiteral("no private session bus: ") + m_bus.errorString()));
-    clsAddIn::setHost(&m_host);
 }
 
 void tst_BusService::init()
@@ -204,9 +204,10 @@ void tst_BusService::init()
     m_host.sent.clear();
     m_host.quits = 0;
     m_host.reads = 0;
-    Modul_Orvane::oAddIns = new clsAddIns();
+    m_runtime = std::make_unique<AddInRuntime>();
+    m_runtime->setHost(&m_host);
     m_service = std::make_unique<AddInBusService>(
-        QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("program")));
+        *m_runtime, QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("program")));
     QVERIFY2(m_service->start(), qPrintable(m_service->errorString()));
 }
 
@@ -214,8 +215,7 @@ void tst_BusService::cleanup()
 {
     m_service.reset();
     QDBusConnection::disconnectFromBus(QStringLiteral("program"));
-    delete Modul_Orvane::oAddIns;
-    Modul_Orvane::oAddIns = nullptr;
+    m_runtime.reset();
 }
 
 std::unique_ptr<Client> tst_BusService::client(const QString &name)
@@ -228,7 +228,7 @@ std::unique_ptr<Client> tst_BusService::client(const QString &name)
 void tst_BusService::secondProgramRunsWithoutAutomation()
 {
     AddInBusService second(
-        QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("second")));
+        *m_runtime, QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("second")));
     QVERIFY(!second.start());
     QVERIFY2(second.errorString().contains(kService), qPrintable(second.errorString()));
     QVERIFY(m_service->isRunning());
@@ -250,8 +250,8 @@ void tst_BusService::eventsReachTheLatestRegisteredFirst()
     outsider->bus().connect(kService, first, kAddIn, QStringLiteral("ReceivedCommand"),
                             outsider.get(), SLOT(onEvent(QDBusMessage)));
 
-    Modul_Orvane::oAddIns->SemdIncommingCommand(QStringLiteral("002401"));
-    Modul_Orvane::oAddIns->SemdVolumeMain(-30.5f);
+    m_runtime->oAddIns()->SemdIncommingCommand(QStringLiteral("002401"));
+    m_runtime->oAddIns()->SemdVolumeMain(-30.5f);
     QTRY_COMPARE(g_heard.size(), 4);
     QTest::qWait(50);
     QCOMPARE(g_heard.size(), 4);
@@ -326,7 +326,7 @@ void tst_BusService::onlyTheOwnerMayCall()
                  .errorName(),
              QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"));
     QVERIFY(m_host.sent.isEmpty());
-    QCOMPARE(Modul_Orvane::oAddIns->Count(), 1);
+    QCOMPARE(m_runtime->oAddIns()->Count(), 1);
 }
 
 void tst_BusService::unloadVoteAsksEveryoneAndOneRefusalCounts()
@@ -339,7 +339,7 @@ void tst_BusService::unloadVoteAsksEveryoneAndOneRefusalCounts()
     c->voteWith(0);
     QVERIFY(a->registerAddIn() && b->registerAddIn() && c->registerAddIn());
     long cancel = 0;
-    Modul_Orvane::oAddIns->SendUnload(cancel);
+    m_runtime->oAddIns()->SendUnload(cancel);
     QCOMPARE(cancel, 1L);
     QCOMPARE(a->asked + b->asked + c->asked, 3);
 }
@@ -361,7 +361,7 @@ void tst_BusService::hangingVotersAreWaitedForWithinBounds()
         QElapsedTimer clock;
         clock.start();
         long cancel = 0;
-        Modul_Orvane::oAddIns->SendUnload(cancel);
+        m_runtime->oAddIns()->SendUnload(cancel);
         return cancel == 0 ? clock.elapsed() : -1;
     };
 
@@ -387,11 +387,11 @@ void tst_BusService::vanishingClientIsUnregisteredAtOnce()
     auto staying = client(QStringLiteral("staying"));
     auto leaving = client(QStringLiteral("leaving"));
     QVERIFY(staying->registerAddIn() && leaving->registerAddIn());
-    QCOMPARE(Modul_Orvane::oAddIns->Count(), 2);
+    QCOMPARE(m_runtime->oAddIns()->Count(), 2);
     leaving->leave();
-    QTRY_COMPARE(Modul_Orvane::oAddIns->Count(), 1);
+    QTRY_COMPARE(m_runtime->oAddIns()->Count(), 1);
     QCOMPARE(m_service->connectionCount(), 1);
-    Modul_Orvane::oAddIns->SemdIncommingCommand(QStringLiteral("002401"));
+    m_runtime->oAddIns()->SemdIncommingCommand(QStringLiteral("002401"));
     QTRY_COMPARE(g_heard.size(), 1);
     QCOMPARE(g_heard.at(0).path, staying->path);
 }
@@ -406,10 +406,10 @@ void tst_BusService::vanishingVoterEndsTheWait()
     QElapsedTimer clock;
     clock.start();
     long cancel = 0;
-    Modul_Orvane::oAddIns->SendUnload(cancel);
+    m_runtime->oAddIns()->SendUnload(cancel);
     QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(cancel, 0L);
-    QTRY_COMPARE(Modul_Orvane::oAddIns->Count(), 0);
+    QTRY_COMPARE(m_runtime->oAddIns()->Count(), 0);
     QTRY_COMPARE(m_service->connectionCount(), 0);
 }
 
@@ -421,7 +421,7 @@ void tst_BusService::clientLeavingDuringItsCallIsReleasedAfterIt()
     leaving->bus().send(QDBusMessage::createMethodCall(kService, leaving->path, kAddIn,
                                                        QStringLiteral("ReadSettings")));
     QTimer::singleShot(100, leaving.get(), &Client::leave);
-    QTRY_COMPARE(Modul_Orvane::oAddIns->Count(), 0);
+    QTRY_COMPARE(m_runtime->oAddIns()->Count(), 0);
     QTRY_COMPARE(m_service->connectionCount(), 0);
     QCOMPARE(m_host.reads, 1);
 }

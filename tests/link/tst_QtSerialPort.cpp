@@ -1,6 +1,6 @@
-#include "errors/OrvaneError.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SerialDeviceNames.h"
+#include "platform/SerialPortError.h"
 #include "tests/support/FakeSettingsStore.h"
 #include "tests/support/ReceiverProcess.h"
 
@@ -123,13 +123,13 @@ void tst_QtSerialPort::openFailureSaysWhy()
     try {
         port.open(2);
         QFAIL("open did not fail");
-    } catch (const OrvaneError &e) {
+    } catch (const SerialPortError &e) {
         QVERIFY2(e.description().startsWith("Cannot open /nonexistent/ttyX: "),
                  qPrintable(e.description()));
     }
     QVERIFY(!port.isOpen());
     QCOMPARE(port.bytesWaiting(), 0);
-    QVERIFY_THROWS_EXCEPTION(OrvaneError, port.write("x"));
+    QVERIFY_THROWS_EXCEPTION(SerialPortError, port.write("x"));
 }
 
 void tst_QtSerialPort::ptyTrafficAndVanish()

@@ -2,8 +2,8 @@
 // the real one on a pseudo-terminal: opening an open port, using a closed one, and the
 // error numbers raised.
 
-#include "errors/OrvaneError.h"
 #include "platform/QtSerialPort.h"
+#include "platform/SerialPortError.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/FakeSettingsStore.h"
 
@@ -31,7 +31,7 @@ struct FakePort : PortUnderTest
     public:
         void open(int portNumber) override
         {
-            setOpenFailure(portNumber == 2, OrvaneError::kPortError,
+            setOpenFailure(portNumber == 2, SerialPortError::kPortError,
                            QStringLiteral("Cannot open COM 2"));
             FakeSerialPort::open(portNumber);
         }
@@ -76,7 +76,7 @@ int errorOf(const Steps &steps, SerialPort &port)
 {
     try {
         steps(port);
-    } catch (const OrvaneError &error) {
+    } catch (const SerialPortError &error) {
         return error.number();
     }
     return 0;
@@ -114,15 +114,15 @@ void tst_SerialPort::sharedBehaviour_data()
              p.open(1);
              p.open(1);
          },
-         OrvaneError::kPortAlreadyOpen, true},
+         SerialPortError::kPortAlreadyOpen, true},
         {"open a device that is not there", [](SerialPort &p) { p.open(2); },
-         OrvaneError::kPortError, false},
+         SerialPortError::kPortError, false},
         {"write to a port never opened",
          [](SerialPort &p) {
              p.write("\x02"
                      "07A15\x03");
          },
-         OrvaneError::kPortNotOpen, false},
+         SerialPortError::kPortNotOpen, false},
         {"write after close",
          [](SerialPort &p) {
              p.open(1);
@@ -130,7 +130,7 @@ void tst_SerialPort::sharedBehaviour_data()
              p.write("\x02"
                      "07A15\x03");
          },
-         OrvaneError::kPortNotOpen, false},
+         SerialPortError::kPortNotOpen, false},
         {"close twice, reopen",
          [](SerialPort &p) {
              p.open(1);
@@ -142,7 +142,7 @@ void tst_SerialPort::sharedBehaviour_data()
         {"a closed port has nothing waiting",
          [](SerialPort &p) {
              if (p.bytesWaiting() != 0 || !p.readAll().isEmpty())
-                 throw OrvaneError(-1, QStringLiteral("read from a closed port"));
+                 throw SerialPortError(-1, QStringLiteral("read from a closed port"));
          },
          0, false},
     };

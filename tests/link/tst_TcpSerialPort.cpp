@@ -3,8 +3,8 @@
 // bridge that goes away taking the lost-port path. Against a scripted bridge and against
 // the virtual receiver served over TCP.
 
-#include "errors/OrvaneError.h"
 #include "platform/NetworkPortAddress.h"
+#include "platform/SerialPortError.h"
 #include "platform/SwitchingSerialPort.h"
 #include "platform/TcpSerialPort.h"
 #include "tests/support/FakeSettingsStore.h"
@@ -12,10 +12,10 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <unistd.h>
@@ -141,13 +141,13 @@ void tst_TcpSerialPort::openFailures()
     try {
         port.open(1);
         QFAIL("open did not fail");
-    } catch (const OrvaneError &e) {
+    } catch (const SerialPortError &e) {
         QVERIFY2(e.description().startsWith(message), qPrintable(e.description()));
     }
     QVERIFY2(clock.elapsed() < 3000, "opening was not bounded");
     QVERIFY(!port.isOpen());
     QCOMPARE(port.bytesWaiting(), 0);
-    QVERIFY_THROWS_EXCEPTION(OrvaneError, port.write("x"));
+    QVERIFY_THROWS_EXCEPTION(SerialPortError, port.write("x"));
 }
 
 void tst_TcpSerialPort::rawBytesBothWays()
@@ -220,7 +220,7 @@ void tst_TcpSerialPort::bridgeClosesMidFrame()
              qPrintable(lost.first().first().toString()));
     QVERIFY(!port.isOpen());
     QCOMPARE(port.bytesWaiting(), 0);
-    QVERIFY_THROWS_EXCEPTION(OrvaneError, port.write("x"));
+    QVERIFY_THROWS_EXCEPTION(SerialPortError, port.write("x"));
     QTest::qWait(200);
     QCOMPARE(lost.size(), 1);
 
@@ -313,7 +313,7 @@ void tst_TcpSerialPort::deviceWithoutPermission()
     try {
         port.open(1);
         QFAIL("open did not fail");
-    } catch (const OrvaneError &e) {
+    } catch (const SerialPortError &e) {
         QVERIFY2(e.description().startsWith("Cannot open " + device + ": permission denied."),
                  qPrintable(e.description()));
         QVERIFY(e.description().contains("sudo adduser $USER"));

@@ -1,7 +1,6 @@
 // The mini window (placed by the main window's load, tested there): dragging, the pop-up, the
 // volume buttons, keys, and going into and out of mini mode.
 
-#include "app/Modul_Orvane.h"
 #include "tests/support/MainWindowFixture.h"
 
 #include <QAction>
@@ -163,16 +162,16 @@ void tst_Form_Mini::enteringAndLeaving()
     QCOMPARE(f.dialogs.messageTexts(), QStringList {QStringLiteral("Connect first !")});
     QVERIFY(f.w().isVisible());
     QVERIFY(mini->isHidden());
-    QVERIFY(!Modul_Orvane::MiniMode);
+    QVERIFY(!f.runtime.MiniMode);
 
     f.openPort();
     ui(f.w()).Menu_Mini->trigger();
-    QVERIFY(Modul_Orvane::MiniMode);
+    QVERIFY(f.runtime.MiniMode);
     QVERIFY(f.w().isHidden());
     QVERIFY(mini->isVisible());
 
     mini->Label_Close->click();
-    QVERIFY(!Modul_Orvane::MiniMode);
+    QVERIFY(!f.runtime.MiniMode);
     QVERIFY(f.w().isVisible());
     QVERIFY(mini->isHidden());
 
@@ -180,7 +179,7 @@ void tst_Form_Mini::enteringAndLeaving()
     // stays loaded for the next time.
     ui(f.w()).Menu_Mini->trigger();
     QVERIFY(!mini->close());
-    QVERIFY(!Modul_Orvane::MiniMode);
+    QVERIFY(!f.runtime.MiniMode);
     QVERIFY(f.w().isVisible());
     QVERIFY(mini->isHidden());
 }

@@ -4,6 +4,7 @@
 //     state, through the real program.
 //  2. From a track change to the title on the main window's player label.
 
+#include "addins/AddInRuntime.h"
 #include "app/Form_ControlCenter.h"
 #include "platform/Platform.h"
 #include "platform/X11KeyState.h"
@@ -248,7 +249,8 @@ int main(int argc, char *argv[])
     platform.player = &remote;
     platform.shell = &shell;
     platform.clock = &time;
-    Form_ControlCenter window(platform);
+    AddInRuntime runtime(&dialogs, &remote);
+    Form_ControlCenter window(platform, runtime);
     window.show();
     auto *label = window.findChild<QLabel *>(QStringLiteral("lblWinAmp"));
     if (!label)

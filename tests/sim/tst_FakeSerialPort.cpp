@@ -1,4 +1,4 @@
-#include "errors/OrvaneError.h"
+#include "platform/SerialPortError.h"
 #include "sim/ReceiverModel.h"
 #include "tests/support/FakeSerialPort.h"
 
@@ -88,7 +88,7 @@ void tst_FakeSerialPort::failures_data()
     QTest::newRow("scripted open failure") << "failing open" << 8002;
     QTest::newRow("opening an open port") << "open twice" << 8005;
     QTest::newRow("writing to a closed port") << "write closed" << 8018;
-    QTest::newRow("scripted write failure") << "failing write" << int(OrvaneError::kPortError);
+    QTest::newRow("scripted write failure") << "failing write" << int(SerialPortError::kPortError);
 }
 
 void tst_FakeSerialPort::failures()
@@ -112,7 +112,7 @@ void tst_FakeSerialPort::failures()
             port.setWriteFailure(true);
             port.write(kVolumeUp);
         }
-    } catch (const OrvaneError &error) {
+    } catch (const SerialPortError &error) {
         thrown = error.number();
     }
     QCOMPARE(thrown, number);
@@ -143,7 +143,7 @@ void tst_FakeSerialPort::vanishedDevice()
     port.vanish();
     QCOMPARE(lost.count(), 1);
     QVERIFY(!port.isOpen());
-    QVERIFY_THROWS_EXCEPTION(OrvaneError, port.open(1));
+    QVERIFY_THROWS_EXCEPTION(SerialPortError, port.open(1));
 
     port.reappear();
     port.open(1);

@@ -1,6 +1,6 @@
 #include "FakeSerialPort.h"
 
-#include "errors/OrvaneError.h"
+#include "platform/SerialPortError.h"
 #include "sim/ReceiverModel.h"
 
 #include <QThread>
@@ -17,11 +17,12 @@ FakeSerialPort::~FakeSerialPort() = default;
 void FakeSerialPort::open(int portNumber)
 {
     if (m_open)
-        throw OrvaneError(OrvaneError::kPortAlreadyOpen, QStringLiteral("Port already open"));
+        throw SerialPortError(SerialPortError::kPortAlreadyOpen,
+                              QStringLiteral("Port already open"));
     if (m_gone || m_openFails)
-        throw OrvaneError(m_openErrorNumber,
-                          m_openErrorText.isEmpty() ? QStringLiteral("Invalid port number")
-                                                    : m_openErrorText);
+        throw SerialPortError(m_openErrorNumber,
+                              m_openErrorText.isEmpty() ? QStringLiteral("Invalid port number")
+                                                        : m_openErrorText);
     m_open = true;
     m_portNumber = portNumber;
     ++m_openCount;
@@ -40,10 +41,10 @@ void FakeSerialPort::close()
 void FakeSerialPort::write(const QByteArray &bytes)
 {
     if (!m_open)
-        throw OrvaneError(OrvaneError::kPortNotOpen,
-                          QStringLiteral("Operation valid only when the port is open"));
+        throw SerialPortError(SerialPortError::kPortNotOpen,
+                              QStringLiteral("Operation valid only when the port is open"));
     if (m_writeFails)
-        throw OrvaneError(OrvaneError::kPortError, QStringLiteral("Write failed"));
+        throw SerialPortError(SerialPortError::kPortError, QStringLiteral("Write failed"));
     if (m_stalledWrites != 0) {
         if (m_stalledWrites > 0)
             --m_stalledWrites;

@@ -33,12 +33,12 @@ public:
     // Deliver answers in pieces of this many bytes, one piece per latency period
     // (0: the whole answer at once), to split frames over several reads.
     void setChunkSize(int bytes) { m_chunkSize = bytes; }
-    // Every following open throws OrvaneError(number, description) while set.
+    // Every following open throws SerialPortError(number, description) while set.
     void setOpenFailure(bool fail, int number = 8002,
                         const QString &description = QStringLiteral("Invalid port number"));
     // The next `writes` writes (-1: all) sleep this long before returning.
     void setWriteStall(std::chrono::milliseconds stall, int writes = -1);
-    // Every following write throws OrvaneError while set.
+    // Every following write throws SerialPortError while set.
     void setWriteFailure(bool fail) { m_writeFails = fail; }
 
     // The device disappears: the port closes, portLost is emitted, and opens fail

@@ -4,6 +4,7 @@
 // fake serial port and a collector for the error box. Header-only: only tests that link the
 // window's library include it.
 
+#include "addins/AddInRuntime.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
@@ -45,7 +46,7 @@ struct MainWindowFixture
         platform.player = &player;
         platform.shell = &shell;
         platform.clock = &clock;
-        window = std::make_unique<Form_ControlCenter>(platform);
+        window = std::make_unique<Form_ControlCenter>(platform, runtime);
     }
 
     Form_ControlCenter &w() { return *window; }
@@ -160,6 +161,8 @@ struct MainWindowFixture
     FakePlayerRemote player;
     FakeShell shell;
     FakeClock clock;
+    // What the start-up shares with the add-ins: the list, the closing and mini-mode flags.
+    AddInRuntime runtime {&dialogs, &player};
     std::unique_ptr<Form_ControlCenter> window;
 };
 

@@ -1,4 +1,4 @@
-#include "app/TerminationHandler.h"
+#include "program/TerminationHandler.h"
 
 #include <QSocketNotifier>
 #include <csignal>

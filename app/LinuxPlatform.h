@@ -12,9 +12,11 @@ class QtUserDialogs;
 class SystemClock;
 class X11KeyState;
 
-// Owns the desktop implementations of the platform services. The serial port lives in
-// another part of the program: set it in platform() before use. The player remote talks
-// to media players on the session bus, or never finds one when there is no such bus.
+// The start-up's assembly of the Linux platform: owns the desktop implementations of the
+// platform services and picks among them (the MPRIS player remote, the X11 key source).
+// The serial port lives in another part of the program: set it in platform() before use.
+// The player remote talks to media players on the session bus, or never finds one when
+// there is no such bus.
 class LinuxPlatform
 {
 public:

@@ -14,9 +14,9 @@ public:
     // The receiver information as the receiver information window holds it.
     struct ModelInformation
     {
-        QString modelId;      // model code from the configuration block, e.g. "R0161"
-        QString model;        // model name, "?" when unknown
-        QString version;      // receiver software version
+        QString modelId; // model code from the configuration block, e.g. "R0161"
+        QString model; // model name, "?" when unknown
+        QString version; // receiver software version
         QString returnString; // the receiver's identification answer
     };
 

@@ -1,4 +1,4 @@
-#include "platform/LinuxPlatform.h"
+#include "app/LinuxPlatform.h"
 
 #include "platform/DesktopShell.h"
 #include "platform/PlayerRemote.h"

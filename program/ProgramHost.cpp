@@ -1,3 +1,3 @@
-#include "app/ProgramHost.h"
+#include "program/ProgramHost.h"
 
 ProgramHost::~ProgramHost() = default;

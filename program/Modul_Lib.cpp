@@ -1,4 +1,4 @@
-#include "app/Modul_Lib.h"
+#include "program/Modul_Lib.h"
 
 #include "platform/UserDialogs.h"
 
@@ -78,7 +78,7 @@ std::optional<GuidBytes> SystemGuid()
     const QUuid uuid = QUuid::createUuid();
     if (uuid.isNull())
         return std::nullopt;
-    GuidBytes bytes{};
+    GuidBytes bytes {};
     std::memcpy(bytes.data(), &uuid.data1, 4);
     std::memcpy(bytes.data() + 4, &uuid.data2, 2);
     std::memcpy(bytes.data() + 6, &uuid.data3, 2);

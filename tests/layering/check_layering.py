@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Checks every #include "..." of the code folders against the layering table of
+docs/ARCHITECTURE.md: a file may include its own folder and folders on a lower level.
+Prints file and line of each include the table does not allow; exit status 1 then."""
+
+import os
+import re
+import sys
+
+TABLE_ROW = re.compile(r"^\|\s*(\d+)\s*\|\s*`([^`]+)/`\s*\|")
+INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
+SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc")
+# Folders that are no layer: they may include any folder.
+UNCHECKED = {"tests", "fuzz", "packaging", "scripts", "docs"}
+
+
+def read_table(path):
+    levels = {}
+    with open(path, encoding="utf-8") as table:
+        for line in table:
+            match = TABLE_ROW.match(line)
+            if match:
+                levels[match.group(2).strip("/")] = int(match.group(1))
+    return levels
+
+
+def folder_of(relative, levels):
+    """The table's folder that holds a path (the longest match), or None."""
+    best = None
+    for folder in levels:
+        if relative == folder or relative.startswith(folder + "/"):
+            if best is None or len(folder) > len(best):
+                best = folder
+    return best
+
+
+def resolve(root, including, name, levels):
+    """The included file as a path relative to root, or None when it is not in the
+    source tree (Qt, the system, generated headers)."""
+    candidates = [os.path.join(os.path.dirname(including), name), name]
+    candidates += [os.path.join(folder, name) for folder in levels if folder.startswith("controls/")]
+    for candidate in candidates:
+        path = os.path.normpath(candidate)
+        if not path.startswith("..") and os.path.isfile(os.path.join(root, path)):
+            return path
+    return None
+
+
+def source_files(root, folder):
+    for directory, subdirectories, files in os.walk(os.path.join(root, folder)):
+        subdirectories[:] = [d for d in subdirectories if not d.startswith(".")
+                             and not os.path.exists(os.path.join(directory, d, "CMakeCache.txt"))]
+        for name in sorted(files):
+            if name.endswith(SOURCE_SUFFIXES):
+                yield os.path.relpath(os.path.join(directory, name), root)
+
+
+def unlisted_folders(root, levels):
+    """Top-level folders with sources that have no row (and are not exempt)."""
+    listed = {folder.split("/")[0] for folder in levels}
+    for entry in sorted(os.listdir(root)):
+        path = os.path.join(root, entry)
+        if (entry in listed or entry in UNCHECKED or entry.startswith(".")
+                or not os.path.isdir(path) or os.path.exists(os.path.join(path, "CMakeCache.txt"))):
+            continue
+        if any(True for _ in source_files(root, entry)):
+            yield entry
+
+
+def check(root, levels):
+    problems = []
+    for entry in unlisted_folders(root, levels):
+        problems.append(f"{entry}/: a folder with sources but no row in the layering table")
+    checked = set()
+    for folder in sorted(levels):
+        if not os.path.isdir(os.path.join(root, folder)):
+            continue
+        for relative in source_files(root, folder):
+            owner = folder_of(relative, levels)
+            if relative in checked or owner is None:
+                continue
+            checked.add(relative)
+            with open(os.path.join(root, relative), encoding="utf-8", errors="replace") as source:
+                for number, line in enumerate(source, 1):
+                    match = INCLUDE.match(line)
+                    if not match:
+                        continue
+                    target = resolve(root, relative, match.group(1), levels)
+                    if target is None:
+                        continue
+                    target_folder = folder_of(target, levels)
+                    if target_folder == owner:
+                        continue
+                    if target_folder is None:
+                        problems.append(f'{relative}:{number}: includes "{match.group(1)}", '
+                                        f"which is in no layer of the table")
+                    elif levels[target_folder] >= levels[owner]:
+                        problems.append(
+                            f'{relative}:{number}: includes "{match.group(1)}" of '
+                            f"{target_folder}/ (level {levels[target_folder]}); {owner}/ "
+                            f"(level {levels[owner]}) may include only lower levels")
+    return problems, len(checked)
+
+
+def main():
+    root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
+                           os.path.join(os.path.dirname(__file__), "..", ".."))
+    levels = read_table(os.path.join(root, "docs", "ARCHITECTURE.md"))
+    if not levels:
+        print("docs/ARCHITECTURE.md: no layering table found")
+        return 1
+    problems, files = check(root, levels)
+    for problem in problems:
+        print(problem)
+    if problems:
+        print(f"{len(problems)} include(s) against the layering table")
+        return 1
+    print(f"{files} files of {len(levels)} folders follow the layering table")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
