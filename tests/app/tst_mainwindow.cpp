@@ -204,7 +204,7 @@ void tst_MainWindow::connectAndDisconnect()
     QVERIFY(ui(f).Timer_Check.isActive());
     QVERIFY(ui(f).Menu_Volume->menuAction()->isEnabled() && ui(f).Menu_Reset->isEnabled());
     QVERIFY(!ui(f).Menu_Setup_Port(1)->isEnabled() && !ui(f).Menu_Setup_Port(5)->isEnabled());
-    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("RX-V2400"));
+    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("VR-161"));
     QCOMPARE(f.yinfo()->text_modellid->text(), QStringLiteral("R0161"));
     QCOMPARE(f.yinfo()->text_softwareversion->text(), QStringLiteral("C"));
     QCOMPARE(f.yinfo()->text_YString->text(), QString::fromLatin1(m_w->model.configurationBlock().mid(1).chopped(1)));
@@ -292,7 +292,7 @@ void tst_MainWindow::modelHiding()
     QVERIFY(ui(f).Opt_Dsp(31)->isHidden());
     QVERIFY(!ui(f).Menu_MiniPopUp_Input(14)->isVisible());
     QVERIFY(!ui(f).Opt_Input(13)->isHidden());
-    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("DSP-AX1"));
+    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("VR-73"));
     f.ConnectToOrvane(0);
     m_w->model = ReceiverModel();
     f.ConnectToOrvane(0);
