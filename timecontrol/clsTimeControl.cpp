@@ -10,6 +10,17 @@ QString fieldBefore(const QString &line, qsizetype from, qsizetype comma)
 {
     return line.mid(from, comma - from).trimmed();
 }
+
+// A command code goes into one frame between STX and ETX, the rule the add-ins'
+// SendCommand applies: control characters or characters outside Latin-1 would break
+// the framing on the line.
+bool fitsInFrame(const QString &code)
+{
+    for (const QChar c : code)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() > 0xFF)
+            return false;
+    return true;
+}
 } // namespace
 
 clsTimeControlItem clsTimeControl::parseLine(const QString &line)
@@ -29,6 +40,12 @@ clsTimeControlItem clsTimeControl::parseLine(const QString &line)
     if (c3 >= 0) {
         item.Action = line.mid(c2 + 1, c3 - c2 - 1).trimmed();
         item.Code = line.mid(c3 + 1).trimmed();
+        if (!fitsInFrame(item.Code)) {
+            throw OrvaneError(
+                OrvaneError::kInvalidArgument,
+                QStringLiteral("Schedule line with a command code that cannot be sent: \"%1\"")
+                    .arg(line));
+        }
     } else {
         item.Action = line.mid(c2 + 1).trimmed();
     }
