@@ -23,11 +23,13 @@ QString XvfbProcess::missing()
 
 bool XvfbProcess::start()
 {
-    // The server picks a free display and writes its number to the given descriptor.
+    // The server picks a free display and writes its number to the given descriptor. It
+    // does not reset when its last client leaves: a client connecting during a reset
+    // would be refused.
     m_server.start(QStringLiteral("Xvfb"),
-                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                    QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                    QStringLiteral("640x480x24")});
+                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+                    QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
+                    QStringLiteral("0"), QStringLiteral("640x480x24")});
     if (!m_server.waitForStarted(5000)) {
         m_error = QStringLiteral("Xvfb does not start: ") + m_server.errorString();
         return false;
