@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "errors/ErrorGuard.h"
+#include "platform/FixedPitchFont.h"
 #include "link/Form_Com.h"
 #include "link/HexDigits.h"
 #include "link/LinkHost.h"
@@ -29,10 +30,7 @@ bool isHexKey(const QString &text)
 
 QFont terminalFont()
 {
-    QFont font(QStringLiteral("Courier"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    return font;
+    return FixedPitchFont::resolve(QFont(QStringLiteral("Courier")));
 }
 } // namespace
 
