@@ -31,6 +31,9 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         if (!m_link->PortOpen()) {
             m_link->setLinkBusy(false);
             m_frameCutter->reset();
+            // Opening a network bridge can take seconds: the display says what goes on.
+            Line1->setText(QStringLiteral("Connecting"));
+            Line2->clear();
             step = std::source_location::current().line();
             m_link->OpenPort();
             step = 0;
