@@ -102,8 +102,13 @@ void Form_Com::showLogFile(const QString &path, bool writable)
         m_logPlace->clear();
     else if (writable)
         m_logPlace->setText(QStringLiteral("Log file: %1").arg(path));
-    else
-        m_logPlace->setText(QStringLiteral("Log file cannot be written: %1").arg(path));
+    else {
+        // Later lines are not written until logging is switched on again: say so, and why.
+        const QString failure = m_link->logFile().failure();
+        m_logPlace->setText(QStringLiteral("Logging stopped: %1")
+                                .arg(failure.isEmpty() ? path : failure));
+        appendTraffic(m_logPlace->text());
+    }
     // A long path is cut at the window's edge; the tool tip shows it whole.
     m_logPlace->setToolTip(m_logPlace->text());
 }
