@@ -5,6 +5,7 @@
 #include "app/Modul_Orvane.h"
 #include "app/ProgramHost.h"
 #include "errors/ErrorGuard.h"
+#include "link/CommandCode.h"
 #include "platform/PlayerRemote.h"
 
 #include <QPointer>
@@ -20,16 +21,6 @@ std::function<void()> s_mainWindowLoader;
 clsAddIns *addInList()
 {
     return Modul_Orvane::oAddIns;
-}
-
-// A command code goes into one frame between STX and ETX: control characters or
-// characters outside Latin-1 would break the framing on the line.
-bool fitsInFrame(const QString &code)
-{
-    for (const QChar c : code)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() > 0xFF)
-            return false;
-    return true;
 }
 } // namespace
 
@@ -140,7 +131,7 @@ long clsAddIn::WinampGetStatus()
 QVariant clsAddIn::SendCommand(const QString &stCommand)
 {
     guarded(kModule, "SendCommand", [&] {
-        if (m_registered && s_host && fitsInFrame(stCommand))
+        if (m_registered && s_host && CommandCode::fitsInFrame(stCommand))
             s_host->sendCommand(stCommand);
     });
     return QVariant();

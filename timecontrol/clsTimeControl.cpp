@@ -1,6 +1,7 @@
 #include "timecontrol/clsTimeControl.h"
 
 #include "errors/OrvaneError.h"
+#include "link/CommandCode.h"
 
 namespace {
 // The text from `from` (0-based) up to, not including, the comma at `comma`, trimmed.
@@ -9,17 +10,6 @@ namespace {
 QString fieldBefore(const QString &line, qsizetype from, qsizetype comma)
 {
     return line.mid(from, comma - from).trimmed();
-}
-
-// A command code goes into one frame between STX and ETX, the rule the add-ins'
-// SendCommand applies: control characters or characters outside Latin-1 would break
-// the framing on the line.
-bool fitsInFrame(const QString &code)
-{
-    for (const QChar c : code)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() > 0xFF)
-            return false;
-    return true;
 }
 } // namespace
 
@@ -40,7 +30,8 @@ clsTimeControlItem clsTimeControl::parseLine(const QString &line)
     if (c3 >= 0) {
         item.Action = line.mid(c2 + 1, c3 - c2 - 1).trimmed();
         item.Code = line.mid(c3 + 1).trimmed();
-        if (!fitsInFrame(item.Code)) {
+        // The rule the add-ins' SendCommand applies to a code.
+        if (!CommandCode::fitsInFrame(item.Code)) {
             throw OrvaneError(
                 OrvaneError::kInvalidArgument,
                 QStringLiteral("Schedule line with a command code that cannot be sent: \"%1\"")
