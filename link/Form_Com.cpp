@@ -1,10 +1,10 @@
 #include "Command.h"
 #include "errors/ErrorGuard.h"
-#include "platform/FixedPitchFont.h"
 #include "link/Form_Com.h"
 #include "link/HexDigits.h"
 #include "link/LinkHost.h"
 #include "link/ReceiverLink.h"
+#include "platform/FixedPitchFont.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
