@@ -3,6 +3,7 @@
 #include "addins/AddInRuntime.h"
 #include "addins/clsAddIns.h"
 #include "errors/ErrorGuard.h"
+#include "link/CommandCode.h"
 #include "platform/PlayerRemote.h"
 #include "program/Modul_Lib.h"
 #include "program/ProgramHost.h"
@@ -12,16 +13,6 @@
 
 namespace {
 constexpr const char *kModule = "clsAddIn";
-
-// A command code goes into one frame between STX and ETX: control characters or
-// characters outside Latin-1 would break the framing on the line.
-bool fitsInFrame(const QString &code)
-{
-    for (const QChar c : code)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() > 0xFF)
-            return false;
-    return true;
-}
 } // namespace
 
 clsAddIn::clsAddIn(AddInRuntime *runtime, QObject *parent)
@@ -119,7 +110,7 @@ long clsAddIn::WinampGetStatus()
 QVariant clsAddIn::SendCommand(const QString &stCommand)
 {
     guarded(kModule, "SendCommand", [&] {
-        if (m_registered && host() && fitsInFrame(stCommand))
+        if (m_registered && host() && CommandCode::fitsInFrame(stCommand))
             host()->sendCommand(stCommand);
     });
     return QVariant();

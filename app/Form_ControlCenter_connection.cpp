@@ -31,6 +31,9 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         if (!m_link->PortOpen()) {
             m_link->setLinkBusy(false);
             m_frameCutter->reset();
+            // Opening a network bridge can take seconds: the display says what goes on.
+            Line1->setText(QStringLiteral("Connecting"));
+            Line2->clear();
             step = std::source_location::current().line();
             m_link->OpenPort();
             step = 0;
@@ -235,7 +238,7 @@ void Form_ControlCenter::Menu_Extras_YInfo_Click()
             return;
         const QString url = QStringLiteral("mailto:") + kReportAddress
             + QStringLiteral("?Subject=My%20Orvane&Body=Model%3A%20%28Complete%20here%20your%20"
-                             "Model%20desctiption%20Example:%3ADSP-AX1%29%0D%0A%0D%0AModell-Id%3A ")
+                             "Model%20desctiption%20Example:%3AVR-73%29%0D%0A%0D%0AModell-Id%3A ")
             + info->text_modellid->text() + QStringLiteral("%0D%0ASoftwareversion%3A ")
             + info->text_softwareversion->text() + QStringLiteral("%0D%0AAnswerstring%3A ")
             + info->text_YString->text()

@@ -7,6 +7,7 @@
 #include "app/ImageButton.h"
 #include "app/OptionButton.h"
 #include "errors/ErrorGuard.h"
+#include "platform/FixedPitchFont.h"
 #include "platform/PlayerRemote.h"
 
 #include <PropertyBag.h>
@@ -122,6 +123,7 @@ void Form_ControlCenter::buildDisplay()
     QFont displayFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     displayFont.setPointSize(13);
     displayFont.setBold(true);
+    displayFont = FixedPitchFont::resolve(displayFont);
     QPalette linePalette;
     linePalette.setColor(QPalette::WindowText, QColor(0x6e, 0xf0, 0xff));
     linePalette.setColor(QPalette::Window, QColor(0x10, 0x18, 0x20));

@@ -2,6 +2,7 @@
 
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
+#include "platform/FixedPitchFont.h"
 
 #include <Command.h>
 #include <QFontDatabase>
@@ -126,7 +127,7 @@ Form_Informationen::Form_Informationen(QWidget *parent)
         = makeFrame(this, QStringLiteral("Frame2"), QStringLiteral("Command options: "), Text_Info);
 
     Text2 = makeText(this, QStringLiteral("Text2"), QString(), 7);
-    Text2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Text2->setFont(FixedPitchFont::resolve(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
     Text2->setPlainText(textKeys());
     Text2->setFixedHeight(Text2->fontMetrics().lineSpacing() * 8 + 12);
     Text2->setAccessibleName(QStringLiteral("Keys"));

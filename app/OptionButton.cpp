@@ -7,3 +7,8 @@ OptionButton::OptionButton(const QString &text, QWidget *parent)
 {
     OptionButtonAccessible::install();
 }
+
+bool OptionButton::hitButton(const QPoint &pos) const
+{
+    return rect().contains(pos);
+}

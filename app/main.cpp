@@ -1,10 +1,35 @@
+#include "app/CommandLine.h"
 #include "app/Modul_Orvane.h"
 
 #include <QApplication>
 #include <QStringList>
+#include <cstdio>
+
+namespace {
+// Whether the window system can start: a platform named, or a display to show on.
+bool hasDisplay(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0)
+            return true;
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    return false;
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // Without a display no window can show the options: they go to the terminal.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!hasDisplay(argc, argv) && CommandLine::parse(arguments.join(QLatin1Char(' '))).help) {
+        std::fputs(qPrintable(CommandLine::kOptionsMessage + QLatin1Char('\n')), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));

@@ -3,6 +3,7 @@
 // the scheduler must walk whatever entries came out of it.
 
 #include "errors/OrvaneError.h"
+#include "link/CommandCode.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakeClock.h"
 #include "timecontrol/ScheduleScript.h"
@@ -53,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         try {
             schedule->Add(line);
         } catch (const OrvaneError &) {
-            check(line.count(QLatin1Char(',')) < 2);
+            // Refused: no time, day and action, or a code that cannot go into a frame.
+            const QString code = line.section(QLatin1Char(','), 3).trimmed();
+            check(line.count(QLatin1Char(',')) < 2 || !CommandCode::fitsInFrame(code));
         }
     }
     FakeClock clock(QDateTime(QDate(2024, 1, 1), QTime(0, 0)));

@@ -44,12 +44,14 @@ void DebugLogFile::open(bool fresh)
 void DebugLogFile::fail(const QString &description)
 {
     m_failed = true;
+    m_failure = description;
     throw OrvaneError(OrvaneError::kFileAccess, description);
 }
 
 QString DebugLogFile::start()
 {
     m_failed = false;
+    m_failure.clear();
     m_path.clear();
     open(true);
     return m_path;

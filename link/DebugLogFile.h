@@ -23,6 +23,8 @@ public:
     void append(const QString &line);
     // Where the log goes; empty before it is started or first written.
     QString path() const { return m_path; }
+    // Why the log stopped taking lines; empty while it works.
+    QString failure() const { return m_failure; }
 
 private:
     // Opens the log in the first folder that takes it (emptied when `fresh`); sets m_path.
@@ -32,4 +34,5 @@ private:
     QString m_programFolder;
     QString m_path;
     bool m_failed = false;
+    QString m_failure;
 };

@@ -4,6 +4,7 @@
 #include "link/HexDigits.h"
 #include "link/LinkHost.h"
 #include "link/ReceiverLink.h"
+#include "platform/FixedPitchFont.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -29,10 +30,7 @@ bool isHexKey(const QString &text)
 
 QFont terminalFont()
 {
-    QFont font(QStringLiteral("Courier"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    return font;
+    return FixedPitchFont::resolve(QFont(QStringLiteral("Courier")));
 }
 } // namespace
 
@@ -104,8 +102,13 @@ void Form_Com::showLogFile(const QString &path, bool writable)
         m_logPlace->clear();
     else if (writable)
         m_logPlace->setText(QStringLiteral("Log file: %1").arg(path));
-    else
-        m_logPlace->setText(QStringLiteral("Log file cannot be written: %1").arg(path));
+    else {
+        // Later lines are not written until logging is switched on again: say so, and why.
+        const QString failure = m_link->logFile().failure();
+        m_logPlace->setText(QStringLiteral("Logging stopped: %1")
+                                .arg(failure.isEmpty() ? path : failure));
+        appendTraffic(m_logPlace->text());
+    }
     // A long path is cut at the window's edge; the tool tip shows it whole.
     m_logPlace->setToolTip(m_logPlace->text());
 }

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QTime>
 
-// Today's date and the time of day (the wall clock; waits use a monotonic clock).
+// The wall clock: the local date and time of day read together (waits use a monotonic
+// clock).
 class Clock
 {
 public:
     virtual ~Clock();
-    virtual QDate today() = 0;
-    virtual QTime timeOfDay() = 0;
+    // One read gives a date and a time that belong together, also across midnight.
+    virtual QDateTime now() = 0;
+    QDate today() { return now().date(); }
+    QTime timeOfDay() { return now().time(); }
 };

@@ -1,11 +1,6 @@
 #include "platform/SystemClock.h"
 
-QDate SystemClock::today()
+QDateTime SystemClock::now()
 {
-    return QDate::currentDate();
-}
-
-QTime SystemClock::timeOfDay()
-{
-    return QTime::currentTime();
+    return QDateTime::currentDateTime();
 }

@@ -6,6 +6,5 @@
 class SystemClock final : public Clock
 {
 public:
-    QDate today() override;
-    QTime timeOfDay() override;
+    QDateTime now() override;
 };

@@ -32,6 +32,8 @@ constexpr KnownKey kKnownKeys[] = {
     {177, XF86XK_AudioPrev},
     {178, XF86XK_AudioStop},
     {179, XF86XK_AudioPlay},
+    // A separate Pause key (some keyboards, headsets) acts as Play/Pause.
+    {179, XF86XK_AudioPause},
 };
 
 Display *asDisplay(void *display)

@@ -98,9 +98,13 @@ void MprisPlayer::onPropertiesChanged(const QString &interface, const QVariantMa
 void MprisPlayer::apply(const QVariantMap &properties)
 {
     const auto status = properties.constFind(QStringLiteral("PlaybackStatus"));
-    if (status != properties.cend())
+    if (status != properties.cend()) {
+        const bool wasPlaying = m_playbackStatus == QLatin1String("Playing");
         m_playbackStatus
             = status->userType() == QMetaType::QString ? status->toString() : QString();
+        if (!wasPlaying && m_playbackStatus == QLatin1String("Playing"))
+            emit startedPlaying();
+    }
     const auto metadata = properties.constFind(QStringLiteral("Metadata"));
     if (metadata != properties.cend())
         applyMetadata(toMap(*metadata));

@@ -36,6 +36,8 @@ public:
 
 signals:
     void changed();
+    // The playback status turned to "Playing" (also when first told).
+    void startedPlaying();
 
 private slots:
     void onPropertiesChanged(const QString &interface, const QVariantMap &changed,

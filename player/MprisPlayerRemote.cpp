@@ -86,12 +86,16 @@ void MprisPlayerRemote::addPlayer(const QString &service, const QString &owner)
 {
     auto player = std::make_unique<MprisPlayer>(m_bus, service, owner, m_nextOrder++);
     connect(player.get(), &MprisPlayer::changed, this, &MprisPlayerRemote::changed);
+    connect(player.get(), &MprisPlayer::startedPlaying, this,
+            [this, service] { m_current = service; });
     m_players[service] = std::move(player);
 }
 
 void MprisPlayerRemote::removePlayer(const QString &service)
 {
     m_players.erase(service);
+    if (service == m_current)
+        m_current.clear();
 }
 
 QStringList MprisPlayerRemote::services() const
@@ -104,6 +108,11 @@ QStringList MprisPlayerRemote::services() const
 
 MprisPlayer *MprisPlayerRemote::current() const
 {
+    if (!m_current.isEmpty()) {
+        const auto kept = m_players.find(m_current);
+        if (kept != m_players.end())
+            return kept->second.get();
+    }
     MprisPlayer *latest = nullptr;
     MprisPlayer *latestPlaying = nullptr;
     for (const auto &[name, player] : m_players) {
@@ -114,6 +123,14 @@ MprisPlayer *MprisPlayerRemote::current() const
             latestPlaying = player.get();
     }
     return latestPlaying ? latestPlaying : latest;
+}
+
+MprisPlayer *MprisPlayerRemote::commanded()
+{
+    MprisPlayer *player = current();
+    if (player)
+        m_current = player->service();
+    return player;
 }
 
 QString MprisPlayerRemote::trackTitle(const QStringList &artists, const QString &title)
@@ -151,7 +168,7 @@ int MprisPlayerRemote::status()
 
 void MprisPlayerRemote::playFromStart()
 {
-    const MprisPlayer *player = current();
+    const MprisPlayer *player = commanded();
     if (!player)
         return;
     if (status() != Stopped) {
@@ -167,7 +184,7 @@ void MprisPlayerRemote::playFromStart()
 
 void MprisPlayerRemote::togglePause()
 {
-    const MprisPlayer *player = current();
+    const MprisPlayer *player = commanded();
     if (!player)
         return;
     if (status() == Playing)
@@ -178,37 +195,37 @@ void MprisPlayerRemote::togglePause()
 
 void MprisPlayerRemote::stop()
 {
-    if (const MprisPlayer *player = current())
+    if (const MprisPlayer *player = commanded())
         player->call(QStringLiteral("Stop"));
 }
 
 void MprisPlayerRemote::next()
 {
-    if (const MprisPlayer *player = current())
+    if (const MprisPlayer *player = commanded())
         player->call(QStringLiteral("Next"));
 }
 
 void MprisPlayerRemote::previous()
 {
-    if (const MprisPlayer *player = current())
+    if (const MprisPlayer *player = commanded())
         player->call(QStringLiteral("Previous"));
 }
 
 void MprisPlayerRemote::seekForward()
 {
-    if (const MprisPlayer *player = current())
+    if (const MprisPlayer *player = commanded())
         player->call(QStringLiteral("Seek"), {qlonglong(kSeekStep.count())});
 }
 
 void MprisPlayerRemote::seekBack()
 {
-    if (const MprisPlayer *player = current())
+    if (const MprisPlayer *player = commanded())
         player->call(QStringLiteral("Seek"), {qlonglong(-kSeekStep.count())});
 }
 
 void MprisPlayerRemote::stepVolume(double step)
 {
-    MprisPlayer *player = current();
+    MprisPlayer *player = commanded();
     if (!player || player->volume() < 0.0)
         return;
     // Never below silence; never past full unless the player already is.
@@ -231,6 +248,6 @@ void MprisPlayerRemote::volumeDown()
 
 void MprisPlayerRemote::quit()
 {
-    if (const MprisPlayer *player = current())
+    if (const MprisPlayer *player = commanded())
         player->callRoot(QStringLiteral("Quit"));
 }

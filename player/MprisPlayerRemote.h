@@ -12,7 +12,9 @@ class MprisPlayer;
 // The player remote for media players on the session bus. It follows players as their
 // bus names appear and vanish and keeps each one's state from its notifications, so
 // find, title and status answer from memory; commands are sent without waiting.
-// "The player" is the one that plays, else the one that appeared last.
+// "The player" is the one that last started playing or was last commanded, for as long
+// as it stays on the bus; without one, the one that plays, else the one that appeared
+// last.
 class MprisPlayerRemote final : public QObject, public PlayerRemote
 {
     Q_OBJECT
@@ -53,9 +55,12 @@ private:
     void addPlayer(const QString &service, const QString &owner);
     void removePlayer(const QString &service);
     MprisPlayer *current() const;
+    // The current player, which a command keeps as the current one.
+    MprisPlayer *commanded();
     void stepVolume(double step);
 
     QDBusConnection m_bus;
     std::map<QString, std::unique_ptr<MprisPlayer>> m_players; // by well-known name
     quint64 m_nextOrder = 0;
+    QString m_current; // bus name of the player kept as the current one, if any
 };

@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -330,6 +331,13 @@ void Form_ZS::cmdScriptLoad_Click()
         if (path.isEmpty())
             return;
         m_scriptFolder = QFileInfo(path).absolutePath();
+        if (ScheduleScript::isTooLarge(path)) {
+            m_dialogs->inform(QDir::toNativeSeparators(path)
+                                  + QStringLiteral(" is larger than 1 MB and is not a time control "
+                                                   "script; nothing was loaded."),
+                              UserDialogs::Icon::Exclamation);
+            return;
+        }
         // A read failure ends quietly; the lines read before it stay in the list.
         ScheduleScript::read(path, [this](const QString &line) { List_ZS->addItem(line); });
     });
@@ -353,8 +361,9 @@ void Form_ZS::SetTimeContol()
             m_sink(std::move(schedule));
         if (!unreadable.isEmpty()) {
             throw OrvaneError(OrvaneError::kInvalidArgument,
-                              QStringLiteral("Schedule lines without time, day and action "
-                                             "left out: %1")
+                              QStringLiteral("Schedule lines without time, day and action, "
+                                             "or with a command code that cannot be "
+                                             "sent, left out: %1")
                                   .arg(unreadable.join(QStringLiteral(", "))));
         }
     });

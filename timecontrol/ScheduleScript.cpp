@@ -41,17 +41,25 @@ bool ScheduleScript::decodeLine(QByteArray bytes, QString &line)
     return !line.trimmed().isEmpty();
 }
 
+bool ScheduleScript::isTooLarge(const QString &path)
+{
+    return QFileInfo(path).size() > kMaxBytes;
+}
+
 bool ScheduleScript::read(const QString &path, const std::function<void(const QString &)> &take)
 {
     // A device or pipe chosen by mistake could feed lines for ever.
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile() || isTooLarge(path))
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     QString line;
-    while (!file.atEnd()) {
-        const QByteArray bytes = file.readLine();
+    // A file that grows while it is read stops at the same bound.
+    qint64 left = kMaxBytes;
+    while (!file.atEnd() && left > 0) {
+        const QByteArray bytes = file.readLine(left + 1);
+        left -= bytes.size();
         if (file.error() != QFileDevice::NoError)
             return false;
         if (bytes.isEmpty())

@@ -10,6 +10,13 @@
 class ScheduleScript
 {
 public:
+    // Larger files are refused: a schedule of this size is no schedule, and reading it
+    // whole would hold the window up.
+    static constexpr qint64 kMaxBytes = 1024 * 1024;
+
+    // Whether the file at `path` is larger than kMaxBytes.
+    static bool isTooLarge(const QString &path);
+
     // Whether a line can be written to a script file as it stands.
     static bool isWritable(const QString &line);
 
@@ -20,8 +27,8 @@ public:
 
     // Hands each line of the file to `take`, in file order. Lines may end in CR LF or
     // LF alone, the last one also in nothing; blank lines carry no entry and are
-    // skipped. False when `path` is not a plain file, cannot be opened or a read fails;
-    // the lines taken before the failure stay taken.
+    // skipped. False when `path` is not a plain file, is too large, cannot be opened or
+    // a read fails; the lines taken before the failure stay taken.
     static bool read(const QString &path, const std::function<void(const QString &)> &take);
 
 private:

@@ -40,23 +40,28 @@ void TimeControlScheduler::tick(const std::shared_ptr<clsTimeControl> &schedule)
 
 void TimeControlScheduler::walk(clsTimeControl &schedule)
 {
-    const QDate today = m_clock->today();
+    // One read of the clock: a date and a time of day from two reads could straddle
+    // midnight.
+    const QDateTime now = m_clock->now();
+    const QDate today = now.date();
     const QString nowDate = today.toString(QStringLiteral("dd.MM.yyyy"));
-    const QString nowTime = m_clock->timeOfDay().toString(QStringLiteral("hh:mm"));
+    const QString nowTime = now.time().toString(QStringLiteral("hh:mm"));
     // A daily entry at 00:00 is never earlier than the time of day, so the new date is
     // what re-arms it.
     const bool newDay = m_lastDate.isValid() && today != m_lastDate;
     m_lastDate = today;
 
+    // Every daily entry is re-armed before any entry fires: a firing ends the walk.
     for (int i = 1; i <= schedule.Count(); ++i) {
         const std::shared_ptr<clsTimeControlItem> item = schedule.Item(i);
-        const bool daily = isDaily(*item);
-        if (item->Fired) {
-            if (daily && (newDay || nowTime < item->Time))
-                item->Fired = false;
+        if (item->Fired && isDaily(*item) && (newDay || nowTime < item->Time))
+            item->Fired = false;
+    }
+    for (int i = 1; i <= schedule.Count(); ++i) {
+        const std::shared_ptr<clsTimeControlItem> item = schedule.Item(i);
+        if (item->Fired)
             continue;
-        }
-        if ((daily || item->Day == nowDate) && item->Time == nowTime) {
+        if ((isDaily(*item) || item->Day == nowDate) && item->Time == nowTime) {
             fire(*item);
             return;
         }

@@ -1,6 +1,7 @@
 #include "timecontrol/clsTimeControl.h"
 
 #include "errors/OrvaneError.h"
+#include "link/CommandCode.h"
 
 namespace {
 // The text from `from` (0-based) up to, not including, the comma at `comma`, trimmed.
@@ -29,6 +30,13 @@ clsTimeControlItem clsTimeControl::parseLine(const QString &line)
     if (c3 >= 0) {
         item.Action = line.mid(c2 + 1, c3 - c2 - 1).trimmed();
         item.Code = line.mid(c3 + 1).trimmed();
+        // The rule the add-ins' SendCommand applies to a code.
+        if (!CommandCode::fitsInFrame(item.Code)) {
+            throw OrvaneError(
+                OrvaneError::kInvalidArgument,
+                QStringLiteral("Schedule line with a command code that cannot be sent: \"%1\"")
+                    .arg(line));
+        }
     } else {
         item.Action = line.mid(c2 + 1).trimmed();
     }

@@ -35,7 +35,7 @@ public:
 
     QString m_line1 = QStringLiteral("DVD");
     QString m_line2 = QStringLiteral("-30.0dB");
-    ModelInformation info{QStringLiteral("R0161"), QStringLiteral("RX-V1000"), QStringLiteral("A"),
+    ModelInformation info{QStringLiteral("R0161"), QStringLiteral("VR-161"), QStringLiteral("A"),
                           QStringLiteral("\x12R0161A")};
     bool connected = false;
     bool visible = true;

@@ -326,7 +326,7 @@ private slots:
         QCOMPARE(outside.Connected(), true);
         QString id, model, version, answer;
         outside.GetInformation(id, model, version, answer);
-        QCOMPARE(QStringList({id, model, version}), QStringList({"R0161", "RX-V1000", "A"}));
+        QCOMPARE(QStringList({id, model, version}), QStringList({"R0161", "VR-161", "A"}));
     }
 
     void playerCommandsWorkUnregistered()

@@ -1,6 +1,7 @@
 #include "app/Form_Informationen.h"
 #include "app/Form_Intro.h"
 #include "app/Modul_Orvane.h"
+#include "platform/FixedPitchFont.h"
 #include "tests/support/MainWindowFixture.h"
 
 #include <Command.h>
@@ -82,7 +83,11 @@ void tst_informationwindows::fixedTexts()
 void tst_informationwindows::keysInFixedPitch()
 {
     Form_Informationen window;
-    QVERIFY(QFontInfo(window.Text2->font()).fixedPitch());
+    // What a reader needs: the characters shown line up in columns.
+    QVERIFY2(FixedPitchFont::hasEqualAdvances(
+                 window.Text2->font(),
+                 QString(Form_Informationen::textKeys()).remove(QLatin1Char('\n'))),
+             qPrintable(QFontInfo(window.Text2->font()).family()));
     QCOMPARE(window.windowTitle(), QStringLiteral("Information for Orvane"));
     QCOMPARE(window.Frame2->Caption(), QStringLiteral("Command options: "));
     QCOMPARE(window.Frame1->Caption(), QStringLiteral("Keys: "));

@@ -52,6 +52,8 @@ private slots:
     void powerOnByConnect_data();
     void powerOnByConnect();
     void modelHiding();
+    void extrasKeyChoice_data();
+    void extrasKeyChoice();
     void unknownModelOffersMail();
     void portThatCannotOpen();
     void portAndReportTimeMenus();
@@ -201,7 +203,7 @@ void tst_MainWindow::connectAndDisconnect()
     QVERIFY(ui(f).Timer_Check.isActive());
     QVERIFY(ui(f).Menu_Volume->menuAction()->isEnabled() && ui(f).Menu_Reset->isEnabled());
     QVERIFY(!ui(f).Menu_Setup_Port(1)->isEnabled() && !ui(f).Menu_Setup_Port(5)->isEnabled());
-    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("RX-V2400"));
+    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("VR-161"));
     QCOMPARE(f.yinfo()->text_modellid->text(), QStringLiteral("R0161"));
     QCOMPARE(f.yinfo()->text_softwareversion->text(), QStringLiteral("C"));
     QCOMPARE(f.yinfo()->text_YString->text(), QString::fromLatin1(m_w->model.configurationBlock().mid(1).chopped(1)));
@@ -278,6 +280,50 @@ void tst_MainWindow::powerOnByConnect()
         QVERIFY(ui(*m_w->window).Opt_Input.isSelected(8));
 }
 
+void tst_MainWindow::extrasKeyChoice_data()
+{
+    // Items checked before (0: none), the item clicked, the input box's answer ("-": no
+    // box expected, "cancel": cancelled), then the item checked and the command.
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("clicked");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("another item replaces the checked one") << 2 << 1 << "-" << 1 << "old";
+    QTest::newRow("the checked item clears the choice") << 2 << 2 << "-" << 0 << "old";
+    QTest::newRow("the checked shell item clears it, no box") << 3 << 3 << "-" << 0 << "old";
+    QTest::newRow("shell item cancelled: none checked") << 1 << 3 << "cancel" << 0 << "old";
+    QTest::newRow("shell item, empty answer: none checked") << 0 << 3 << "" << 0 << "old";
+    QTest::newRow("shell item with a new command") << 2 << 3 << "xterm" << 3 << "xterm";
+    QTest::newRow("shell item with the same command") << 1 << 3 << "old" << 3 << "old";
+}
+
+void tst_MainWindow::extrasKeyChoice()
+{
+    QFETCH(int, before);
+    QFETCH(int, clicked);
+    QFETCH(QString, answer);
+    Form_ControlCenter &f = *m_w->window;
+    auto &items = ui(f).Menu_Extras_61_ES;
+    for (int i = 1; i <= 3; ++i)
+        items(i)->setChecked(i == before);
+    items(3)->setData(QStringLiteral("old"));
+    if (answer != QLatin1String("-"))
+        m_w->dialogs.queueInput(answer == QLatin1String("cancel") ? std::nullopt
+                                                                  : std::optional(answer));
+    items(clicked)->trigger();
+
+    QFETCH(int, after);
+    for (int i = 1; i <= 3; ++i)
+        QCOMPARE(items(i)->isChecked(), i == after);
+    QTEST(items(3)->data().toString(), "command");
+    QCOMPARE(m_w->dialogs.inputPrompts().size(), answer == QLatin1String("-") ? 0 : 1);
+    for (const auto &prompt : m_w->dialogs.inputPrompts())
+        QCOMPARE(QStringList({prompt.prompt, prompt.title, prompt.defaultText}),
+                 QStringList({"Shell Command with full Path: ", "Shell Command", "old"}));
+    QVERIFY(m_w->errors.reports().isEmpty());
+}
+
 void tst_MainWindow::modelHiding()
 {
     Form_ControlCenter &f = *m_w->window;
@@ -289,7 +335,7 @@ void tst_MainWindow::modelHiding()
     QVERIFY(ui(f).Opt_Dsp(31)->isHidden());
     QVERIFY(!ui(f).Menu_MiniPopUp_Input(14)->isVisible());
     QVERIFY(!ui(f).Opt_Input(13)->isHidden());
-    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("DSP-AX1"));
+    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("VR-73"));
     f.ConnectToOrvane(0);
     m_w->model = ReceiverModel();
     f.ConnectToOrvane(0);
@@ -332,7 +378,11 @@ void tst_MainWindow::portThatCannotOpen()
 {
     m_w->port.setOpenFailure(true, 8002, QStringLiteral("Invalid port number"));
     Form_ControlCenter &f = *m_w->window;
+    // Opening a network bridge can take seconds: meanwhile the display says so.
+    QString whileOpening;
+    m_w->port.setOpenHook([&] { whileOpening = ui(f).Line1->text() + '/' + ui(f).Line2->text(); });
     f.ConnectToOrvane(0);
+    QCOMPARE(whileOpening, QStringLiteral("Connecting/"));
     QCOMPARE(m_w->dialogs.messages().size(), 1);
     const UserDialogs::Message &box = m_w->dialogs.messages().first();
     QCOMPARE(box.icon, UserDialogs::Icon::Exclamation);

@@ -60,7 +60,7 @@ void tst_ProgramHost::connectAndDisconnect()
     QCOMPARE(settings.at(0).at(0).toString(), block.mid(1).chopped(1));
     const ProgramHost::ModelInformation info = host().modelInformation();
     QCOMPARE(info.modelId, QStringLiteral("R0161"));
-    QCOMPARE(info.model, QStringLiteral("RX-V2400"));
+    QCOMPARE(info.model, QStringLiteral("VR-161"));
     QCOMPARE(info.version, QStringLiteral("C"));
     QCOMPARE(info.returnString, block.mid(1).chopped(1));
     QCOMPARE(host().readSettings(), block);

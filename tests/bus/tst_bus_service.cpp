@@ -41,7 +41,7 @@ public:
     void setLine2Text(const QString &) override { }
     ModelInformation modelInformation() const override
     {
-        return {QStringLiteral("R0161"), QStringLiteral("RX-V1000"), QStringLiteral("A"),
+        return {QStringLiteral("R0161"), QStringLiteral("VR-161"), QStringLiteral("A"),
                 QStringLiteral("R0161A")};
     }
     void connectReceiver(bool) override { connected = true; }

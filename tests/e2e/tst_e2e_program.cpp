@@ -18,6 +18,8 @@ private slots:
     void initTestCase();
     void cleanup();
     void connectsOnCom1();
+    void helpWithoutDisplay_data();
+    void helpWithoutDisplay();
 
 private:
     void startReceiver(const QStringList &arguments);
@@ -88,6 +90,32 @@ void tst_E2eProgram::connectsOnCom1()
     const QString saved = QString::fromLocal8Bit(file.readAll());
     QVERIFY2(saved.contains(QStringLiteral("Com1=") + m_receiver.device()), qPrintable(saved));
     QVERIFY2(saved.contains(QStringLiteral("[Config]")), qPrintable(saved));
+}
+
+void tst_E2eProgram::helpWithoutDisplay_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::newRow("-?") << "-?";
+    QTest::newRow("--help") << "--help";
+}
+
+// On a terminal without a display the options go to standard output.
+void tst_E2eProgram::helpWithoutDisplay()
+{
+    QFETCH(QString, option);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+    m_program.setProcessEnvironment(environment);
+    m_program.setProgram(m_buildDir + QStringLiteral("/orvane"));
+    m_program.setArguments({option});
+    m_program.start();
+    QVERIFY(m_program.waitForFinished(10000));
+    QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_program.exitCode(), 0);
+    QVERIFY(QString::fromLocal8Bit(m_program.readAllStandardOutput())
+                .startsWith(QStringLiteral("Options:: -Cx = Connect to Com x ;")));
 }
 
 QTEST_GUILESS_MAIN(tst_E2eProgram)

@@ -3,6 +3,7 @@
 
 #include "tests/support/MainWindowFixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QRadioButton>
 #include <ctlFrame.h>
@@ -16,6 +17,8 @@ class tst_panels : public QObject
 
 private slots:
     void dspButtonsSendTheirProgram();
+    void optionBoxIsItsClickTarget_data();
+    void optionBoxIsItsClickTarget();
     void stepImages_data();
     void stepImages();
     void zoneRedirection_data();
@@ -42,6 +45,50 @@ void tst_panels::dspButtonsSendTheirProgram()
     QCOMPARE(f.port.writtenCodes().size(), 32);
     QCOMPARE(f.port.writtenCodes().at(30), QStringLiteral("07EFE"));
     QCOMPARE(f.port.writtenCodes().at(31), QStringLiteral("07EFF"));
+}
+
+void tst_panels::optionBoxIsItsClickTarget_data()
+{
+    // Where the click lands, from the box's bottom-right corner.
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QPoint>("fromCorner");
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("input CD, right of its caption") << "Input" << 12 << QPoint(-2, -9) << true;
+    QTest::newRow("input mode DD, bottom-right corner") << "Mode" << 4 << QPoint(-1, -1) << true;
+    QTest::newRow("input mode Auto, top-right corner") << "Mode" << 1 << QPoint(-1, -17) << true;
+    QTest::newRow("speakers A On, right edge") << "Speakers A" << 1 << QPoint(-1, -9) << true;
+    QTest::newRow("beside the box") << "Input" << 12 << QPoint(2, -9) << false;
+}
+
+void tst_panels::optionBoxIsItsClickTarget()
+{
+    QFETCH(QString, panel);
+    QFETCH(int, index);
+    QFETCH(QPoint, fromCorner);
+    MainWindowFixture f;
+    Form_ControlCenter &w = f.w();
+    const QHash<QString, OptionArray *> arrays {{"Input", &ui(w).Opt_Input},
+                                                {"Mode", &ui(w).Opt_InputMode},
+                                                {"Speakers A", &ui(w).Opt_SpeakersA}};
+    OptionArray &options = *arrays.value(panel);
+    QRadioButton *button = options(index);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.SetKlappe(1);
+    f.openPort();
+    options.clearSelection();
+
+    // The accessible extents are the box.
+    const QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->rect(), QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+
+    const QPoint corner(button->width() - 1, button->height() - 1);
+    QTest::mouseClick(button, Qt::LeftButton, {}, corner + fromCorner);
+    QFETCH(bool, chosen);
+    QCOMPARE(options.selected(), chosen ? std::optional<int>(index) : std::nullopt);
+    QVERIFY(f.errors.reports().isEmpty());
 }
 
 void tst_panels::stepImages_data()

@@ -41,6 +41,8 @@ void tst_X11KeyState::presses_data()
     QTest::addColumn<QList<int>>("pressed");
 
     QTest::newRow("play/pause") << QStringList {"key", "XF86AudioPlay"} << QList<int> {179};
+    QTest::newRow("a separate pause key is play/pause")
+        << QStringList {"key", "XF86AudioPause"} << QList<int> {179};
     QTest::newRow("transport keys")
         << QStringList {"key", "XF86AudioStop", "XF86AudioNext", "XF86AudioPrev"}
         << QList<int> {176, 177, 178};

@@ -281,25 +281,38 @@ void tst_MprisPlayerRemote::twoPlayersAtOnce()
     QTRY_COMPARE_WITH_TIMEOUT(remote.status(), 1, kSettle);
 
     // A second, paused player appears: the playing one stays the player.
+    const QString firstName = remote.services().value(0);
     MediaPlayerProcess second;
     QVERIFY(second.start(m_bus->address(), {m_tracks[1]}, true));
     QTRY_COMPARE_WITH_TIMEOUT(remote.services().size(), 2, kSettle);
     QTest::qWait(300);
     QCOMPARE(remote.title(), kTrackA);
 
-    // Once none plays, the one that appeared last is the player; commands go to it.
+    // Paused, it is still the player although another appeared later: Play/Pause
+    // resumes it.
     Modul_Winamp::WinampSendCommand(&remote, 40046);
-    QTRY_COMPARE_WITH_TIMEOUT(remote.title(), kTrackB, kSettle);
-    QCOMPARE(remote.status(), 3);
+    QTRY_COMPARE_WITH_TIMEOUT(remote.status(), 3, kSettle);
+    QTest::qWait(300);
+    QCOMPARE(remote.title(), kTrackA);
     Modul_Winamp::WinampSendCommand(&remote, 40046);
     QTRY_COMPARE_WITH_TIMEOUT(remote.status(), 1, kSettle);
-    QCOMPARE(remote.title(), kTrackB);
+    QCOMPARE(remote.title(), kTrackA);
+
+    // The other player starting to play takes over.
+    QStringList others = remote.services();
+    others.removeAll(firstName);
+    QCOMPARE(others.size(), 1);
+    m_connection.asyncCall(QDBusMessage::createMethodCall(
+        others.front(), QStringLiteral("/org/mpris/MediaPlayer2"),
+        QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Play")));
+    QTRY_COMPARE_WITH_TIMEOUT(remote.title(), kTrackB, kSettle);
+    QTRY_COMPARE_WITH_TIMEOUT(remote.status(), 1, kSettle);
 
     // The player that leaves is forgotten; the other one is the player again.
     second.kill();
     QTRY_COMPARE_WITH_TIMEOUT(remote.services().size(), 1, kSettle);
     QCOMPARE(remote.title(), kTrackA);
-    QCOMPARE(remote.status(), 3);
+    QCOMPARE(remote.status(), 1);
 }
 
 void tst_MprisPlayerRemote::hangingPlayerHoldsNothing()

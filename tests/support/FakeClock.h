@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 
 #include <QDateTime>
+#include <optional>
 
 // A wall clock that stands still until the test sets or advances it.
 class FakeClock : public Clock
@@ -13,15 +14,28 @@ public:
     {
     }
 
-    QDate today() override { return m_now.date(); }
-    QTime timeOfDay() override { return m_now.time(); }
+    QDateTime now() override
+    {
+        const QDateTime read = m_now;
+        if (m_next) {
+            m_now = *m_next;
+            m_next.reset();
+        }
+        return read;
+    }
 
     void set(const QDateTime &now) { m_now = now; }
+    // The next read gives `now`, every later one `next`: time moving on between reads.
+    void setThen(const QDateTime &now, const QDateTime &next)
+    {
+        m_now = now;
+        m_next = next;
+    }
     void set(const QDate &date, const QTime &time) { m_now = QDateTime(date, time); }
     // Moves on by whole seconds; crossing midnight changes the date.
     void advance(qint64 seconds) { m_now = m_now.addSecs(seconds); }
-    QDateTime now() const { return m_now; }
 
 private:
     QDateTime m_now;
+    std::optional<QDateTime> m_next;
 };

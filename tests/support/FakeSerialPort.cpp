@@ -16,6 +16,8 @@ FakeSerialPort::~FakeSerialPort() = default;
 
 void FakeSerialPort::open(int portNumber)
 {
+    if (m_openHook)
+        m_openHook();
     if (m_open)
         throw SerialPortError(SerialPortError::kPortAlreadyOpen,
                               QStringLiteral("Port already open"));

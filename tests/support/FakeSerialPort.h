@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 #include <chrono>
+#include <functional>
 
 class ReceiverModel;
 
@@ -36,6 +37,8 @@ public:
     // Every following open throws SerialPortError(number, description) while set.
     void setOpenFailure(bool fail, int number = 8002,
                         const QString &description = QStringLiteral("Invalid port number"));
+    // Runs at the start of every open, as events run while a network port connects.
+    void setOpenHook(std::function<void()> hook) { m_openHook = std::move(hook); }
     // The next `writes` writes (-1: all) sleep this long before returning.
     void setWriteStall(std::chrono::milliseconds stall, int writes = -1);
     // Every following write throws SerialPortError while set.
@@ -74,6 +77,7 @@ private:
 
     std::chrono::milliseconds m_latency {0};
     int m_chunkSize = 0;
+    std::function<void()> m_openHook;
     bool m_openFails = false;
     int m_openErrorNumber = 8002;
     QString m_openErrorText;

@@ -3,6 +3,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeUserDialogs.h"
 #include "timecontrol/Form_ZS.h"
+#include "timecontrol/ScheduleScript.h"
 #include "timecontrol/clsTimeControl.h"
 
 #include <QComboBox>
@@ -210,6 +211,8 @@ void tst_Form_ZS::load_data()
     QTest::newRow("unparsable line kept for the rebuild to report")
         << "garbage\r\n" + powerOn << QStringList {"garbage", kPowerOn};
     QTest::newRow("empty file") << QByteArray() << QStringList {};
+    QTest::newRow("file over 1 MB refused with a message")
+        << powerOn + "\r\n" + QByteArray(ScheduleScript::kMaxBytes, 'x') << QStringList {};
 }
 
 void tst_Form_ZS::load()
@@ -221,6 +224,10 @@ void tst_Form_ZS::load()
     m_dialogs.queueFileName(path);
     m_form->cmdScriptLoad->click();
     QTEST(m_form->lines(), "lines");
+    const bool refused = content.size() > ScheduleScript::kMaxBytes;
+    QCOMPARE(m_dialogs.messageTexts().size(), refused ? 1 : 0);
+    if (refused)
+        QVERIFY(m_dialogs.messageTexts().front().contains(QStringLiteral("larger than 1 MB")));
 }
 
 void tst_Form_ZS::saveAsksBeforeOverwritingAndFailsQuietly()

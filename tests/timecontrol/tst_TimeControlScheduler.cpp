@@ -96,11 +96,24 @@ void tst_TimeControlScheduler::firing_data()
     QTest::newRow("daily entry at 00:00 fires on two days running")
         << QStringList {"00:00 ,Every day  ,Power On ,07A1D"}
         << "1 00:00:00.000, 1 00:00:30.000, 1 12:00:00.000, 2 00:00:00.000, 2 00:00:00.500"
-        << "07A1D - - - 07A1D";
+        << "07A1D - - 07A1D -";
     QTest::newRow("daily entry at 00:00 after days without ticks")
         << QStringList {"00:00 ,Every day  ,Power On ,07A1D"}
         << "1 00:00:00.000, 5 00:00:00.000, 5 00:00:00.500"
-        << "07A1D - 07A1D";
+        << "07A1D 07A1D -";
+    QTest::newRow("daily 00:00 is re-armed although a dated 00:00 entry fires first")
+        << QStringList {"00:00 ,02.01.2024 ,A ,07A15", "00:00 ,Every day  ,Power On ,07A1D"}
+        << "1 00:00:00.000, 2 00:00:00.000, 2 00:00:00.500"
+        << "07A1D 07A15 07A1D";
+    // "a>b": the clock reads a, and b from its next read on (midnight passes in between).
+    QTest::newRow("dated 00:00 does not match the day before across midnight")
+        << QStringList {"00:00 ,01.01.2024 ,Power On ,07A1D"}
+        << "1 23:59:59.999>2 00:00:00.000, 2 00:00:00.500"
+        << "- -";
+    QTest::newRow("daily 00:00 fires once across midnight")
+        << QStringList {"00:00 ,Every day  ,Power On ,07A1D"}
+        << "1 12:00:00.000, 1 23:59:59.999>2 00:00:00.000, 2 00:00:00.500"
+        << "- - 07A1D";
     QTest::newRow("German daily word in any case")
         << QStringList {"07:30 ,jEdEn Tag ,Power On ,07A1D"} << "1 07:30:00.000"
         << "07A1D";
@@ -119,9 +132,16 @@ void tst_TimeControlScheduler::firing()
 
     QStringList sent;
     for (const QString &tick : ticks.split(QStringLiteral(", "))) {
-        const QStringList parts = tick.split(QLatin1Char(' '));
-        clock.set(QDate(2024, 1, parts[0].toInt()),
-                  QTime::fromString(parts[1], QStringLiteral("hh:mm:ss.zzz")));
+        const auto at = [](const QString &text) {
+            const QStringList parts = text.split(QLatin1Char(' '));
+            return QDateTime(QDate(2024, 1, parts[0].toInt()),
+                             QTime::fromString(parts[1], QStringLiteral("hh:mm:ss.zzz")));
+        };
+        const QStringList reads = tick.split(QLatin1Char('>'));
+        if (reads.size() == 2)
+            clock.setThen(at(reads[0]), at(reads[1]));
+        else
+            clock.set(at(tick));
         link.answers = QStringList {QStringLiteral("answer")};
         link.sent.clear();
         scheduler.tick(schedule);

@@ -34,6 +34,17 @@ void tst_clsTimeControl::add_data()
                               << "error";
     QTest::newRow("empty line") << ""
                                 << "error";
+    QTest::newRow("control character in the code")
+        << QStringLiteral("07:30 ,Every day  ,Odd ,07A\x03\x02"
+                          "07A1E")
+        << "error";
+    QTest::newRow("DEL in the code")
+        << QStringLiteral("07:30 ,Every day  ,Odd ,07A1\x7f") << "error";
+    QTest::newRow("character beyond Latin-1 in the code")
+        << QStringLiteral("07:30 ,Every day  ,Odd ,07A1\u20ac") << "error";
+    QTest::newRow("control character in the label only")
+        << QStringLiteral("07:30 ,Every day  ,K\x01 ,07A1D")
+        << QStringLiteral("07:30|Every day|K\x01|07A1D");
 }
 
 void tst_clsTimeControl::add()
