@@ -16,6 +16,7 @@ ProgramHost *s_host = nullptr;
 PlayerRemote *s_player = nullptr;
 UserDialogs *s_dialogs = nullptr;
 std::function<void()> s_mainWindowLoader;
+std::function<void()> s_quitWithoutWindow;
 
 clsAddIns *addInList()
 {
@@ -76,6 +77,11 @@ UserDialogs *clsAddIn::dialogs()
 void clsAddIn::setMainWindowLoader(std::function<void()> loader)
 {
     s_mainWindowLoader = std::move(loader);
+}
+
+void clsAddIn::setQuitWithoutWindow(std::function<void()> quit)
+{
+    s_quitWithoutWindow = std::move(quit);
 }
 
 QDateTime clsAddIn::AddInCreateDate() const
@@ -255,6 +261,8 @@ void clsAddIn::Quit()
         const clsAddIns *list = addInList();
         if (s_host && !(list && list->endingInProgress()))
             s_host->quitProgram();
+        else if (!s_host && s_quitWithoutWindow)
+            s_quitWithoutWindow();
     });
 }
 

@@ -126,6 +126,8 @@ public:
     static void setDialogs(UserDialogs *dialogs);
     static UserDialogs *dialogs();
     static void setMainWindowLoader(std::function<void()> loader);
+    // What Quit does while no main window is loaded (the start-up wait).
+    static void setQuitWithoutWindow(std::function<void()> quit);
 
 signals:
     // Events, in the order of their identifiers.

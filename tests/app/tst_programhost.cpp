@@ -2,12 +2,15 @@
 // without touching the window's controls.
 
 #include "addins/clsAddIns.h"
+#include "app/Form_Intro.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "state/VolumeText.h"
 #include "tests/support/MainWindowFixture.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTimer>
 
 using namespace std::chrono_literals;
 
@@ -25,6 +28,11 @@ private slots:
     void lostPortTellsListeners();
     void refusedUnloadKeepsRunning();
     void unloadTerminatesOnce();
+    void voteAndForcedEnd_data();
+    void voteAndForcedEnd();
+    void showAndHide_data();
+    void showAndHide();
+    void aboutAnswersAtOnce();
 
 private:
     std::unique_ptr<MainWindowFixture> m_w;
@@ -152,6 +160,110 @@ void tst_ProgramHost::unloadTerminatesOnce()
     QVERIFY(Modul_Orvane::AppClosing);
     QCOMPARE(unload, 1);
     QCOMPARE(terminating.size(), 1);
+}
+
+void tst_ProgramHost::voteAndForcedEnd_data()
+{
+    QTest::addColumn<bool>("forced");
+    QTest::addColumn<bool>("signalDuringVote");
+    QTest::addColumn<bool>("ends");
+    // The End menu and Quit honour a refusal; a termination signal does not, and one that
+    // arrives while the add-ins vote ends the running unload instead of starting another.
+    QTest::newRow("quit, refused") << false << false << false;
+    QTest::newRow("signal, refused") << true << false << true;
+    QTest::newRow("quit, refused, signal during the vote") << false << true << true;
+}
+
+void tst_ProgramHost::voteAndForcedEnd()
+{
+    QFETCH(bool, forced);
+    QFETCH(bool, signalDuringVote);
+    QFETCH(bool, ends);
+    Form_ControlCenter &w = m_w->w();
+    int asked = 0;
+    connect(&events(), &ProgramEvents::unloadRequested, this, [&](long &cancel) {
+        ++asked;
+        if (signalDuringVote)
+            QVERIFY(!w.Form_Unload(false));
+        cancel = 1;
+    });
+    QSignalSpy terminating(&events(), &ProgramEvents::terminating);
+    QSignalSpy unloaded(&w, &Form_ControlCenter::unloaded);
+    QCOMPARE(w.Form_Unload(!forced), ends);
+    QCOMPARE(asked, 1);
+    QCOMPARE(terminating.size(), ends ? 1 : 0);
+    QCOMPARE(unloaded.size(), ends ? 1 : 0);
+    QCOMPARE(Modul_Orvane::AppClosing, ends);
+}
+
+void tst_ProgramHost::showAndHide_data()
+{
+    QTest::addColumn<bool>("mini");
+    QTest::addColumn<QString>("before"); // the window's state before the calls
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<int>("state");
+    const int normal = ProgramHost::Normal;
+    const int minimized = ProgramHost::Minimized;
+    QTest::newRow("hide minimises, then hides")
+        << false << "normal" << QStringList {"hide"} << false << minimized;
+    QTest::newRow("show restores a minimised window")
+        << false << "minimized" << QStringList {"show"} << true << normal;
+    QTest::newRow("show restores a maximised window")
+        << false << "maximized" << QStringList {"show"} << true << normal;
+    QTest::newRow("hide, then show")
+        << false << "normal" << QStringList {"hide", "show"} << true << normal;
+    QTest::newRow("mini mode: hide")
+        << true << "normal" << QStringList {"hide"} << false << minimized;
+    QTest::newRow("mini mode: hide, then show")
+        << true << "normal" << QStringList {"hide", "show"} << true << normal;
+}
+
+void tst_ProgramHost::showAndHide()
+{
+    QFETCH(bool, mini);
+    QFETCH(QString, before);
+    QFETCH(QStringList, calls);
+    QFETCH(bool, visible);
+    QFETCH(int, state);
+    Modul_Orvane::MiniMode = mini;
+    QWidget *shown = mini ? static_cast<QWidget *>(m_w->w().mini()) : &m_w->w();
+    if (before == QLatin1String("minimized"))
+        shown->showMinimized();
+    else if (before == QLatin1String("maximized"))
+        shown->showMaximized();
+    else
+        shown->show();
+    for (const QString &call : std::as_const(calls))
+        call == QLatin1String("show") ? host().showProgram() : host().hideProgram();
+    QCOMPARE(host().programVisible(), visible);
+    QCOMPARE(int(host().windowState()), state);
+    if (visible)
+        QTRY_COMPARE(QApplication::activeWindow(), shown);
+    QVERIFY(m_w->errors.isEmpty());
+}
+
+void tst_ProgramHost::aboutAnswersAtOnce()
+{
+    // A nested wait would hold the caller until the window closes; close it after a
+    // while so that such a fault fails instead of hanging.
+    QTimer closer;
+    closer.setSingleShot(true);
+    connect(&closer, &QTimer::timeout, this, [this] {
+        for (Form_Intro *intro : m_w->w().findChildren<Form_Intro *>())
+            intro->close();
+    });
+    closer.start(3000);
+    QElapsedTimer clock;
+    clock.start();
+    host().showAbout();
+    host().showAbout();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    const QList<Form_Intro *> intros = m_w->w().findChildren<Form_Intro *>();
+    QCOMPARE(intros.size(), 1);
+    QVERIFY(intros.first()->isVisible());
+    QCOMPARE(intros.first()->windowModality(), Qt::ApplicationModal);
+    intros.first()->close();
 }
 
 QTEST_MAIN(tst_ProgramHost)

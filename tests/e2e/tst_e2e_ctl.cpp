@@ -38,6 +38,7 @@ private slots:
     void displayAndInfo();
     void watchPrintsReports();
     void notConnected();
+    void connectWhileThePortRefuses();
     void quitEndsTheProgram();
 
 private:
@@ -194,8 +195,27 @@ void tst_E2eCtl::notConnected()
     QCOMPARE(ctl({QStringLiteral("send"), QStringLiteral("07A1D")}).status, 0);
 }
 
+void tst_E2eCtl::connectWhileThePortRefuses()
+{
+    // The receiver's device is gone: every connect fails at once. Each call answers
+    // without waiting for the error box, and the boxes do not pile up.
+    QCOMPARE(ctl({QStringLiteral("disconnect")}).status, 0);
+    m_receiver.kill();
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 20; ++i) {
+        const Run run = ctl({QStringLiteral("connect")}, 5000);
+        QVERIFY2(run.status == 4, qPrintable(QStringLiteral("%1: %2").arg(i).arg(run.err)));
+    }
+    QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(ctl({QStringLiteral("display")}).status, 0);
+}
+
 void tst_E2eCtl::quitEndsTheProgram()
 {
+    // Hidden, it ends all the same.
+    QCOMPARE(ctl({QStringLiteral("hide")}).status, 0);
+
     // A registered client that hangs (stopped) is asked for its vote and not waited
     // for beyond the bound.
     QProcess hanging;
