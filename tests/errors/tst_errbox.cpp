@@ -1,6 +1,5 @@
 #include "errors/ErrBoxPresenter.h"
 #include "errors/Form_ErrBox.h"
-#include "errors/ShowErrBox.h"
 #include "tests/support/FakeShell.h"
 #include "tests/support/FakeUserDialogs.h"
 
@@ -34,7 +33,6 @@ private slots:
     void sendOpensMailtoLink();
     void failedSendKeepsReportOnClipboard();
     void reportDuringOpenBoxIsQueued();
-    void reportsWithoutWaitingFollowEachOther();
 };
 
 void TestErrBox::labels_data()
@@ -188,39 +186,6 @@ void TestErrBox::reportDuringOpenBoxIsQueued()
     QCOMPARE(presenter.queuedCount(), 0);
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(!QApplication::activeModalWidget());
-}
-
-void TestErrBox::reportsWithoutWaitingFollowEachOther()
-{
-    ErrBoxPresenter presenter(nullptr, nullptr);
-    ErrorPresenter *previous = setErrorPresenter(&presenter);
-    const auto openBox
-        = [] { return qobject_cast<Form_ErrBox *>(QApplication::activeModalWidget()); };
-    {
-        // An outside program's calls failing again and again: each returns at once, the
-        // same failure is not queued twice, a waiting report waits too.
-        const ErrorsWithoutWaiting scope;
-        for (int i = 0; i < 3; ++i)
-            ShowErrBox("ConnectToOrvane", "Form_ControlCenter", 8002, "No such port", 0);
-        ShowErrBox("Timer_ZS_Timer", "Form_ControlCenter", 13, "Type mismatch", 4);
-    }
-    ShowErrBox("SaveConfig", "Form_ControlCenter", 75, "Path/File access error", 0);
-    setErrorPresenter(previous);
-
-    QStringList shown;
-    while (Form_ErrBox *box = openBox()) {
-        QVERIFY(shown.size() < 5);
-        shown << box->Label1->text();
-        box->cmdClose->click();
-        QCoreApplication::processEvents();
-    }
-    QCOMPARE(shown,
-             QStringList({"Error in Form_ControlCenter-ConnectToOrvane:",
-                          "Error in Form_ControlCenter-Timer_ZS_Timer:",
-                          "Error in Form_ControlCenter-SaveConfig:"}));
-    QVERIFY(!presenter.isShowing());
-    QCOMPARE(presenter.queuedCount(), 0);
-    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 QTEST_MAIN(TestErrBox)
