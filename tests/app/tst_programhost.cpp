@@ -175,7 +175,7 @@ void tst_ProgramHost::showAndHide_data()
 {
     QTest::addColumn<bool>("mini");
     QTest::addColumn<QString>("calls"); // "min" is the user's, the others the host's
-    QTest::addColumn<int>("state");     // minimised (1) is hidden here, normal (0) shown
+    QTest::addColumn<int>("state"); // minimised (1) is hidden here, normal (0) shown
     QTest::newRow("hide minimises, then hides") << false << "hide" << 1;
     QTest::newRow("show restores a minimised window") << false << "min show" << 0;
     QTest::newRow("mini window: hide, then show") << true << "hide show" << 0;
