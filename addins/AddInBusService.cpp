@@ -1,6 +1,7 @@
 #include "addins/AddInBusService.h"
 
 #include "addins/AddInBusConnection.h"
+#include "errors/ShowErrBox.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -144,6 +145,8 @@ bool AddInBusService::handleMessage(const QDBusMessage &message, const QDBusConn
     // Introspection and the properties of "/" are left to the bus library.
     if (message.interface() == kIntrospectable)
         return false;
+    // No call from outside waits on a box the user has to close.
+    const ErrorsWithoutWaiting errorsWithoutWaiting;
     QDBusMessage reply;
     if (message.path() == QLatin1String("/")) {
         if (message.interface() == kProperties)

@@ -43,6 +43,16 @@ public:
     void setMainWindowLoader(std::function<void()> loader) { m_loader = std::move(loader); }
     // Runs the loader when one is set; false when there is none.
     bool loadMainWindow() const;
+    // What Quit does while no main window is loaded (the start-up wait).
+    void setQuitWithoutWindow(std::function<void()> quit) { m_quitWithoutWindow = std::move(quit); }
+    // Runs that quit when one is set; false when there is none.
+    bool quitWithoutWindow() const
+    {
+        if (!m_quitWithoutWindow)
+            return false;
+        m_quitWithoutWindow();
+        return true;
+    }
 
     // The folders searched for add-in components; the default ones when none are set.
     QStringList addInFolders() const;
@@ -59,5 +69,6 @@ private:
     PlayerRemote *m_player = nullptr;
     UserDialogs *m_dialogs = nullptr;
     std::function<void()> m_loader;
+    std::function<void()> m_quitWithoutWindow;
     QStringList m_addInFolders;
 };

@@ -225,6 +225,8 @@ void clsAddIn::Quit()
         const clsAddIns *list = addInList();
         if (host() && !(list && list->endingInProgress()))
             host()->quitProgram();
+        else if (!host() && m_runtime)
+            m_runtime->quitWithoutWindow();
     });
 }
 

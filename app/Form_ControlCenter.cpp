@@ -168,17 +168,25 @@ void Form_ControlCenter::resizeEvent(QResizeEvent *event)
     Form_Resize();
 }
 
-bool Form_ControlCenter::Form_Unload()
+bool Form_ControlCenter::Form_Unload(bool mayBeCancelled)
 {
     if (m_unloaded)
         return true;
+    if (!mayBeCancelled)
+        m_endForced = true;
+    // Events run while bus clients vote; an end asked for meanwhile is left to the
+    // unload that is already running.
+    if (m_unloading)
+        return false;
     m_runtime.AppClosing = true;
     if (m_com)
         m_com->setAppClosing(true);
 
     long cancel = 0;
+    m_unloading = true;
     emit m_events.unloadRequested(cancel);
-    if (cancel != 0) {
+    m_unloading = false;
+    if (cancel != 0 && !m_endForced) {
         m_runtime.AppClosing = false;
         if (m_com)
             m_com->setAppClosing(false);
@@ -195,6 +203,7 @@ bool Form_ControlCenter::Form_Unload()
     });
     guarded(kModule, "Form_Unload", [&] { Modul_Lib::UnloadAllForms(this); });
     m_unloaded = true;
+    emit unloaded();
     return true;
 }
 
@@ -431,20 +440,21 @@ QString Form_ControlCenter::readSettings()
 void Form_ControlCenter::showProgram()
 {
     guarded(kModule, "showProgram", [&] {
-        if (m_runtime.MiniMode && m_mini)
-            m_mini->show();
-        else
-            show();
+        QWidget *shown = m_runtime.MiniMode && m_mini ? static_cast<QWidget *>(m_mini) : this;
+        shown->setWindowState(shown->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        shown->show();
+        shown->raise();
+        shown->activateWindow();
     });
 }
 
 void Form_ControlCenter::hideProgram()
 {
     guarded(kModule, "hideProgram", [&] {
-        if (m_runtime.MiniMode && m_mini)
-            m_mini->hide();
-        else
-            hide();
+        QWidget *shown = m_runtime.MiniMode && m_mini ? static_cast<QWidget *>(m_mini) : this;
+        // Minimised first, so the window state reads "minimised" while it is hidden.
+        shown->setWindowState(shown->windowState() | Qt::WindowMinimized);
+        shown->hide();
     });
 }
 

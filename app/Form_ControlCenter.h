@@ -73,8 +73,11 @@ public:
     // Runs the load steps and applies the command line. Returns false when the
     // program is to end at once (a help option was given).
     bool Form_Load(const QString &commandLine);
-    // Returns true when the unload went ahead, false when an add-in cancelled it.
-    bool Form_Unload();
+    // Returns true when the unload went ahead, false when an add-in cancelled it. With
+    // `mayBeCancelled` false (a termination signal) the add-ins are still asked and told,
+    // but a refusal does not stop the end. A call while the add-ins vote does not unload
+    // a second time; a forced one makes the running unload go ahead.
+    bool Form_Unload(bool mayBeCancelled = true);
     void SetKlappe(int mode);
     void Image_Klappe_Click();
     // Processes pending events once, then waits without processing events.
@@ -179,6 +182,10 @@ public:
     Form_YInfo *yinfo();
     const Platform &platform() const { return m_platform; }
 
+signals:
+    // Form_Unload has finished: the program ends.
+    void unloaded();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -265,7 +272,8 @@ private:
     void Menu_Info_Click();
     // Shows the information window ("Informationen", F1).
     void Menu_Fragezeichen_Informationen_Click();
-    // The about window, created on first use; modal windows block the caller until closed.
+    // The about window, created on first use; a modal one blocks the other windows, never
+    // the caller.
     void showIntro(bool modal);
     // Releases the loaded add-in components, last to first; from then on no add-in
     // acts on the window.
@@ -287,6 +295,8 @@ private:
     std::unique_ptr<FrameCutter> m_frameCutter;
     QRect m_workArea;
     bool m_unloaded = false;
+    bool m_unloading = false; // the add-ins are voting
+    bool m_endForced = false;
     bool m_polling = false;
     bool m_checkingKeys = false; // a key tick is running
     // Set by a completed connect, cleared by closeConnection.

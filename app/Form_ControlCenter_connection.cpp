@@ -98,6 +98,14 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         }
         if (step != 0)
             line = int(step);
+        // An outside program's connect answers at once: its failure waits in the error
+        // box's queue instead of a message box that holds the call.
+        if (ErrorsWithoutWaiting::active()) {
+            ShowErrBox(QStringLiteral("ConnectToOrvane"), QString::fromLatin1(kModule), number,
+                       description, line);
+            closeConnection(QStringLiteral("Comport Error"), QString());
+            return;
+        }
         UserDialogs::Message message;
         message.text = QStringLiteral("%1 - %2 (%3)").arg(number).arg(description).arg(line);
         message.icon = UserDialogs::Icon::Exclamation;

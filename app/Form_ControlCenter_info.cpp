@@ -5,8 +5,6 @@
 #include "app/Form_Intro.h"
 #include "errors/ErrorGuard.h"
 
-#include <QEventLoop>
-
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 }
@@ -31,19 +29,12 @@ void Form_ControlCenter::showIntro(bool modal)
 {
     if (!m_intro)
         m_intro = new Form_Intro(this);
-    const Qt::WindowModality modality = modal ? Qt::ApplicationModal : Qt::NonModal;
-    if (m_intro->windowModality() != modality) {
-        // The modality of a shown window changes only when it is shown again.
-        m_intro->hide();
-        m_intro->setWindowModality(modality);
-    }
+    // A modal about window blocks the other windows but not the caller: an outside
+    // program asking for it gets its answer at once. Asking again while it is open only
+    // raises it.
+    if (!m_intro->isVisible())
+        m_intro->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
     m_intro->show();
     m_intro->raise();
     m_intro->activateWindow();
-    if (!modal)
-        return;
-    // Waits for the window to close; events keep running meanwhile.
-    QEventLoop loop;
-    connect(m_intro, &QObject::destroyed, &loop, &QEventLoop::quit);
-    loop.exec();
 }

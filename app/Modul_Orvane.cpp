@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -25,8 +26,26 @@
 namespace Modul_Orvane {
 
 namespace {
-constexpr std::chrono::milliseconds kStartWait{1000};
+constexpr std::chrono::milliseconds kStartWait {1000};
+
+// Ends open modal boxes as if cancelled, so that the waits that showed them return and
+// an ending asked for from outside goes on.
+void closeModalBoxes()
+{
+    // A box may refuse to close; the bound keeps this from looping on it.
+    for (int i = 0; i < 16; ++i) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->done(QDialog::Rejected);
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            return;
+    }
 }
+} // namespace
 
 int Main(const QString &commandLine)
 {
@@ -43,23 +62,24 @@ int Main(const QString &commandLine)
     // What the add-ins share, from before the main window until after it.
     AddInRuntime addIns(platform.dialogs, platform.player);
 
-    // SIGTERM, SIGINT and SIGHUP are caught from the start. Before the main window has
-    // loaded they only end the start-up: during the wait nothing has been read, so
-    // nothing is saved; during the load (a "-C" connection waits on the receiver) the
-    // load finishes and the window then unloads as it would at the end.
+    // SIGTERM, SIGINT and SIGHUP are caught from the start and end the program whatever
+    // box is open and whatever the add-ins vote: they are still asked and told. Before
+    // the main window has loaded a signal only ends the start-up: during the wait nothing
+    // has been read, so nothing is saved; during the load (a "-C" connection waits on the
+    // receiver) the load finishes and the window then unloads as it would at the end.
     Form_ControlCenter *main = nullptr;
     QEventLoop wait;
     bool loaded = false;
     bool endRequested = false;
     TerminationHandler termination([&] {
+        closeModalBoxes();
         if (!loaded) {
             endRequested = true;
             wait.quit();
             return;
         }
-        // Ending from outside unloads the main window like its own End menu.
-        if (main->Form_Unload())
-            QApplication::quit();
+        // Left to the event loop, so that the boxes just closed have returned first.
+        QTimer::singleShot(0, main, [&main] { main->Form_Unload(false); });
     });
 
     // The start-up wait lets pending window events run and costs no CPU. The window's
@@ -68,6 +88,14 @@ int Main(const QString &commandLine)
     QElapsedTimer started;
     started.start();
     main = new Form_ControlCenter(platform, addIns);
+    // Once the main window has unloaded (End menu, Quit, a signal; also during the
+    // start-up wait), the program ends, hidden window or not.
+    bool unloaded = false;
+    QObject::connect(main, &Form_ControlCenter::unloaded, &wait, [&] {
+        unloaded = true;
+        wait.quit();
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    });
     // An add-in that registers from outside during the wait gets the main window loaded.
     std::optional<bool> loadResult;
     const auto load = [&] {
@@ -75,6 +103,11 @@ int Main(const QString &commandLine)
             loadResult = main->Form_Load(commandLine);
     };
     addIns.setMainWindowLoader(load);
+    // A quit from outside before any window is there ends the start-up.
+    addIns.setQuitWithoutWindow([&] {
+        endRequested = true;
+        wait.quit();
+    });
     // Outside programs drive the program over the user's session bus, from the wait
     // on; a second Orvane finds the name taken and runs without automation.
     AddInBusService automation(addIns, QDBusConnection::sessionBus());
@@ -83,19 +116,21 @@ int Main(const QString &commandLine)
                      qPrintable(automation.errorString()));
     const auto left = kStartWait - std::chrono::milliseconds(started.elapsed());
     QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), &wait, &QEventLoop::quit);
-    if (!endRequested)
+    if (!endRequested && !unloaded)
         wait.exec();
 
-    if (!endRequested)
+    if (!endRequested && !unloaded)
         load();
     addIns.setMainWindowLoader(nullptr);
+    addIns.setQuitWithoutWindow(nullptr);
 
     int exitCode = 0;
-    if (loadResult.value_or(false)) {
+    if (loadResult.value_or(false) && !unloaded) {
         loaded = true;
-        // An add-in may refuse the unload; the program then runs on.
-        if (!endRequested || !main->Form_Unload()) {
-            if (!main->mini()->isVisible())
+        // A signal during the start-up ends the program; a refusal of the add-ins does
+        // not keep it.
+        if (!endRequested || !main->Form_Unload(false)) {
+            if (main->mini() && !main->mini()->isVisible())
                 main->show();
             exitCode = QApplication::exec();
         }

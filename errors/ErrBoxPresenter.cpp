@@ -29,6 +29,14 @@ ErrBoxPresenter::ErrBoxPresenter(Shell *shell, UserDialogs *dialogs)
 {
 }
 
+ErrBoxPresenter::~ErrBoxPresenter()
+{
+    if (m_open) {
+        QObject::disconnect(m_open, nullptr, nullptr, nullptr);
+        delete m_open.data();
+    }
+}
+
 // Called from failure handlers that must not throw: nothing leaves this function.
 void ErrBoxPresenter::present(const ErrorReport &report)
 {
@@ -47,6 +55,42 @@ void ErrBoxPresenter::present(const ErrorReport &report)
     } catch (...) {
         logReport("Error box failed:", report);
     }
+}
+
+void ErrBoxPresenter::presentWithoutWaiting(const ErrorReport &report)
+{
+    try {
+        if (m_showing) {
+            enqueue(report);
+            return;
+        }
+        m_showing = true;
+        showWithoutWaiting(report);
+    } catch (const std::exception &e) {
+        m_showing = !m_open.isNull();
+        logReport(e.what(), report);
+    } catch (...) {
+        m_showing = !m_open.isNull();
+        logReport("Error box failed:", report);
+    }
+}
+
+void ErrBoxPresenter::showWithoutWaiting(const ErrorReport &report)
+{
+    m_current = report;
+    auto *box = new Form_ErrBox(m_shell, m_dialogs);
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_open = box;
+    QObject::connect(box, &Form_ErrBox::closed, box, [this, box] {
+        QObject::disconnect(box, nullptr, nullptr, nullptr);
+        box->deleteLater();
+        m_open = nullptr;
+        m_showing = false;
+        if (!m_queue.isEmpty())
+            presentWithoutWaiting(m_queue.takeFirst());
+    });
+    box->showWithoutWaiting(report.procedure, report.module, report.number, report.description,
+                            report.line);
 }
 
 void ErrBoxPresenter::showOne(const ErrorReport &report)

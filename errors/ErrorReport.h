@@ -19,4 +19,6 @@ class ErrorPresenter
 public:
     virtual ~ErrorPresenter();
     virtual void present(const ErrorReport &report) = 0;
+    // Shows the report without waiting for the user; by default as present().
+    virtual void presentWithoutWaiting(const ErrorReport &report) { present(report); }
 };

@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -143,12 +144,32 @@ void Form_ErrBox::ShowErrBox(const QString &procedure, const QString &module, in
 
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    showOnTop();
+    exec();
+}
 
+void Form_ErrBox::showWithoutWaiting(const QString &procedure, const QString &module, int number,
+                                     const QString &description, int line)
+{
+    prepare(procedure, module, number, description, line);
+    showOnTop();
+}
+
+void Form_ErrBox::showOnTop()
+{
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setWindowModality(Qt::ApplicationModal);
     QApplication::beep();
     Text1->setFocus();
-    exec();
+    show();
+}
+
+void Form_ErrBox::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    // Minimising the box is not closing it.
+    if (!event->spontaneous())
+        emit closed();
 }
 
 QString Form_ErrBox::reportText() const

@@ -34,6 +34,9 @@ public:
     // prepare(), then shows the box modally and on top until a button hides it.
     void ShowErrBox(const QString &procedure, const QString &module, int number,
                     const QString &description, int line);
+    // The same box, but returns at once; closed() follows when a button hides it.
+    void showWithoutWaiting(const QString &procedure, const QString &module, int number,
+                            const QString &description, int line);
 
     // Caption, both labels, version and the user's description, CR LF separated.
     QString reportText() const;
@@ -52,7 +55,14 @@ public:
     QPushButton *cmdSend;
     QPushButton *cmdClose;
 
+signals:
+    void closed();
+
+protected:
+    void hideEvent(QHideEvent *event) override;
+
 private:
+    void showOnTop();
     void cmdSend_Click();
     void cmdClose_Click();
     void tellSendFailed();

@@ -4,6 +4,22 @@
 
 namespace {
 ErrorPresenter *g_presenter = nullptr;
+int g_withoutWaiting = 0;
+} // namespace
+
+ErrorsWithoutWaiting::ErrorsWithoutWaiting()
+{
+    ++g_withoutWaiting;
+}
+
+ErrorsWithoutWaiting::~ErrorsWithoutWaiting()
+{
+    --g_withoutWaiting;
+}
+
+bool ErrorsWithoutWaiting::active()
+{
+    return g_withoutWaiting > 0;
 }
 
 ErrorPresenter::~ErrorPresenter() = default;
@@ -29,5 +45,8 @@ void ShowErrBox(const QString &procedure, const QString &module, int number,
                              << description << "line" << line;
         return;
     }
-    g_presenter->present(report);
+    if (ErrorsWithoutWaiting::active())
+        g_presenter->presentWithoutWaiting(report);
+    else
+        g_presenter->present(report);
 }

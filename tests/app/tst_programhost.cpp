@@ -25,6 +25,9 @@ private slots:
     void lostPortTellsListeners();
     void refusedUnloadKeepsRunning();
     void unloadTerminatesOnce();
+    void signalDuringRefusedVoteEndsOnce();
+    void showAndHide_data();
+    void showAndHide();
 
 private:
     std::unique_ptr<MainWindowFixture> m_w;
@@ -148,6 +151,45 @@ void tst_ProgramHost::unloadTerminatesOnce()
     QVERIFY(m_w->runtime.AppClosing);
     QCOMPARE(unload, 1);
     QCOMPARE(terminating.size(), 1);
+}
+
+void tst_ProgramHost::signalDuringRefusedVoteEndsOnce()
+{
+    Form_ControlCenter &w = m_w->w();
+    int asked = 0;
+    connect(&events(), &ProgramEvents::unloadRequested, this, [&](long &cancel) {
+        cancel = ++asked;
+        QVERIFY(!w.Form_Unload(false)); // the signal's unload leaves it to the running one
+    });
+    QSignalSpy unloaded(&w, &Form_ControlCenter::unloaded);
+    QVERIFY(w.Form_Unload());
+    QCOMPARE(asked, 1);
+    QCOMPARE(unloaded.size(), 1);
+}
+
+void tst_ProgramHost::showAndHide_data()
+{
+    QTest::addColumn<bool>("mini");
+    QTest::addColumn<QString>("calls"); // "min" is the user's, the others the host's
+    QTest::addColumn<int>("state"); // minimised (1) is hidden here, normal (0) shown
+    QTest::newRow("hide minimises, then hides") << false << "hide" << 1;
+    QTest::newRow("show restores a minimised window") << false << "min show" << 0;
+    QTest::newRow("mini window: hide, then show") << true << "hide show" << 0;
+}
+
+void tst_ProgramHost::showAndHide()
+{
+    QFETCH(bool, mini);
+    QFETCH(QString, calls);
+    QFETCH(int, state);
+    m_w->runtime.MiniMode = mini;
+    QWidget *shown = mini ? static_cast<QWidget *>(m_w->w().mini()) : &m_w->w();
+    shown->show();
+    for (const QString &call : calls.split(' '))
+        call == "min" ? shown->showMinimized()
+                      : (call == "show" ? host().showProgram() : host().hideProgram());
+    QCOMPARE(host().programVisible(), state == 0);
+    QCOMPARE(int(host().windowState()), state);
 }
 
 QTEST_MAIN(tst_ProgramHost)

@@ -33,11 +33,13 @@ private slots:
     void cleanupTestCase();
     void wrongUsageNeedsNoProgram_data();
     void wrongUsageNeedsNoProgram();
+    void quitDuringTheStartUpWait();
     void notRunning();
     void sendReachesTheReceiver();
     void displayAndInfo();
     void watchPrintsReports();
     void notConnected();
+    void connectWhileThePortRefuses();
     void quitEndsTheProgram();
 
 private:
@@ -138,6 +140,24 @@ void tst_E2eCtl::wrongUsageNeedsNoProgram()
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
 }
 
+void tst_E2eCtl::quitDuringTheStartUpWait()
+{
+    // Also after a client has registered, which loads the main window during the wait.
+    for (const bool registered : {false, true}) {
+        QProcessEnvironment environment = m_bus.environment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        m_program.setProcessEnvironment(environment);
+        m_program.start(m_buildDir + QStringLiteral("/orvane"), {});
+        QTRY_VERIFY_WITH_TIMEOUT(programOnBus(), 5000);
+        if (registered)
+            QCOMPARE(ctl({QStringLiteral("display")}).status, 0);
+        QCOMPARE(ctl({QStringLiteral("quit")}).status, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(m_program.state() == QProcess::NotRunning, 5000);
+        QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
+    }
+}
+
 void tst_E2eCtl::notRunning()
 {
     const Run run = ctl({QStringLiteral("display")});
@@ -194,8 +214,21 @@ void tst_E2eCtl::notConnected()
     QCOMPARE(ctl({QStringLiteral("send"), QStringLiteral("07A1D")}).status, 0);
 }
 
+void tst_E2eCtl::connectWhileThePortRefuses()
+{
+    // The device is gone: each connect fails and answers at once, with no box to close.
+    QCOMPARE(ctl({QStringLiteral("disconnect")}).status, 0);
+    m_receiver.kill();
+    for (int i = 0; i < 10; ++i)
+        QCOMPARE(ctl({QStringLiteral("connect")}, 5000).status, 4);
+    QCOMPARE(ctl({QStringLiteral("display")}).status, 0);
+}
+
 void tst_E2eCtl::quitEndsTheProgram()
 {
+    // Hidden, it ends all the same.
+    QCOMPARE(ctl({QStringLiteral("hide")}).status, 0);
+
     // A registered client that hangs (stopped) is asked for its vote and not waited
     // for beyond the bound.
     QProcess hanging;
