@@ -32,7 +32,7 @@ private slots:
         Modul_Orvane::oAddIns = new clsAddIns();
         MainWindowFixture f;
         QVERIFY(f.w().Form_Load(QString()));
-        QCOMPARE(f.w().addInComponents()->loadedCount(), 1);
+        QCOMPARE(inside(f.w()).addInComponents()->loadedCount(), 1);
         QCOMPARE(Modul_Orvane::oAddIns->Count(), 1);
 
         // The add-in hears the volume the window shows and acts through the window.
@@ -51,7 +51,7 @@ private slots:
         QVERIFY(form->lstAddIns->item(0)->text().startsWith("Night volume; 1.0; "));
 
         QVERIFY(f.w().Form_Unload());
-        QCOMPARE(f.w().addInComponents()->loadedCount(), 0);
+        QCOMPARE(inside(f.w()).addInComponents()->loadedCount(), 0);
         QCOMPARE(Modul_Orvane::oAddIns, nullptr);
         QCOMPARE(clsAddIn::host(), nullptr);
         QVERIFY(f.errors.isEmpty());
