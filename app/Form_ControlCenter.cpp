@@ -8,11 +8,13 @@
 #include "app/ImageButton.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
+#include "link/ConfigurationBlock.h"
 #include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
 #include "link/FrameCutter.h"
 #include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
+#include "link/ReceiverModels.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
 #include "player/Modul_Winamp.h"
@@ -61,7 +63,7 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     // window.
     m_link = std::make_unique<ReceiverLink>(m_platform.serialPort, this, m_platform.dialogs);
     m_com = new Form_Com(m_link.get(), this);
-    m_mini = new Form_Mini(this, m_runtime);
+    m_mini = new Form_Mini(this, &m_events, m_runtime);
     connectAddIns();
     connectTimeControl();
 }
@@ -273,25 +275,39 @@ void Form_ControlCenter::Pause(float seconds)
 
 void Form_ControlCenter::Timer_Check_Timer()
 {
-    // A pause inside the evaluation lets timers run; a nested tick would evaluate
-    // newer reports before the older ones of this tick. They wait for the next tick.
-    if (m_polling)
+    // A tick inside a wait of the running evaluation leaves the text at the port: the
+    // next tick reads it, after the evaluation.
+    if (m_evaluating)
         return;
-    m_polling = true;
-    ReportPauseTaken = false;
     guarded(kModule, "Timer_Check_Timer", [&] {
         QString received;
         m_link->ReadPort(received, true);
-        if (received.isEmpty())
-            return;
-        const QStringList bodies = m_frameCutter->cut(received);
-        for (const QString &body : bodies) {
+        evaluateReceived(received, "Timer_Check_Timer");
+    });
+}
+
+void Form_ControlCenter::evaluateReceived(const QString &text, const char *procedure)
+{
+    guarded(kModule, procedure, [&] {
+        if (!text.isEmpty())
+            m_pendingBodies += m_frameCutter->cut(text);
+    });
+    // A wait inside the running evaluation lets timers run (a scheduled command, a
+    // volume step). What they receive is newer than the bodies of this evaluation, so it
+    // waits its turn here instead of overtaking them, or being lost.
+    if (m_evaluating)
+        return;
+    m_evaluating = true;
+    ReportPauseTaken = false;
+    while (!m_pendingBodies.isEmpty()) {
+        const QString body = m_pendingBodies.takeFirst();
+        guarded(kModule, procedure, [&] {
             emit m_events.reportReceived(body);
             DatenAuswerten(body);
-        }
-    });
-    m_polling = false;
-    // Outside the poll every input-mode report pauses.
+        });
+    }
+    m_evaluating = false;
+    // Outside an evaluation every input-mode report pauses.
     ReportPauseTaken = false;
 }
 
@@ -401,12 +417,13 @@ void Form_ControlCenter::setLine2Text(const QString &text)
 ProgramHost::ModelInformation Form_ControlCenter::modelInformation() const
 {
     ModelInformation info;
-    if (m_yinfo) {
-        info.model = m_yinfo->text_modell->text();
-        info.modelId = m_yinfo->text_modellid->text();
-        info.version = m_yinfo->text_softwareversion->text();
-        info.returnString = m_yinfo->text_YString->text();
-    }
+    if (m_identification.isEmpty())
+        return info;
+    const ConfigurationBlock block(m_identification);
+    info.modelId = block.modelCode();
+    info.model = modelName(info.modelId);
+    info.version = block.softwareVersion();
+    info.returnString = block.withoutFrame();
     return info;
 }
 

@@ -5,19 +5,22 @@
 //
 // How a report reaches the screen:
 //
-//   serial port ──> ReceiverLink::ReadPort ──> Timer_Check (every 100 ms, cuts STX…ETX
-//   bodies with FrameCutter) ──> ProgramEvents::reportReceived (add-ins and other
-//   listeners) ──> DatenAuswerten ──> option buttons, check marks, Line1/Line2,
-//   DisplayVolume (mini window bar, ProgramEvents::volumeMainShown)
+//   serial port ──> ReceiverLink::ReadPort ──> Timer_Check (every 100 ms), a scheduled
+//   command's answer or a volume step's reply ──> evaluateReceived (cuts STX…ETX bodies
+//   with FrameCutter) ──> ProgramEvents::reportReceived (add-ins and other listeners)
+//   ──> DatenAuswerten ──> option buttons, check marks, Line1/Line2, DisplayVolume
+//   (ProgramEvents::volumeMainShown, which the mini window's bar and the add-ins follow)
 //
 // and a click goes the other way: click handler ──> ReceiverLink command member ──>
 // SendCommand ──> serial port. `UpdatingFromReceiver` keeps selections made from a
 // report or a settings snapshot from being sent back.
 //
-// Features outside the window reach the program only through host() (ProgramHost),
-// events() (ProgramEvents), link() (ReceiverLink) and platform().
+// Features outside the window reach the program only through ProgramHost (with its
+// events()) and link(); the mini window through MiniWindowHost. Everything else is
+// private (tests reach it through their fixture).
 
 #include "app/MainWindowControls.h"
+#include "app/MiniWindowHost.h"
 #include "link/LinkHost.h"
 #include "platform/Platform.h"
 #include "program/ProgramEvents.h"
@@ -26,6 +29,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <array>
 #include <chrono>
@@ -55,6 +59,7 @@ class TimeControlScheduler;
 class Form_ControlCenter : public QMainWindow,
                            public LinkHost,
                            public ProgramHost,
+                           private MiniWindowHost,
                            private MainWindowControls
 {
     Q_OBJECT
@@ -65,11 +70,14 @@ public:
     static constexpr int kKlappeMargin = 60; // outer height allowance below the panels
     static inline const QString kDefaultShell = QStringLiteral("c:\\windows\\system32\\calc.exe");
 
+    // The zone a volume report speaks of.
+    enum class VolumeZone { Main, Zone2 };
+
     // The window of the program whose add-ins `runtime` holds.
     Form_ControlCenter(const Platform &platform, AddInRuntime &runtime, QWidget *parent = nullptr);
     ~Form_ControlCenter() override;
 
-    // ---- Start-up, layout and shutdown (app/Form_ControlCenter.cpp) ----
+    // ---- Life cycle (app/Form_ControlCenter.cpp) ----
     // Runs the load steps and applies the command line. Returns false when the
     // program is to end at once (a help option was given).
     bool Form_Load(const QString &commandLine);
@@ -78,72 +86,10 @@ public:
     // but a refusal does not stop the end. A call while the add-ins vote does not unload
     // a second time; a forced one makes the running unload go ahead.
     bool Form_Unload(bool mayBeCancelled = true);
-    void SetKlappe(int mode);
-    void Image_Klappe_Click();
-    // Processes pending events once, then waits without processing events.
-    void Pause(float seconds);
-    void Timer_Check_Timer();
-    QRect workArea() const { return m_workArea; }
-
-    // ---- Connection and model identification (app/Form_ControlCenter_connection.cpp) ----
-    void ConnectToOrvane(int Sw1 = 0);
-    void Menu_Reset_Click();
-
-    // ---- Port dialog (app/Form_ControlCenter_ports.cpp) ----
-    void Menu_Setup_Ports_Click();
-    void Menu_Extras_YInfo_Click();
-
-    // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----
-    void DatenAuswerten(const QString &body);
-
-    // ---- Settings snapshot (app/Form_ControlCenter_snapshot.cpp) ----
-    void SetOrvaneSettings(const QString &settings) override;
-    void SetSettings();
-
-    // ---- Panels (app/Form_ControlCenter_panels.cpp) ----
-    void SetDSPButton(int index, int noSelect);
-    void Menu_Mode_Zone2_Click();
-    bool zone2Mode() const;
-
-    // ---- Volume, mute, sleep, memories, power (app/Form_ControlCenter_volume.cpp) ----
-    void DisplayVolume(const QString &frame);
-    void VolUp();
-    void VolDown();
-    void Image_VolUP_MouseDown(Qt::MouseButton button);
-    void Image_VolUP_MouseUp(Qt::MouseButton button);
-    void Image_VolDOWN_MouseDown(Qt::MouseButton button);
-    void Image_VolDOWN_MouseUp(Qt::MouseButton button);
-    // Starts or stops the press-and-hold repeat with the tag "UP" or "DOWN".
-    void startRepeat(const QString &tag);
-    void stopRepeat();
-    // Key codes handed over by the mini window (F4 to F9, F12).
-    void CheckKey(int keyCode);
-    // The mini window's pop-up menu at a screen position, its zone-2 mark following the
-    // mode menu.
-    void showMiniPopUp(const QPoint &globalPosition);
-
-    // ---- Configuration store (app/Form_ControlCenter_config.cpp) ----
-    void LoadConfig();
-    void SaveConfig();
-
-    // ---- Keys, player and extras (app/Form_ControlCenter_keys.cpp) ----
-    void Timer_ZS_Timer();
-
-    // ---- Add-ins (app/Form_ControlCenter_addins.cpp) ----
-    // Finds the add-in components on disk and loads them; the ones that load live until
-    // the window unloads.
-    void LoadAddIns();
-    void Menu_AddIn_Click();
-    AddInComponents *addInComponents() const { return m_addInComponents.get(); }
-
-    // ---- Time control (app/Form_ControlCenter_timecontrol.cpp) ----
-    void Menu_ZS_Aktiv_Click();
-    void Menu_ZS_Einstellungen_Click();
-    // The time-control dialog; null until "Config" first shows it.
-    Form_ZS *zs() const;
-    // The schedule Timer_ZS fires; absent until the time-control dialog is first
-    // confirmed or closed, rebuilt each time after.
-    std::shared_ptr<clsTimeControl> oTimeControl;
+    // The link, which features may use for the receiver; and the mini window, shown
+    // instead of this one in mini mode.
+    ReceiverLink *link() const { return m_link.get(); }
+    Form_Mini *mini() const;
 
     // ---- LinkHost ----
     bool trafficLogging() const override;
@@ -151,6 +97,7 @@ public:
     bool pollRunning() const override;
     void setLine1(const QString &text) override;
     void setLine2(const QString &text) override;
+    void SetOrvaneSettings(const QString &settings) override;
     void incomingSettings(const QString &settings) override;
     void linkLost(const QString &reason) override;
     void terminalClosed() override;
@@ -173,15 +120,6 @@ public:
     void quitProgram() override;
     ProgramEvents *events() override { return &m_events; }
 
-    // The ways in for features (stable): the program interface, the link, the platform.
-    ProgramHost &host() { return *this; }
-    ReceiverLink *link() const { return m_link.get(); }
-
-    Form_Com *com() const;
-    Form_Mini *mini() const;
-    Form_YInfo *yinfo();
-    const Platform &platform() const { return m_platform; }
-
 signals:
     // Form_Unload has finished: the program ends.
     void unloaded();
@@ -193,6 +131,77 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // ---- Start-up, layout and the report poll (app/Form_ControlCenter.cpp) ----
+    void SetKlappe(int mode);
+    void Image_Klappe_Click();
+    // Processes pending events once, then waits without processing events.
+    void Pause(float seconds);
+    void Timer_Check_Timer();
+    QRect workArea() const { return m_workArea; }
+    // The one way in for text the receiver sent: the poll's reads, the answers to
+    // scheduled commands and the replies to volume steps. Each report body goes to the
+    // listeners of ProgramEvents::reportReceived and then to DatenAuswerten. Text that
+    // arrives while an evaluation runs (from inside one of its waits) is evaluated after
+    // it, in the order received.
+    void evaluateReceived(const QString &text, const char *procedure);
+
+    // ---- Connection and model identification (app/Form_ControlCenter_connection.cpp) ----
+    void ConnectToOrvane(int Sw1 = 0);
+    void Menu_Reset_Click();
+
+    // ---- Port dialog (app/Form_ControlCenter_ports.cpp) ----
+    void Menu_Setup_Ports_Click();
+    void Menu_Extras_YInfo_Click();
+
+    // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----
+    void DatenAuswerten(const QString &body);
+
+    // ---- Settings snapshot (app/Form_ControlCenter_snapshot.cpp) ----
+    void SetSettings();
+
+    // ---- Panels (app/Form_ControlCenter_panels.cpp) ----
+    void SetDSPButton(int index, int noSelect);
+    void Menu_Mode_Zone2_Click();
+    bool zone2Mode() const;
+
+    // ---- Volume, mute, sleep, memories, power (app/Form_ControlCenter_volume.cpp) ----
+    // Shows a volume report of one zone, its value 0 to 255.
+    void DisplayVolume(VolumeZone zone, int value);
+    void Image_VolUP_MouseDown(Qt::MouseButton button);
+    void Image_VolUP_MouseUp(Qt::MouseButton button);
+    void Image_VolDOWN_MouseDown(Qt::MouseButton button);
+    void Image_VolDOWN_MouseUp(Qt::MouseButton button);
+
+    // ---- MiniWindowHost (app/Form_ControlCenter_volume.cpp) ----
+    void VolUp() override;
+    void VolDown() override;
+    void startRepeat(const QString &tag) override;
+    void stopRepeat() override;
+    void showMiniPopUp(const QPoint &globalPosition) override;
+    void CheckKey(int keyCode) override;
+    void showMainWindow() override;
+
+    // ---- Configuration store (app/Form_ControlCenter_config.cpp) ----
+    void LoadConfig();
+    void SaveConfig();
+
+    // ---- Add-ins (app/Form_ControlCenter_addins.cpp) ----
+    // Finds the add-in components on disk and loads them; the ones that load live until
+    // the window unloads.
+    void LoadAddIns();
+    void Menu_AddIn_Click();
+    AddInComponents *addInComponents() const { return m_addInComponents.get(); }
+
+    // ---- Time control (app/Form_ControlCenter_timecontrol.cpp) ----
+    void Menu_ZS_Aktiv_Click();
+    void Menu_ZS_Einstellungen_Click();
+    void Timer_ZS_Timer();
+    // The time-control dialog; null until "Config" first shows it.
+    Form_ZS *zs() const;
+
+    Form_Com *com() const;
+    Form_YInfo *yinfo();
+
     // Handlers of the window's own controls, menu items and timers, and their helpers
     // (wired in connectControls).
     void Form_Resize();
@@ -297,11 +306,18 @@ private:
     bool m_unloaded = false;
     bool m_unloading = false; // the add-ins are voting
     bool m_endForced = false;
-    bool m_polling = false;
+    // An evaluation of received text is running; bodies waiting for it, in order.
+    bool m_evaluating = false;
+    QStringList m_pendingBodies;
+    // The configuration block of the last successful connect: the model information.
+    QString m_identification;
     bool m_checkingKeys = false; // a key tick is running
     // Set by a completed connect, cleared by closeConnection.
     bool m_connected = false;
     QPointer<Form_ZS> m_zs;
+    // The schedule Timer_ZS fires; absent until the time-control dialog is first
+    // confirmed or closed, rebuilt each time after.
+    std::shared_ptr<clsTimeControl> oTimeControl;
     // Shared pointers, so this header needs only the names of the time-control classes.
     std::shared_ptr<TimeControlLink> m_timeControlLink;
     std::shared_ptr<TimeControlScheduler> m_timeControlScheduler;

@@ -63,6 +63,7 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
             Line1->setText(QStringLiteral("Connected"));
             Line2->setText(modelCode + QStringLiteral(" Softv.") + version);
 
+            m_identification = SettingsBlock;
             Form_YInfo *info = yinfo();
             info->text_modell->setText(modelName(modelCode));
             info->text_modellid->setText(modelCode);

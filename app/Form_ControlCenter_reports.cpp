@@ -1,6 +1,7 @@
 #include "app/Form_ControlCenter.h"
-#include "app/Form_Mini.h"
+#include "program/Modul_Lib.h"
 #include "errors/ErrorGuard.h"
+#include "link/HexDigits.h"
 #include "link/ReceiverLink.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
@@ -31,15 +32,15 @@ bool esKeyOption(const MainWindowControls &form, EsKeyOption option)
     return form.Menu_Extras_61_ES.contains(option) && form.Menu_Extras_61_ES(option)->isChecked();
 }
 
-PlayerRemote *findPlayer(const Form_ControlCenter &form)
+PlayerRemote *findPlayer(PlayerRemote *player)
 {
-    PlayerRemote *player = form.platform().player;
     return player && player->find() ? player : nullptr;
 }
 
 // Shows "Winamp" and the action over the display while the player acts, then puts the
 // display back. The title label and its timer step aside so the text stays visible.
-void showPlayerAction(Form_ControlCenter &window, MainWindowControls &form, PlayerRemote *player,
+template<typename Pause>
+void showPlayerAction(MainWindowControls &form, const Pause &pause, PlayerRemote *player,
                       const QString &action, int command)
 {
     const QString line1 = form.Line1->text();
@@ -51,7 +52,7 @@ void showPlayerAction(Form_ControlCenter &window, MainWindowControls &form, Play
     form.Line2->setText(action);
     if (player)
         player->postCommand(command);
-    window.Pause(kPlayerTextSeconds);
+    pause(kPlayerTextSeconds);
     form.Line1->setText(line1);
     form.Line2->setText(line2);
 }
@@ -63,9 +64,12 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
     const QStringView text(body);
     const QStringView fromCode = text.mid(2); // code and data, characters 3 to the end
 
-    // Volume reports go to the volume display and nowhere else.
-    if (fromCode == u"2600" || text.mid(1, 3) == u"026" || text.mid(1, 3) == u"027") {
-        guarded(kModule, kProcedure, [&] { DisplayVolume(QChar(2) + body + QChar(3)); });
+    // Volume reports go to the volume display and nowhere else; one whose value is not
+    // two hexadecimal digits shows nothing.
+    const bool mainVolume = fromCode == u"2600" || text.mid(1, 3) == u"026";
+    if (mainVolume || text.mid(1, 3) == u"027") {
+        if (const std::optional<int> value = HexDigits::twoDigits(text.mid(4, 2)))
+            DisplayVolume(mainVolume ? VolumeZone::Main : VolumeZone::Zone2, *value);
         return;
     }
 
@@ -134,7 +138,7 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
             if (!esKeyOption(controls(), kEsPlayer)) {
                 Line1->setText(QStringLiteral("POWER ON"));
                 Line2->clear();
-            } else if (PlayerRemote *player = findPlayer(*this);
+            } else if (PlayerRemote *player = findPlayer(m_platform.player);
                        player && player->status() == PlayerRemote::Playing) {
                 player->postCommand(PlayerRemote::NextAlternative);
                 player->postCommand(PlayerRemote::NextAlternative);
@@ -150,7 +154,7 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
                 // Within one poll tick only the first such report pauses: a burst would
                 // otherwise hold the window half a second per report.
                 if (!ReportPauseTaken) {
-                    ReportPauseTaken = m_polling;
+                    ReportPauseTaken = m_evaluating;
                     Pause(kInputModeTextSeconds);
                 }
             } else if (const auto shown = ReportTables::displayText(fromCode)) {
@@ -199,7 +203,7 @@ void Form_ControlCenter::runEsKeyActions()
 
     if (esKeyOption(controls(), kEsPlayer)) {
         guarded(kModule, kProcedure, [&] {
-            PlayerRemote *player = findPlayer(*this);
+            PlayerRemote *player = findPlayer(m_platform.player);
             if (!player) {
                 if (m_platform.dialogs)
                     m_platform.dialogs->inform(
@@ -211,8 +215,9 @@ void Form_ControlCenter::runEsKeyActions()
             }
             if (Timer_CheckTastenRepeat.isActive()) {
                 Timer_CheckTastenRepeat.stop();
-                showPlayerAction(*this, controls(), player, QStringLiteral("Previous"),
-                                 PlayerRemote::Previous);
+                showPlayerAction(
+                    controls(), [this](float seconds) { Pause(seconds); }, player,
+                    QStringLiteral("Previous"), PlayerRemote::Previous);
             } else {
                 // A single press acts only when no second press follows.
                 Timer_CheckTastenRepeat.start(kEsKeySecondPress);
@@ -227,8 +232,9 @@ void Form_ControlCenter::runEsKeyActions()
 void Form_ControlCenter::Timer_CheckTastenRepeat_Timer()
 {
     guarded(kModule, "Timer_CheckTastenRepeat_Timer", [&] {
-        showPlayerAction(*this, controls(), m_platform.player, QStringLiteral("Next"),
-                         PlayerRemote::Next);
+        showPlayerAction(
+            controls(), [this](float seconds) { Pause(seconds); }, m_platform.player,
+            QStringLiteral("Next"), PlayerRemote::Next);
     });
     Timer_CheckTastenRepeat.stop();
 }
@@ -237,7 +243,7 @@ void Form_ControlCenter::playerRuleMuteOff()
 {
     if (!esKeyOption(controls(), kEsPlayer))
         return;
-    PlayerRemote *player = findPlayer(*this);
+    PlayerRemote *player = findPlayer(m_platform.player);
     if (!player)
         return;
     if (player->status() == PlayerRemote::Stopped) {
@@ -254,7 +260,7 @@ void Form_ControlCenter::playerRuleMuteOn()
 {
     if (!esKeyOption(controls(), kEsPlayer))
         return;
-    PlayerRemote *player = findPlayer(*this);
+    PlayerRemote *player = findPlayer(m_platform.player);
     if (player && player->status() == PlayerRemote::Playing) {
         player->postCommand(PlayerRemote::Pause);
         Line2->setText(QStringLiteral("Winamp pause"));

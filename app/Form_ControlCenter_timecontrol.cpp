@@ -2,7 +2,6 @@
 
 #include "app/Form_ControlCenter.h"
 #include "errors/ErrorGuard.h"
-#include "link/FrameCutter.h"
 #include "link/ReceiverLink.h"
 #include "platform/UserDialogs.h"
 #include "timecontrol/Form_ZS.h"
@@ -20,20 +19,9 @@ void Form_ControlCenter::connectTimeControl()
 {
     // The answer to a scheduled command is the receiver's report of the change. It goes
     // the way of every report, so the window and the add-ins see the receiver's new
-    // state; while the poll is evaluating (and waiting) it is dropped, as the poll's
-    // order of reports comes first.
-    const auto evaluate = [this](const QString &answer) {
-        if (m_polling)
-            return;
-        m_polling = true;
-        guarded(kModule, "Timer_ZS_Timer", [&] {
-            for (const QString &body : m_frameCutter->cut(answer)) {
-                emit m_events.reportReceived(body);
-                DatenAuswerten(body);
-            }
-        });
-        m_polling = false;
-    };
+    // state; when the tick runs inside an evaluation's wait, it follows that evaluation.
+    const auto evaluate
+        = [this](const QString &answer) { evaluateReceived(answer, "Timer_ZS_Timer"); };
     m_timeControlLink
         = std::make_shared<LinkAdapter<ReceiverLink>>([this] { return m_link.get(); }, evaluate);
     m_timeControlScheduler = std::make_shared<TimeControlScheduler>(

@@ -7,7 +7,6 @@
 #include "app/Form_Mini.h"
 #include "errors/ErrorGuard.h"
 #include "link/ConfigurationBlock.h"
-#include "link/HexDigits.h"
 #include "link/ReceiverLink.h"
 #include "platform/UserDialogs.h"
 #include "state/VolumeText.h"
@@ -38,19 +37,10 @@ bool isMemory(int index)
 
 } // namespace
 
-void Form_ControlCenter::DisplayVolume(const QString &frame)
+void Form_ControlCenter::DisplayVolume(VolumeZone zone, int value)
 {
     guarded(kModule, "DisplayVolume", [&] {
-        // STX, two characters, the code at 4-5 and the value at 6-7.
-        if (frame.size() < 7)
-            return;
-        const QString code = frame.mid(3, 2);
-        const std::optional<int> parsed = HexDigits::twoDigits(QStringView(frame).mid(5, 2));
-        if (!parsed)
-            return;
-        const int value = *parsed;
-
-        if (code == QLatin1String("26")) {
+        if (zone == VolumeZone::Main) {
             const double decibels = VolumeText::mainDecibels(value);
             const QString text
                 = QStringLiteral("VOLUME ") + VolumeText::text(decibels) + QStringLiteral("dB");
@@ -59,12 +49,9 @@ void Form_ControlCenter::DisplayVolume(const QString &frame)
                 return;
             Line1->setText(text);
             Line2->setText(VolumeText::bar(decibels));
-            if (m_mini) {
-                m_mini->drawVolumeBar(value);
-                m_mini->Pic_Vol->setAccessibleDescription(text);
-            }
+            // The mini window's bar and the add-ins follow this event.
             emit m_events.volumeMainShown(float(decibels));
-        } else if (code == QLatin1String("27")) {
+        } else {
             const double decibels = VolumeText::zone2Decibels(value);
             Line1->setText(QStringLiteral("ZONE2 VOL. ") + VolumeText::text(decibels)
                            + QStringLiteral("dB"));
@@ -74,6 +61,7 @@ void Form_ControlCenter::DisplayVolume(const QString &frame)
     });
 }
 
+// The reply of a step is the receiver's volume report; it takes the way of every report.
 void Form_ControlCenter::VolUp()
 {
     guarded(kModule, "VolUp", [&] {
@@ -82,7 +70,7 @@ void Form_ControlCenter::VolUp()
             m_link->Zone2VolUp(&reply);
         else
             m_link->MasterVolUp(&reply);
-        DisplayVolume(reply);
+        evaluateReceived(reply, "VolUp");
     });
 }
 
@@ -94,7 +82,7 @@ void Form_ControlCenter::VolDown()
             m_link->Zone2VolDown(&reply);
         else
             m_link->MasterVolDown(&reply);
-        DisplayVolume(reply);
+        evaluateReceived(reply, "VolDown");
     });
 }
 
@@ -169,8 +157,6 @@ void Form_ControlCenter::Timer_RePressKey_Timer()
             VolUp();
         else if (Timer_RePressKey_Tag == QLatin1String("DOWN"))
             VolDown();
-        else
-            DisplayVolume(QString());
     });
 }
 
@@ -299,6 +285,11 @@ void Form_ControlCenter::showMiniPopUp(const QPoint &globalPosition)
 {
     Menu_MiniPopUp_Zone2->setChecked(Menu_Mode_Zone2->isChecked());
     Menu_MiniPopUp->popup(globalPosition);
+}
+
+void Form_ControlCenter::showMainWindow()
+{
+    show();
 }
 
 void Form_ControlCenter::CheckKey(int keyCode)

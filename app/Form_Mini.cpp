@@ -1,11 +1,12 @@
 #include "app/Form_Mini.h"
 
 #include "addins/AddInRuntime.h"
-#include "app/Form_ControlCenter.h"
 #include "app/ImageButton.h"
+#include "app/MiniWindowHost.h"
 #include "errors/ErrorGuard.h"
-#include "link/ReceiverLink.h"
 #include "program/Modul_Lib.h"
+#include "program/ProgramEvents.h"
+#include "state/VolumeText.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -32,9 +33,9 @@ int virtualKeyCode(int qtKey)
 
 } // namespace
 
-Form_Mini::Form_Mini(Form_ControlCenter *main, AddInRuntime &runtime)
+Form_Mini::Form_Mini(MiniWindowHost *host, ProgramEvents *events, AddInRuntime &runtime)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
-    , m_main(main)
+    , m_host(host)
     , m_runtime(runtime)
 {
     setObjectName(QStringLiteral("Form_Mini"));
@@ -83,9 +84,9 @@ Form_Mini::Form_Mini(Form_ControlCenter *main, AddInRuntime &runtime)
             [this] { volumeButtonUp("Label_VolUP_MouseUp"); });
     // Someone who cannot hold a mouse button gets one step per press.
     connect(Label_VolDown, &ImageButton::activatedWithoutMouse, this,
-            [this] { guarded(kModule, "Label_VolDOWN_Click", [&] { m_main->VolDown(); }); });
+            [this] { guarded(kModule, "Label_VolDOWN_Click", [&] { m_host->VolDown(); }); });
     connect(Label_VolUp, &ImageButton::activatedWithoutMouse, this,
-            [this] { guarded(kModule, "Label_VolUP_Click", [&] { m_main->VolUp(); }); });
+            [this] { guarded(kModule, "Label_VolUP_Click", [&] { m_host->VolUp(); }); });
     connect(Label_Min, &QAbstractButton::clicked, this, [this] { Label_Min_Click(); });
     connect(Label_Close, &QAbstractButton::clicked, this, [this] { Label_Close_Click(); });
 
@@ -93,6 +94,9 @@ Form_Mini::Form_Mini(Form_ControlCenter *main, AddInRuntime &runtime)
     Timer_Fenster.setInterval(kTopMostInterval);
     connect(&Timer_Fenster, &QTimer::timeout, this, [this] { Timer_Fenster_Timer(); });
     Timer_Fenster.start();
+
+    // Drawn whether or not the window is shown, so it is current when mini mode starts.
+    connect(events, &ProgramEvents::volumeMainShown, this, &Form_Mini::showMainVolume);
 }
 
 Form_Mini::~Form_Mini() = default;
@@ -101,6 +105,16 @@ void Form_Mini::drawVolumeBar(int value)
 {
     m_barFill = value * Pic_Vol->width() / kFullBarValue;
     Pic_Vol->update();
+}
+
+void Form_Mini::showMainVolume(float db)
+{
+    guarded(kModule, "showMainVolume", [&] {
+        // The receiver's value behind the dB the program shows: dB = (value - 199) / 2.
+        drawVolumeBar(qRound(db * 2.0f) + 199);
+        Pic_Vol->setAccessibleDescription(QStringLiteral("VOLUME ") + VolumeText::text(db)
+                                          + QStringLiteral("dB"));
+    });
 }
 
 void Form_Mini::paintVolumeBar()
@@ -113,7 +127,7 @@ void Form_Mini::paintVolumeBar()
 void Form_Mini::Label_Close_Click()
 {
     guarded(kModule, "Label_Close_Click", [&] {
-        m_main->show();
+        m_host->showMainWindow();
         hide();
         m_runtime.MiniMode = false;
     });
@@ -145,18 +159,18 @@ void Form_Mini::volumeButtonDown(Qt::MouseButton button, const QString &tag, con
         if (button == Qt::RightButton)
             showPopUp(QCursor::pos());
         else
-            m_main->startRepeat(tag);
+            m_host->startRepeat(tag);
     });
 }
 
 void Form_Mini::volumeButtonUp(const char *procedure)
 {
-    guarded(kModule, procedure, [&] { m_main->stopRepeat(); });
+    guarded(kModule, procedure, [&] { m_host->stopRepeat(); });
 }
 
 void Form_Mini::showPopUp(const QPoint &globalPosition)
 {
-    m_main->showMiniPopUp(globalPosition);
+    m_host->showMiniPopUp(globalPosition);
 }
 
 void Form_Mini::keyPressEvent(QKeyEvent *event)
@@ -164,7 +178,7 @@ void Form_Mini::keyPressEvent(QKeyEvent *event)
     guarded(kModule, "Form_KeyDown", [&] {
         const int code = virtualKeyCode(event->key());
         if (code != 0)
-            m_main->CheckKey(code);
+            m_host->CheckKey(code);
     });
     QWidget::keyPressEvent(event);
 }

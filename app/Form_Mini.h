@@ -7,11 +7,13 @@
 #include <chrono>
 
 class AddInRuntime;
-class Form_ControlCenter;
 class ImageButton;
+class MiniWindowHost;
+class ProgramEvents;
 
 // The small always-on-top window with the volume bar, volume buttons and the
-// right-click pop-up. It replaces the main window in mini mode.
+// right-click pop-up. It replaces the main window in mini mode. It acts through
+// MiniWindowHost and draws its bar from the program's main-volume event.
 class Form_Mini : public QWidget
 {
     Q_OBJECT
@@ -21,11 +23,13 @@ public:
     // The bar is full at this volume value (0 to 255) and clipped above it.
     static constexpr int kFullBarValue = 210;
 
-    Form_Mini(Form_ControlCenter *main, AddInRuntime &runtime);
+    Form_Mini(MiniWindowHost *host, ProgramEvents *events, AddInRuntime &runtime);
     ~Form_Mini() override;
 
     // Clears the bar, then fills it from the left for value x width / 210 pixels.
     void drawVolumeBar(int value);
+    // The main volume the program shows, in dB: the bar and its accessible text.
+    void showMainVolume(float db);
     int volumeBarFill() const { return m_barFill; }
 
     // Volume bar and buttons.
@@ -55,7 +59,7 @@ private:
     void showPopUp(const QPoint &globalPosition);
     void paintVolumeBar();
 
-    Form_ControlCenter *m_main;
+    MiniWindowHost *m_host;
     AddInRuntime &m_runtime;
     QPoint m_dragAnchor;
     int m_barFill = 0;

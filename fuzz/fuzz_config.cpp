@@ -82,12 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     Form_ControlCenter &form = g_fixture->w();
     g_store->use(path);
-    form.LoadConfig();
+    inside(form).LoadConfig();
     const QString loaded = menuState(form);
 
-    form.SaveConfig();
+    inside(form).SaveConfig();
     g_store->use(path);
-    form.LoadConfig();
+    inside(form).LoadConfig();
     check(menuState(form) == loaded);
 
     g_store->use(g_folder->filePath(QStringLiteral("start.conf")));

@@ -27,7 +27,7 @@ void evaluate(Form_ControlCenter &form, const QStringList &bodies)
     for (const QString &body : bodies) {
         // Shows each report without the display pause, which would only slow the run.
         MainWindowFixture::controls(form).ReportPauseTaken = true;
-        form.DatenAuswerten(body);
+        inside(form).DatenAuswerten(body);
         check(!MainWindowFixture::controls(form).UpdatingFromReceiver);
     }
 }
@@ -37,7 +37,7 @@ void snapshot(Form_ControlCenter &form, const QString &received)
     const QString block = ReceiverLink::fixSettingsQuirk(received);
     form.SetOrvaneSettings(block);
     MainWindowFixture::setInputButtonVisible(form, block.mid(1, 5));
-    form.SetSettings();
+    inside(form).SetSettings();
     check(!MainWindowFixture::controls(form).UpdatingFromReceiver);
 }
 } // namespace

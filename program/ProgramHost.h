@@ -7,11 +7,11 @@ class ProgramEvents;
 // What the rest of the program and the features around the core (time control,
 // add-ins, automation over D-Bus) may do with the running program. The main window
 // implements it; nobody outside the window reaches its controls.
-// A feature takes it from Form_ControlCenter::host(), beside link() and platform().
+// A feature is handed the main window as this interface, beside its link.
 class ProgramHost
 {
 public:
-    // The receiver information as the receiver information window holds it.
+    // The receiver found at the last successful connect, from its configuration block.
     struct ModelInformation
     {
         QString modelId; // model code from the configuration block, e.g. "R0161"

@@ -31,7 +31,7 @@ private slots:
         MainWindowFixture f;
         f.runtime.setAddInFolders({m_folder.path()});
         QVERIFY(f.w().Form_Load(QString()));
-        QCOMPARE(f.w().addInComponents()->loadedCount(), 1);
+        QCOMPARE(inside(f.w()).addInComponents()->loadedCount(), 1);
         QCOMPARE(f.runtime.oAddIns()->Count(), 1);
 
         // The add-in hears the volume the window shows and acts through the window.
@@ -50,7 +50,7 @@ private slots:
         QVERIFY(form->lstAddIns->item(0)->text().startsWith("Night volume; 1.0; "));
 
         QVERIFY(f.w().Form_Unload());
-        QCOMPARE(f.w().addInComponents()->loadedCount(), 0);
+        QCOMPARE(inside(f.w()).addInComponents()->loadedCount(), 0);
         QCOMPARE(f.runtime.oAddIns(), nullptr);
         QCOMPARE(f.runtime.host(), nullptr);
         QVERIFY(f.errors.isEmpty());

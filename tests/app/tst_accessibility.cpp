@@ -212,7 +212,7 @@ void tst_accessibility::optionChosenThroughAccessibility()
     QRadioButton *button = options(index);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.SetKlappe(1);
+    inside(w).SetKlappe(1);
     if (zone2)
         ui(w).Menu_Mode_Zone2->trigger();
     f.openPort();
@@ -256,7 +256,7 @@ void tst_accessibility::checkableMenuItemChosenThroughAccessibility()
     Form_ControlCenter &w = f.w();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.SetKlappe(1);
+    inside(w).SetKlappe(1);
     QVERIFY(ui(w).Menu_Mode_Main->isChecked());
 
     const auto answer = atspi({"menu item,check box,radio button", "Zone2", "Toggle"});

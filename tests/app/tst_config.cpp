@@ -52,7 +52,7 @@ QList<std::pair<QString, QString>> choices(const Form_ControlCenter &form)
         {QStringLiteral("Zone2"), flag(ui(form).Menu_Mode_Zone2->isChecked())},
         {QStringLiteral("Extras"), checkedIndices(ui(form).Menu_Extras_61_ES)},
         {QStringLiteral("Debug"), flag(ui(form).Menu_Setup_Debug->isChecked())},
-        {QStringLiteral("Terminal"), flag(form.com()->isVisible())},
+        {QStringLiteral("Terminal"), flag(MainWindowFixture::com(form)->isVisible())},
         {QStringLiteral("Shell"), ui(form).Menu_Extras_61_ES(3)->data().toString()},
         {QStringLiteral("MTOrvane"), flag(ui(form).Menu_Extras_MT_Orvane->isChecked())},
         {QStringLiteral("MTWinamp"), flag(ui(form).Menu_Extras_MT_Winamp->isChecked())},
@@ -144,7 +144,7 @@ void tst_Config::loadOneValue()
     const auto before = choices(*w.window);
     w.settings.setSection(QStringLiteral("Config"), {{key, value}});
 
-    w.window->LoadConfig();
+    inside(*w.window).LoadConfig();
 
     QCOMPARE(changes(before, choices(*w.window)), changed);
     QCOMPARE(w.errors.reports().size(), reports);
@@ -169,7 +169,7 @@ void tst_Config::badValuesDoNotStopTheRest()
                            {"MediaKeyOrvane", "1"},
                            {"MediaKeyWinamp", "1"}});
 
-    w.window->LoadConfig();
+    inside(*w.window).LoadConfig();
 
     QCOMPARE(changes(before, choices(*w.window)),
              QStringLiteral("Com= ReportTime=3 Main=0 Zone2=1 Debug=1 Terminal=1 "
@@ -214,9 +214,9 @@ void tst_Config::saveWritesEveryKeyInOrder()
     QFETCH(Pairs, saved);
 
     MainWindowFixture w;
-    w.window->LoadConfig();
+    inside(*w.window).LoadConfig();
     configure(*w.window);
-    w.window->SaveConfig();
+    inside(*w.window).SaveConfig();
 
     QCOMPARE(w.settings.storedSection(QStringLiteral("Config")), saved);
     QCOMPARE(w.settings.flushCount(), 1);
@@ -228,10 +228,10 @@ void tst_Config::failedSaveIsReported()
     MainWindowFixture w;
     w.settings.setSection(QStringLiteral("Config"), {{"Com", "2"}});
     w.settings.setFlushFailure(QStringLiteral("disk full"));
-    w.window->LoadConfig();
+    inside(*w.window).LoadConfig();
     ui(*w.window).Menu_Extras_MT_Orvane->setChecked(true);
 
-    w.window->SaveConfig();
+    inside(*w.window).SaveConfig();
 
     QCOMPARE(w.errors.reports().size(), 1);
     const ErrorReport report = w.errors.reports().first();
@@ -256,13 +256,13 @@ void tst_Config::settingsFileRoundTrip()
     {
         QSettingsStore store;
         MainWindowFixture w({}, nullptr, &store);
-        w.window->LoadConfig();
+        inside(*w.window).LoadConfig();
         ui(*w.window).Menu_Setup_Port(1)->setChecked(false);
         ui(*w.window).Menu_Setup_Port(2)->setChecked(true);
         ui(*w.window).Menu_Extras_61_ES(2)->setChecked(true);
         ui(*w.window).Menu_Extras_MT_Winamp->setChecked(true);
         saved = choices(*w.window);
-        w.window->SaveConfig();
+        inside(*w.window).SaveConfig();
         QVERIFY(w.errors.isEmpty());
     }
 
@@ -276,7 +276,7 @@ void tst_Config::settingsFileRoundTrip()
 
     QSettingsStore store;
     MainWindowFixture w({}, nullptr, &store);
-    w.window->LoadConfig();
+    inside(*w.window).LoadConfig();
     auto loaded = choices(*w.window);
     saved[1].second = loaded[1].second; // the link's port: set by loading, not by the menu
     QCOMPARE(loaded, saved);

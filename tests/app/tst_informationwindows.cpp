@@ -167,7 +167,7 @@ void tst_informationwindows::showAboutWaitsUntilClosed()
         wasModal = intro->isModal();
         QTest::mouseClick(intro->Image1, Qt::LeftButton);
     });
-    f.w().host().showAbout();
+    static_cast<ProgramHost &>(f.w()).showAbout();
     QVERIFY(wasModal);
     QVERIFY(openWindows<Form_Intro>().isEmpty());
 }

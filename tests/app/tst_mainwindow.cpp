@@ -120,12 +120,12 @@ void tst_MainWindow::designState()
 void tst_MainWindow::loadClosesPanelsAndPlacesMini()
 {
     Form_ControlCenter &f = *m_w->window;
-    f.SetKlappe(1);
+    inside(f).SetKlappe(1);
     QVERIFY(f.Form_Load(QString()));
     QVERIFY(!ui(f).Frame_Input->isVisible() && ui(f).picKlappe->isHidden());
     QVERIFY(ui(f).Line2->text().endsWith(QLatin1Char(' ') + Modul_Orvane::VersionText()));
     QVERIFY(m_w->runtime.oAddIns());
-    const QRect area = f.workArea();
+    const QRect area = inside(f).workArea();
     const QRect mini = f.mini()->frameGeometry();
     QCOMPARE(mini.right(), area.right());
     QCOMPARE(mini.bottom(), area.bottom());
@@ -151,7 +151,7 @@ void tst_MainWindow::miniCorner()
     QFETCH(QString, corner);
     Form_ControlCenter &f = *m_w->window;
     QVERIFY(f.Form_Load(commandLine));
-    const QRect area = f.workArea();
+    const QRect area = inside(f).workArea();
     const QRect mini = f.mini()->frameGeometry();
     const bool left = corner.endsWith(QLatin1Char('L'));
     const bool top = corner.startsWith(QLatin1Char('T'));
@@ -173,40 +173,40 @@ void tst_MainWindow::klappeOpensAndCloses()
     Form_ControlCenter &f = *m_w->window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.SetKlappe(2);
+    inside(f).SetKlappe(2);
     const int closedHeight = f.frameGeometry().height();
-    f.Image_Klappe_Click();
+    inside(f).Image_Klappe_Click();
     QVERIFY(ui(f).Frame_Input->isVisible() && ui(f).Frame_InputMode->isVisible());
     QVERIFY(!ui(f).Frame_Leer1->isVisible());
     QVERIFY(f.frameGeometry().height() > closedHeight);
-    f.Image_Klappe_Click();
+    inside(f).Image_Klappe_Click();
     QVERIFY(!ui(f).Frame_Input->isVisible());
     QCOMPARE(f.frameGeometry().height(), closedHeight);
     // In zone-2 mode the placeholder stands where the three main-zone frames were.
     ui(f).Menu_Mode_Zone2->setChecked(true);
     ui(f).Menu_Mode_Main->setChecked(false);
-    f.SetKlappe(1);
+    inside(f).SetKlappe(1);
     QVERIFY(!ui(f).Frame_InputMode->isVisible() && !ui(f).Frame_61ES->isVisible()
             && !ui(f).Frame_6ChInput->isVisible());
     QVERIFY(ui(f).Frame_Leer1->isVisible());
-    f.SetKlappe(7); // other modes do nothing
+    inside(f).SetKlappe(7); // other modes do nothing
     QVERIFY(ui(f).Frame_Leer1->isVisible());
 }
 
 void tst_MainWindow::connectAndDisconnect()
 {
     Form_ControlCenter &f = *m_w->window;
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("Connected"));
     QCOMPARE(ui(f).Line2->text(), QStringLiteral("R0161 Softv.C"));
     QCOMPARE(ui(f).Menu_Connect->text(), QStringLiteral("Disconnect"));
     QVERIFY(ui(f).Timer_Check.isActive());
     QVERIFY(ui(f).Menu_Volume->menuAction()->isEnabled() && ui(f).Menu_Reset->isEnabled());
     QVERIFY(!ui(f).Menu_Setup_Port(1)->isEnabled() && !ui(f).Menu_Setup_Port(5)->isEnabled());
-    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("VR-161"));
-    QCOMPARE(f.yinfo()->text_modellid->text(), QStringLiteral("R0161"));
-    QCOMPARE(f.yinfo()->text_softwareversion->text(), QStringLiteral("C"));
-    QCOMPARE(f.yinfo()->text_YString->text(), QString::fromLatin1(m_w->model.configurationBlock().mid(1).chopped(1)));
+    QCOMPARE(inside(f).yinfo()->text_modell->text(), QStringLiteral("VR-161"));
+    QCOMPARE(inside(f).yinfo()->text_modellid->text(), QStringLiteral("R0161"));
+    QCOMPARE(inside(f).yinfo()->text_softwareversion->text(), QStringLiteral("C"));
+    QCOMPARE(inside(f).yinfo()->text_YString->text(), QString::fromLatin1(m_w->model.configurationBlock().mid(1).chopped(1)));
     // Reports on, then the checked report time.
     const QStringList codes = m_w->port.writtenCodes();
     QCOMPARE(codes.mid(codes.size() - 2), QStringList({"20000", "20100"}));
@@ -215,7 +215,7 @@ void tst_MainWindow::connectAndDisconnect()
     QVERIFY(ui(f).Opt_Dsp.isSelected(1));
 
     m_w->port.clearWrites();
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("Connection"));
     QCOMPARE(ui(f).Line2->text(), QStringLiteral("closed"));
     QCOMPARE(ui(f).Menu_Connect->text(), QStringLiteral("Connect"));
@@ -231,7 +231,7 @@ void tst_MainWindow::connectAnswersOnThirdRequest()
     ReceiverModel::Options options;
     options.answerFromRequest = 3;
     m_w->model = ReceiverModel(options);
-    m_w->window->ConnectToOrvane(0);
+    inside(*m_w->window).ConnectToOrvane(0);
     QCOMPARE(ui(*m_w->window).Line1->text(), QStringLiteral("Connected"));
     QCOMPARE(countWrites(m_w->port, kRequest), 3);
 }
@@ -241,7 +241,7 @@ void tst_MainWindow::connectWithoutReceiver()
     m_w->port.setModel(nullptr);
     QElapsedTimer clock;
     clock.start();
-    m_w->window->ConnectToOrvane(0);
+    inside(*m_w->window).ConnectToOrvane(0);
     const qint64 elapsed = clock.elapsed();
     QCOMPARE(ui(*m_w->window).Line1->text(), QStringLiteral("Connect"));
     QCOMPARE(ui(*m_w->window).Line2->text(), QStringLiteral("Error"));
@@ -273,7 +273,7 @@ void tst_MainWindow::powerOnByConnect()
     ReceiverModel::Options options;
     options.startInStandby = standby;
     m_w->model = ReceiverModel(options);
-    m_w->window->ConnectToOrvane(sw1);
+    inside(*m_w->window).ConnectToOrvane(sw1);
     QCOMPARE(m_w->port.writtenCodes().contains(QStringLiteral("07A1D")), powerSent);
     QCOMPARE(m_w->model.power(), !standby || powerSent);
     if (powerSent) // the snapshot after power-on fills the panels
@@ -330,15 +330,15 @@ void tst_MainWindow::modelHiding()
     ReceiverModel::Options options;
     options.modelCode = "R0073";
     m_w->model = ReceiverModel(options);
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     QVERIFY(ui(f).Opt_Input(14)->isHidden());
     QVERIFY(ui(f).Opt_Dsp(31)->isHidden());
     QVERIFY(!ui(f).Menu_MiniPopUp_Input(14)->isVisible());
     QVERIFY(!ui(f).Opt_Input(13)->isHidden());
-    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("VR-73"));
-    f.ConnectToOrvane(0);
+    QCOMPARE(inside(f).yinfo()->text_modell->text(), QStringLiteral("VR-73"));
+    inside(f).ConnectToOrvane(0);
     m_w->model = ReceiverModel();
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     QVERIFY(ui(f).Opt_Input(14)->isHidden()); // nothing is shown again
 }
 
@@ -348,12 +348,12 @@ void tst_MainWindow::unknownModelOffersMail()
     options.modelCode = "Z9999";
     m_w->model = ReceiverModel(options);
     Form_ControlCenter &f = *m_w->window;
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("Connected"));
-    QCOMPARE(f.yinfo()->text_modell->text(), QStringLiteral("?"));
+    QCOMPARE(inside(f).yinfo()->text_modell->text(), QStringLiteral("?"));
     m_w->dialogs.queueAnswer(UserDialogs::Answer::Yes);
-    f.Menu_Extras_YInfo_Click();
-    QVERIFY(f.yinfo()->isVisible());
+    inside(f).Menu_Extras_YInfo_Click();
+    QVERIFY(inside(f).yinfo()->isVisible());
     const UserDialogs::Message &question = m_w->dialogs.messages().last();
     QCOMPARE(question.title, QStringLiteral("Unknown Orvane Model"));
     QVERIFY(question.text.startsWith(QStringLiteral("New Orvane Model:\r\nTo make")));
@@ -366,11 +366,11 @@ void tst_MainWindow::unknownModelOffersMail()
     QVERIFY(url.endsWith(QStringLiteral("%0D%0A%0D%0ATo make better in this software:%3A %0D%0A")));
 
     // A known model asks nothing.
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     m_w->model = ReceiverModel();
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     const qsizetype asked = m_w->dialogs.messages().size();
-    f.Menu_Extras_YInfo_Click();
+    inside(f).Menu_Extras_YInfo_Click();
     QCOMPARE(m_w->dialogs.messages().size(), asked);
 }
 
@@ -381,7 +381,7 @@ void tst_MainWindow::portThatCannotOpen()
     // Opening a network bridge can take seconds: meanwhile the display says so.
     QString whileOpening;
     m_w->port.setOpenHook([&] { whileOpening = ui(f).Line1->text() + '/' + ui(f).Line2->text(); });
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     QCOMPARE(whileOpening, QStringLiteral("Connecting/"));
     QCOMPARE(m_w->dialogs.messages().size(), 1);
     const UserDialogs::Message &box = m_w->dialogs.messages().first();
@@ -421,7 +421,7 @@ void tst_MainWindow::portAndReportTimeMenus()
     QVERIFY(ui(f).Menu_Setup_ReportTime(3)->isChecked() && !ui(f).Menu_Setup_ReportTime(0)->isChecked());
     QVERIFY(m_w->port.writes().isEmpty()); // disconnected: only the check mark
 
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     QCOMPARE(m_w->port.lastPortNumber(), 3);
     QCOMPARE(m_w->port.writtenCodes().last(), QStringLiteral("20103"));
     ui(f).Menu_Setup_ReportTime(7)->trigger();
@@ -432,10 +432,10 @@ void tst_MainWindow::portAndReportTimeMenus()
 void tst_MainWindow::resetMenu()
 {
     Form_ControlCenter &f = *m_w->window;
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     m_w->dialogs.queueAnswer(UserDialogs::Answer::Ok);
     m_w->dialogs.queueAnswer(UserDialogs::Answer::No);
-    f.Menu_Reset_Click();
+    inside(f).Menu_Reset_Click();
     QCOMPARE(m_w->dialogs.messageTexts(),
              QStringList({"Complete Reset only with 'Diagnostic Menu' !",
                           "Reset all Orvane RS-232 settings ?"}));
@@ -447,7 +447,7 @@ void tst_MainWindow::resetMenu()
 
     m_w->dialogs.queueAnswer(UserDialogs::Answer::Ok);
     m_w->dialogs.queueAnswer(UserDialogs::Answer::Yes);
-    f.Menu_Reset_Click();
+    inside(f).Menu_Reset_Click();
     QCOMPARE(countWrites(m_w->port, kReset), 1);
     QCOMPARE(m_w->model.resets(), 1);
 }
@@ -455,17 +455,17 @@ void tst_MainWindow::resetMenu()
 void tst_MainWindow::pollKeepsSplitFrame()
 {
     Form_ControlCenter &f = *m_w->window;
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     ui(f).Timer_Check.stop(); // ticks are driven by hand here
     QTest::qWait(20);
-    f.Timer_Check_Timer();
+    inside(f).Timer_Check_Timer();
     m_w->port.injectRaw(QByteArrayLiteral("\x02" "002"));
-    f.Timer_Check_Timer();
+    inside(f).Timer_Check_Timer();
     m_w->port.injectRaw(QByteArrayLiteral("6C7\x03\x02" "00"));
-    f.Timer_Check_Timer();
+    inside(f).Timer_Check_Timer();
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("VOLUME  0dB"));
     m_w->port.injectRaw(QByteArrayLiteral("2301\x03"));
-    f.Timer_Check_Timer();
+    inside(f).Timer_Check_Timer();
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("MUTE ON"));
     QVERIFY(ui(f).Menu_Volume_Mute->isChecked());
 }
@@ -473,7 +473,7 @@ void tst_MainWindow::pollKeepsSplitFrame()
 void tst_MainWindow::portVanishesWhileConnected()
 {
     Form_ControlCenter &f = *m_w->window;
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     m_w->port.vanish();
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("Connection"));
     QCOMPARE(ui(f).Line2->text(), QStringLiteral("lost"));
@@ -482,7 +482,7 @@ void tst_MainWindow::portVanishesWhileConnected()
     QVERIFY(!f.link()->PortOpen());
     QVERIFY(ui(f).Menu_Setup_Port(1)->isEnabled());
     // The next connect reports the port that cannot be opened.
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("Comport Error"));
 }
 
@@ -490,7 +490,7 @@ void tst_MainWindow::unloadSavesAndCloses()
 {
     Form_ControlCenter &f = *m_w->window;
     QVERIFY(f.Form_Load(QString()));
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     QVERIFY(f.Form_Unload());
     QVERIFY(m_w->runtime.AppClosing);
     QVERIFY(!f.link()->PortOpen());
@@ -503,7 +503,7 @@ void tst_MainWindow::imageButtonsAreAccessibleButtons()
 {
     Form_ControlCenter &f = *m_w->window;
     f.show();
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     m_w->port.clearWrites();
     QAccessibleInterface *volume = QAccessible::queryAccessibleInterface(ui(f).Image_VolUP);
     QVERIFY(volume);
@@ -525,7 +525,7 @@ void tst_MainWindow::imageButtonsAreAccessibleButtons()
 void tst_MainWindow::keypadStepsVolume()
 {
     Form_ControlCenter &f = *m_w->window;
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     m_w->port.clearWrites();
     QTest::keyClick(&f, Qt::Key_Plus, Qt::KeypadModifier);
     QTest::keyClick(&f, Qt::Key_Minus, Qt::KeypadModifier);
@@ -547,7 +547,7 @@ void tst_MainWindow::mediaKeyPollRunsWithItsOption()
     QVERIFY(ui(f).Menu_Extras_MT_Orvane->isChecked());
     QVERIFY(m_w->keys.isWatching());
     QVERIFY(!ui(f).Timer_CheckKeys.isActive());
-    f.ConnectToOrvane(0);
+    inside(f).ConnectToOrvane(0);
     m_w->port.clearWrites();
     m_w->keys.press(175);
     QTRY_COMPARE(m_w->port.writtenCodes(), QStringList{"07A1A"});

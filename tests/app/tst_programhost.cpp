@@ -32,7 +32,7 @@ private slots:
 private:
     std::unique_ptr<MainWindowFixture> m_w;
     ErrorPresenter *m_previous = nullptr;
-    ProgramHost &host() { return m_w->w().host(); }
+    ProgramHost &host() { return m_w->w(); }
     ProgramEvents &events() { return *host().events(); }
 };
 
@@ -110,7 +110,7 @@ void tst_ProgramHost::volumeShownInDecibels()
     QFETCH(double, db);
     QSignalSpy main(&events(), &ProgramEvents::volumeMainShown);
     QSignalSpy second(&events(), &ProgramEvents::volumeZone2Shown);
-    m_w->w().DisplayVolume(QChar(2) + body + QChar(3));
+    inside(m_w->w()).DatenAuswerten(body);
     QSignalSpy &shown = zone2 ? second : main;
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).at(0).toFloat(), float(db));

@@ -38,7 +38,7 @@ void tst_E2eInputModeBurst::initTestCase()
     // The pauses measured here are the receiver's own, not the fixture's shortened ones.
     LinkTimings::set(LinkTimings {});
     m_window->window->link()->setCommPort(1);
-    m_window->window->ConnectToOrvane(0);
+    inside(*m_window->window).ConnectToOrvane(0);
     QTRY_VERIFY_WITH_TIMEOUT(ui(*m_window->window).Timer_Check.isActive(), 10000);
 }
 

@@ -40,7 +40,7 @@ void tst_E2eReports::initTestCase()
     m_window
         = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get(), &m_settings);
     m_window->window->link()->setCommPort(1);
-    m_window->window->ConnectToOrvane(0);
+    inside(*m_window->window).ConnectToOrvane(0);
     QTRY_VERIFY_WITH_TIMEOUT(ui(*m_window->window).Timer_Check.isActive(), 10000);
 }
 

@@ -31,7 +31,7 @@ void tst_E2eTimeControl::entryForTheCurrentMinuteFires()
     MainWindowFixture f(ReceiverModel::Options {}, &port, &settings);
     Form_ControlCenter &w = f.w();
     w.link()->setCommPort(1);
-    w.ConnectToOrvane(0);
+    inside(w).ConnectToOrvane(0);
     QTRY_VERIFY_WITH_TIMEOUT(ui(w).Timer_Check.isActive(), 10000);
 
     const QTime now = QTime::currentTime();
@@ -39,7 +39,7 @@ void tst_E2eTimeControl::entryForTheCurrentMinuteFires()
     ui(w).Menu_ZS_Aktiv->trigger();
     QVERIFY(ui(w).Menu_ZS_Aktiv->isChecked());
     ui(w).Menu_ZS_Einstellungen->trigger();
-    Form_ZS *zs = w.zs();
+    Form_ZS *zs = inside(w).zs();
     zs->Text_Stunde->setText(now.toString(QStringLiteral("hh")));
     zs->Text_Minute->setText(now.toString(QStringLiteral("mm")));
     zs->Combo_Aktion->setCurrentIndex(

@@ -82,7 +82,7 @@ void tst_Form_Mini::popUpCopiesZone2()
     Form_Mini *mini = f.w().mini();
     showMini(f);
     if (zone2)
-        f.w().Menu_Mode_Zone2_Click();
+        inside(f.w()).Menu_Mode_Zone2_Click();
     ui(f.w()).Menu_MiniPopUp_Zone2->setChecked(!zone2);
 
     if (onVolumeButton)

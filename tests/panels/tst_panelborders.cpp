@@ -43,7 +43,7 @@ void tst_panelborders::borderIsWhole()
                                              {"Frame_Leer1", ui(w).Frame_Leer1}};
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.SetKlappe(1);
+    inside(w).SetKlappe(1);
     if (zone2)
         ui(w).Menu_Mode_Zone2->trigger();
     ctlFrame *frame = frames.value(panel);

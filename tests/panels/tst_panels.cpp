@@ -156,7 +156,7 @@ void tst_panels::zoneRedirection()
     MainWindowFixture f(options);
     f.openPort();
     if (zone2)
-        f.w().Menu_Mode_Zone2_Click();
+        inside(f.w()).Menu_Mode_Zone2_Click();
     const Source mainInput = f.model.input();
     const Source zone2Input = f.model.zone2Input();
     const int mainVolume = f.model.mainVolume();
@@ -171,9 +171,9 @@ void tst_panels::zoneRedirection()
             QCOMPARE(f.line2(), QString());
         }
     } else if (action == QLatin1String("volume down held")) {
-        f.w().Image_VolDOWN_MouseDown(Qt::LeftButton);
+        inside(f.w()).Image_VolDOWN_MouseDown(Qt::LeftButton);
         MainWindowFixture::runFor(150ms);
-        f.w().Image_VolDOWN_MouseUp(Qt::LeftButton);
+        inside(f.w()).Image_VolDOWN_MouseUp(Qt::LeftButton);
         QVERIFY(!ui(f.w()).Timer_RePressKey.isActive());
         QVERIFY((zone2 ? f.model.zone2Volume() - zone2Volume : f.model.mainVolume() - mainVolume)
                 < -1);
@@ -182,8 +182,8 @@ void tst_panels::zoneRedirection()
         QVERIFY(f.line1().startsWith(zone2 ? QStringLiteral("ZONE2 VOL. ")
                                            : QStringLiteral("VOLUME ")));
     } else {
-        f.w().Image_VolUP_MouseDown(Qt::RightButton);
-        f.w().Image_VolUP_MouseUp(Qt::RightButton);
+        inside(f.w()).Image_VolUP_MouseDown(Qt::RightButton);
+        inside(f.w()).Image_VolUP_MouseUp(Qt::RightButton);
         QCOMPARE(f.model.mainMute(), !zone2);
         QCOMPARE(f.model.zone2Mute(), zone2);
         QCOMPARE(f.model.mainVolume(), mainVolume);
@@ -197,7 +197,7 @@ void tst_panels::popUpInputWithNothingSelected()
 {
     MainWindowFixture f;
     f.openPort();
-    f.w().Menu_Mode_Zone2_Click();
+    inside(f.w()).Menu_Mode_Zone2_Click();
     ui(f.w()).Menu_MiniPopUp_Input(2)->trigger();
     QCOMPARE(f.model.zone2Input(), Source::DTv);
     QCOMPARE(ui(f.w()).Opt_Input.selected(), std::nullopt);
@@ -233,7 +233,7 @@ void tst_panels::setDspButton()
     f.openPort();
     ui(f.w()).Line1->setText(QStringLiteral("keep"));
     ui(f.w()).UpdatingFromReceiver = true;
-    f.w().SetDSPButton(index, 0);
+    inside(f.w()).SetDSPButton(index, 0);
     ui(f.w()).UpdatingFromReceiver = false;
     QCOMPARE(f.line1(), line1);
     QCOMPARE(f.line2(), line2);
@@ -253,12 +253,12 @@ void tst_panels::modeMenus()
     QFETCH(bool, panelsOpen);
 
     MainWindowFixture f;
-    f.w().SetKlappe(panelsOpen ? 1 : 2);
+    inside(f.w()).SetKlappe(panelsOpen ? 1 : 2);
     const QList<ctlFrame *> mainFrames {ui(f.w()).Frame_InputMode, ui(f.w()).Frame_6ChInput,
                                         ui(f.w()).Frame_61ES};
 
     ui(f.w()).Menu_Mode_Zone2->trigger();
-    QVERIFY(f.w().zone2Mode());
+    QVERIFY(inside(f.w()).zone2Mode());
     QVERIFY(!ui(f.w()).Menu_Mode_Main->isChecked());
     QCOMPARE(ui(f.w()).Frame_Input->Caption(), QStringLiteral("Rec Out"));
     QCOMPARE(f.line1(), QStringLiteral("Mode Zone 2"));
@@ -277,7 +277,7 @@ void tst_panels::modeMenus()
 
     // The pop-up's toggle changes the mode only, not the frames or the display.
     ui(f.w()).Menu_MiniPopUp_Zone2->trigger();
-    QVERIFY(f.w().zone2Mode());
+    QVERIFY(inside(f.w()).zone2Mode());
     QVERIFY(!ui(f.w()).Menu_Mode_Main->isChecked());
     QCOMPARE(ui(f.w()).Frame_Input->Caption(), QStringLiteral("Input"));
     QCOMPARE(f.line1(), QStringLiteral("Mode Main/Master"));
@@ -293,7 +293,7 @@ void tst_panels::memories()
     QCOMPARE(f.line1(), QStringLiteral("Save Volume C"));
 
     f.model.setVolumeMemory(5, 0x42);
-    f.w().CheckKey(120); // F9
+    inside(f.w()).CheckKey(120); // F9
     QCOMPARE(f.model.mainVolume(), 0x42);
     QCOMPARE(f.line1(), QStringLiteral("Volume F"));
     QCOMPARE(f.line2(), QString());

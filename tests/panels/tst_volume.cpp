@@ -58,7 +58,13 @@ void tst_volume::display_data()
             QString::fromLatin1(bad), "one", "two");
     row("value not hexadecimal", frame("0026ZZ"), "one", "two");
     row("value with a sign", frame("0026-1"), "one", "two");
-    row("another report", frame("002801"), "one", "two");
+    // Another report in a reply is evaluated like any report, not lost.
+    row("mute report", frame("002301"), "MUTE ON", "");
+    row("volume behind another text",
+        "\x02"
+        "xyz\x03"
+            + frame("0026C7"),
+        "VOLUME  0dB", bar(20, 0));
 }
 
 void tst_volume::display()
@@ -70,7 +76,7 @@ void tst_volume::display()
     MainWindowFixture f;
     ui(f.w()).Line1->setText(QStringLiteral("one"));
     ui(f.w()).Line2->setText(QStringLiteral("two"));
-    f.w().DisplayVolume(reply);
+    inside(f.w()).evaluateReceived(reply);
     QCOMPARE(f.line1(), line1);
     QCOMPARE(f.line2(), line2);
     QVERIFY(f.errors.isEmpty());
@@ -83,7 +89,10 @@ void tst_volume::wholeRange()
         for (int value = 0; value <= 0xFF; ++value) {
             const QString hex = QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
             ui(f.w()).Line1->clear();
-            f.w().DisplayVolume(frame(QStringLiteral("00") + code + hex));
+            inside(f.w()).DisplayVolume(code == QLatin1String("26")
+                                            ? Form_ControlCenter::VolumeZone::Main
+                                            : Form_ControlCenter::VolumeZone::Zone2,
+                                        value);
             QVERIFY2(f.line1().endsWith(QLatin1String("dB")), qPrintable(hex));
             QVERIFY2(f.line2().size() >= 20, qPrintable(hex));
         }
@@ -94,17 +103,17 @@ void tst_volume::wholeRange()
 void tst_volume::sameMainVolumeIsDrawnOnce()
 {
     MainWindowFixture f;
-    f.w().DisplayVolume(frame(QStringLiteral("0026C7")));
+    inside(f.w()).DisplayVolume(Form_ControlCenter::VolumeZone::Main, 0xC7);
     ui(f.w()).Line2->setText(QStringLiteral("marker"));
     f.w().mini()->drawVolumeBar(0);
-    f.w().DisplayVolume(frame(QStringLiteral("0026C7")));
+    inside(f.w()).DisplayVolume(Form_ControlCenter::VolumeZone::Main, 0xC7);
     QCOMPARE(f.line2(), QStringLiteral("marker"));
     QCOMPARE(f.w().mini()->volumeBarFill(), 0);
 
     // Zone 2 has no short-cut.
-    f.w().DisplayVolume(frame(QStringLiteral("002750")));
+    inside(f.w()).DisplayVolume(Form_ControlCenter::VolumeZone::Zone2, 0x50);
     ui(f.w()).Line2->setText(QStringLiteral("marker"));
-    f.w().DisplayVolume(frame(QStringLiteral("002750")));
+    inside(f.w()).DisplayVolume(Form_ControlCenter::VolumeZone::Zone2, 0x50);
     QCOMPARE(f.line2(), bar(20, 0));
 }
 
@@ -126,9 +135,9 @@ void tst_volume::holdAgainstSilentReceiver()
 
     QElapsedTimer held;
     held.start();
-    f.w().Image_VolUP_MouseDown(Qt::LeftButton);
+    inside(f.w()).Image_VolUP_MouseDown(Qt::LeftButton);
     MainWindowFixture::runFor(2000ms);
-    f.w().Image_VolUP_MouseUp(Qt::LeftButton);
+    inside(f.w()).Image_VolUP_MouseUp(Qt::LeftButton);
     const qint64 heldFor = held.elapsed();
     MainWindowFixture::runFor(900ms);
 

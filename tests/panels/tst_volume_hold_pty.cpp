@@ -107,7 +107,7 @@ void tst_volume_hold_pty::initTestCase()
     // The real serial line with a real receiver process: the receiver's own timing.
     LinkTimings::set(LinkTimings {});
     m_f->w().link()->setCommPort(1);
-    m_f->w().ConnectToOrvane(0);
+    inside(m_f->w()).ConnectToOrvane(0);
     QTRY_VERIFY_WITH_TIMEOUT(ui(m_f->w()).Timer_Check.isActive(), 10000);
 }
 
@@ -122,9 +122,9 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
     m_port->startRecording();
     QElapsedTimer held;
     held.start();
-    w.Image_VolUP_MouseDown(Qt::LeftButton);
+    inside(w).Image_VolUP_MouseDown(Qt::LeftButton);
     MainWindowFixture::runFor(kHold);
-    w.Image_VolUP_MouseUp(Qt::LeftButton);
+    inside(w).Image_VolUP_MouseUp(Qt::LeftButton);
     const qint64 heldFor = held.elapsed();
     MainWindowFixture::runFor(1000ms);
 

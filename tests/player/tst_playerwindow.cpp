@@ -90,7 +90,7 @@ void tst_PlayerWindow::keyRules()
 
     MainWindowFixture w;
     Form_ControlCenter &form = *w.window;
-    form.ConnectToOrvane(0);
+    inside(form).ConnectToOrvane(0);
     ui(form).Menu_Mode_Zone2->setChecked(zone2);
     ui(form).Menu_Extras_MT_Winamp->setChecked(winampOption);
     ui(form).Menu_Extras_MT_Orvane->setChecked(orvaneOption);

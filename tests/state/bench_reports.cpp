@@ -22,7 +22,7 @@ double reportsPerSecond(Form_ControlCenter &form, const QStringList &stream, int
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < total; ++i)
-        form.DatenAuswerten(stream[i % stream.size()]);
+        inside(form).DatenAuswerten(stream[i % stream.size()]);
     const qint64 ns = timer.nsecsElapsed();
     return total / (static_cast<double>(ns) / 1e9);
 }

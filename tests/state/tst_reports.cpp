@@ -155,12 +155,12 @@ void tst_Reports::effectOfReport()
     Form_ControlCenter &form = *w.window;
     setZone2Mode(form, zone2);
     for (const QString &earlier : setup)
-        form.DatenAuswerten(earlier);
+        inside(form).DatenAuswerten(earlier);
     ui(form).Line1->setText(QStringLiteral("L1"));
     ui(form).Line2->setText(QStringLiteral("L2"));
     const auto before = w.record();
 
-    form.DatenAuswerten(body);
+    inside(form).DatenAuswerten(body);
 
     QCOMPARE(w.changesSince(before), changes);
     QVERIFY(!ui(form).UpdatingFromReceiver);
@@ -195,7 +195,7 @@ void tst_Reports::volumeReportsGoToTheVolumeDisplay()
     ui(form).Line2->setText(QStringLiteral("L2"));
     const auto before = w.record();
 
-    form.DatenAuswerten(body);
+    inside(form).DatenAuswerten(body);
 
     // Only the display may change; nothing else of the record does.
     const QString changes = w.changesSince(before);
@@ -212,7 +212,7 @@ void tst_Reports::everyDspDataValueAgreesWithTheReceiver()
     for (int index = 0; index < ReceiverModel::kDspPrograms; ++index) {
         const QString data = DspTable::dataFromIndex(index);
         QCOMPARE(data.toLatin1(), ReceiverModel::dspData(index));
-        w.window->DatenAuswerten(QStringLiteral("0028") + data);
+        inside(*w.window).DatenAuswerten(QStringLiteral("0028") + data);
         QCOMPARE(ui(*w.window).Opt_Dsp.selected(), std::optional<int>(index));
     }
     QCOMPARE(DspTable::dataFromIndex(32), QString());
@@ -229,7 +229,7 @@ void tst_Reports::reportSelectionsSendNothing()
     const QStringList bodies = {"10210C", "202E01", "202F01", "002D01", "00281D",
                                 "002201", "10211C", "10210C", "003401", "2F001"};
     for (const QString &body : bodies)
-        w.window->DatenAuswerten(body);
+        inside(*w.window).DatenAuswerten(body);
     QTest::qWait(50); // any queued click handlers run now
 
     // Only the link test answers: it sends its own text back.
@@ -244,7 +244,7 @@ void tst_Reports::guardStaysSetForAnOuterEvaluation()
     // not open the echo guard for the outer one.
     MainWindowFixture w;
     ui(*w.window).UpdatingFromReceiver = true;
-    w.window->DatenAuswerten(QStringLiteral("202E01"));
+    inside(*w.window).DatenAuswerten(QStringLiteral("202E01"));
     QVERIFY(ui(*w.window).UpdatingFromReceiver);
 }
 
@@ -273,7 +273,7 @@ void tst_Reports::esKeyPlayerPresses()
     ui(form).Line2->setText(QStringLiteral("L2"));
 
     for (int i = 0; i < presses; ++i)
-        form.DatenAuswerten(QStringLiteral("102D00"));
+        inside(form).DatenAuswerten(QStringLiteral("102D00"));
 
     QTRY_COMPARE_WITH_TIMEOUT(w.player.postedCommands(), commands, 3000);
     QTest::qWait(1000); // nothing more comes after the second-press window
@@ -289,7 +289,7 @@ void tst_Reports::esKeyWithoutPlayerShowsTheMessage()
 {
     MainWindowFixture w;
     ui(*w.window).Menu_Extras_61_ES(2)->setChecked(true);
-    w.window->DatenAuswerten(QStringLiteral("102D00"));
+    inside(*w.window).DatenAuswerten(QStringLiteral("102D00"));
 
     QCOMPARE(w.dialogs.messages().size(), 1);
     QVERIFY(w.dialogs.messages().first().text.startsWith(
@@ -306,14 +306,14 @@ void tst_Reports::esKeyTogglesTheWindow()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-    form.DatenAuswerten(QStringLiteral("102D00"));
+    inside(form).DatenAuswerten(QStringLiteral("102D00"));
     QTRY_VERIFY(form.isMinimized());
-    form.DatenAuswerten(QStringLiteral("102D00"));
+    inside(form).DatenAuswerten(QStringLiteral("102D00"));
     QTRY_VERIFY(!form.isMinimized());
     QVERIFY(!(form.windowFlags() & Qt::WindowStaysOnTopHint));
 
     form.showMaximized();
-    form.DatenAuswerten(QStringLiteral("102D00"));
+    inside(form).DatenAuswerten(QStringLiteral("102D00"));
     QTRY_VERIFY(!form.isMaximized());
     QVERIFY(w.errors.isEmpty());
 }
@@ -323,7 +323,7 @@ void tst_Reports::esKeyRunsTheShellCommand()
     MainWindowFixture w;
     ui(*w.window).Menu_Extras_61_ES(3)->setChecked(true);
     ui(*w.window).Menu_Extras_61_ES(3)->setData(QStringLiteral("xterm -e top"));
-    w.window->DatenAuswerten(QStringLiteral("102D00"));
+    inside(*w.window).DatenAuswerten(QStringLiteral("102D00"));
     QCOMPARE(w.shell.startedCommands(), QStringList {QStringLiteral("xterm -e top")});
 }
 
@@ -382,7 +382,7 @@ void tst_Reports::playerRules()
     ui(form).Line1->setText(QStringLiteral("L1"));
     ui(form).Line2->setText(QStringLiteral("L2"));
 
-    form.DatenAuswerten(body);
+    inside(form).DatenAuswerten(body);
 
     QCOMPARE(w.player.postedCommands(), commands);
     QCOMPARE(ui(form).Line1->text(), line1);

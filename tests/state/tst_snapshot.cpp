@@ -118,7 +118,7 @@ void tst_Snapshot::blockField()
     const auto before = w.record();
 
     form.SetOrvaneSettings(QString::fromLatin1(block));
-    form.SetSettings();
+    inside(form).SetSettings();
 
     QCOMPARE(w.changesSince(before), changes);
     QVERIFY(!ui(form).UpdatingFromReceiver);
@@ -131,15 +131,15 @@ void tst_Snapshot::everySourceAndModeLock()
     for (int source = 1; source <= 13; ++source) {
         w.model.setInput(static_cast<ReceiverModel::Source>(source));
         w.window->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
-        w.window->SetSettings();
+        inside(*w.window).SetSettings();
         QCOMPARE(ui(*w.window).Opt_Input.selected(), std::optional<int>(source));
     }
     // A later block with another mode value unlocks the mode buttons again.
     w.window->SetOrvaneSettings(QString::fromLatin1(patched(w.model.configurationBlock(), 5, "5")));
-    w.window->SetSettings();
+    inside(*w.window).SetSettings();
     QVERIFY(!ui(*w.window).Opt_InputMode(1)->isEnabled());
     w.window->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
-    w.window->SetSettings();
+    inside(*w.window).SetSettings();
     QVERIFY(ui(*w.window).Opt_InputMode(1)->isEnabled());
 }
 
@@ -175,7 +175,7 @@ void tst_Snapshot::rejectedBlocks()
     MainWindowFixture w;
     const auto before = w.record();
     w.window->SetOrvaneSettings(QString::fromLatin1(block));
-    w.window->SetSettings();
+    inside(*w.window).SetSettings();
     QCOMPARE(w.changesSince(before), QString());
     QVERIFY(!ui(*w.window).UpdatingFromReceiver);
     QVERIFY(w.errors.isEmpty());
@@ -212,7 +212,7 @@ void tst_Snapshot::shortBlocks()
     const auto before = w.record();
 
     w.window->SetOrvaneSettings(QString::fromLatin1(block));
-    w.window->SetSettings();
+    inside(*w.window).SetSettings();
 
     QCOMPARE(w.changesSince(before), changes);
     QVERIFY(w.errors.isEmpty());
@@ -226,7 +226,7 @@ void tst_Snapshot::snapshotSendsNothing()
     w.model.setSpeakersB(true);
     w.model.setEs61(true);
     w.window->SetOrvaneSettings(QString::fromLatin1(w.model.configurationBlock()));
-    w.window->SetSettings();
+    inside(*w.window).SetSettings();
     QTest::qWait(50);
     QCOMPARE(w.port.writtenCodes(), QStringList());
     QCOMPARE(ui(*w.window).Opt_SpeakersB.selected(), std::optional<int>(1));

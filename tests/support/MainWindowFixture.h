@@ -63,6 +63,46 @@ struct MainWindowFixture
     // One tick of the player title timer, without waiting out its period.
     static void winampViewTick(Form_ControlCenter &form) { form.Timer_WinampView_Timer(); }
 
+    // The terminal window (the link's view), also of a window a test only reads.
+    static Form_Com *com(const Form_ControlCenter &form) { return form.com(); }
+
+    // The window's private handlers and parts, handed to the tests as the controls are.
+    struct Inside
+    {
+        Form_ControlCenter &form;
+
+        void ConnectToOrvane(int sw1 = 0) { form.ConnectToOrvane(sw1); }
+        void Timer_Check_Timer() { form.Timer_Check_Timer(); }
+        void Timer_ZS_Timer() { form.Timer_ZS_Timer(); }
+        // Text as the link delivers it (a read of the poll, an answer, a reply).
+        void evaluateReceived(const QString &text) { form.evaluateReceived(text, "test"); }
+        void DatenAuswerten(const QString &body) { form.DatenAuswerten(body); }
+        void DisplayVolume(Form_ControlCenter::VolumeZone zone, int value)
+        {
+            form.DisplayVolume(zone, value);
+        }
+        void SetSettings() { form.SetSettings(); }
+        void SetKlappe(int mode) { form.SetKlappe(mode); }
+        void Image_Klappe_Click() { form.Image_Klappe_Click(); }
+        void SetDSPButton(int index, int noSelect) { form.SetDSPButton(index, noSelect); }
+        void Menu_Mode_Zone2_Click() { form.Menu_Mode_Zone2_Click(); }
+        bool zone2Mode() const { return form.zone2Mode(); }
+        void Image_VolUP_MouseDown(Qt::MouseButton b) { form.Image_VolUP_MouseDown(b); }
+        void Image_VolUP_MouseUp(Qt::MouseButton b) { form.Image_VolUP_MouseUp(b); }
+        void Image_VolDOWN_MouseDown(Qt::MouseButton b) { form.Image_VolDOWN_MouseDown(b); }
+        void Image_VolDOWN_MouseUp(Qt::MouseButton b) { form.Image_VolDOWN_MouseUp(b); }
+        void CheckKey(int keyCode) { form.CheckKey(keyCode); }
+        void Menu_Reset_Click() { form.Menu_Reset_Click(); }
+        void Menu_Extras_YInfo_Click() { form.Menu_Extras_YInfo_Click(); }
+        void LoadConfig() { form.LoadConfig(); }
+        void SaveConfig() { form.SaveConfig(); }
+        QRect workArea() const { return form.workArea(); }
+        AddInComponents *addInComponents() const { return form.addInComponents(); }
+        Form_ZS *zs() const { return form.zs(); }
+        clsTimeControl *timeControl() const { return form.oTimeControl.get(); }
+        Form_YInfo *yinfo() const { return form.yinfo(); }
+    };
+
     // Opens COM 1 without the connection procedure: the panels stay empty and nothing but
     // the test's own actions goes over the line (and is recorded by the fake port).
     void openPort()
@@ -165,6 +205,11 @@ struct MainWindowFixture
     AddInRuntime runtime {&dialogs, &player};
     std::unique_ptr<Form_ControlCenter> window;
 };
+
+inline MainWindowFixture::Inside inside(Form_ControlCenter &form)
+{
+    return {form};
+}
 
 inline MainWindowControls &ui(Form_ControlCenter &form)
 {
