@@ -8,6 +8,7 @@
 #include "platform/PlayerRemote.h"
 
 #include <QPointer>
+#include <algorithm>
 
 namespace {
 constexpr const char *kModule = "clsAddIn";
@@ -20,16 +21,6 @@ std::function<void()> s_mainWindowLoader;
 clsAddIns *addInList()
 {
     return Modul_Orvane::oAddIns;
-}
-
-// A command code goes into one frame between STX and ETX: control characters or
-// characters outside Latin-1 would break the framing on the line.
-bool fitsInFrame(const QString &code)
-{
-    for (const QChar c : code)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() > 0xFF)
-            return false;
-    return true;
 }
 } // namespace
 
@@ -137,10 +128,17 @@ long clsAddIn::WinampGetStatus()
     return status;
 }
 
+bool clsAddIn::isCommandCode(const QString &code)
+{
+    return code.size() == 5 && std::all_of(code.begin(), code.end(), [](QChar c) {
+               return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F');
+           });
+}
+
 QVariant clsAddIn::SendCommand(const QString &stCommand)
 {
     guarded(kModule, "SendCommand", [&] {
-        if (m_registered && s_host && fitsInFrame(stCommand))
+        if (m_registered && s_host && isCommandCode(stCommand))
             s_host->sendCommand(stCommand);
     });
     return QVariant();

@@ -112,6 +112,10 @@ public:
     Q_INVOKABLE void AddInMessage(long Msg, const QString &ReceiverID = QString(),
                                   long Param1 = 0, const QString &Param2 = QString());
 
+    // A receiver command code as add-ins may send it: exactly five characters of the
+    // command set's alphabet, 0-9 and A-F.
+    static bool isCommandCode(const QString &code);
+
     // Inside the program only.
     bool LoadedByHost() const { return m_loadedByHost; }
     void setLoadedByHost(bool loadedByHost) { m_loadedByHost = loadedByHost; }
