@@ -1,5 +1,6 @@
 #include "addins/Form_AddIns.h"
 
+#include "addins/PrintableText.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "app/Modul_Orvane.h"
@@ -88,9 +89,10 @@ void Form_AddIns::Form_Unload()
 
 QString Form_AddIns::itemLine(const clsAddIn &addIn)
 {
+    // The texts come from the add-ins: nothing in them may steer the list's text.
     const QString separator = QStringLiteral("; ");
-    return addIn.AddInName() + separator + addIn.AddInVersion() + separator
-        + addIn.AddInCopyright() + separator
+    return printableText(addIn.AddInName()) + separator + printableText(addIn.AddInVersion())
+        + separator + printableText(addIn.AddInCopyright()) + separator
         + QLocale::system().toString(addIn.AddInCreateDate(), QLocale::ShortFormat);
 }
 
