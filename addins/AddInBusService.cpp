@@ -1,16 +1,16 @@
 #include "addins/AddInBusService.h"
 
 #include "addins/AddInBusConnection.h"
-#include "errors/ShowErrBox.h"
+#include "addins/clsAddIn.h"
+#include "link/CommandCode.h"
+#include "orvane_root_adaptor.h"
 
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QEventLoop>
-#include <QFile>
+#include <QMetaClassInfo>
 #include <QTimer>
 #include <algorithm>
 
@@ -18,41 +18,42 @@ namespace {
 
 constexpr std::chrono::milliseconds kRoundGap {250};
 
-const QString kIntrospectable = QStringLiteral("org.freedesktop.DBus.Introspectable");
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kErrorAccessDenied = QStringLiteral("org.freedesktop.DBus.Error.AccessDenied");
 const QString kErrorLimits = QStringLiteral("org.freedesktop.DBus.Error.LimitsExceeded");
 const QString kErrorUnknownObject = QStringLiteral("org.freedesktop.DBus.Error.UnknownObject");
-const QString kErrorUnknownMethod = QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod");
+const QString kErrorInvalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
 
-QString wholeDescription()
+QString interfaceOf(const QMetaObject &adaptor)
 {
-    QFile file(QStringLiteral(":/org/orvane/org.orvane.Orvane.xml"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    return QString::fromLatin1(
+        adaptor.classInfo(adaptor.indexOfClassInfo("D-Bus Interface")).value());
 }
 
 } // namespace
 
-bool AddInBusService::RateLimit::take()
+bool AddInBusService::RateLimit::take(double cost)
 {
+    // Whole nanoseconds since the first call: no time is lost between calls that
+    // follow each other faster than a millisecond.
     if (!clock.isValid()) {
         clock.start();
         tokens = perSecond;
     }
-    tokens = std::min(perSecond, tokens + double(clock.restart()) * perSecond / 1000.0);
-    if (tokens < 1.0)
+    const qint64 now = clock.nsecsElapsed();
+    tokens = std::min(perSecond, tokens + double(now - lastNs) * perSecond / 1e9);
+    lastNs = now;
+    if (tokens < std::min(cost, perSecond))
         return false;
-    tokens -= 1.0;
+    tokens -= cost;
     return true;
 }
 
 AddInBusService::AddInBusService(AddInRuntime &runtime, const QDBusConnection &bus, QObject *parent)
-    : QDBusVirtualObject(parent)
+    : QObject(parent)
     , m_runtime(runtime)
     , m_bus(bus)
 {
+    new OrvaneAdaptor(this);
 }
 
 AddInBusService::~AddInBusService()
@@ -60,18 +61,14 @@ AddInBusService::~AddInBusService()
     stop();
 }
 
-QString AddInBusService::interfaceXml(const QString &interface)
+QString AddInBusService::rootInterface()
 {
-    static const QString description = wholeDescription();
-    const QString head = QStringLiteral("<interface name=\"%1\">").arg(interface);
-    const qsizetype begin = description.indexOf(head);
-    if (begin < 0)
-        return {};
-    const QString tail = QStringLiteral("</interface>");
-    const qsizetype end = description.indexOf(tail, begin);
-    if (end < 0)
-        return {};
-    return description.mid(begin, end + tail.size() - begin) + QLatin1Char('\n');
+    return interfaceOf(OrvaneAdaptor::staticMetaObject);
+}
+
+QString AddInBusService::addInInterface()
+{
+    return interfaceOf(AddInBusConnection::interfaceMetaObject());
 }
 
 bool AddInBusService::start()
@@ -82,23 +79,23 @@ bool AddInBusService::start()
         m_error = QStringLiteral("no session bus");
         return false;
     }
-    if (!m_bus.registerVirtualObject(QStringLiteral("/"), this)
-        || !m_bus.registerVirtualObject(kAddInPath, this, QDBusConnection::SubPath)) {
-        m_bus.unregisterObject(QStringLiteral("/"));
+    QDBusConnectionInterface *daemon = m_bus.interface();
+    if (!daemon
+        || !m_bus.registerObject(QStringLiteral("/"), this, QDBusConnection::ExportAdaptors)) {
         m_error = QStringLiteral("the automation objects could not be registered");
         return false;
     }
-    QDBusConnectionInterface *daemon = m_bus.interface();
-    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = daemon
-        ? daemon->registerService(kServiceName, QDBusConnectionInterface::DontQueueService,
-                                  QDBusConnectionInterface::DontAllowReplacement)
-        : QDBusReply<QDBusConnectionInterface::RegisterServiceReply>();
-    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
-        m_bus.unregisterObject(kAddInPath, QDBusConnection::UnregisterTree);
+    connect(daemon, &QDBusConnectionInterface::serviceRegistered, this,
+            &AddInBusService::onNameAcquired);
+    // Queued: when another program holds the name, the bus hands it over as soon as
+    // that program lets it go.
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply
+        = daemon->registerService(kServiceName, QDBusConnectionInterface::QueueService,
+                                  QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid()) {
+        disconnect(daemon, nullptr, this, nullptr);
         m_bus.unregisterObject(QStringLiteral("/"));
-        m_error = reply.isValid()
-            ? QStringLiteral("another program owns %1 on the session bus").arg(kServiceName)
-            : reply.error().message();
+        m_error = reply.error().message();
         return false;
     }
     m_watcher = new QDBusServiceWatcher(this);
@@ -107,7 +104,24 @@ bool AddInBusService::start()
     connect(m_watcher, &QDBusServiceWatcher::serviceUnregistered, this,
             &AddInBusService::ownerGone);
     m_running = true;
+    if (reply.value() == QDBusConnectionInterface::ServiceRegistered) {
+        m_nameOwned = true;
+    } else {
+        m_error = QStringLiteral("another program owns %1 on the session bus; Orvane takes the "
+                                 "name when that program lets it go")
+                      .arg(kServiceName);
+        emit nameWaiting(m_error);
+    }
     return true;
+}
+
+void AddInBusService::onNameAcquired(const QString &name)
+{
+    if (name != kServiceName || m_nameOwned || !m_running)
+        return;
+    m_nameOwned = true;
+    m_error.clear();
+    emit nameTaken();
 }
 
 void AddInBusService::stop()
@@ -118,158 +132,196 @@ void AddInBusService::stop()
     // Releasing unregisters the add-ins: they hear nothing more from the program.
     while (!m_connections.empty())
         release(m_connections.begin()->first);
-    m_clients.clear();
+    m_processOf.clear();
+    m_processes.clear();
+    m_waitingCreates.clear();
+    m_unresponsive.clear();
     delete m_watcher;
     m_watcher = nullptr;
-    m_bus.unregisterObject(kAddInPath, QDBusConnection::UnregisterTree);
     m_bus.unregisterObject(QStringLiteral("/"));
-    // A call to the bus: it returns only after the signals sent before it (the
-    // Terminate of the shutdown) have left the program.
-    if (QDBusConnectionInterface *daemon = m_bus.interface())
+    if (QDBusConnectionInterface *daemon = m_bus.interface()) {
+        disconnect(daemon, nullptr, this, nullptr);
+        // A call to the bus: it returns only after the signals sent before it (the
+        // Terminate of the shutdown) have left the program.
         daemon->unregisterService(kServiceName);
+    }
+    m_nameOwned = false;
 }
 
-QString AddInBusService::introspect(const QString &path) const
+QDBusObjectPath AddInBusService::CreateAddIn()
 {
-    if (path == QLatin1String("/"))
-        return interfaceXml(kRootInterface);
-    if (m_connections.count(numberOfPath(path)) != 0)
-        return interfaceXml(kAddInInterface);
+    if (!calledFromDBus())
+        return {};
+    const QDBusMessage call = message();
+    const QString owner = call.service();
+    if (voting()) {
+        sendErrorReply(kErrorBusy, QStringLiteral("Orvane is ending"));
+        return {};
+    }
+    const auto known = m_processOf.constFind(owner);
+    if (known != m_processOf.constEnd()) {
+        if (!m_processes[*known].calls.take()) {
+            sendErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
+            return {};
+        }
+        setDelayedReply(true);
+        createFor(call, *known);
+        return {};
+    }
+    // A bus connection new to the program: its process is asked of the bus first.
+    QList<QDBusMessage> &waiting = m_waitingCreates[owner];
+    if (waiting.size() >= m_maxPerProcess) {
+        sendErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
+        return {};
+    }
+    setDelayedReply(true);
+    waiting.append(call);
+    if (waiting.size() == 1)
+        resolveProcess(owner);
     return {};
 }
 
-bool AddInBusService::handleMessage(const QDBusMessage &message, const QDBusConnection &)
+void AddInBusService::resolveProcess(const QString &owner)
 {
-    if (message.type() != QDBusMessage::MethodCallMessage)
-        return false;
-    // Introspection and the properties of "/" are left to the bus library.
-    if (message.interface() == kIntrospectable)
-        return false;
-    // No call from outside waits on a box the user has to close.
-    const ErrorsWithoutWaiting errorsWithoutWaiting;
-    QDBusMessage reply;
-    if (message.path() == QLatin1String("/")) {
-        if (message.interface() == kProperties)
-            return false;
-        reply = handleRoot(message);
-    } else {
-        reply = handleAddIn(message);
-    }
-    if (message.isReplyRequired())
-        m_bus.send(reply);
-    return true;
+    QDBusPendingCall pending
+        = m_bus.interface()->asyncCall(QStringLiteral("GetConnectionUnixProcessID"), owner);
+    auto *watch = new QDBusPendingCallWatcher(pending, this);
+    connect(watch, &QDBusPendingCallWatcher::finished, this, [this, owner](auto *done) {
+        done->deleteLater();
+        const QDBusPendingReply<uint> pid = *done;
+        // A client whose process the bus does not know is a process of its own.
+        const QString process
+            = pid.isValid() && pid.value() != 0 ? QStringLiteral("pid %1").arg(pid.value()) : owner;
+        const QList<QDBusMessage> waiting = m_waitingCreates.take(owner);
+        for (const QDBusMessage &call : waiting)
+            createFor(call, process);
+    });
 }
 
-QDBusMessage AddInBusService::handleRoot(const QDBusMessage &message)
+void AddInBusService::createFor(const QDBusMessage &call, const QString &process)
 {
-    const auto known = m_clients.find(message.service());
-    if (known != m_clients.end() && !known->calls.take())
-        return message.createErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
-    if (!message.interface().isEmpty() && message.interface() != kRootInterface)
-        return message.createErrorReply(
-            kErrorUnknownMethod, QStringLiteral("No interface %1 at /").arg(message.interface()));
-    if (message.member() == QLatin1String("CreateAddIn") && message.signature().isEmpty())
-        return createAddIn(message);
-    if (message.member() == QLatin1String("ReleaseAddIn")
-        && message.signature() == QLatin1String("o"))
-        return releaseAddIn(message);
-    return message.createErrorReply(kErrorUnknownMethod,
-                                    QStringLiteral("No method %1 with signature \"%2\" at /")
-                                        .arg(message.member(), message.signature()));
-}
-
-QDBusMessage AddInBusService::createAddIn(const QDBusMessage &message)
-{
-    const QString owner = message.service();
+    if (!m_running)
+        return;
+    const QString owner = call.service();
+    const auto refuse = [&](const QString &name, const QString &text) {
+        m_bus.send(call.createErrorReply(name, text));
+        if (m_processes.value(process).connections == 0)
+            m_processes.remove(process);
+    };
     if (voting())
-        return message.createErrorReply(kErrorBusy, QStringLiteral("Orvane is ending"));
-    if (int(m_connections.size()) >= kMaxConnections)
-        return message.createErrorReply(
-            kErrorLimits,
-            QStringLiteral("Orvane holds %1 connections already").arg(kMaxConnections));
-    Client &client = m_clients[owner];
-    if (client.connections >= kMaxConnectionsPerClient)
-        return message.createErrorReply(
-            kErrorLimits,
-            QStringLiteral("A client may hold %1 connections").arg(kMaxConnectionsPerClient));
-    if (client.connections == 0) {
-        client.calls.perSecond = kCallsPerSecond;
-        client.commands.perSecond = kCommandsPerSecond;
+        return refuse(kErrorBusy, QStringLiteral("Orvane is ending"));
+    Process &client = m_processes[process];
+    const int total = int(m_connections.size());
+    if (total >= m_maxConnections)
+        return refuse(kErrorLimits,
+                      QStringLiteral("Orvane holds %1 connections already").arg(m_maxConnections));
+    if (client.connections >= m_maxPerProcess)
+        return refuse(kErrorLimits,
+                      QStringLiteral("A client may hold %1 connections").arg(m_maxPerProcess));
+    if (client.connections > 0 && total >= m_maxConnections - m_reserved)
+        return refuse(kErrorLimits,
+                      QStringLiteral("The last connections are kept for new clients"));
+    ++client.connections;
+    if (!m_processOf.contains(owner)) {
+        m_processOf.insert(owner, process);
         m_watcher->addWatchedService(owner);
         // The client may have left before the watch was in place; the bus answers
         // this question only after it has taken the watch.
         QDBusPendingCall pending
             = m_bus.interface()->asyncCall(QStringLiteral("NameHasOwner"), owner);
         auto *check = new QDBusPendingCallWatcher(pending, this);
-        connect(check, &QDBusPendingCallWatcher::finished, this, [this, owner](auto *call) {
-            call->deleteLater();
-            const QDBusPendingReply<bool> has = *call;
+        connect(check, &QDBusPendingCallWatcher::finished, this, [this, owner](auto *done) {
+            done->deleteLater();
+            const QDBusPendingReply<bool> has = *done;
             if (has.isValid() && !has.value())
                 ownerGone(owner);
         });
     }
-    ++client.connections;
     const quint64 number = m_nextNumber++;
-    auto connection = std::make_unique<AddInBusConnection>(
-        this, number, QStringLiteral("%1/%2").arg(kAddInPath).arg(number), owner);
-    const QString path = connection->path();
+    const QString path = QStringLiteral("%1/%2").arg(kAddInPath).arg(number);
+    auto connection = std::make_unique<AddInBusConnection>(this, number, path, owner, process);
+    m_bus.registerObject(path, connection.get(), QDBusConnection::ExportAdaptors);
     m_connections.emplace(number, std::move(connection));
-    return message.createReply(QVariant::fromValue(QDBusObjectPath(path)));
+    m_bus.send(call.createReply(QVariant::fromValue(QDBusObjectPath(path))));
 }
 
-QDBusMessage AddInBusService::releaseAddIn(const QDBusMessage &message)
+void AddInBusService::ReleaseAddIn(const QDBusObjectPath &AddIn)
 {
-    if (voting())
-        return message.createErrorReply(kErrorBusy, QStringLiteral("Orvane is ending"));
-    const QString path = message.arguments().value(0).value<QDBusObjectPath>().path();
-    const auto found = m_connections.find(numberOfPath(path));
-    if (found == m_connections.end())
-        return message.createErrorReply(kErrorUnknownObject,
-                                        QStringLiteral("No connection %1").arg(path));
-    if (found->second->owner() != message.service())
-        return message.createErrorReply(kErrorAccessDenied,
-                                        QStringLiteral("The connection belongs to another client"));
+    if (!calledFromDBus())
+        return;
+    const QString caller = message().service();
+    if (voting()) {
+        sendErrorReply(kErrorBusy, QStringLiteral("Orvane is ending"));
+        return;
+    }
+    const auto known = m_processOf.constFind(caller);
+    if (known != m_processOf.constEnd() && !m_processes[*known].calls.take()) {
+        sendErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
+        return;
+    }
+    const auto found = m_connections.find(numberOfPath(AddIn.path()));
+    if (found == m_connections.end() || found->second->released()) {
+        sendErrorReply(kErrorUnknownObject, QStringLiteral("No connection %1").arg(AddIn.path()));
+        return;
+    }
     AddInBusConnection *connection = found->second.get();
-    if (connection->busy())
-        releaseWhenIdle(connection);
-    else
+    if (connection->owner() != caller) {
+        sendErrorReply(kErrorAccessDenied,
+                       QStringLiteral("The connection belongs to another client"));
+        return;
+    }
+    if (connection->busy()) {
+        connection->unregister();
+        connection->markReleased();
+    } else {
         release(found->first);
-    return message.createReply();
+    }
 }
 
-QDBusMessage AddInBusService::handleAddIn(const QDBusMessage &message)
+std::pair<QString, QString> AddInBusService::admit(const AddInBusConnection *connection,
+                                                   const QDBusMessage &message,
+                                                   AddInBusConnection::CallKind kind)
 {
-    const auto found = m_connections.find(numberOfPath(message.path()));
-    if (found == m_connections.end() || found->second->released())
-        return message.createErrorReply(kErrorUnknownObject,
-                                        QStringLiteral("No connection %1").arg(message.path()));
-    AddInBusConnection *connection = found->second.get();
+    using Kind = AddInBusConnection::CallKind;
+    if (connection->released())
+        return {kErrorUnknownObject, QStringLiteral("No connection %1").arg(message.path())};
     if (connection->owner() != message.service())
-        return message.createErrorReply(kErrorAccessDenied,
-                                        QStringLiteral("The connection belongs to another client"));
-    const auto owned = m_clients.find(connection->owner());
-    if (owned == m_clients.end())
-        return message.createErrorReply(kErrorUnknownObject,
-                                        QStringLiteral("No connection %1").arg(message.path()));
-    Client &client = *owned;
+        return {kErrorAccessDenied, QStringLiteral("The connection belongs to another client")};
+    Process &client = m_processes[connection->process()];
     if (!client.calls.take())
-        return message.createErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
-    if (message.member() == QLatin1String("SendCommand") && !client.commands.take())
-        return message.createErrorReply(kErrorLimits, QStringLiteral("Too many commands"));
-    const bool changesList = message.member() == QLatin1String("AddInRegister")
-        || message.member() == QLatin1String("AddInUnRegister")
-        || message.member() == QLatin1String("AddInTerminate")
-        || message.member() == QLatin1String("Quit");
-    if (changesList && voting())
-        return message.createErrorReply(kErrorBusy, QStringLiteral("Orvane is ending"));
-
-    // The call may let events run (a connect, a settings read); the client may leave
-    // meanwhile, and its connection then goes only after the call has returned.
-    const quint64 number = found->first;
-    QDBusMessage reply = connection->handle(message);
-    if (connection->released() && !connection->busy())
-        release(number);
-    return reply;
+        return {kErrorLimits, QStringLiteral("Too many calls")};
+    if (kind == Kind::ChangesList && voting())
+        return {kErrorBusy, QStringLiteral("Orvane is ending")};
+    const QVariantList arguments = message.arguments();
+    const qsizetype limit = kind == Kind::Message ? AddInBusConnection::kMaxMessageText
+                                                  : AddInBusConnection::kMaxText;
+    qsizetype text = 0;
+    for (const QVariant &argument : arguments) {
+        if (argument.metaType() != QMetaType::fromType<QString>())
+            continue;
+        if (argument.toString().size() > limit)
+            return {kErrorInvalidArgs, QStringLiteral("Text too long")};
+        text += argument.toString().size();
+    }
+    if (kind == Kind::Command) {
+        if (!CommandCode::isCommandCode(arguments.value(0).toString()))
+            return {kErrorInvalidArgs,
+                    QStringLiteral("A command code is five characters 0-9 or A-F, e.g. 07A1D")};
+        if (!client.commands.take())
+            return {kErrorLimits, QStringLiteral("Too many commands")};
+    }
+    if (kind == Kind::Message) {
+        if (!client.messages.take())
+            return {kErrorLimits, QStringLiteral("Too many messages")};
+        // Every registered bus client receives the text: it costs once per receiver.
+        const auto receivers
+            = std::count_if(m_connections.begin(), m_connections.end(), [](const auto &entry) {
+                  return entry.second->addIn()->isRegistered();
+              });
+        if (!client.messageText.take(double(text) * double(std::max<qsizetype>(1, receivers))))
+            return {kErrorLimits, QStringLiteral("Too much message text")};
+    }
+    return {};
 }
 
 void AddInBusService::setVoteWaits(std::chrono::milliseconds perClient,
@@ -279,28 +331,32 @@ void AddInBusService::setVoteWaits(std::chrono::milliseconds perClient,
     m_voteRoundWait = std::min(perRound, kVoteRoundWait);
 }
 
+void AddInBusService::setConnectionLimits(int perProcess, int total, int reserved)
+{
+    m_maxPerProcess = perProcess;
+    m_maxConnections = total;
+    m_reserved = reserved;
+}
+
 long AddInBusService::askUnload(AddInBusConnection *connection)
 {
     if (!m_running || !connection || connection->released())
         return 0;
-    sendSignal(connection, QStringLiteral("Unload"));
     if (!m_lastAskEnded.isValid() || m_lastAskEnded.elapsed() > kRoundGap.count())
         m_roundWaitedMs = 0;
     const qint64 wait
         = std::min<qint64>(m_voteWait.count(), m_voteRoundWait.count() - m_roundWaitedMs);
-    Client &client = m_clients[connection->owner()];
-    if (wait <= 0
-        || (client.unresponsive.isValid()
-            && client.unresponsive.elapsed() < kUnresponsiveFor.count())) {
+    const QString owner = connection->owner();
+    const QElapsedTimer silent = m_unresponsive.value(owner);
+    if (wait <= 0 || (silent.isValid() && silent.elapsed() < kUnresponsiveFor.count())) {
         m_lastAskEnded.start();
         return 0;
     }
-    client.unresponsive.invalidate();
+    m_unresponsive.remove(owner);
 
     QDBusMessage call = QDBusMessage::createMethodCall(connection->owner(), kClientPath,
                                                        kClientInterface, QStringLiteral("Unload"));
     call.setArguments({QVariant::fromValue(QDBusObjectPath(connection->path()))});
-    const QString owner = connection->owner();
     QElapsedTimer waited;
     waited.start();
     QDBusPendingCallWatcher pending(m_bus.asyncCall(call, int(wait)));
@@ -317,8 +373,8 @@ long AddInBusService::askUnload(AddInBusConnection *connection)
     long cancel = 0;
     if (!pending.isFinished() || pending.error().type() == QDBusError::NoReply
         || pending.error().type() == QDBusError::Timeout) {
-        if (m_clients.contains(owner) && !m_goneDuringVote.contains(owner))
-            m_clients[owner].unresponsive.start();
+        if (m_processOf.contains(owner) && !m_goneDuringVote.contains(owner))
+            m_unresponsive[owner].start();
     } else if (!pending.isError()) {
         const QVariant answer = pending.reply().arguments().value(0);
         if (answer.metaType() == QMetaType::fromType<int>())
@@ -337,17 +393,16 @@ void AddInBusService::sendSignal(const AddInBusConnection *connection, const QSt
     if (!m_running || !connection || connection->released())
         return;
     QDBusMessage signal = QDBusMessage::createTargetedSignal(
-        connection->owner(), connection->path(), kAddInInterface, name);
+        connection->owner(), connection->path(), addInInterface(), name);
     signal.setArguments(arguments);
     m_bus.send(signal);
 }
 
 void AddInBusService::ownerGone(const QString &owner)
 {
-    if (!m_clients.contains(owner))
+    m_waitingCreates.remove(owner);
+    if (!m_processOf.contains(owner))
         return;
-    if (m_watcher)
-        m_watcher->removeWatchedService(owner);
     // A vote walks the list of add-ins; the list changes only after it.
     if (voting()) {
         if (!m_goneDuringVote.contains(owner))
@@ -361,18 +416,22 @@ void AddInBusService::ownerGone(const QString &owner)
     }
     for (quint64 number : numbers) {
         AddInBusConnection *connection = m_connections.at(number).get();
-        if (connection->busy())
-            releaseWhenIdle(connection);
-        else
+        if (connection->busy()) {
+            connection->unregister();
+            connection->markReleased();
+        } else {
             release(number);
+        }
     }
-    m_clients.remove(owner);
 }
 
-void AddInBusService::releaseWhenIdle(AddInBusConnection *connection)
+void AddInBusService::releaseLater(quint64 number)
 {
-    connection->unregister();
-    connection->markReleased();
+    QTimer::singleShot(0, this, [this, number] {
+        const auto found = m_connections.find(number);
+        if (found != m_connections.end() && !found->second->busy())
+            release(number);
+    });
 }
 
 void AddInBusService::release(quint64 number)
@@ -382,11 +441,19 @@ void AddInBusService::release(quint64 number)
         return;
     std::unique_ptr<AddInBusConnection> connection = std::move(found->second);
     m_connections.erase(found);
+    m_bus.unregisterObject(connection->path());
     const QString owner = connection->owner();
+    const QString process = connection->process();
     connection.reset();
-    const auto client = m_clients.find(owner);
-    if (client != m_clients.end() && --client->connections <= 0) {
-        m_clients.erase(client);
+    const auto client = m_processes.find(process);
+    if (client != m_processes.end() && --client->connections <= 0)
+        m_processes.erase(client);
+    const bool ownerHoldsMore
+        = std::any_of(m_connections.begin(), m_connections.end(),
+                      [&](const auto &entry) { return entry.second->owner() == owner; });
+    if (!ownerHoldsMore) {
+        m_processOf.remove(owner);
+        m_unresponsive.remove(owner);
         if (m_watcher)
             m_watcher->removeWatchedService(owner);
     }

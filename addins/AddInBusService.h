@@ -1,16 +1,21 @@
 #pragma once
 
+#include "addins/AddInBusConnection.h"
+
 #include <QDBusConnection>
-#include <QDBusVirtualObject>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QElapsedTimer>
 #include <QHash>
-#include <QSet>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
 #include <chrono>
 #include <map>
 #include <memory>
+#include <utility>
 
 class AddInBusConnection;
 class AddInRuntime;
@@ -18,28 +23,35 @@ class QDBusServiceWatcher;
 
 // The program's automation interface on the user's session bus. It owns the
 // well-known name, hands out connection objects (one clsAddIn each) to the clients
-// that ask, forwards their calls and keeps them within bounds: only a connection's
-// owner may call it, each client and the program hold a limited number of
-// connections, calls and commands are rate-limited, and a client that leaves the bus
-// loses its connections at once. The interface is described in org.orvane.Orvane.xml.
-class AddInBusService : public QDBusVirtualObject
+// that ask, and keeps them within bounds: only a connection's owner may call it, each
+// client process and the program hold a limited number of connections, calls,
+// commands and messages are rate-limited per process, and a client that leaves the bus
+// loses its connections at once. The interface is described in org.orvane.Orvane.xml;
+// the adaptors of "/" and of the connection objects are generated from it.
+class AddInBusService : public QObject, protected QDBusContext
 {
     Q_OBJECT
 public:
     static inline const QString kServiceName = QStringLiteral("org.orvane.Orvane");
-    static inline const QString kRootInterface = QStringLiteral("org.orvane.Orvane");
-    static inline const QString kAddInInterface = QStringLiteral("org.orvane.Orvane.AddIn");
-    static inline const QString kClientInterface = QStringLiteral("org.orvane.Orvane.AddInClient");
     static inline const QString kAddInPath = QStringLiteral("/org/orvane/Orvane/AddIn");
+    static inline const QString kClientInterface = QStringLiteral("org.orvane.Orvane.AddInClient");
     static inline const QString kClientPath = QStringLiteral("/org/orvane/Orvane/AddInClient");
     static inline const QString kErrorBusy = QStringLiteral("org.orvane.Orvane.Error.Busy");
+    static QString rootInterface();
+    static QString addInInterface();
 
-    static constexpr int kMaxConnectionsPerClient = 8;
+    // Connections per client process (over all its bus connections) and in all; the
+    // last kReservedConnections are kept for processes that hold none yet.
+    static constexpr int kMaxConnectionsPerProcess = 8;
     static constexpr int kMaxConnections = 64;
-    // Calls of all kinds, and receiver commands among them, per client and second;
-    // a burst of that many is let through at once.
+    static constexpr int kReservedConnections = 8;
+    // Calls of all kinds, receiver commands, add-in messages and the message text they
+    // spread (its length times the bus clients that receive it), per client process
+    // and second; a burst of one second's worth is let through at once.
     static constexpr double kCallsPerSecond = 500;
     static constexpr double kCommandsPerSecond = 40;
+    static constexpr double kMessagesPerSecond = 20;
+    static constexpr double kMessageTextPerSecond = 256 * 1024;
     // How long the program waits for one client's unload vote and for all votes of
     // one shutdown together, and how long a client that let its vote run out is not
     // waited for again.
@@ -52,69 +64,103 @@ public:
     AddInBusService(AddInRuntime &runtime, const QDBusConnection &bus, QObject *parent = nullptr);
     ~AddInBusService() override;
 
-    // Registers the objects and takes the well-known name. False, with errorString(),
-    // when there is no bus or another program owns the name; the program then runs
-    // without automation.
+    // Registers the objects and asks for the well-known name. False, with
+    // errorString(), when there is no bus or the objects cannot be registered. When
+    // another program owns the name, start() succeeds but the service waits in the
+    // bus's queue (nameOwned() false, nameWaiting() emitted) and takes the name as soon
+    // as the other program lets it go (nameTaken()).
     bool start();
     // Releases every connection and the name. Safe to call more than once.
     void stop();
     bool isRunning() const { return m_running; }
+    bool nameOwned() const { return m_nameOwned; }
     QString errorString() const { return m_error; }
     int connectionCount() const { return int(m_connections.size()); }
     AddInRuntime &runtime() const { return m_runtime; }
 
-    QString introspect(const QString &path) const override;
-    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override;
-
-    // The program is about to end and asks the add-in of `connection`: sends the
-    // Unload signal, then the vote call to its owner, and waits at most the vote wait
-    // while events run. The answer, 0 when there was none.
+    // The gate of every call of a connection object: the caller is its owner, the
+    // process is within its limits and the arguments are acceptable. An empty error
+    // name admits the call.
+    std::pair<QString, QString> admit(const AddInBusConnection *connection,
+                                      const QDBusMessage &message,
+                                      AddInBusConnection::CallKind kind);
+    // The program is about to end and asks the add-in of `connection`: the vote call
+    // to its owner, waited for at most the vote wait while events run. The answer, 0
+    // when there was none.
     long askUnload(AddInBusConnection *connection);
     // Sends an add-in event as a signal addressed to the owner of `connection`.
     void sendSignal(const AddInBusConnection *connection, const QString &name,
                     const QVariantList &arguments = {});
+    // Releases the connection once the current call has answered.
+    void releaseLater(quint64 number);
     // True while a vote waits; calls that change the list of add-ins are refused then.
     bool voting() const { return m_voteDepth > 0; }
     // Shorter waits than kVoteWait and kVoteRoundWait (tests).
     void setVoteWaits(std::chrono::milliseconds perClient, std::chrono::milliseconds perRound);
+    // Other connection limits than the program's (tests).
+    void setConnectionLimits(int perProcess, int total, int reserved);
 
-    // One client's part of an interface description, cut from org.orvane.Orvane.xml.
-    static QString interfaceXml(const QString &interface);
+signals:
+    // Another program holds the name; the service waits for it (`text` says so).
+    void nameWaiting(const QString &text);
+    // The service took the name after waiting for it.
+    void nameTaken();
+
+    // The members of org.orvane.Orvane at "/", called by the generated adaptor.
+public slots:
+    QDBusObjectPath CreateAddIn();
+    void ReleaseAddIn(const QDBusObjectPath &AddIn);
 
 private:
     struct RateLimit
     {
-        double perSecond = 0;
+        explicit RateLimit(double rate = 0)
+            : perSecond(rate)
+        {
+        }
+        double perSecond;
         double tokens = 0;
+        qint64 lastNs = 0;
         QElapsedTimer clock;
-        bool take();
+        // Takes `cost` when the budget holds it; a cost above one second's budget
+        // passes when the budget is full and leaves a debt.
+        bool take(double cost = 1);
     };
-    struct Client
+    struct Process
     {
         int connections = 0;
-        RateLimit calls;
-        RateLimit commands;
-        QElapsedTimer unresponsive; // valid while the client is not waited for
+        RateLimit calls {kCallsPerSecond};
+        RateLimit commands {kCommandsPerSecond};
+        RateLimit messages {kMessagesPerSecond};
+        RateLimit messageText {kMessageTextPerSecond};
     };
 
-    QDBusMessage handleRoot(const QDBusMessage &message);
-    QDBusMessage createAddIn(const QDBusMessage &message);
-    QDBusMessage releaseAddIn(const QDBusMessage &message);
-    QDBusMessage handleAddIn(const QDBusMessage &message);
+    void createFor(const QDBusMessage &message, const QString &process);
+    void resolveProcess(const QString &owner);
     void ownerGone(const QString &owner);
     void release(quint64 number);
-    void releaseWhenIdle(AddInBusConnection *connection);
     void finishDeferred();
+    void onNameAcquired(const QString &name);
     static quint64 numberOfPath(const QString &path);
 
     AddInRuntime &m_runtime;
     QDBusConnection m_bus;
     QDBusServiceWatcher *m_watcher = nullptr;
     bool m_running = false;
+    bool m_nameOwned = false;
     QString m_error;
     quint64 m_nextNumber = 1;
     std::map<quint64, std::unique_ptr<AddInBusConnection>> m_connections;
-    QHash<QString, Client> m_clients;
+    // Bus connections that hold connection objects, with their process; processes
+    // with their limits; calls to CreateAddIn waiting for the caller's process.
+    QHash<QString, QString> m_processOf;
+    QHash<QString, Process> m_processes;
+    QHash<QString, QList<QDBusMessage>> m_waitingCreates;
+    // Bus connections that let their vote run out, not waited for again for a while.
+    QHash<QString, QElapsedTimer> m_unresponsive;
+    int m_maxPerProcess = kMaxConnectionsPerProcess;
+    int m_maxConnections = kMaxConnections;
+    int m_reserved = kReservedConnections;
     int m_voteDepth = 0;
     std::chrono::milliseconds m_voteWait = kVoteWait;
     std::chrono::milliseconds m_voteRoundWait = kVoteRoundWait;

@@ -14,6 +14,8 @@
 #include <QPluginLoader>
 #include <QSet>
 
+#include <unistd.h>
+
 namespace {
 
 // Which classes may stand for a component in metadata, and their choice: the only
@@ -94,6 +96,28 @@ AddInComponents::~AddInComponents()
     release();
 }
 
+namespace {
+
+// Code loaded into the program runs as the user: a file that another user could have
+// written, or a link that leads out of the add-in folder, is not loaded. Empty when
+// the file may be loaded, else why not.
+QString whyUnsafe(const QFileInfo &file, const QString &folder)
+{
+    const QString target = file.canonicalFilePath();
+    if (file.isSymLink() && !target.startsWith(folder + QLatin1Char('/')))
+        return QStringLiteral("a symbolic link that leads out of the add-in folder");
+    const QFileInfo real(target);
+    if (real.ownerId() != ::getuid() && real.ownerId() != 0)
+        return QStringLiteral("owned by another user (only the user's own files or root's "
+                              "are loaded)");
+    if (real.permission(QFileDevice::WriteGroup) || real.permission(QFileDevice::WriteOther))
+        return QStringLiteral("other users may write it (group or others have write "
+                              "permission)");
+    return {};
+}
+
+} // namespace
+
 QStringList AddInComponents::FindAddIns()
 {
     QStringList result{QString()};
@@ -114,6 +138,10 @@ QStringList AddInComponents::FindAddIns()
                     continue;
                 fileNames.insert(file.fileName());
                 guarded("modFindAddIn", "FindAddIns", [&] {
+                    const QString unsafe = whyUnsafe(file, folderInfo.canonicalFilePath());
+                    if (!unsafe.isEmpty())
+                        throw OrvaneError(kNotAnAddIn,
+                                          file.fileName() + QLatin1String(": ") + unsafe);
                     QPluginLoader plugin(file.absoluteFilePath());
                     const QJsonObject metaData = plugin.metaData();
                     if (metaData.isEmpty())

@@ -1,6 +1,7 @@
 #include "addins/Form_AddIns.h"
 
 #include "addins/AddInRuntime.h"
+#include "program/PrintableText.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "errors/ErrorGuard.h"
@@ -89,9 +90,10 @@ void Form_AddIns::Form_Unload()
 
 QString Form_AddIns::itemLine(const clsAddIn &addIn)
 {
+    // The texts come from the add-ins: nothing in them may steer the list's text.
     const QString separator = QStringLiteral("; ");
-    return addIn.AddInName() + separator + addIn.AddInVersion() + separator
-        + addIn.AddInCopyright() + separator
+    return printableText(addIn.AddInName()) + separator + printableText(addIn.AddInVersion())
+        + separator + printableText(addIn.AddInCopyright()) + separator
         + QLocale::system().toString(addIn.AddInCreateDate(), QLocale::ShortFormat);
 }
 

@@ -10,6 +10,7 @@
 #include "program/VersionText.h"
 
 #include <QPointer>
+#include <algorithm>
 
 namespace {
 constexpr const char *kModule = "clsAddIn";
@@ -110,7 +111,7 @@ long clsAddIn::WinampGetStatus()
 QVariant clsAddIn::SendCommand(const QString &stCommand)
 {
     guarded(kModule, "SendCommand", [&] {
-        if (m_registered && host() && CommandCode::fitsInFrame(stCommand))
+        if (m_registered && host() && CommandCode::isCommandCode(stCommand))
             host()->sendCommand(stCommand);
     });
     return QVariant();

@@ -7,6 +7,7 @@
 #include "app/LinuxPlatform.h"
 #include "errors/ErrBoxPresenter.h"
 #include "errors/ShowErrBox.h"
+#include "link/Form_Com.h"
 #include "link/LinkTimings.h"
 #include "platform/SwitchingSerialPort.h"
 #include "program/TerminationHandler.h"
@@ -109,8 +110,17 @@ int Main(const QString &commandLine)
         wait.quit();
     });
     // Outside programs drive the program over the user's session bus, from the wait
-    // on; a second Orvane finds the name taken and runs without automation.
+    // on; a second Orvane waits for the name and takes it when the first one ends.
     AddInBusService automation(addIns, QDBusConnection::sessionBus());
+    // The terminal window tells it too: a desktop start shows no stderr.
+    QObject::connect(&automation, &AddInBusService::nameWaiting, [main](const QString &text) {
+        std::fprintf(stderr, "Orvane: %s\n", qPrintable(text));
+        main->com()->appendNote(QStringLiteral("Automation: ") + text);
+    });
+    QObject::connect(&automation, &AddInBusService::nameTaken, [main] {
+        main->com()->appendNote(QStringLiteral("Automation: Orvane now owns %1 on the session bus")
+                                    .arg(AddInBusService::kServiceName));
+    });
     if (!automation.start())
         std::fprintf(stderr, "Orvane: %s; running without automation\n",
                      qPrintable(automation.errorString()));

@@ -1,5 +1,7 @@
 #include "ctl/OrvaneCtl.h"
 
+#include "program/PrintableText.h"
+#include "orvane_interface.h"
 #include "program/TerminationHandler.h"
 
 #include <QCoreApplication>
@@ -14,11 +16,12 @@
 
 namespace {
 
-const QString kService = QStringLiteral("org.orvane.Orvane");
-const QString kRootInterface = QStringLiteral("org.orvane.Orvane");
-const QString kAddInInterface = QStringLiteral("org.orvane.Orvane.AddIn");
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+// The program's well-known name is the name of its root interface.
+const QString kService = QString::fromLatin1(OrgOrvaneOrvaneInterface::staticInterfaceName());
 constexpr std::chrono::milliseconds kTerminateGrace {200};
+// After a Terminate, how long Orvane may take to leave the bus before the Terminate
+// counts as an add-in's request rather than Orvane's end.
+constexpr std::chrono::milliseconds kEndGrace {1500};
 
 bool isNotRunningError(const QString &name)
 {
@@ -36,6 +39,8 @@ OrvaneCtl::OrvaneCtl(const QDBusConnection &bus, FILE *out, FILE *err, QObject *
     , m_err(err)
 {
 }
+
+OrvaneCtl::~OrvaneCtl() = default;
 
 QString OrvaneCtl::helpText()
 {
@@ -59,8 +64,16 @@ QString OrvaneCtl::helpText()
         "                        arrives, until interrupted or Orvane ends\n"
         "  --help                print this help\n"
         "\n"
-        "Exit status: 0 done, 1 failed, 2 wrong usage or command code,\n"
-        "3 Orvane is not running, 4 Orvane is not connected to the receiver.\n");
+        "Control characters in what Orvane answers are not printed.\n"
+        "\n"
+        "Exit status:\n"
+        "  0  done; watch: interrupted, or Orvane ended normally\n"
+        "  1  failed, including output that cannot be written and a quit that Orvane\n"
+        "     did not finish within ten seconds\n"
+        "  2  wrong usage or command code\n"
+        "  3  Orvane is not running; watch: Orvane ended without a word\n"
+        "  4  Orvane is not connected to the receiver\n"
+        "  5  watch: an add-in asked this client to terminate\n");
 }
 
 QString OrvaneCtl::commandCode(const QString &text)
@@ -78,7 +91,7 @@ int OrvaneCtl::failure(const QString &text, Status status)
 
 bool OrvaneCtl::print(const QString &line)
 {
-    std::fprintf(m_out, "%s\n", line.toLocal8Bit().constData());
+    std::fprintf(m_out, "%s\n", printableText(line).toLocal8Bit().constData());
     return std::fflush(m_out) == 0 && !std::ferror(m_out);
 }
 
@@ -119,27 +132,29 @@ int OrvaneCtl::run(const QStringList &arguments)
 
     if (!m_bus.isConnected())
         return failure(QStringLiteral("Orvane is not running (no session bus)"), NotRunning);
-    QDBusMessage create = QDBusMessage::createMethodCall(
-        kService, QStringLiteral("/"), kRootInterface, QStringLiteral("CreateAddIn"));
-    create.setAutoStartService(false);
-    const QDBusMessage created = m_bus.call(create, QDBus::Block, int(kCallWait.count()));
-    if (created.type() == QDBusMessage::ErrorMessage) {
-        if (isNotRunningError(created.errorName()))
+    OrgOrvaneOrvaneInterface root(kService, QStringLiteral("/"), m_bus);
+    root.setTimeout(int(kCallWait.count()));
+    QDBusPendingReply<QDBusObjectPath> created = root.CreateAddIn();
+    created.waitForFinished();
+    if (created.isError()) {
+        if (isNotRunningError(created.error().name()))
             return failure(QStringLiteral("Orvane is not running"), NotRunning);
-        return failure(created.errorMessage(), Failed);
+        return failure(created.error().message(), Failed);
     }
-    m_path = created.arguments().value(0).value<QDBusObjectPath>().path();
+    m_path = created.value().path();
+    m_addIn = std::make_unique<OrgOrvaneOrvaneAddInInterface>(kService, m_path, m_bus);
+    m_addIn->setTimeout(int(kCallWait.count()));
 
     // The name shows in Orvane's list of add-ins; no answer is awaited.
-    QDBusMessage name
-        = QDBusMessage::createMethodCall(kService, m_path, kProperties, QStringLiteral("Set"));
-    name.setArguments({kAddInInterface, QStringLiteral("AddInName"),
+    QDBusMessage name = QDBusMessage::createMethodCall(
+        kService, m_path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+    name.setArguments({m_addIn->interface(), QStringLiteral("AddInName"),
                        QVariant::fromValue(QDBusVariant(QStringLiteral("orvane-ctl")))});
     m_bus.send(name);
 
     if (command == QLatin1String("quit"))
         return quit();
-    if (!call(QStringLiteral("AddInRegister"), {})) {
+    if (!answered(m_addIn->AddInRegister())) {
         releaseConnection();
         return m_status;
     }
@@ -152,33 +167,34 @@ int OrvaneCtl::run(const QStringList &arguments)
 int OrvaneCtl::runRegistered(const QString &command, const QStringList &arguments)
 {
     const QString notConnected = QStringLiteral("Orvane is not connected to the receiver");
-    QVariantList out;
+    const QString unwritable = QStringLiteral("the output cannot be written");
     if (command == QLatin1String("send")) {
         if (!connectedToReceiver())
             return m_status == Done ? failure(notConnected, NotConnected) : m_status;
-        return call(QStringLiteral("SendCommand"), {commandCode(arguments.at(0))}) ? Done
-                                                                                   : m_status;
+        return answered(m_addIn->SendCommand(commandCode(arguments.at(0)))) ? Done : m_status;
     }
     if (command == QLatin1String("display")) {
-        if (!call(QStringLiteral("GetText"), {}, &out))
+        QDBusPendingReply<QString, QString> text = m_addIn->GetText();
+        if (!answered(text))
             return m_status;
-        print(out.value(0).toString());
-        print(out.value(1).toString());
-        return Done;
+        const bool written = print(text.argumentAt<0>()) && print(text.argumentAt<1>());
+        return written ? Done : failure(unwritable, Failed);
     }
     if (command == QLatin1String("info")) {
         if (!connectedToReceiver())
             return m_status == Done ? failure(notConnected, NotConnected) : m_status;
-        if (!call(QStringLiteral("GetInformation"), {}, &out))
+        QDBusPendingReply<int, QString, QString, QString, QString> info = m_addIn->GetInformation();
+        if (!answered(info))
             return m_status;
-        print(out.value(1).toString());
-        print(out.value(2).toString());
-        print(out.value(3).toString());
-        return Done;
+        const bool written = print(info.argumentAt<1>()) && print(info.argumentAt<2>())
+            && print(info.argumentAt<3>());
+        return written ? Done : failure(unwritable, Failed);
     }
     if (command == QLatin1String("connect")) {
-        const bool powerOn = !arguments.isEmpty();
-        if (!call(QStringLiteral("Connect"), {powerOn}, nullptr, kConnectWait))
+        m_addIn->setTimeout(int(kConnectWait.count()));
+        const bool connected = answered(m_addIn->Connect(!arguments.isEmpty()));
+        m_addIn->setTimeout(int(kCallWait.count()));
+        if (!connected)
             return m_status;
         if (!connectedToReceiver())
             return m_status == Done
@@ -189,47 +205,37 @@ int OrvaneCtl::runRegistered(const QString &command, const QStringList &argument
     if (command == QLatin1String("disconnect")) {
         if (!connectedToReceiver())
             return m_status == Done ? failure(notConnected, NotConnected) : m_status;
-        return call(QStringLiteral("Disconnect"), {}) ? Done : m_status;
+        return answered(m_addIn->Disconnect()) ? Done : m_status;
     }
     if (command == QLatin1String("show"))
-        return call(QStringLiteral("Show"), {}) ? Done : m_status;
+        return answered(m_addIn->Show()) ? Done : m_status;
     if (command == QLatin1String("hide"))
-        return call(QStringLiteral("Hide"), {}) ? Done : m_status;
+        return answered(m_addIn->Hide()) ? Done : m_status;
     return watch();
 }
 
-bool OrvaneCtl::call(const QString &member, const QVariantList &arguments, QVariantList *out,
-                     std::chrono::milliseconds wait)
+bool OrvaneCtl::answered(QDBusPendingCall call)
 {
-    QDBusMessage message
-        = QDBusMessage::createMethodCall(kService, m_path, kAddInInterface, member);
-    message.setArguments(arguments);
-    message.setAutoStartService(false);
-    const QDBusMessage reply = m_bus.call(message, QDBus::Block, int(wait.count()));
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        m_status = isNotRunningError(reply.errorName())
-            ? failure(QStringLiteral("Orvane is not running"), NotRunning)
-            : failure(reply.errorMessage(), Failed);
-        return false;
-    }
-    if (out)
-        *out = reply.arguments();
-    return true;
+    call.waitForFinished();
+    if (!call.isError())
+        return true;
+    m_status = isNotRunningError(call.error().name())
+        ? failure(QStringLiteral("Orvane is not running"), NotRunning)
+        : failure(printableText(call.error().message()), Failed);
+    return false;
 }
 
 bool OrvaneCtl::connectedToReceiver()
 {
-    QDBusMessage get
-        = QDBusMessage::createMethodCall(kService, m_path, kProperties, QStringLiteral("Get"));
-    get.setArguments({kAddInInterface, QStringLiteral("Connected")});
-    const QDBusMessage reply = m_bus.call(get, QDBus::Block, int(kCallWait.count()));
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        m_status = isNotRunningError(reply.errorName())
+    const bool connected = m_addIn->connected();
+    const QDBusError error = m_addIn->lastError();
+    if (error.isValid()) {
+        m_status = isNotRunningError(error.name())
             ? failure(QStringLiteral("Orvane is not running"), NotRunning)
-            : failure(reply.errorMessage(), Failed);
+            : failure(printableText(error.message()), Failed);
         return false;
     }
-    return reply.arguments().value(0).value<QDBusVariant>().variant().toBool();
+    return connected;
 }
 
 void OrvaneCtl::releaseConnection()
@@ -237,22 +243,31 @@ void OrvaneCtl::releaseConnection()
     if (m_path.isEmpty())
         return;
     if (m_registered) {
-        QDBusMessage unregister = QDBusMessage::createMethodCall(kService, m_path, kAddInInterface,
-                                                                 QStringLiteral("AddInUnRegister"));
-        m_bus.call(unregister, QDBus::Block, int(kCallWait.count()));
+        m_addIn->AddInUnRegister().waitForFinished();
         m_registered = false;
     }
-    QDBusMessage release = QDBusMessage::createMethodCall(
-        kService, QStringLiteral("/"), kRootInterface, QStringLiteral("ReleaseAddIn"));
-    release.setArguments({QVariant::fromValue(QDBusObjectPath(m_path))});
-    m_bus.call(release, QDBus::Block, int(kCallWait.count()));
+    OrgOrvaneOrvaneInterface root(kService, QStringLiteral("/"), m_bus);
+    root.setTimeout(int(kCallWait.count()));
+    root.ReleaseAddIn(QDBusObjectPath(m_path)).waitForFinished();
     m_path.clear();
 }
 
 void OrvaneCtl::onTerminate()
 {
-    if (m_watchLoop)
-        m_watchLoop->quit();
+    // Orvane ends (its name goes soon after) or an add-in asked this client to go.
+    if (!m_watchLoop)
+        return;
+    QEventLoop *loop = m_watchLoop;
+    QTimer::singleShot(kEndGrace, loop, [this, loop] {
+        if (m_bus.interface()->isServiceRegistered(kService)) {
+            m_status
+                = failure(QStringLiteral("an add-in asked orvane-ctl to terminate"), Terminated);
+        } else {
+            m_status = Done;
+            m_path.clear();
+        }
+        loop->quit();
+    });
 }
 
 void OrvaneCtl::onReport(const QString &body)
@@ -265,19 +280,23 @@ int OrvaneCtl::watch()
 {
     QEventLoop loop;
     int status = Done;
-    m_bus.connect(kService, m_path, kAddInInterface, QStringLiteral("ReceivedCommand"), this,
-                  SLOT(onReport(QString)));
-    // Asked to terminate (Orvane ends, or another add-in asks), the watch ends normally.
-    m_bus.connect(kService, m_path, kAddInInterface, QStringLiteral("Terminate"), this,
-                  SLOT(onTerminate()));
+    m_status = Done;
+    connect(m_addIn.get(), &OrgOrvaneOrvaneAddInInterface::ReceivedCommand, this,
+            &OrvaneCtl::onReport);
+    connect(m_addIn.get(), &OrgOrvaneOrvaneAddInInterface::Terminate, this,
+            &OrvaneCtl::onTerminate);
     // Orvane gone without a word (it crashed or was killed).
     QDBusServiceWatcher gone(kService, m_bus, QDBusServiceWatcher::WatchForUnregistration);
     // The news of the name may overtake the Terminate sent before it; that is
     // given a moment to arrive.
+    bool terminating = false;
+    connect(m_addIn.get(), &OrgOrvaneOrvaneAddInInterface::Terminate, &loop,
+            [&] { terminating = true; });
     connect(&gone, &QDBusServiceWatcher::serviceUnregistered, &loop, [&] {
         m_path.clear();
         QTimer::singleShot(kTerminateGrace, &loop, [&] {
-            status = failure(QStringLiteral("Orvane ended"), NotRunning);
+            if (!terminating)
+                status = failure(QStringLiteral("Orvane ended"), NotRunning);
             loop.quit();
         });
     });
@@ -288,7 +307,7 @@ int OrvaneCtl::watch()
     m_watchLoop = &loop;
     loop.exec();
     m_watchLoop = nullptr;
-    return status;
+    return status != Done ? status : m_status;
 }
 
 int OrvaneCtl::quit()
@@ -301,7 +320,7 @@ int OrvaneCtl::quit()
         loop.quit();
     });
     // Not registered: Orvane does not wait for this client's vote.
-    if (!call(QStringLiteral("Quit"), {})) {
+    if (!answered(m_addIn->Quit())) {
         releaseConnection();
         return m_status;
     }
@@ -315,5 +334,9 @@ int OrvaneCtl::quit()
         return Done;
     }
     releaseConnection();
-    return failure(QStringLiteral("Orvane did not end: an add-in refused"), Failed);
+    // Whether an add-in refused or the shutdown is still under way cannot be told from
+    // here; Orvane still holds its name.
+    return failure(QStringLiteral("Orvane is still running ten seconds after the quit: an add-in "
+                                  "may have refused, or Orvane is still starting or ending"),
+                   Failed);
 }

@@ -1,15 +1,17 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusPendingReply>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
-class QDBusMessage;
 class QEventLoop;
+class OrgOrvaneOrvaneAddInInterface;
 
 // One run of orvane-ctl: takes a connection object from the running Orvane,
 // registers it for the length of one command, runs the command and lets go again.
@@ -18,7 +20,14 @@ class OrvaneCtl : public QObject
     Q_OBJECT
 public:
     // Exit statuses, as the help text lists them.
-    enum Status { Done = 0, Failed = 1, Usage = 2, NotRunning = 3, NotConnected = 4 };
+    enum Status {
+        Done = 0,
+        Failed = 1,
+        Usage = 2,
+        NotRunning = 3,
+        NotConnected = 4,
+        Terminated = 5
+    };
 
     static constexpr std::chrono::milliseconds kCallWait {10000};
     // Connecting may wait for the receiver and, on failure, for the user to close
@@ -32,6 +41,7 @@ public:
     static QString commandCode(const QString &text);
 
     OrvaneCtl(const QDBusConnection &bus, FILE *out, FILE *err, QObject *parent = nullptr);
+    ~OrvaneCtl() override;
     // Runs the command line (without the program name); returns the exit status.
     int run(const QStringList &arguments);
 
@@ -39,9 +49,8 @@ private:
     int runRegistered(const QString &command, const QStringList &arguments);
     int watch();
     int quit();
-    // A call of the connection object; false (with the message printed) on an error.
-    bool call(const QString &member, const QVariantList &arguments, QVariantList *out = nullptr,
-              std::chrono::milliseconds wait = kCallWait);
+    // Waits for the answer of a call; false (with the message printed) on an error.
+    bool answered(QDBusPendingCall call);
     bool connectedToReceiver();
     int failure(const QString &text, Status status);
     // False when the output is gone (a closed pipe).
@@ -57,6 +66,7 @@ private:
     FILE *m_out;
     FILE *m_err;
     QString m_path;
+    std::unique_ptr<OrgOrvaneOrvaneAddInInterface> m_addIn;
     bool m_registered = false;
     int m_status = Done;
     QEventLoop *m_watchLoop = nullptr;

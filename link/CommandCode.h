@@ -10,4 +10,8 @@ namespace CommandCode {
 // characters outside Latin-1 would break the framing on the line.
 bool fitsInFrame(const QString &code);
 
+// Whether `code` is a command of the receiver's command set: exactly five characters of
+// 0-9 and A-F. What add-ins and outside programs may send.
+bool isCommandCode(const QString &code);
+
 } // namespace CommandCode

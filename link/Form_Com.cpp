@@ -133,6 +133,14 @@ void Form_Com::appendTraffic(const QString &line)
     Text_Com->ensureCursorVisible();
 }
 
+void Form_Com::appendNote(const QString &line)
+{
+    Text_Com->moveCursor(QTextCursor::End);
+    Text_Com->insertPlainText(QStringLiteral("*** ") + line + QLatin1Char('\n'));
+    m_listingChars += line.size() + 6;
+    Text_Com->moveCursor(QTextCursor::End);
+}
+
 void Form_Com::cmd_send_Click()
 {
     const QString code = Text_send->text();

@@ -27,6 +27,9 @@ public:
 
     // Adds one traffic line to the listing while the terminal is shown.
     void appendTraffic(const QString &line);
+    // Adds a line about the program itself (not traffic) to the listing, shown or not,
+    // so the user finds it when opening the terminal.
+    void appendNote(const QString &line);
     // Says where the log file goes (beside the buttons); nothing when `path` is empty.
     void showLogFile(const QString &path, bool writable);
     QString logFileText() const;

@@ -22,6 +22,10 @@ private:
     {
         const QString target = m_folder->filePath(fileName);
         QDir().mkpath(QFileInfo(target).absolutePath());
+        if (variant.startsWith(QLatin1String("link:"))) {
+            QVERIFY(QFile::link(variant.mid(5), target));
+            return;
+        }
         if (variant.startsWith(QLatin1String("text:"))) {
             QFile file(target);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -100,6 +104,14 @@ private slots:
             << QStringList{"plain=plain.so", "one=one.so"} << QStringList{"", "TestLib.Main"} << 1;
         QTest::newRow("empty file reported and skipped")
             << QStringList{"text:=empty.so"} << QStringList{""} << 1;
+        QTest::newRow("file others may write reported and skipped")
+            << QStringList{"one=groupwrite.so", "versiononly=open.so"}
+            << QStringList{"", "VersionOnly.Main"} << 1;
+        QTest::newRow("link out of the folder reported and skipped")
+            << QStringList{"link:" TEST_ADDIN_DIR "/one.so=out.so"} << QStringList{""} << 1;
+        QTest::newRow("link within the folder followed")
+            << QStringList{"one=sub/real.so", "link:sub/real.so=in.so"}
+            << QStringList{"", "TestLib.Main"} << 0;
         QTest::newRow("unreadable file reported and skipped")
             << QStringList{"one=locked.so", "versiononly=open.so"}
             << QStringList{"", "VersionOnly.Main"} << 1;
@@ -112,6 +124,9 @@ private slots:
         for (const QString &file : files)
             place(file.section('=', 0, 0), file.section('=', 1));
         QFile(m_folder->filePath("locked.so")).setPermissions(QFileDevice::Permissions());
+        QFile(m_folder->filePath("groupwrite.so"))
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                            | QFileDevice::ReadGroup | QFileDevice::WriteGroup);
         if (QFile::exists(m_folder->filePath("locked.so"))
             && QFile(m_folder->filePath("locked.so")).open(QIODevice::ReadOnly))
             QSKIP("running with rights that read any file");
@@ -180,8 +195,7 @@ private slots:
         QVERIFY(connection->LoadedByHost());
         QVERIFY(connection->isRegistered());
         // The component got its connection and could act through it.
-        QCOMPARE(m_host.calls,
-                 QStringList{"send loaded " + connection->AddInName() + " " + connection->AddInID()});
+        QCOMPARE(m_host.calls, QStringList{"send 0" + connection->AddInID().left(4)});
         delete component;
         QCOMPARE(m_runtime->oAddIns()->Count(), 0);
     }
@@ -214,7 +228,7 @@ private slots:
         QVERIFY(first != second);
         m_host.calls.clear();
         m_runtime->oAddIns()->SemdIncommingCommand("0011B0");
-        QCOMPARE(m_host.calls, (QStringList{"send heard 0011B0", "send heard 0011B0"}));
+        QCOMPARE(m_host.calls, (QStringList{"send 0011B", "send 0011B"}));
         components.release();
         QCOMPARE(components.loadedCount(), 0);
         QCOMPARE(m_runtime->oAddIns()->Count(), 0);

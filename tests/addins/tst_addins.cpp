@@ -316,6 +316,9 @@ private slots:
         m_host.settings = "\x12R0161...\x03";
         outside.SendCommand("07A1D");
         outside.SendCommand(QStringLiteral("07\x03\x02") + "A"); // would break the framing
+        // The command set's alphabet and length, as on the bus.
+        for (const char *code : {"ZZZZZ", "07a1d", "07A1D0", "07A1"})
+            outside.SendCommand(QString::fromLatin1(code));
         outside.Connect(false);
         outside.Disconnect();
         outside.ReadSettings(settings);

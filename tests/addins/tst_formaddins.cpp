@@ -50,6 +50,8 @@ private slots:
         QTest::newRow("all texts") << "Alarm" << "1.2" << "(c) Somebody" << "Alarm; 1.2; (c) Somebody; ";
         QTest::newRow("empty version and copyright") << "Alarm" << "" << "" << "Alarm; ; ; ";
         QTest::newRow("nothing but the moment") << "" << "" << "" << "; ; ; ";
+        QTest::newRow("control characters left out")
+            << "\x1b[2JAl\u202Earm\a" << "1\u20662" << "\r(c)" << "[2JAlarm; 12; (c); ";
     }
     void lineShowsTextsAndCreationMoment()
     {

@@ -73,13 +73,13 @@ int main(int argc, char *argv[])
             QDBus::BlockWithGui, 5000);
     };
     const QString path
-        = call(QStringLiteral("/"), AddInBusService::kRootInterface, QStringLiteral("CreateAddIn"))
+        = call(QStringLiteral("/"), AddInBusService::rootInterface(), QStringLiteral("CreateAddIn"))
               .arguments()
               .value(0)
               .value<QDBusObjectPath>()
               .path();
-    call(path, AddInBusService::kAddInInterface, QStringLiteral("AddInRegister"));
-    client.connect(AddInBusService::kServiceName, path, AddInBusService::kAddInInterface,
+    call(path, AddInBusService::addInInterface(), QStringLiteral("AddInRegister"));
+    client.connect(AddInBusService::kServiceName, path, AddInBusService::addInInterface(),
                    QStringLiteral("ReceivedCommand"), &listener, SLOT(onReport(QString)));
     QTest::qWait(200);
 

@@ -6,6 +6,8 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -43,7 +45,7 @@ private slots:
     void quitEndsTheProgram();
 
 private:
-    Run ctl(const QStringList &arguments, int waitMs = 20000);
+    Run ctl(const QStringList &arguments, int waitMs = 20000, const QString &output = {});
     void startProgram();
     bool programOnBus();
 
@@ -76,10 +78,12 @@ void tst_E2eCtl::cleanupTestCase()
     QDBusConnection::disconnectFromBus(QStringLiteral("watcher"));
 }
 
-Run tst_E2eCtl::ctl(const QStringList &arguments, int waitMs)
+Run tst_E2eCtl::ctl(const QStringList &arguments, int waitMs, const QString &output)
 {
     QProcess process;
     process.setProcessEnvironment(m_bus.environment());
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output);
     process.start(m_buildDir + QStringLiteral("/orvane-ctl"), arguments);
     Run run;
     if (!process.waitForStarted(5000))
@@ -182,6 +186,14 @@ void tst_E2eCtl::displayAndInfo()
     const Run info = ctl({QStringLiteral("info")});
     QCOMPARE(info.status, 0);
     QVERIFY2(info.out.startsWith(QStringLiteral("R0161\n")), qPrintable(info.out));
+    // Output that cannot be written is a failure a script sees.
+    if (QFile::exists(QStringLiteral("/dev/full"))) {
+        for (const QString &command : {QStringLiteral("display"), QStringLiteral("info")}) {
+            const Run full = ctl({command}, 20000, QStringLiteral("/dev/full"));
+            QCOMPARE(full.status, 1);
+            QVERIFY2(full.err.contains(QStringLiteral("cannot be written")), qPrintable(full.err));
+        }
+    }
 }
 
 void tst_E2eCtl::watchPrintsReports()
@@ -202,6 +214,31 @@ void tst_E2eCtl::watchPrintsReports()
     QTRY_VERIFY_WITH_TIMEOUT(watch.state() == QProcess::NotRunning, 5000);
     QCOMPARE(watch.exitStatus(), QProcess::NormalExit);
     QCOMPARE(watch.exitCode(), 0);
+
+    // Another add-in asks every other one to terminate: the watch ends with its own
+    // status while Orvane runs on.
+    watch.start(m_buildDir + QStringLiteral("/orvane-ctl"), {QStringLiteral("watch")});
+    QVERIFY(watch.waitForStarted(5000));
+    QTest::qWait(500);
+    QDBusConnection bus = QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("other"));
+    const auto call = [&](const QString &path, const QString &interface, const QString &member,
+                          const QVariantList &arguments = {}) {
+        QDBusMessage message = QDBusMessage::createMethodCall(kService, path, interface, member);
+        message.setArguments(arguments);
+        return bus.call(message, QDBus::BlockWithGui, 5000);
+    };
+    const QString path = call(QStringLiteral("/"), kService, QStringLiteral("CreateAddIn"))
+                             .arguments()
+                             .value(0)
+                             .value<QDBusObjectPath>()
+                             .path();
+    const QString addIn = kService + QStringLiteral(".AddIn");
+    call(path, addIn, QStringLiteral("AddInRegister"));
+    call(path, addIn, QStringLiteral("AddInTerminate"), {QString()});
+    QTRY_VERIFY_WITH_TIMEOUT(watch.state() == QProcess::NotRunning, 5000);
+    QCOMPARE(watch.exitCode(), 5);
+    QVERIFY(programOnBus());
+    QDBusConnection::disconnectFromBus(QStringLiteral("other"));
 }
 
 void tst_E2eCtl::notConnected()
