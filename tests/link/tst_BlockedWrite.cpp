@@ -2,9 +2,9 @@
 // whose other side nobody reads. Such a write must count as blocked, so the link
 // reconnects, instead of queueing commands without limit.
 
-#include "link/LinkHost.h"
 #include "link/ReceiverLink.h"
 #include "platform/QtSerialPort.h"
+#include "tests/support/FakeLinkHost.h"
 #include "tests/support/FakeSettingsStore.h"
 
 #include <QElapsedTimer>
@@ -17,23 +17,6 @@
 #include <unistd.h>
 
 namespace {
-class LineHost : public LinkHost
-{
-public:
-    bool trafficLogging() const override { return false; }
-    bool logFileEnabled() const override { return false; }
-    bool pollRunning() const override { return false; }
-    void setLine1(const QString &) override {}
-    void setLine2(const QString &text) override { line2History << text; }
-    void SetOrvaneSettings(const QString &) override {}
-    void incomingSettings(const QString &) override {}
-    void linkLost(const QString &reason) override { lost << reason; }
-    void terminalClosed() override {}
-
-    QStringList line2History;
-    QStringList lost;
-};
-
 // The master side of a pseudo-terminal; optionally drained by a reader thread.
 class Pty
 {
@@ -102,7 +85,7 @@ void tst_BlockedWrite::stalledLine()
     FakeSettingsStore settings;
     settings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), pty.slavePath()}});
     QtSerialPort port(&settings);
-    LineHost host;
+    FakeLinkHost host;
     ReceiverLink link(&port, &host, nullptr);
     link.setCommPort(1);
     link.OpenPort();
@@ -132,7 +115,7 @@ void tst_BlockedWrite::stalledLine()
         // The stalled write took the line's limit, not more.
         QVERIFY2(clock.elapsed() < 10'000, qPrintable(QString::number(clock.elapsed())));
     }
-    QVERIFY(host.lost.isEmpty());
+    QVERIFY(host.lostReasons.isEmpty());
     QVERIFY(!link.LinkBusy());
 }
 

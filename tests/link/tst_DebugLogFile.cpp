@@ -6,9 +6,9 @@
 #include "errors/OrvaneError.h"
 #include "link/DebugLogFile.h"
 #include "link/Form_Com.h"
-#include "link/LinkHost.h"
 #include "link/ReceiverLink.h"
 #include "tests/support/CollectingErrorPresenter.h"
+#include "tests/support/FakeLinkHost.h"
 #include "tests/support/FakeSerialPort.h"
 
 #include <QClipboard>
@@ -22,20 +22,6 @@
 #include <unistd.h>
 
 namespace {
-class LogHost : public LinkHost
-{
-public:
-    bool trafficLogging() const override { return true; }
-    bool logFileEnabled() const override { return true; }
-    bool pollRunning() const override { return false; }
-    void setLine1(const QString &) override {}
-    void setLine2(const QString &) override {}
-    void SetOrvaneSettings(const QString &) override {}
-    void incomingSettings(const QString &) override {}
-    void linkLost(const QString &) override {}
-    void terminalClosed() override {}
-};
-
 // A folder no file can be created in, even by root (who ignores permission bits).
 QString unwritableFolder(const QTemporaryDir &base)
 {
@@ -123,7 +109,8 @@ void tst_DebugLogFile::folder()
 
     CollectingErrorPresenter errors;
     FakeSerialPort port;
-    LogHost host;
+    FakeLinkHost host;
+    host.logFile = true;
     ReceiverLink link(&port, &host, nullptr);
     Form_Com terminal(&link, &host);
     link.logFile().setProgramFolder(program);
@@ -157,7 +144,8 @@ void tst_DebugLogFile::unwritableLogReportedOnce()
     qputenv("XDG_STATE_HOME", "/proc/orvane-state");
     CollectingErrorPresenter errors;
     FakeSerialPort port;
-    LogHost host;
+    FakeLinkHost host;
+    host.logFile = true;
     ReceiverLink link(&port, &host, nullptr);
     Form_Com terminal(&link, &host);
     link.logFile().setProgramFolder(unwritableFolder(base));
@@ -180,7 +168,8 @@ void tst_DebugLogFile::unwritableLogReportedOnce()
 void tst_DebugLogFile::copyHasCrLf()
 {
     FakeSerialPort port;
-    LogHost host;
+    FakeLinkHost host;
+    host.logFile = true;
     ReceiverLink link(&port, &host, nullptr);
     Form_Com terminal(&link, &host);
     terminal.show();
