@@ -2,7 +2,7 @@
 #include "addins/clsAddIns.h"
 #include "app/Modul_Lib.h"
 #include "app/Modul_Orvane.h"
-#include "tests/addins/FakeProgramHost.h"
+#include "tests/support/FakeProgramHost.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakePlayerRemote.h"
 #include "tests/support/FakeUserDialogs.h"

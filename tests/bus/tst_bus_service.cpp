@@ -6,8 +6,7 @@
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "app/Modul_Orvane.h"
-#include "app/ProgramEvents.h"
-#include "app/ProgramHost.h"
+#include "tests/support/FakeProgramHost.h"
 #include "tests/support/PrivateBus.h"
 
 #include <QDBusConnection>
@@ -25,45 +24,6 @@ namespace {
 
 const QString kService = AddInBusService::kServiceName;
 const QString kAddIn = AddInBusService::kAddInInterface;
-
-class RecordingHost : public ProgramHost
-{
-public:
-    QStringList sent;
-    bool connected = true;
-    int quits = 0;
-    int reads = 0;
-    ProgramEvents programEvents;
-
-    void sendCommand(const QString &code) override { sent << code; }
-    QString line1() const override { return QStringLiteral("DVD"); }
-    QString line2() const override { return QStringLiteral("-30.0 dB"); }
-    void setLine2Text(const QString &) override { }
-    ModelInformation modelInformation() const override
-    {
-        return {QStringLiteral("R0161"), QStringLiteral("RX-V1000"), QStringLiteral("A"),
-                QStringLiteral("R0161A")};
-    }
-    void connectReceiver(bool) override { connected = true; }
-    void disconnectReceiver() override { connected = false; }
-    bool isConnected() const override { return connected; }
-    // Reading lets events run, as the link's wait for the answer does.
-    QString readSettings() override
-    {
-        ++reads;
-        QEventLoop loop;
-        QTimer::singleShot(300, &loop, &QEventLoop::quit);
-        loop.exec();
-        return QStringLiteral("\x12R0161C\x03");
-    }
-    void showProgram() override { }
-    void hideProgram() override { }
-    bool programVisible() const override { return true; }
-    WindowState windowState() const override { return Normal; }
-    void showAbout() override { }
-    void quitProgram() override { ++quits; }
-    ProgramEvents *events() override { return &programEvents; }
-};
 
 // Everything a client heard, in one order across all clients.
 struct Heard
@@ -186,7 +146,7 @@ private:
     std::unique_ptr<Client> client(const QString &name);
 
     PrivateBus m_bus;
-    RecordingHost m_host;
+    FakeProgramHost m_host;
     std::unique_ptr<AddInBusService> m_service;
     int m_clients = 0;
 };
@@ -195,15 +155,16 @@ void tst_BusService::initTestCase()
 {
     if (!m_bus.start())
         QSKIP(qPrintable(QStringLiteral("no private session bus: ") + m_bus.errorString()));
+    m_host.connected = true;
+    m_host.settings = QStringLiteral("\x12R0161C\x03");
+    m_host.readWaitMs = 300;
     clsAddIn::setHost(&m_host);
 }
 
 void tst_BusService::init()
 {
     g_heard.clear();
-    m_host.sent.clear();
-    m_host.quits = 0;
-    m_host.reads = 0;
+    m_host.calls.clear();
     Modul_Orvane::oAddIns = new clsAddIns();
     m_service = std::make_unique<AddInBusService>(
         QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("program")));
@@ -309,7 +270,7 @@ void tst_BusService::callsAreCheckedBeforeTheyAct()
         c->create();
     const QDBusMessage reply = c->callAddIn(member, arguments);
     QCOMPARE(reply.errorName(), error);
-    QCOMPARE(m_host.sent, sent);
+    QCOMPARE(m_host.sent(), sent);
 }
 
 void tst_BusService::onlyTheOwnerMayCall()
@@ -325,7 +286,7 @@ void tst_BusService::onlyTheOwnerMayCall()
                         {QVariant::fromValue(QDBusObjectPath(owner->path))})
                  .errorName(),
              QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"));
-    QVERIFY(m_host.sent.isEmpty());
+    QVERIFY(m_host.sent().isEmpty());
     QCOMPARE(Modul_Orvane::oAddIns->Count(), 1);
 }
 
@@ -423,7 +384,7 @@ void tst_BusService::clientLeavingDuringItsCallIsReleasedAfterIt()
     QTimer::singleShot(100, leaving.get(), &Client::leave);
     QTRY_COMPARE(Modul_Orvane::oAddIns->Count(), 0);
     QTRY_COMPARE(m_service->connectionCount(), 0);
-    QCOMPARE(m_host.reads, 1);
+    QCOMPARE(m_host.calls.count(QStringLiteral("read settings")), 1);
 }
 
 void tst_BusService::connectionsPerClientAreBounded()
@@ -460,9 +421,10 @@ void tst_BusService::commandFloodIsBounded()
     }
     // A burst of one second's worth, then the rate.
     const double allowed = AddInBusService::kCommandsPerSecond * (1.0 + clock.elapsed() / 1000.0);
-    QVERIFY2(m_host.sent.size() <= allowed + 1, qPrintable(QString::number(m_host.sent.size())));
+    QVERIFY2(m_host.sent().size() <= allowed + 1,
+             qPrintable(QString::number(m_host.sent().size())));
     QVERIFY(refused > 0);
-    QCOMPARE(refused + m_host.sent.size(), 200);
+    QCOMPARE(refused + m_host.sent().size(), 200);
 }
 
 QTEST_GUILESS_MAIN(tst_BusService)
