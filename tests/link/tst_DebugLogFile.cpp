@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -32,6 +33,19 @@ QString unwritableFolder(const QTemporaryDir &base)
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     return folder;
 }
+
+// A link over a fake port with its terminal window, logging traffic to a file.
+struct LoggingLink
+{
+    LoggingLink() { host.logFile = true; }
+    auto parts() { return std::tie(errors, link, terminal); }
+
+    CollectingErrorPresenter errors;
+    FakeSerialPort port;
+    FakeLinkHost host;
+    ReceiverLink link {&port, &host, nullptr};
+    Form_Com terminal {&link, &host};
+};
 
 QByteArray contents(const QString &path)
 {
@@ -107,12 +121,8 @@ void tst_DebugLogFile::folder()
     else
         program = unwritableFolder(base);
 
-    CollectingErrorPresenter errors;
-    FakeSerialPort port;
-    FakeLinkHost host;
-    host.logFile = true;
-    ReceiverLink link(&port, &host, nullptr);
-    Form_Com terminal(&link, &host);
+    LoggingLink logging;
+    auto [errors, link, terminal] = logging.parts();
     link.logFile().setProgramFolder(program);
     const QString path = base.filePath(expected);
     // A file from an earlier session is emptied when logging starts again.
@@ -142,12 +152,8 @@ void tst_DebugLogFile::unwritableLogReportedOnce()
     QVERIFY(base.isValid());
     // Neither folder takes the file.
     qputenv("XDG_STATE_HOME", "/proc/orvane-state");
-    CollectingErrorPresenter errors;
-    FakeSerialPort port;
-    FakeLinkHost host;
-    host.logFile = true;
-    ReceiverLink link(&port, &host, nullptr);
-    Form_Com terminal(&link, &host);
+    LoggingLink logging;
+    auto [errors, link, terminal] = logging.parts();
     link.logFile().setProgramFolder(unwritableFolder(base));
 
     for (int i = 0; i < 5; ++i)
@@ -167,11 +173,8 @@ void tst_DebugLogFile::unwritableLogReportedOnce()
 
 void tst_DebugLogFile::copyHasCrLf()
 {
-    FakeSerialPort port;
-    FakeLinkHost host;
-    host.logFile = true;
-    ReceiverLink link(&port, &host, nullptr);
-    Form_Com terminal(&link, &host);
+    LoggingLink logging;
+    Form_Com &terminal = logging.terminal;
     terminal.show();
     terminal.appendTraffic(QStringLiteral("---> a"));
     terminal.appendTraffic(QStringLiteral("<--- b"));
