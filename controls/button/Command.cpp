@@ -11,7 +11,9 @@
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QShortcutEvent>
+#include <QTimer>
 #include <chrono>
 
 namespace {
@@ -79,22 +81,49 @@ QString accessKeyOf(const QString &c)
     return {};
 }
 
+// How the button is drawn.
+enum class Look { Normal, Hover, Focus, Pressed, Disabled };
+
 } // namespace
+
+// The control's state, kept out of the installed header so that the library can change
+// it without breaking programs built against it.
+class CommandPrivate
+{
+public:
+    quint32 m_foreColor = kAmbientForeColor;
+    quint32 m_foreHover = kAmbientForeColor;
+    bool m_hovering = false;
+    bool m_focused = false;
+    short m_pressButton = 0;
+    int m_lastKeyDown = 0;
+    bool m_moveSeen = false;
+    bool m_mouseDown = false;
+    Look m_look = Look::Normal;
+    bool m_captionHover = false;
+    bool m_settingCaptionFont = false;
+    QString m_syncedCaption;
+    QKeySequence m_accessSequence;
+    int m_accessShortcut = 0;
+    QRegion m_region;
+    QTimer m_hoverTimer;
+};
 
 Command::Command(QWidget *parent)
     : QAbstractButton(parent)
-    , m_foreColor(kAmbientForeColor)
-    , m_foreHover(kAmbientForeColor)
+    , d(std::make_unique<CommandPrivate>())
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    m_hoverTimer.setInterval(kHoverPoll);
-    connect(&m_hoverTimer, &QTimer::timeout, this, &Command::onHoverTick);
+    d->m_hoverTimer.setInterval(kHoverPoll);
+    connect(&d->m_hoverTimer, &QTimer::timeout, this, &Command::onHoverTick);
     // Every click, from the user or requested from outside (accessibility's press action,
     // click()), arrives as the standard clicked() and raises Click.
     connect(this, &QAbstractButton::clicked, this, &Command::actAsClick);
     InitProperties();
 }
+
+Command::~Command() = default;
 
 QString Command::Caption() const
 {
@@ -121,9 +150,9 @@ QFont Command::Font() const
 
 void Command::setCaptionFont(const QFont &captionFont)
 {
-    m_settingCaptionFont = true;
+    d->m_settingCaptionFont = true;
     setFont(captionFont);
-    m_settingCaptionFont = false;
+    d->m_settingCaptionFont = false;
     updateGeometry();
     Repaint(false);
     emit PropertyChanged(QStringLiteral("Font"));
@@ -131,32 +160,32 @@ void Command::setCaptionFont(const QFont &captionFont)
 
 quint32 Command::ForeColor() const
 {
-    return m_foreColor;
+    return d->m_foreColor;
 }
 
 void Command::setForeColor(quint32 colour)
 {
-    m_foreColor = colour;
+    d->m_foreColor = colour;
     Repaint(false);
     emit PropertyChanged(QStringLiteral("ForeColor"));
 }
 
 quint32 Command::ForeHover() const
 {
-    return m_foreHover;
+    return d->m_foreHover;
 }
 
 void Command::setForeHover(quint32 colour)
 {
-    m_foreHover = colour;
+    d->m_foreHover = colour;
     emit PropertyChanged(QStringLiteral("ForeHover"));
 }
 
 void Command::InitProperties()
 {
     setFont(QFont());
-    m_foreColor = kAmbientForeColor;
-    m_foreHover = kAmbientForeColor;
+    d->m_foreColor = kAmbientForeColor;
+    d->m_foreHover = kAmbientForeColor;
     setEnabled(true);
     setText(QStringLiteral("Command") + objectName().mid(8));
     syncCaption(false);
@@ -182,10 +211,10 @@ void Command::ReadProperties(const PropertyBag &bag)
     read("Caption",
          [&] { setText(PropertyValue::toText(bag.ReadProperty("Caption", objectName()))); });
     read("ForeColor", [&] {
-        m_foreColor = PropertyValue::toLong(bag.ReadProperty("ForeColor", kAmbientForeColor));
+        d->m_foreColor = PropertyValue::toLong(bag.ReadProperty("ForeColor", kAmbientForeColor));
     });
     read("ForeHover", [&] {
-        m_foreHover = PropertyValue::toLong(bag.ReadProperty("ForeHover", kAmbientForeColor));
+        d->m_foreHover = PropertyValue::toLong(bag.ReadProperty("ForeHover", kAmbientForeColor));
     });
     syncCaption(false);
     updateGeometry();
@@ -197,13 +226,18 @@ void Command::WriteProperties(PropertyBag &bag)
     bag.WriteProperty("Enabled", isEnabled(), true);
     bag.WriteProperty("Font", font(), ambientFont());
     bag.WriteProperty("Caption", text(), objectName());
-    bag.WriteProperty("ForeColor", m_foreColor);
-    bag.WriteProperty("ForeHover", m_foreHover, kAmbientForeColor);
+    bag.WriteProperty("ForeColor", d->m_foreColor);
+    bag.WriteProperty("ForeHover", d->m_foreHover, kAmbientForeColor);
 }
 
 QString Command::AccessKey() const
 {
     return accessKeyOf(text());
+}
+
+bool Command::isHovering() const
+{
+    return d->m_hovering;
 }
 
 QSize Command::sizeHint() const
@@ -224,8 +258,8 @@ bool Command::event(QEvent *event)
         // The caption may have come in through setText(), whose mnemonic shortcut is
         // replaced by the access key here.
         syncCaption();
-        if (static_cast<QShortcutEvent *>(event)->key() == m_accessSequence && isEnabled()) {
-            m_pressButton = 1;
+        if (static_cast<QShortcutEvent *>(event)->key() == d->m_accessSequence && isEnabled()) {
+            d->m_pressButton = 1;
             click();
         }
         return true;
@@ -355,7 +389,7 @@ void Command::paintEvent(QPaintEvent *)
         px.pixel(R - 2, B - 2, kDisabledCornerInner);
     };
 
-    switch (m_look) {
+    switch (d->m_look) {
     case Look::Disabled:
         disabledLook();
         break;
@@ -380,10 +414,11 @@ void Command::paintEvent(QPaintEvent *)
     }
 
     QColor pen;
-    if (m_look == Look::Disabled)
+    if (d->m_look == Look::Disabled)
         pen = kDisabledCaption.color();
     else
-        pen = ControlColour::toColor(m_captionHover ? m_foreHover : m_foreColor, palette());
+        pen = ControlColour::toColor(d->m_captionHover ? d->m_foreHover : d->m_foreColor,
+                                     palette());
     constexpr int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
     const int textHeight = painter.fontMetrics().boundingRect(rect(), flags, text()).height();
     painter.setPen(pen);
@@ -411,7 +446,7 @@ void Command::changeEvent(QEvent *event)
         emit PropertyChanged(QStringLiteral("Enabled"));
     }
     // The Qt font is the Font property: a host setting it changes the property too.
-    if (event->type() == QEvent::FontChange && !m_settingCaptionFont)
+    if (event->type() == QEvent::FontChange && !d->m_settingCaptionFont)
         emit PropertyChanged(QStringLiteral("Font"));
 }
 
@@ -421,10 +456,10 @@ void Command::mousePressEvent(QMouseEvent *event)
     short shift = ControlInput::shiftCode(event->modifiers());
     float x = float(event->position().x());
     float y = float(event->position().y());
-    m_mouseDown = true;
+    d->m_mouseDown = true;
     emit MouseDown(button, shift, x, y);
     // The host may have changed the button it was told of.
-    m_pressButton = button;
+    d->m_pressButton = button;
     // The pressed face shows for the left button only.
     Repaint(true);
     if (event->button() == Qt::LeftButton)
@@ -438,13 +473,13 @@ void Command::mouseReleaseEvent(QMouseEvent *event)
     float x = float(event->position().x());
     float y = float(event->position().y());
     // The window system's click: pressed on the button and released over it.
-    const bool clicked = m_mouseDown && rect().contains(event->position().toPoint());
-    m_mouseDown = false;
+    const bool clicked = d->m_mouseDown && rect().contains(event->position().toPoint());
+    d->m_mouseDown = false;
     emit MouseUp(button, shift, x, y);
     Repaint(false);
     setUserDown(false);
     // Clicks with buttons other than the left one raise nothing.
-    if (clicked && m_pressButton == 1)
+    if (clicked && d->m_pressButton == 1)
         emit QAbstractButton::clicked(isChecked());
 }
 
@@ -464,20 +499,20 @@ void Command::mouseMoveEvent(QMouseEvent *event)
     if (button == 0 || button == 1) {
         if (isOver(event->globalPosition().toPoint())) {
             // Only the first moves over the button are reported.
-            if (m_moveSeen)
+            if (d->m_moveSeen)
                 return;
-            m_moveSeen = true;
-            if (button == 0 && !m_hovering) {
-                m_hoverTimer.start();
-                m_hovering = true;
-                m_moveSeen = false;
+            d->m_moveSeen = true;
+            if (button == 0 && !d->m_hovering) {
+                d->m_hoverTimer.start();
+                d->m_hovering = true;
+                d->m_moveSeen = false;
                 Repaint(false);
                 emit MouseOver();
             }
             if (button == 1)
                 Repaint(true, true);
         } else {
-            if (!m_moveSeen)
+            if (!d->m_moveSeen)
                 return;
             Repaint(false);
         }
@@ -489,7 +524,7 @@ void Command::keyPressEvent(QKeyEvent *event)
 {
     short keyCode = KeyCodeMap::keyCode(event);
     short shift = ControlInput::shiftCode(event->modifiers());
-    m_lastKeyDown = keyCode;
+    d->m_lastKeyDown = keyCode;
     bool handled = true;
     switch (keyCode) {
     case KeyCodeMap::kSpace:
@@ -526,10 +561,10 @@ void Command::keyReleaseEvent(QKeyEvent *event)
     short keyCode = KeyCodeMap::keyCode(event);
     short shift = ControlInput::shiftCode(event->modifiers());
     const bool handled = keyCode == KeyCodeMap::kSpace || keyCode == KeyCodeMap::kEnter;
-    if ((keyCode == KeyCodeMap::kEnter && m_lastKeyDown == KeyCodeMap::kEnter)
-        || (keyCode == KeyCodeMap::kSpace && m_lastKeyDown == KeyCodeMap::kSpace)) {
+    if ((keyCode == KeyCodeMap::kEnter && d->m_lastKeyDown == KeyCodeMap::kEnter)
+        || (keyCode == KeyCodeMap::kSpace && d->m_lastKeyDown == KeyCodeMap::kSpace)) {
         Repaint(false);
-        m_pressButton = 1;
+        d->m_pressButton = 1;
         setUserDown(false);
         emit QAbstractButton::clicked(isChecked());
     } else if (handled) {
@@ -542,9 +577,9 @@ void Command::keyReleaseEvent(QKeyEvent *event)
 void Command::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
-    m_focused = true;
+    d->m_focused = true;
     if (isEnabled()) {
-        m_pressButton = 1;
+        d->m_pressButton = 1;
         Repaint(false);
     }
 }
@@ -553,7 +588,7 @@ void Command::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
     setUserDown(false);
-    m_focused = false;
+    d->m_focused = false;
     Repaint(false);
 }
 
@@ -570,18 +605,18 @@ bool Command::isOver(const QPoint &globalPosition) const
 // Chooses the look from the state now; the next paint draws it.
 void Command::Repaint(bool pressed, bool drawHovering)
 {
-    const bool hovering = m_hovering || drawHovering;
+    const bool hovering = d->m_hovering || drawHovering;
     if (!isEnabled())
-        m_look = Look::Disabled;
-    else if (pressed && m_pressButton == 1)
-        m_look = Look::Pressed;
+        d->m_look = Look::Disabled;
+    else if (pressed && d->m_pressButton == 1)
+        d->m_look = Look::Pressed;
     else if (hovering)
-        m_look = Look::Hover;
-    else if (m_focused)
-        m_look = Look::Focus;
+        d->m_look = Look::Hover;
+    else if (d->m_focused)
+        d->m_look = Look::Focus;
     else
-        m_look = Look::Normal;
-    m_captionHover = hovering;
+        d->m_look = Look::Normal;
+    d->m_captionHover = hovering;
     update();
 }
 
@@ -595,9 +630,9 @@ void Command::updateRegion()
     region -= QRegion(0, h - 1, 1, 1);
     region -= QRegion(w - 1, 0, 1, 1);
     region -= QRegion(w - 1, h - 1, 1, 1);
-    if (region == m_region)
+    if (region == d->m_region)
         return;
-    m_region = region;
+    d->m_region = region;
     setMask(region);
     update();
 }
@@ -607,21 +642,21 @@ void Command::updateRegion()
 // the standard mnemonic, whose rule differs.
 void Command::syncCaption(bool notify)
 {
-    if (m_syncedCaption == text() && !m_syncedCaption.isNull())
+    if (d->m_syncedCaption == text() && !d->m_syncedCaption.isNull())
         return;
-    m_syncedCaption = text();
-    if (m_syncedCaption.isNull())
-        m_syncedCaption = QLatin1String("");
+    d->m_syncedCaption = text();
+    if (d->m_syncedCaption.isNull())
+        d->m_syncedCaption = QLatin1String("");
     setShortcut(QKeySequence());
-    if (m_accessShortcut != 0) {
-        releaseShortcut(m_accessShortcut);
-        m_accessShortcut = 0;
+    if (d->m_accessShortcut != 0) {
+        releaseShortcut(d->m_accessShortcut);
+        d->m_accessShortcut = 0;
     }
-    const QString key = accessKeyOf(m_syncedCaption);
-    m_accessSequence
+    const QString key = accessKeyOf(d->m_syncedCaption);
+    d->m_accessSequence
         = key.isEmpty() ? QKeySequence() : QKeySequence(QStringLiteral("Alt+") + key.toUpper());
-    if (!m_accessSequence.isEmpty())
-        m_accessShortcut = grabShortcut(m_accessSequence);
+    if (!d->m_accessSequence.isEmpty())
+        d->m_accessShortcut = grabShortcut(d->m_accessSequence);
     updateGeometry();
     if (notify)
         emit PropertyChanged(QStringLiteral("Caption"));
@@ -641,7 +676,7 @@ void Command::setUserDown(bool down)
 
 void Command::actAsClick()
 {
-    m_pressButton = 1;
+    d->m_pressButton = 1;
     Repaint(false);
     emit Click();
 }
@@ -650,9 +685,9 @@ void Command::onHoverTick()
 {
     if (pointerIsOver())
         return;
-    m_hoverTimer.stop();
-    m_hovering = false;
-    m_moveSeen = false;
+    d->m_hoverTimer.stop();
+    d->m_hovering = false;
+    d->m_moveSeen = false;
     Repaint(false);
     emit MouseOut();
 }

@@ -5,10 +5,10 @@
 
 #include <QAbstractButton>
 #include <QFont>
-#include <QKeySequence>
-#include <QRegion>
 #include <QString>
-#include <QTimer>
+#include <memory>
+
+class CommandPrivate;
 
 // A push button that paints itself in a flat, blue-framed style with rounded
 // corners: an orange rim while the pointer is over it, a blue rim while it has
@@ -26,6 +26,7 @@ class PUSHWELL_EXPORT Command : public QAbstractButton
 
 public:
     explicit Command(QWidget *parent = nullptr);
+    ~Command() override;
 
     QString Caption() const;
     void setCaption(const QString &caption);
@@ -46,7 +47,7 @@ public:
 
     // The letter that acts as a click with Alt, in lower case; empty for none.
     QString AccessKey() const;
-    bool isHovering() const { return m_hovering; }
+    bool isHovering() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -80,8 +81,6 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    enum class Look { Normal, Hover, Focus, Pressed, Disabled };
-
     void Repaint(bool pressed, bool drawHovering = false);
     bool pointerIsOver() const;
     bool isOver(const QPoint &globalPosition) const;
@@ -92,20 +91,5 @@ private:
     void onHoverTick();
     QFont ambientFont() const;
 
-    quint32 m_foreColor;
-    quint32 m_foreHover;
-    bool m_hovering = false;
-    bool m_focused = false;
-    short m_pressButton = 0;
-    int m_lastKeyDown = 0;
-    bool m_moveSeen = false;
-    bool m_mouseDown = false;
-    Look m_look = Look::Normal;
-    bool m_captionHover = false;
-    bool m_settingCaptionFont = false;
-    QString m_syncedCaption;
-    QKeySequence m_accessSequence;
-    int m_accessShortcut = 0;
-    QRegion m_region;
-    QTimer m_hoverTimer;
+    std::unique_ptr<CommandPrivate> d;
 };

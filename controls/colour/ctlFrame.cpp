@@ -21,31 +21,55 @@ constexpr int kCaptionIndent = 8;
 
 } // namespace
 
+// The control's state, kept out of the installed header so that the library can change
+// it without breaking programs built against it.
+class ctlFramePrivate
+{
+public:
+    QLabel *m_picture = nullptr;
+    QLabel *m_label = nullptr;
+    QString m_caption;
+    quint32 m_captionPos = FRAME_LEFT;
+    quint32 m_style = FARMEBORDER_SINGLE;
+    quint32 m_foreColor = 0;
+    quint32 m_backColor = 0;
+    quint32 m_frameColor1 = 0;
+    quint32 m_frameColor2 = 0;
+    bool m_fontBold = false;
+    double m_fontSize = 0.0;
+    bool m_fontItalic = false;
+    QString m_fontName;
+    // The part a mouse button went down on, for the click on release.
+    QObject *m_pressedPart = nullptr;
+    bool m_afterDoubleClick = false;
+};
+
 ctlFrame::ctlFrame(QWidget *parent)
     : QWidget(parent)
-    , m_picture(new QLabel(this))
-    , m_label(new QLabel(m_picture))
+    , d(std::make_unique<ctlFramePrivate>())
 {
+    d->m_picture = new QLabel(this);
+    d->m_label = new QLabel(d->m_picture);
     ColourControlAccessible::install();
-    m_picture->setObjectName(QStringLiteral("Picture1"));
-    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_picture->setAutoFillBackground(true);
-    m_picture->setMouseTracking(true);
-    m_picture->installEventFilter(this);
-    m_label->setObjectName(QStringLiteral("Label"));
-    m_label->setTextFormat(Qt::PlainText);
-    m_label->setAutoFillBackground(true);
-    m_label->setMouseTracking(true);
-    m_label->installEventFilter(this);
+    d->m_picture->setObjectName(QStringLiteral("Picture1"));
+    d->m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    d->m_picture->setAutoFillBackground(true);
+    d->m_picture->setMouseTracking(true);
+    d->m_picture->installEventFilter(this);
+    d->m_label->setObjectName(QStringLiteral("Label"));
+    d->m_label->setTextFormat(Qt::PlainText);
+    d->m_label->setAutoFillBackground(true);
+    d->m_label->setMouseTracking(true);
+    d->m_label->installEventFilter(this);
 
     ChromellErrors::guard(kModule, "UserControl_Initialize", [&] {
-        m_caption = QStringLiteral("Frame");
-        m_label->setText(m_caption);
-        m_label->hide();
-        setAccessibleName(m_caption);
-        m_foreColor = ControlColour::kButtonText;
-        m_backColor = ControlColour::kButtonFace;
-        m_style = FARMEBORDER_SINGLE;
+        d->m_caption = QStringLiteral("Frame");
+        d->m_label->setText(d->m_caption);
+        d->m_label->hide();
+        setAccessibleName(d->m_caption);
+        d->m_foreColor = ControlColour::kButtonText;
+        d->m_backColor = ControlColour::kButtonFace;
+        d->m_style = FARMEBORDER_SINGLE;
         ColourControlState state = shared();
         state.initialize();
         state.applyColours();
@@ -53,22 +77,25 @@ ctlFrame::ctlFrame(QWidget *parent)
     });
 }
 
+ctlFrame::~ctlFrame() = default;
+
 ColourControlState ctlFrame::shared()
 {
-    return ColourControlState(kModule, *this, *m_picture, *m_label,
-                              {m_caption, m_foreColor, m_backColor, m_frameColor1, m_frameColor2,
-                               m_fontBold, m_fontSize, m_fontItalic, m_fontName},
+    return ColourControlState(kModule, *this, *d->m_picture, *d->m_label,
+                              {d->m_caption, d->m_foreColor, d->m_backColor, d->m_frameColor1,
+                               d->m_frameColor2, d->m_fontBold, d->m_fontSize, d->m_fontItalic,
+                               d->m_fontName},
                               [this] { fitLabel(); });
 }
 
 ctlFrame::FRAMEBORDERSTYLE ctlFrame::BorderStyle() const
 {
-    return static_cast<FRAMEBORDERSTYLE>(m_style);
+    return static_cast<FRAMEBORDERSTYLE>(d->m_style);
 }
 
 void ctlFrame::setBorderStyle(FRAMEBORDERSTYLE style)
 {
-    m_style = quint32(style);
+    d->m_style = quint32(style);
     RedrawPic();
 }
 
@@ -79,12 +106,12 @@ bool ctlFrame::Enabled() const
 
 quint32 ctlFrame::ForeColor() const
 {
-    return m_foreColor;
+    return d->m_foreColor;
 }
 
 void ctlFrame::setForeColor(quint32 colour)
 {
-    m_foreColor = colour;
+    d->m_foreColor = colour;
     applyColours();
     SetLabelPos();
     RedrawPic();
@@ -92,12 +119,12 @@ void ctlFrame::setForeColor(quint32 colour)
 
 quint32 ctlFrame::BackColor() const
 {
-    return m_backColor;
+    return d->m_backColor;
 }
 
 void ctlFrame::setBackColor(quint32 colour)
 {
-    m_backColor = colour;
+    d->m_backColor = colour;
     applyColours();
     SetLabelPos();
     RedrawPic();
@@ -105,20 +132,20 @@ void ctlFrame::setBackColor(quint32 colour)
 
 QString ctlFrame::Caption() const
 {
-    return m_caption;
+    return d->m_caption;
 }
 
 void ctlFrame::setCaption(const QString &caption)
 {
     ChromellErrors::guard(kModule, "Caption", [&] {
-        m_caption = caption;
+        d->m_caption = caption;
         setAccessibleName(caption);
         if (caption.isEmpty()) {
-            m_label->clear();
-            m_label->hide();
+            d->m_label->clear();
+            d->m_label->hide();
         } else {
-            m_label->setText(caption);
-            m_label->show();
+            d->m_label->setText(caption);
+            d->m_label->show();
         }
         fitLabel();
     });
@@ -129,19 +156,19 @@ void ctlFrame::setCaption(const QString &caption)
 
 ctlFrame::FRAMECAPTIONPOSITION ctlFrame::CaptionPos() const
 {
-    return static_cast<FRAMECAPTIONPOSITION>(m_captionPos);
+    return static_cast<FRAMECAPTIONPOSITION>(d->m_captionPos);
 }
 
 void ctlFrame::setCaptionPos(FRAMECAPTIONPOSITION position)
 {
-    m_captionPos = quint32(position);
+    d->m_captionPos = quint32(position);
     SetLabelPos();
     RedrawPic();
 }
 
 QFont ctlFrame::Font() const
 {
-    return m_label->font();
+    return d->m_label->font();
 }
 
 void ctlFrame::setCaptionFont(const QFont &font)
@@ -156,23 +183,23 @@ void ctlFrame::setCaptionFont(const QFont &font)
 
 quint32 ctlFrame::FrameColor1() const
 {
-    return m_frameColor1;
+    return d->m_frameColor1;
 }
 
 void ctlFrame::setFrameColor1(quint32 colour)
 {
-    m_frameColor1 = colour;
+    d->m_frameColor1 = colour;
     RedrawPic();
 }
 
 quint32 ctlFrame::FrameColor2() const
 {
-    return m_frameColor2;
+    return d->m_frameColor2;
 }
 
 void ctlFrame::setFrameColor2(quint32 colour)
 {
-    m_frameColor2 = colour;
+    d->m_frameColor2 = colour;
     RedrawPic();
 }
 
@@ -183,9 +210,9 @@ void ctlFrame::ReadProperties(const PropertyBag &bag)
     // or to setting the caption.
     state.readColoursAndCaption(bag);
     state.readStep([&] {
-        m_captionPos = PropertyValue::toLong(bag.ReadProperty("lCenterLabel", m_captionPos));
+        d->m_captionPos = PropertyValue::toLong(bag.ReadProperty("lCenterLabel", d->m_captionPos));
     });
-    state.readStep([&] { m_style = PropertyValue::toLong(bag.ReadProperty("lStyle", 1)); });
+    state.readStep([&] { d->m_style = PropertyValue::toLong(bag.ReadProperty("lStyle", 1)); });
     state.readFont(bag);
     updateGeometry();
 }
@@ -194,13 +221,13 @@ void ctlFrame::WriteProperties(PropertyBag &bag)
 {
     ColourControlState state = shared();
     state.writeFontColoursAndCaption(bag);
-    state.writeStep([&] { bag.WriteProperty("lCenterLabel", qint32(m_captionPos)); });
-    state.writeStep([&] { bag.WriteProperty("lStyle", qint32(m_style)); });
+    state.writeStep([&] { bag.WriteProperty("lCenterLabel", qint32(d->m_captionPos)); });
+    state.writeStep([&] { bag.WriteProperty("lStyle", qint32(d->m_style)); });
 }
 
 QSize ctlFrame::sizeHint() const
 {
-    const QSize caption = m_label->sizeHint();
+    const QSize caption = d->m_label->sizeHint();
     return {std::max(120, caption.width() + 2 * kCaptionIndent + 8), 80};
 }
 
@@ -208,8 +235,8 @@ void ctlFrame::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     ChromellErrors::guard(kModule, "UserControl_Resize", [&] {
-        m_label->move(m_label->x(), 0);
-        m_picture->setGeometry(0, 0, width(), height());
+        d->m_label->move(d->m_label->x(), 0);
+        d->m_picture->setGeometry(0, 0, width(), height());
     });
     RedrawPic();
     SetLabelPos();
@@ -248,7 +275,7 @@ void ctlFrame::changeEvent(QEvent *event)
 
 bool ctlFrame::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_picture && watched != m_label)
+    if (watched != d->m_picture && watched != d->m_label)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -258,7 +285,7 @@ bool ctlFrame::eventFilter(QObject *watched, QEvent *event)
         mouseOnPart(watched, static_cast<QMouseEvent *>(event));
         return true;
     case QEvent::Resize:
-        if (watched == m_picture)
+        if (watched == d->m_picture)
             RedrawPic();
         break;
     default:
@@ -270,44 +297,44 @@ bool ctlFrame::eventFilter(QObject *watched, QEvent *event)
 void ctlFrame::RedrawPic()
 {
     ChromellErrors::guard(kModule, "RedrawPic", [&] {
-        const int w = m_picture->width();
-        const int h = m_picture->height();
+        const int w = d->m_picture->width();
+        const int h = d->m_picture->height();
         if (w <= 0 || h <= 0) {
-            m_picture->setPixmap(QPixmap());
+            d->m_picture->setPixmap(QPixmap());
             return;
         }
         QPixmap surface
-            = EtchedBorder::surface(*this, w, h, ControlColour::toColor(m_backColor, palette()));
-        if (m_style != FRAMEBORDER_NO) {
+            = EtchedBorder::surface(*this, w, h, ControlColour::toColor(d->m_backColor, palette()));
+        if (d->m_style != FRAMEBORDER_NO) {
             int top = 0;
-            if (m_caption.isEmpty()) {
-                m_label->hide();
+            if (d->m_caption.isEmpty()) {
+                d->m_label->hide();
             } else {
-                top = m_label->height() / 2;
-                m_label->show();
+                top = d->m_label->height() / 2;
+                d->m_label->show();
             }
             QPainter painter(&surface);
             EtchedBorder::paint(painter, w, h, top,
-                                ControlColour::toColor(m_frameColor1, palette()),
-                                ControlColour::toColor(m_frameColor2, palette()));
+                                ControlColour::toColor(d->m_frameColor1, palette()),
+                                ControlColour::toColor(d->m_frameColor2, palette()));
         }
-        m_picture->setPixmap(surface);
+        d->m_picture->setPixmap(surface);
     });
 }
 
 void ctlFrame::SetLabelPos()
 {
     ChromellErrors::guard(kModule, "SetLabelPos", [&] {
-        const int free = m_picture->width() - m_label->width();
-        switch (m_captionPos) {
+        const int free = d->m_picture->width() - d->m_label->width();
+        switch (d->m_captionPos) {
         case FRAME_LEFT:
-            m_label->move(kCaptionIndent, m_label->y());
+            d->m_label->move(kCaptionIndent, d->m_label->y());
             break;
         case FRAME_CENETR:
-            m_label->move(free / 2, m_label->y());
+            d->m_label->move(free / 2, d->m_label->y());
             break;
         case FRAME_RIGHT:
-            m_label->move(free - kCaptionIndent, m_label->y());
+            d->m_label->move(free - kCaptionIndent, d->m_label->y());
             break;
         default:
             break;
@@ -323,7 +350,7 @@ void ctlFrame::applyColours()
 // The caption label always takes the size of its text.
 void ctlFrame::fitLabel()
 {
-    m_label->resize(m_label->sizeHint());
+    d->m_label->resize(d->m_label->sizeHint());
 }
 
 // Mouse actions on the surface or on the caption are the frame's own, with the
@@ -336,21 +363,21 @@ void ctlFrame::mouseOnPart(QObject *part, QMouseEvent *event)
     float y = float(event->position().y());
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        m_pressedPart = part;
-        m_afterDoubleClick = false;
+        d->m_pressedPart = part;
+        d->m_afterDoubleClick = false;
         emit MouseDown(button, shift, x, y);
         break;
     case QEvent::MouseButtonDblClick:
         // Follows the second press; that press's release is no click.
-        m_pressedPart = part;
-        m_afterDoubleClick = true;
+        d->m_pressedPart = part;
+        d->m_afterDoubleClick = true;
         emit DblClick();
         break;
     case QEvent::MouseButtonRelease: {
-        const bool click = m_pressedPart == part && !m_afterDoubleClick
+        const bool click = d->m_pressedPart == part && !d->m_afterDoubleClick
             && static_cast<QWidget *>(part)->rect().contains(event->position().toPoint());
-        m_pressedPart = nullptr;
-        m_afterDoubleClick = false;
+        d->m_pressedPart = nullptr;
+        d->m_afterDoubleClick = false;
         emit MouseUp(button, shift, x, y);
         if (click)
             emit Click();

@@ -6,9 +6,10 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class ColourControlState;
-class QLabel;
+class ctlFramePrivate;
 
 // A container frame: a coloured area with the two-colour etched border and a
 // caption that interrupts the top edge, placed left, centred or right. The host
@@ -34,6 +35,7 @@ public:
     Q_ENUM(FRAMEBORDERSTYLE)
 
     explicit ctlFrame(QWidget *parent = nullptr);
+    ~ctlFrame() override;
 
     FRAMEBORDERSTYLE BorderStyle() const;
     void setBorderStyle(FRAMEBORDERSTYLE style);
@@ -82,22 +84,7 @@ private:
     void fitLabel();
     void mouseOnPart(QObject *part, QMouseEvent *event);
 
-    QLabel *m_picture;
-    QLabel *m_label;
-    QString m_caption;
-    quint32 m_captionPos = FRAME_LEFT;
-    quint32 m_style = FARMEBORDER_SINGLE;
-    quint32 m_foreColor = 0;
-    quint32 m_backColor = 0;
-    quint32 m_frameColor1 = 0;
-    quint32 m_frameColor2 = 0;
-    bool m_fontBold = false;
-    double m_fontSize = 0.0;
-    bool m_fontItalic = false;
-    QString m_fontName;
-    // The part a mouse button went down on, for the click on release.
-    QObject *m_pressedPart = nullptr;
-    bool m_afterDoubleClick = false;
+    std::unique_ptr<ctlFramePrivate> d;
 };
 
 using FRAMECAPTIONPOSITION = ctlFrame::FRAMECAPTIONPOSITION;

@@ -18,51 +18,76 @@ constexpr const char *kModule = "ctlLabel";
 
 } // namespace
 
+// The control's state, kept out of the installed header so that the library can change
+// it without breaking programs built against it.
+class ctlLabelPrivate
+{
+public:
+    QLabel *m_picture = nullptr;
+    QLabel *m_label = nullptr;
+    QString m_caption;
+    quint32 m_foreColor = 0;
+    quint32 m_backColor = 0;
+    quint32 m_frameColor1 = 0;
+    quint32 m_frameColor2 = 0;
+    quint32 m_style = LABELBORDER_NO;
+    bool m_fontBold = false;
+    double m_fontSize = 0.0;
+    bool m_fontItalic = false;
+    QString m_fontName;
+    bool m_autoSize = false;
+    bool m_resizing = false;
+};
+
 ctlLabel::ctlLabel(QWidget *parent)
     : QWidget(parent)
-    , m_picture(new QLabel(this))
-    , m_label(new QLabel(m_picture))
+    , d(std::make_unique<ctlLabelPrivate>())
 {
+    d->m_picture = new QLabel(this);
+    d->m_label = new QLabel(d->m_picture);
     ColourControlAccessible::install();
-    m_picture->setObjectName(QStringLiteral("Picture1"));
-    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_picture->setAutoFillBackground(true);
-    m_label->setObjectName(QStringLiteral("Label"));
-    m_label->setTextFormat(Qt::PlainText);
-    m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label->setAutoFillBackground(true);
-    m_label->setWordWrap(true);
+    d->m_picture->setObjectName(QStringLiteral("Picture1"));
+    d->m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    d->m_picture->setAutoFillBackground(true);
+    d->m_label->setObjectName(QStringLiteral("Label"));
+    d->m_label->setTextFormat(Qt::PlainText);
+    d->m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    d->m_label->setAutoFillBackground(true);
+    d->m_label->setWordWrap(true);
 
     ChromellErrors::guard(kModule, "UserControl_Initialize", [&] {
-        m_caption = QStringLiteral("Label");
-        m_label->setText(m_caption);
-        setAccessibleName(m_caption);
-        m_foreColor = ControlColour::kButtonText;
-        m_backColor = ControlColour::kButtonFace;
+        d->m_caption = QStringLiteral("Label");
+        d->m_label->setText(d->m_caption);
+        setAccessibleName(d->m_caption);
+        d->m_foreColor = ControlColour::kButtonText;
+        d->m_backColor = ControlColour::kButtonFace;
         ColourControlState state = shared();
         state.initialize();
         state.applyColours();
     });
 }
 
+ctlLabel::~ctlLabel() = default;
+
 ColourControlState ctlLabel::shared()
 {
-    return ColourControlState(kModule, *this, *m_picture, *m_label,
-                              {m_caption, m_foreColor, m_backColor, m_frameColor1, m_frameColor2,
-                               m_fontBold, m_fontSize, m_fontItalic, m_fontName},
+    return ColourControlState(kModule, *this, *d->m_picture, *d->m_label,
+                              {d->m_caption, d->m_foreColor, d->m_backColor, d->m_frameColor1,
+                               d->m_frameColor2, d->m_fontBold, d->m_fontSize, d->m_fontItalic,
+                               d->m_fontName},
                               [this] { fitLabel(); });
 }
 
 bool ctlLabel::AutoSize() const
 {
-    return m_autoSize;
+    return d->m_autoSize;
 }
 
 void ctlLabel::setAutoSize(bool autoSize)
 {
     ChromellErrors::guard(kModule, "AutoSize", [&] {
-        m_autoSize = autoSize;
-        m_label->setWordWrap(!autoSize);
+        d->m_autoSize = autoSize;
+        d->m_label->setWordWrap(!autoSize);
         fitLabel();
     });
     CheckResize();
@@ -71,12 +96,12 @@ void ctlLabel::setAutoSize(bool autoSize)
 
 ctlLabel::LABELBORDERSTYLE ctlLabel::BorderStyle() const
 {
-    return static_cast<LABELBORDERSTYLE>(m_style);
+    return static_cast<LABELBORDERSTYLE>(d->m_style);
 }
 
 void ctlLabel::setBorderStyle(LABELBORDERSTYLE style)
 {
-    ChromellErrors::guard(kModule, "BorderStyle", [&] { m_style = quint32(style); });
+    ChromellErrors::guard(kModule, "BorderStyle", [&] { d->m_style = quint32(style); });
     CheckResize();
     updateGeometry();
 }
@@ -88,66 +113,66 @@ bool ctlLabel::Enabled() const
 
 QString ctlLabel::Caption() const
 {
-    return m_caption;
+    return d->m_caption;
 }
 
 void ctlLabel::setCaption(const QString &caption)
 {
     ChromellErrors::guard(kModule, "Caption", [&] {
-        m_caption = caption;
-        m_label->setText(caption);
+        d->m_caption = caption;
+        d->m_label->setText(caption);
         setAccessibleName(caption);
         fitLabel();
     });
-    if (m_autoSize)
+    if (d->m_autoSize)
         CheckResize();
     updateGeometry();
 }
 
 quint32 ctlLabel::ForeColor() const
 {
-    return m_foreColor;
+    return d->m_foreColor;
 }
 
 void ctlLabel::setForeColor(quint32 colour)
 {
     ChromellErrors::guard(kModule, "ForeColor", [&] {
-        m_foreColor = colour;
+        d->m_foreColor = colour;
         applyColours();
     });
 }
 
 quint32 ctlLabel::FrameColor1() const
 {
-    return m_frameColor1;
+    return d->m_frameColor1;
 }
 
 void ctlLabel::setFrameColor1(quint32 colour)
 {
-    m_frameColor1 = colour;
+    d->m_frameColor1 = colour;
     RedrawPic();
 }
 
 quint32 ctlLabel::FrameColor2() const
 {
-    return m_frameColor2;
+    return d->m_frameColor2;
 }
 
 void ctlLabel::setFrameColor2(quint32 colour)
 {
-    m_frameColor2 = colour;
+    d->m_frameColor2 = colour;
     RedrawPic();
 }
 
 quint32 ctlLabel::BackColor() const
 {
-    return m_backColor;
+    return d->m_backColor;
 }
 
 void ctlLabel::setBackColor(quint32 colour)
 {
     ChromellErrors::guard(kModule, "BackColor", [&] {
-        m_backColor = colour;
+        d->m_backColor = colour;
         applyColours();
     });
     RedrawPic();
@@ -155,7 +180,7 @@ void ctlLabel::setBackColor(quint32 colour)
 
 QFont ctlLabel::Font() const
 {
-    return m_label->font();
+    return d->m_label->font();
 }
 
 void ctlLabel::setCaptionFont(const QFont &font)
@@ -167,14 +192,15 @@ void ctlLabel::setCaptionFont(const QFont &font)
 
 void ctlLabel::SetSize()
 {
-    ChromellErrors::guard(kModule, "SetSize", [&] { resize(m_label->size()); });
+    ChromellErrors::guard(kModule, "SetSize", [&] { resize(d->m_label->size()); });
 }
 
 void ctlLabel::ReadProperties(const PropertyBag &bag)
 {
     ColourControlState state = shared();
     state.readColoursAndCaption(bag);
-    state.readStep([&] { m_style = PropertyValue::toLong(bag.ReadProperty("lStyle", m_style)); });
+    state.readStep(
+        [&] { d->m_style = PropertyValue::toLong(bag.ReadProperty("lStyle", d->m_style)); });
     state.readFont(bag);
     ChromellErrors::silently([&] { layOut(); });
     updateGeometry();
@@ -184,19 +210,19 @@ void ctlLabel::WriteProperties(PropertyBag &bag)
 {
     ColourControlState state = shared();
     state.writeFontColoursAndCaption(bag);
-    state.writeStep([&] { bag.WriteProperty("lStyle", qint32(m_style)); });
+    state.writeStep([&] { bag.WriteProperty("lStyle", qint32(d->m_style)); });
 }
 
 QSize ctlLabel::sizeHint() const
 {
-    const QSize text = m_label->sizeHint();
-    return m_style != LABELBORDER_NO ? text + QSize(6, 4) : text;
+    const QSize text = d->m_label->sizeHint();
+    return d->m_style != LABELBORDER_NO ? text + QSize(6, 4) : text;
 }
 
 void ctlLabel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (m_resizing)
+    if (d->m_resizing)
         return;
     ChromellErrors::silently([&] { layOut(); });
 }
@@ -227,37 +253,38 @@ void ctlLabel::changeEvent(QEvent *event)
 void ctlLabel::RedrawPic()
 {
     ChromellErrors::guard(kModule, "RedrawPic", [&] {
-        const int w = m_picture->width();
-        const int h = m_picture->height();
+        const int w = d->m_picture->width();
+        const int h = d->m_picture->height();
         if (w <= 0 || h <= 0) {
-            m_picture->setPixmap(QPixmap());
+            d->m_picture->setPixmap(QPixmap());
             return;
         }
         QPixmap surface
-            = EtchedBorder::surface(*this, w, h, ControlColour::toColor(m_backColor, palette()));
-        if (m_style == LABELBORDER_SINGLE) {
+            = EtchedBorder::surface(*this, w, h, ControlColour::toColor(d->m_backColor, palette()));
+        if (d->m_style == LABELBORDER_SINGLE) {
             QPainter painter(&surface);
-            EtchedBorder::paint(painter, w, h, 0, ControlColour::toColor(m_frameColor1, palette()),
-                                ControlColour::toColor(m_frameColor2, palette()));
+            EtchedBorder::paint(painter, w, h, 0,
+                                ControlColour::toColor(d->m_frameColor1, palette()),
+                                ControlColour::toColor(d->m_frameColor2, palette()));
         }
-        m_picture->setPixmap(surface);
+        d->m_picture->setPixmap(surface);
     });
 }
 
 void ctlLabel::CheckResize()
 {
     ChromellErrors::guard(kModule, "CheckResize", [&] {
-        if (!m_autoSize)
+        if (!d->m_autoSize)
             return;
-        m_resizing = true;
-        const QSize text = m_label->size();
-        resize(m_style != LABELBORDER_NO ? text + QSize(6, 4) : text);
-        m_resizing = false;
+        d->m_resizing = true;
+        const QSize text = d->m_label->size();
+        resize(d->m_style != LABELBORDER_NO ? text + QSize(6, 4) : text);
+        d->m_resizing = false;
     });
-    m_resizing = false;
+    d->m_resizing = false;
     // The fit changed the size with the layout held back; lay the parts out now
     // so the surface and the border follow the new size.
-    if (m_autoSize)
+    if (d->m_autoSize)
         ChromellErrors::silently([&] { layOut(); });
 }
 
@@ -265,14 +292,14 @@ void ctlLabel::CheckResize()
 // border (or fills the surface without one), then the border is drawn.
 void ctlLabel::layOut()
 {
-    m_picture->setGeometry(0, 0, width(), height());
-    const QRect inner = m_style == LABELBORDER_SINGLE
-        ? QRect(3, 2, m_picture->width() - 6, m_picture->height() - 4)
-        : QRect(0, 0, m_picture->width(), m_picture->height());
-    if (m_autoSize)
-        m_label->move(inner.topLeft());
+    d->m_picture->setGeometry(0, 0, width(), height());
+    const QRect inner = d->m_style == LABELBORDER_SINGLE
+        ? QRect(3, 2, d->m_picture->width() - 6, d->m_picture->height() - 4)
+        : QRect(0, 0, d->m_picture->width(), d->m_picture->height());
+    if (d->m_autoSize)
+        d->m_label->move(inner.topLeft());
     else
-        m_label->setGeometry(inner);
+        d->m_label->setGeometry(inner);
     RedrawPic();
 }
 
@@ -284,6 +311,6 @@ void ctlLabel::applyColours()
 // An auto-sizing text label takes the size of its text.
 void ctlLabel::fitLabel()
 {
-    if (m_autoSize)
-        m_label->resize(m_label->sizeHint());
+    if (d->m_autoSize)
+        d->m_label->resize(d->m_label->sizeHint());
 }

@@ -6,9 +6,10 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class ColourControlState;
-class QLabel;
+class ctlLabelPrivate;
 
 // A text label on a coloured background with an optional two-colour etched
 // border. Built from a picture surface `Picture1` that fills the control and
@@ -31,6 +32,7 @@ public:
     Q_ENUM(LABELBORDERSTYLE)
 
     explicit ctlLabel(QWidget *parent = nullptr);
+    ~ctlLabel() override;
 
     bool AutoSize() const;
     void setAutoSize(bool autoSize);
@@ -72,20 +74,7 @@ private:
     void applyColours();
     void fitLabel();
 
-    QLabel *m_picture;
-    QLabel *m_label;
-    QString m_caption;
-    quint32 m_foreColor = 0;
-    quint32 m_backColor = 0;
-    quint32 m_frameColor1 = 0;
-    quint32 m_frameColor2 = 0;
-    quint32 m_style = LABELBORDER_NO;
-    bool m_fontBold = false;
-    double m_fontSize = 0.0;
-    bool m_fontItalic = false;
-    QString m_fontName;
-    bool m_autoSize = false;
-    bool m_resizing = false;
+    std::unique_ptr<ctlLabelPrivate> d;
 };
 
 using LABELBORDERSTYLE = ctlLabel::LABELBORDERSTYLE;

@@ -10,7 +10,10 @@
 // The host form's store of a control's saved properties: key/value pairs kept in
 // the order they were written, looked up without regard to case (host forms keep
 // some keys in lower case). Header-only so both control libraries and the host
-// share one definition without linking each other.
+// share one definition without linking each other. Its code is compiled into each of
+// them, so a private implementation pointer would not let it change either: instead its
+// one field, a Qt list of pairs, is its fixed layout, and a change to it needs a new major
+// version of both libraries.
 class PropertyBag
 {
 public:
@@ -75,3 +78,6 @@ private:
 
     QList<std::pair<QString, QVariant>> m_pairs;
 };
+
+static_assert(sizeof(PropertyBag) == sizeof(QList<std::pair<QString, QVariant>>),
+              "the property bag's layout is part of the control libraries' binary interface");

@@ -2,7 +2,7 @@
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "program/Modul_Lib.h"
-#include "tests/addins/FakeProgramHost.h"
+#include "tests/support/FakeProgramHost.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakePlayerRemote.h"
 #include "tests/support/FakeUserDialogs.h"

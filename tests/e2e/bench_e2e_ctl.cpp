@@ -4,17 +4,12 @@
 //
 //   bench_e2e_ctl [count]     prints median, 95th percentile and maximum in ms
 
-#include "tests/support/PrivateBus.h"
-#include "tests/support/ReceiverProcess.h"
+#include "tests/support/EndToEndHarness.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -41,30 +36,15 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
-    const QString buildDir = qEnvironmentVariable("ORVANE_BUILD_DIR");
-    if (buildDir.isEmpty())
-        return fail(QStringLiteral("ORVANE_BUILD_DIR is not set"));
+    if (const QString missing = EndToEndHarness::missing(); !missing.isEmpty())
+        return fail(missing);
 
-    PrivateBus bus;
-    if (!bus.start())
-        return fail(bus.errorString());
-    ReceiverProcess receiver;
-    if (!receiver.start({QStringLiteral("--log")}))
-        return fail(receiver.errorString());
-    QTemporaryDir config;
-    QDir(config.path()).mkpath(QStringLiteral("Orvane"));
-    QFile file(config.path() + QStringLiteral("/Orvane/Orvane.conf"));
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("cannot write the configuration"));
-    file.write("[Ports]\nCom1=" + receiver.device().toLocal8Bit() + "\n");
-    file.close();
-
-    QProcess program;
-    QProcessEnvironment environment = bus.environment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(environment);
-    program.start(buildDir + QStringLiteral("/orvane"), {QStringLiteral("-C1")});
+    EndToEndHarness e2e;
+    if (!e2e.startBus() || !e2e.startReceiver({QStringLiteral("--log")}) || !e2e.writeSettings()
+        || !e2e.startProgram({QStringLiteral("-C1")}))
+        return fail(e2e.errorString());
+    PrivateBus &bus = e2e.bus();
+    ReceiverProcess &receiver = e2e.receiver();
     QDBusConnection watcher = QDBusConnection::connectToBus(bus.address(), QStringLiteral("w"));
     if (!QTest::qWaitFor([&] { return receiver.log().contains(QStringLiteral("20100")); }, 15000)
         || !QTest::qWaitFor(
@@ -85,7 +65,8 @@ int main(int argc, char *argv[])
         ctl.setProcessEnvironment(bus.environment());
         QElapsedTimer clock;
         clock.start();
-        ctl.start(buildDir + QStringLiteral("/orvane-ctl"), {QStringLiteral("send"), code});
+        ctl.start(EndToEndHarness::binary(QStringLiteral("orvane-ctl")),
+                  {QStringLiteral("send"), code});
         double arrived = -1;
         while (clock.elapsed() < 5000) {
             receiver.process().waitForReadyRead(1);
@@ -108,7 +89,7 @@ int main(int argc, char *argv[])
     std::printf("runs %d\n", count);
     report("start of orvane-ctl to code on the port", toPort);
     report("whole orvane-ctl run", whole);
-    program.terminate();
-    program.waitForFinished(10000);
+    e2e.program().terminate();
+    e2e.program().waitForFinished(10000);
     return 0;
 }

@@ -1,8 +1,7 @@
 // orvane-ctl as a shell script uses it: against the real program, connected to the
 // virtual receiver on a pseudo-terminal, on a session bus of the test's own.
 
-#include "tests/support/PrivateBus.h"
-#include "tests/support/ReceiverProcess.h"
+#include "tests/support/EndToEndHarness.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -11,8 +10,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 
@@ -49,42 +46,31 @@ private:
     void startProgram();
     bool programOnBus();
 
-    QString m_buildDir;
-    QTemporaryDir m_config;
-    PrivateBus m_bus;
-    ReceiverProcess m_receiver;
-    QProcess m_program;
+    EndToEndHarness m_e2e;
+    QString m_ctl = EndToEndHarness::binary(QStringLiteral("orvane-ctl"));
 };
 
 void tst_E2eCtl::initTestCase()
 {
-    m_buildDir = qEnvironmentVariable("ORVANE_BUILD_DIR");
-    QVERIFY2(!m_buildDir.isEmpty(), "ORVANE_BUILD_DIR is not set");
-    QVERIFY(QFile::exists(m_buildDir + QStringLiteral("/orvane-ctl")));
-    QVERIFY(QFile::exists(m_buildDir + QStringLiteral("/orvane")));
-    QVERIFY(ReceiverProcess::isBuilt());
-    QVERIFY(m_config.isValid());
-    if (!m_bus.start())
-        QSKIP(qPrintable(QStringLiteral("no private session bus: ") + m_bus.errorString()));
+    QVERIFY2(EndToEndHarness::missing().isEmpty(), qPrintable(EndToEndHarness::missing()));
+    QVERIFY(QFile::exists(m_ctl));
+    if (!m_e2e.startBus())
+        QSKIP(qPrintable(m_e2e.errorString()));
 }
 
 void tst_E2eCtl::cleanupTestCase()
 {
-    if (m_program.state() != QProcess::NotRunning) {
-        m_program.kill();
-        m_program.waitForFinished(3000);
-    }
-    m_receiver.kill();
+    m_e2e.stop();
     QDBusConnection::disconnectFromBus(QStringLiteral("watcher"));
 }
 
 Run tst_E2eCtl::ctl(const QStringList &arguments, int waitMs, const QString &output)
 {
     QProcess process;
-    process.setProcessEnvironment(m_bus.environment());
+    process.setProcessEnvironment(m_e2e.bus().environment());
     if (!output.isEmpty())
         process.setStandardOutputFile(output);
-    process.start(m_buildDir + QStringLiteral("/orvane-ctl"), arguments);
+    process.start(m_ctl, arguments);
     Run run;
     if (!process.waitForStarted(5000))
         return run;
@@ -102,27 +88,18 @@ Run tst_E2eCtl::ctl(const QStringList &arguments, int waitMs, const QString &out
 
 bool tst_E2eCtl::programOnBus()
 {
-    QDBusConnection bus = QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("watcher"));
+    QDBusConnection bus
+        = QDBusConnection::connectToBus(m_e2e.bus().address(), QStringLiteral("watcher"));
     return bus.isConnected() && bus.interface()->isServiceRegistered(kService);
 }
 
 void tst_E2eCtl::startProgram()
 {
-    QVERIFY2(m_receiver.start({QStringLiteral("--log")}), qPrintable(m_receiver.errorString()));
-    QDir(m_config.path()).mkpath(QStringLiteral("Orvane"));
-    QFile file(m_config.path() + QStringLiteral("/Orvane/Orvane.conf"));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[Ports]\nCom1=" + m_receiver.device().toLocal8Bit() + "\n");
-    file.close();
-
-    QProcessEnvironment environment = m_bus.environment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    m_program.setProcessEnvironment(environment);
-    m_program.start(m_buildDir + QStringLiteral("/orvane"), {QStringLiteral("-C1")});
-    QVERIFY(m_program.waitForStarted(5000));
+    QVERIFY2(m_e2e.startReceiver({QStringLiteral("--log")}), qPrintable(m_e2e.errorString()));
+    QVERIFY(m_e2e.writeSettings());
+    QVERIFY2(m_e2e.startProgram({QStringLiteral("-C1")}), qPrintable(m_e2e.errorString()));
     // Connected with the reports on, and the automation interface on the bus.
-    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.log().contains(QStringLiteral("20100")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_e2e.receiver().log().contains(QStringLiteral("20100")), 15000);
     QTRY_VERIFY_WITH_TIMEOUT(programOnBus(), 5000);
 }
 
@@ -148,17 +125,14 @@ void tst_E2eCtl::quitDuringTheStartUpWait()
 {
     // Also after a client has registered, which loads the main window during the wait.
     for (const bool registered : {false, true}) {
-        QProcessEnvironment environment = m_bus.environment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        m_program.setProcessEnvironment(environment);
-        m_program.start(m_buildDir + QStringLiteral("/orvane"), {});
+        QVERIFY(m_e2e.writeSettings());
+        QVERIFY2(m_e2e.startProgram(), qPrintable(m_e2e.errorString()));
         QTRY_VERIFY_WITH_TIMEOUT(programOnBus(), 5000);
         if (registered)
             QCOMPARE(ctl({QStringLiteral("display")}).status, 0);
         QCOMPARE(ctl({QStringLiteral("quit")}).status, 0);
-        QTRY_VERIFY_WITH_TIMEOUT(m_program.state() == QProcess::NotRunning, 5000);
-        QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
+        QTRY_VERIFY_WITH_TIMEOUT(m_e2e.program().state() == QProcess::NotRunning, 5000);
+        QCOMPARE(m_e2e.program().exitStatus(), QProcess::NormalExit);
     }
 }
 
@@ -175,7 +149,7 @@ void tst_E2eCtl::sendReachesTheReceiver()
     // Lower case is taken too; the receiver sees the code in upper case.
     const Run run = ctl({QStringLiteral("send"), QStringLiteral("07a1d")});
     QCOMPARE(run.status, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.log().contains(QStringLiteral("07A1D")), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_e2e.receiver().log().contains(QStringLiteral("07A1D")), 3000);
 }
 
 void tst_E2eCtl::displayAndInfo()
@@ -199,12 +173,12 @@ void tst_E2eCtl::displayAndInfo()
 void tst_E2eCtl::watchPrintsReports()
 {
     QProcess watch;
-    watch.setProcessEnvironment(m_bus.environment());
-    watch.start(m_buildDir + QStringLiteral("/orvane-ctl"), {QStringLiteral("watch")});
+    watch.setProcessEnvironment(m_e2e.bus().environment());
+    watch.start(m_ctl, {QStringLiteral("watch")});
     QVERIFY(watch.waitForStarted(5000));
     // Registered once the program lists it; reports from the front panel follow.
     QTest::qWait(500);
-    m_receiver.writeLine("002401");
+    m_e2e.receiver().writeLine("002401");
     QString lines;
     QTRY_VERIFY_WITH_TIMEOUT(
         (lines += QString::fromLocal8Bit(watch.readAllStandardOutput())).contains("002401\n"),
@@ -217,10 +191,10 @@ void tst_E2eCtl::watchPrintsReports()
 
     // Another add-in asks every other one to terminate: the watch ends with its own
     // status while Orvane runs on.
-    watch.start(m_buildDir + QStringLiteral("/orvane-ctl"), {QStringLiteral("watch")});
+    watch.start(m_ctl, {QStringLiteral("watch")});
     QVERIFY(watch.waitForStarted(5000));
     QTest::qWait(500);
-    QDBusConnection bus = QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("other"));
+    QDBusConnection bus = QDBusConnection::connectToBus(m_e2e.bus().address(), QStringLiteral("other"));
     const auto call = [&](const QString &path, const QString &interface, const QString &member,
                           const QVariantList &arguments = {}) {
         QDBusMessage message = QDBusMessage::createMethodCall(kService, path, interface, member);
@@ -255,7 +229,7 @@ void tst_E2eCtl::connectWhileThePortRefuses()
 {
     // The device is gone: each connect fails and answers at once, with no box to close.
     QCOMPARE(ctl({QStringLiteral("disconnect")}).status, 0);
-    m_receiver.kill();
+    m_e2e.receiver().kill();
     for (int i = 0; i < 10; ++i)
         QCOMPARE(ctl({QStringLiteral("connect")}, 5000).status, 4);
     QCOMPARE(ctl({QStringLiteral("display")}).status, 0);
@@ -269,8 +243,8 @@ void tst_E2eCtl::quitEndsTheProgram()
     // A registered client that hangs (stopped) is asked for its vote and not waited
     // for beyond the bound.
     QProcess hanging;
-    hanging.setProcessEnvironment(m_bus.environment());
-    hanging.start(m_buildDir + QStringLiteral("/orvane-ctl"), {QStringLiteral("watch")});
+    hanging.setProcessEnvironment(m_e2e.bus().environment());
+    hanging.start(m_ctl, {QStringLiteral("watch")});
     QVERIFY(hanging.waitForStarted(5000));
     QTest::qWait(500);
     ::kill(pid_t(hanging.processId()), SIGSTOP);
@@ -278,9 +252,9 @@ void tst_E2eCtl::quitEndsTheProgram()
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(ctl({QStringLiteral("quit")}).status, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_program.state() == QProcess::NotRunning, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_e2e.program().state() == QProcess::NotRunning, 10000);
     QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(m_program.exitCode(), 0);
+    QCOMPARE(m_e2e.program().exitCode(), 0);
     QCOMPARE(ctl({QStringLiteral("show")}).status, 3);
 
     // Woken, the watcher hears it was told to terminate and ends normally.

@@ -3,9 +3,8 @@
 // window is answering again within a second.
 
 #include "link/LinkTimings.h"
-#include "platform/QtSerialPort.h"
+#include "tests/support/EndToEndHarness.h"
 #include "tests/support/MainWindowFixture.h"
-#include "tests/support/ReceiverProcess.h"
 
 #include <QtTest>
 
@@ -20,9 +19,7 @@ private slots:
     void cleanupTestCase();
 
 private:
-    ReceiverProcess m_receiver;
-    FakeSettingsStore m_settings;
-    std::unique_ptr<QtSerialPort> m_port;
+    EndToEndHarness m_e2e;
     std::unique_ptr<MainWindowFixture> m_window;
 };
 
@@ -30,11 +27,9 @@ void tst_E2eInputModeBurst::initTestCase()
 {
     if (!ReceiverProcess::isBuilt())
         QSKIP("orvane-receiver not found (ORVANE_BUILD_DIR)");
-    QVERIFY2(m_receiver.start(), qPrintable(m_receiver.errorString()));
-    m_settings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), m_receiver.device()}});
-    m_port = std::make_unique<QtSerialPort>(&m_settings);
-    m_window
-        = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get(), &m_settings);
+    QVERIFY2(m_e2e.startReceiver(), qPrintable(m_e2e.errorString()));
+    m_window = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_e2e.serialPort(),
+                                                   &m_e2e.portSettings());
     // The pauses measured here are the receiver's own, not the fixture's shortened ones.
     LinkTimings::set(LinkTimings {});
     m_window->window->link()->setCommPort(1);
@@ -75,8 +70,8 @@ void tst_E2eInputModeBurst::reports()
     // Auto, DD, digital and analog in turn; the last report is DTS.
     const QByteArray modes[] = {"002200", "002201", "002203", "002204"};
     for (int i = 0; i < count - 1; ++i)
-        m_receiver.writeLine(modes[i % 4]);
-    m_receiver.writeLine("002202");
+        m_e2e.receiver().writeLine(modes[i % 4]);
+    m_e2e.receiver().writeLine("002202");
     QTRY_COMPARE_WITH_TIMEOUT(ui(form).Line2->text(), QStringLiteral("DTS"), 15000);
     const qint64 shown = clock.elapsed();
     QTest::qWait(700);
@@ -97,8 +92,7 @@ void tst_E2eInputModeBurst::cleanupTestCase()
     if (m_window && m_window->window->link()->PortOpen())
         m_window->window->link()->ClosePort();
     m_window.reset();
-    m_port.reset();
-    m_receiver.stop();
+    m_e2e.stop();
 }
 
 QTEST_MAIN(tst_E2eInputModeBurst)

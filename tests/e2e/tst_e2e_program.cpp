@@ -2,13 +2,8 @@
 // pseudo-terminal: it must connect on COM 1, switch the reports on, and save its
 // configuration when the desktop ends it.
 
-#include "tests/support/ReceiverProcess.h"
+#include "tests/support/EndToEndHarness.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 class tst_E2eProgram : public QObject
@@ -22,73 +17,37 @@ private slots:
     void helpWithoutDisplay();
 
 private:
-    void startReceiver(const QStringList &arguments);
-    void writeSettings();
-
-    QString m_buildDir;
-    QTemporaryDir m_config;
-    ReceiverProcess m_receiver;
-    QProcess m_program;
+    EndToEndHarness m_e2e;
 };
 
 void tst_E2eProgram::initTestCase()
 {
-    m_buildDir = qEnvironmentVariable("ORVANE_BUILD_DIR");
-    QVERIFY2(!m_buildDir.isEmpty(), "ORVANE_BUILD_DIR is not set");
-    QVERIFY(QFile::exists(m_buildDir + QStringLiteral("/orvane")));
-    QVERIFY(QFile::exists(ReceiverProcess::program()));
-    QVERIFY(m_config.isValid());
+    QVERIFY2(EndToEndHarness::missing().isEmpty(), qPrintable(EndToEndHarness::missing()));
 }
 
 void tst_E2eProgram::cleanup()
 {
-    if (m_program.state() != QProcess::NotRunning) {
-        m_program.kill();
-        m_program.waitForFinished(3000);
-    }
-    m_receiver.kill();
-}
-
-void tst_E2eProgram::startReceiver(const QStringList &arguments)
-{
-    // With --log the receiver writes the traffic it sees to stderr.
-    QVERIFY2(m_receiver.start(QStringList{QStringLiteral("--log")} + arguments),
-             qPrintable(m_receiver.errorString()));
-}
-
-void tst_E2eProgram::writeSettings()
-{
-    QDir(m_config.path()).mkpath(QStringLiteral("Orvane"));
-    QFile file(m_config.path() + QStringLiteral("/Orvane/Orvane.conf"));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[Ports]\nCom1=" + m_receiver.device().toLocal8Bit() + "\n");
+    m_e2e.stop();
 }
 
 void tst_E2eProgram::connectsOnCom1()
 {
-    startReceiver({});
-    writeSettings();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    m_program.setProcessEnvironment(environment);
-    m_program.setProgram(m_buildDir + QStringLiteral("/orvane"));
-    m_program.setArguments({QStringLiteral("-C1")});
-    m_program.start();
-    QVERIFY(m_program.waitForStarted(5000));
+    // With --log the receiver writes the traffic it sees to stderr.
+    QVERIFY2(m_e2e.startReceiver({QStringLiteral("--log")}), qPrintable(m_e2e.errorString()));
+    QVERIFY(m_e2e.writeSettings());
+    QVERIFY2(m_e2e.startProgram({QStringLiteral("-C1")}), qPrintable(m_e2e.errorString()));
+    ReceiverProcess &receiver = m_e2e.receiver();
 
     // The configuration request, then the reports switched on and the report time.
-    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.log().contains(QStringLiteral("20000")), 15000);
-    QTRY_VERIFY_WITH_TIMEOUT(m_receiver.log().contains(QStringLiteral("20100")), 5000);
-    QVERIFY(m_program.state() == QProcess::Running);
+    QTRY_VERIFY_WITH_TIMEOUT(receiver.log().contains(QStringLiteral("20000")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(receiver.log().contains(QStringLiteral("20100")), 5000);
+    QVERIFY(m_e2e.program().state() == QProcess::Running);
 
     // Ending the program saves the configuration next to the port mapping.
-    m_program.terminate();
-    QVERIFY(m_program.waitForFinished(10000));
-    QFile file(m_config.path() + QStringLiteral("/Orvane/Orvane.conf"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString saved = QString::fromLocal8Bit(file.readAll());
-    QVERIFY2(saved.contains(QStringLiteral("Com1=") + m_receiver.device()), qPrintable(saved));
+    m_e2e.program().terminate();
+    QVERIFY(m_e2e.program().waitForFinished(10000));
+    const QString saved = m_e2e.savedSettings();
+    QVERIFY2(saved.contains(QStringLiteral("Com1=") + receiver.device()), qPrintable(saved));
     QVERIFY2(saved.contains(QStringLiteral("[Config]")), qPrintable(saved));
 }
 

@@ -2,9 +2,8 @@
 // pseudo-terminal: the panels fill on connecting, and front-panel events typed into the
 // receiver show on the display.
 
-#include "platform/QtSerialPort.h"
+#include "tests/support/EndToEndHarness.h"
 #include "tests/support/MainWindowFixture.h"
-#include "tests/support/ReceiverProcess.h"
 
 #include <QtTest>
 
@@ -21,9 +20,7 @@ private slots:
     void cleanupTestCase();
 
 private:
-    ReceiverProcess m_receiver;
-    FakeSettingsStore m_settings;
-    std::unique_ptr<QtSerialPort> m_port;
+    EndToEndHarness m_e2e;
     std::unique_ptr<MainWindowFixture> m_window;
 };
 
@@ -31,14 +28,9 @@ void tst_E2eReports::initTestCase()
 {
     if (!ReceiverProcess::isBuilt())
         QSKIP("orvane-receiver not found (ORVANE_BUILD_DIR)");
-
-    QVERIFY2(m_receiver.start(), qPrintable(m_receiver.errorString()));
-    const QString device = m_receiver.device();
-
-    m_settings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), device}});
-    m_port = std::make_unique<QtSerialPort>(&m_settings);
-    m_window
-        = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get(), &m_settings);
+    QVERIFY2(m_e2e.startReceiver(), qPrintable(m_e2e.errorString()));
+    m_window = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_e2e.serialPort(),
+                                                   &m_e2e.portSettings());
     m_window->window->link()->setCommPort(1);
     inside(*m_window->window).ConnectToOrvane(0);
     QTRY_VERIFY_WITH_TIMEOUT(ui(*m_window->window).Timer_Check.isActive(), 10000);
@@ -81,7 +73,7 @@ void tst_E2eReports::frontPanelEvents()
 
     Form_ControlCenter &form = *m_window->window;
     ui(form).Line1->setText(QStringLiteral("-"));
-    m_receiver.writeLine(event);
+    m_e2e.receiver().writeLine(event);
     QTRY_COMPARE_WITH_TIMEOUT(ui(form).Line1->text(), line1, 5000);
     QCOMPARE(ui(form).Line2->text(), line2);
     QVERIFY(m_window->errors.isEmpty());
@@ -100,8 +92,7 @@ void tst_E2eReports::cleanupTestCase()
     if (m_window && m_window->window->link()->PortOpen())
         m_window->window->link()->ClosePort();
     m_window.reset();
-    m_port.reset();
-    m_receiver.stop();
+    m_e2e.stop();
 }
 
 QTEST_MAIN(tst_E2eReports)

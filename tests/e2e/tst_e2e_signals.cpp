@@ -2,13 +2,10 @@
 // start-up wait, and while a "-C" connection waits on a receiver that does not answer.
 // Either way it must end on its own (exit code 0) and keep the configuration.
 
-#include "tests/support/ReceiverProcess.h"
+#include "tests/support/EndToEndHarness.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 
@@ -40,25 +37,18 @@ private slots:
     void signalDuringStartUp();
 
 private:
-    QString m_buildDir;
-    ReceiverProcess m_receiver;
-    QProcess m_program;
+    EndToEndHarness m_e2e;
 };
 
 void tst_E2eSignals::initTestCase()
 {
-    m_buildDir = qEnvironmentVariable("ORVANE_BUILD_DIR");
-    if (!QFile::exists(m_buildDir + QStringLiteral("/orvane")) || !ReceiverProcess::isBuilt())
-        QSKIP("orvane or orvane-receiver not built (ORVANE_BUILD_DIR)");
+    if (const QString missing = EndToEndHarness::missing(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
 }
 
 void tst_E2eSignals::cleanup()
 {
-    if (m_program.state() != QProcess::NotRunning) {
-        m_program.kill();
-        m_program.waitForFinished(3000);
-    }
-    m_receiver.kill();
+    m_e2e.stop();
 }
 
 void tst_E2eSignals::signalDuringStartUp_data()
@@ -79,50 +69,33 @@ void tst_E2eSignals::signalDuringStartUp()
 
     // A receiver that never answers the configuration request keeps "-C" connecting for
     // four attempts of 0.8 s.
-    QVERIFY2(m_receiver.start({QStringLiteral("--log"), QStringLiteral("--answer-from"),
-                               QStringLiteral("99")}),
-             qPrintable(m_receiver.errorString()));
-    QTemporaryDir config;
-    QVERIFY(config.isValid());
-    QDir(config.path()).mkpath(QStringLiteral("Orvane"));
-    const QString settingsPath = config.path() + QStringLiteral("/Orvane/Orvane.conf");
-    {
-        QFile file(settingsPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Config]\nReportTime=3\n\n[Ports]\nCom1=" + m_receiver.device().toLocal8Bit()
-                   + "\n");
-    }
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    m_program.setProcessEnvironment(environment);
-    m_program.setProgram(m_buildDir + QStringLiteral("/orvane"));
-    m_program.setArguments(connecting ? QStringList{QStringLiteral("-C1")} : QStringList{});
+    QVERIFY2(m_e2e.startReceiver(
+                 {QStringLiteral("--log"), QStringLiteral("--answer-from"), QStringLiteral("99")}),
+             qPrintable(m_e2e.errorString()));
+    QVERIFY(m_e2e.writeSettings("[Config]\nReportTime=3\n\n"));
     QElapsedTimer clock;
     clock.start();
-    m_program.start();
-    QVERIFY(m_program.waitForStarted(5000));
+    QVERIFY2(m_e2e.startProgram(connecting ? QStringList {QStringLiteral("-C1")} : QStringList {}),
+             qPrintable(m_e2e.errorString()));
+    ReceiverProcess &receiver = m_e2e.receiver();
+    QProcess &program = m_e2e.program();
 
     if (connecting) {
-        QTRY_VERIFY_WITH_TIMEOUT(m_receiver.log().contains(QStringLiteral("<DC1>000<ETX>")),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(receiver.log().contains(QStringLiteral("<DC1>000<ETX>")), 10000);
     } else {
-        QTRY_VERIFY_WITH_TIMEOUT(catches(m_program.processId(), signal), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(catches(program.processId(), signal), 5000);
         if (clock.elapsed() > 800)
             QSKIP("the program caught no signal before its start-up wait was over");
     }
-    QCOMPARE(::kill(pid_t(m_program.processId()), signal), 0);
+    QCOMPARE(::kill(pid_t(program.processId()), signal), 0);
 
-    QVERIFY(m_program.waitForFinished(10000));
-    QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_program.exitCode(), 0);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
 
-    QFile file(settingsPath);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString saved = QString::fromLocal8Bit(file.readAll());
+    const QString saved = m_e2e.savedSettings();
     QVERIFY2(saved.contains(QStringLiteral("ReportTime=3")), qPrintable(saved));
-    QVERIFY2(saved.contains(QStringLiteral("Com1=") + m_receiver.device()), qPrintable(saved));
+    QVERIFY2(saved.contains(QStringLiteral("Com1=") + receiver.device()), qPrintable(saved));
     // The connection had loaded the configuration, so the ending saved it whole.
     if (connecting)
         QVERIFY2(saved.contains(QStringLiteral("Mode=")), qPrintable(saved));

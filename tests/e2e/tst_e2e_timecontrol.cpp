@@ -3,9 +3,8 @@
 // of "&Ok" while the time control is on.
 
 #include "Command.h"
-#include "platform/QtSerialPort.h"
+#include "tests/support/EndToEndHarness.h"
 #include "tests/support/MainWindowFixture.h"
-#include "tests/support/ReceiverProcess.h"
 #include "timecontrol/Form_ZS.h"
 
 #include <QComboBox>
@@ -23,12 +22,10 @@ void tst_E2eTimeControl::entryForTheCurrentMinuteFires()
 {
     if (!ReceiverProcess::isBuilt())
         QSKIP("orvane-receiver not found (ORVANE_BUILD_DIR)");
-    ReceiverProcess receiver;
-    QVERIFY2(receiver.start({QStringLiteral("--log")}), qPrintable(receiver.errorString()));
-    FakeSettingsStore settings;
-    settings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), receiver.device()}});
-    QtSerialPort port(&settings);
-    MainWindowFixture f(ReceiverModel::Options {}, &port, &settings);
+    EndToEndHarness e2e;
+    QVERIFY2(e2e.startReceiver({QStringLiteral("--log")}), qPrintable(e2e.errorString()));
+    ReceiverProcess &receiver = e2e.receiver();
+    MainWindowFixture f(ReceiverModel::Options {}, e2e.serialPort(), &e2e.portSettings());
     Form_ControlCenter &w = f.w();
     w.link()->setCommPort(1);
     inside(w).ConnectToOrvane(0);

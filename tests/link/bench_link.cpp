@@ -4,8 +4,8 @@
 // at the build folder).
 
 #include "link/ReceiverLink.h"
-#include "link/LinkHost.h"
 #include "platform/QtSerialPort.h"
+#include "tests/support/FakeLinkHost.h"
 #include "tests/support/FakeSettingsStore.h"
 #include "tests/support/FakeUserDialogs.h"
 #include "tests/support/ReceiverProcess.h"
@@ -16,19 +16,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-struct QuietHost : LinkHost
-{
-    bool trafficLogging() const override { return false; }
-    bool logFileEnabled() const override { return false; }
-    bool pollRunning() const override { return false; }
-    void setLine1(const QString &) override {}
-    void setLine2(const QString &) override {}
-    void SetOrvaneSettings(const QString &) override {}
-    void incomingSettings(const QString &) override {}
-    void linkLost(const QString &) override {}
-    void terminalClosed() override {}
-};
 
 double cpuSeconds()
 {
@@ -51,7 +38,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    QuietHost host;
+    FakeLinkHost host;
     FakeUserDialogs dialogs;
 
     {

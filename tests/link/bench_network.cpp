@@ -5,8 +5,8 @@
 // must point at the build folder).
 
 #include "link/ReceiverLink.h"
-#include "link/LinkHost.h"
 #include "platform/SwitchingSerialPort.h"
+#include "tests/support/FakeLinkHost.h"
 #include "tests/support/FakeSettingsStore.h"
 #include "tests/support/FakeUserDialogs.h"
 #include "tests/support/ReceiverProcess.h"
@@ -21,19 +21,6 @@
 #include <vector>
 
 namespace {
-
-struct QuietHost : LinkHost
-{
-    bool trafficLogging() const override { return false; }
-    bool logFileEnabled() const override { return false; }
-    bool pollRunning() const override { return false; }
-    void setLine1(const QString &) override {}
-    void setLine2(const QString &) override {}
-    void SetOrvaneSettings(const QString &) override {}
-    void incomingSettings(const QString &) override {}
-    void linkLost(const QString &) override {}
-    void terminalClosed() override {}
-};
 
 struct Figures
 {
@@ -55,7 +42,7 @@ struct Figures
 
 void measure(QTextStream &out, const QString &label, const QStringList &arguments)
 {
-    QuietHost host;
+    FakeLinkHost host;
     FakeUserDialogs dialogs;
     ReceiverProcess receiver;
     if (!receiver.start(arguments)) {

@@ -2,80 +2,14 @@
 // whose other side nobody reads. Such a write must count as blocked, so the link
 // reconnects, instead of queueing commands without limit.
 
-#include "link/LinkHost.h"
 #include "link/ReceiverLink.h"
 #include "platform/QtSerialPort.h"
+#include "tests/support/FakeLinkHost.h"
 #include "tests/support/FakeSettingsStore.h"
+#include "tests/support/PseudoTerminal.h"
 
 #include <QElapsedTimer>
 #include <QTest>
-#include <atomic>
-#include <fcntl.h>
-#include <poll.h>
-#include <stdlib.h>
-#include <thread>
-#include <unistd.h>
-
-namespace {
-class LineHost : public LinkHost
-{
-public:
-    bool trafficLogging() const override { return false; }
-    bool logFileEnabled() const override { return false; }
-    bool pollRunning() const override { return false; }
-    void setLine1(const QString &) override {}
-    void setLine2(const QString &text) override { line2History << text; }
-    void SetOrvaneSettings(const QString &) override {}
-    void incomingSettings(const QString &) override {}
-    void linkLost(const QString &reason) override { lost << reason; }
-    void terminalClosed() override {}
-
-    QStringList line2History;
-    QStringList lost;
-};
-
-// The master side of a pseudo-terminal; optionally drained by a reader thread.
-class Pty
-{
-public:
-    Pty()
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)) {
-            ::close(m_master);
-            m_master = -1;
-        }
-    }
-    ~Pty()
-    {
-        m_stop = true;
-        if (m_reader.joinable())
-            m_reader.join();
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    bool isValid() const { return m_master >= 0; }
-    QString slavePath() const { return QString::fromLocal8Bit(::ptsname(m_master)); }
-    void startReading()
-    {
-        m_reader = std::thread([this] {
-            char buffer[4096];
-            while (!m_stop) {
-                pollfd fd {m_master, POLLIN, 0};
-                if (::poll(&fd, 1, 20) > 0 && (fd.revents & POLLIN))
-                    m_read += ::read(m_master, buffer, sizeof buffer);
-            }
-        });
-    }
-    qint64 bytesRead() const { return m_read; }
-
-private:
-    int m_master = -1;
-    std::thread m_reader;
-    std::atomic<bool> m_stop {false};
-    std::atomic<qint64> m_read {0};
-};
-} // namespace
 
 class tst_BlockedWrite : public QObject
 {
@@ -97,12 +31,12 @@ void tst_BlockedWrite::stalledLine()
 {
     QFETCH(bool, read);
 
-    Pty pty;
+    PseudoTerminal pty;
     QVERIFY(pty.isValid());
     FakeSettingsStore settings;
     settings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), pty.slavePath()}});
     QtSerialPort port(&settings);
-    LineHost host;
+    FakeLinkHost host;
     ReceiverLink link(&port, &host, nullptr);
     link.setCommPort(1);
     link.OpenPort();
@@ -132,7 +66,7 @@ void tst_BlockedWrite::stalledLine()
         // The stalled write took the line's limit, not more.
         QVERIFY2(clock.elapsed() < 10'000, qPrintable(QString::number(clock.elapsed())));
     }
-    QVERIFY(host.lost.isEmpty());
+    QVERIFY(host.lostReasons.isEmpty());
     QVERIFY(!link.LinkBusy());
 }
 

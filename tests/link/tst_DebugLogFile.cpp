@@ -6,9 +6,9 @@
 #include "errors/OrvaneError.h"
 #include "link/DebugLogFile.h"
 #include "link/Form_Com.h"
-#include "link/LinkHost.h"
 #include "link/ReceiverLink.h"
 #include "tests/support/CollectingErrorPresenter.h"
+#include "tests/support/FakeLinkHost.h"
 #include "tests/support/FakeSerialPort.h"
 
 #include <QClipboard>
@@ -19,23 +19,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
-class LogHost : public LinkHost
-{
-public:
-    bool trafficLogging() const override { return true; }
-    bool logFileEnabled() const override { return true; }
-    bool pollRunning() const override { return false; }
-    void setLine1(const QString &) override {}
-    void setLine2(const QString &) override {}
-    void SetOrvaneSettings(const QString &) override {}
-    void incomingSettings(const QString &) override {}
-    void linkLost(const QString &) override {}
-    void terminalClosed() override {}
-};
-
 // A folder no file can be created in, even by root (who ignores permission bits).
 QString unwritableFolder(const QTemporaryDir &base)
 {
@@ -46,6 +33,19 @@ QString unwritableFolder(const QTemporaryDir &base)
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     return folder;
 }
+
+// A link over a fake port with its terminal window, logging traffic to a file.
+struct LoggingLink
+{
+    LoggingLink() { host.logFile = true; }
+    auto parts() { return std::tie(errors, link, terminal); }
+
+    CollectingErrorPresenter errors;
+    FakeSerialPort port;
+    FakeLinkHost host;
+    ReceiverLink link {&port, &host, nullptr};
+    Form_Com terminal {&link, &host};
+};
 
 QByteArray contents(const QString &path)
 {
@@ -121,11 +121,8 @@ void tst_DebugLogFile::folder()
     else
         program = unwritableFolder(base);
 
-    CollectingErrorPresenter errors;
-    FakeSerialPort port;
-    LogHost host;
-    ReceiverLink link(&port, &host, nullptr);
-    Form_Com terminal(&link, &host);
+    LoggingLink logging;
+    auto [errors, link, terminal] = logging.parts();
     link.logFile().setProgramFolder(program);
     const QString path = base.filePath(expected);
     // A file from an earlier session is emptied when logging starts again.
@@ -155,11 +152,8 @@ void tst_DebugLogFile::unwritableLogReportedOnce()
     QVERIFY(base.isValid());
     // Neither folder takes the file.
     qputenv("XDG_STATE_HOME", "/proc/orvane-state");
-    CollectingErrorPresenter errors;
-    FakeSerialPort port;
-    LogHost host;
-    ReceiverLink link(&port, &host, nullptr);
-    Form_Com terminal(&link, &host);
+    LoggingLink logging;
+    auto [errors, link, terminal] = logging.parts();
     link.logFile().setProgramFolder(unwritableFolder(base));
     terminal.show();
 
@@ -182,10 +176,8 @@ void tst_DebugLogFile::unwritableLogReportedOnce()
 
 void tst_DebugLogFile::copyHasCrLf()
 {
-    FakeSerialPort port;
-    LogHost host;
-    ReceiverLink link(&port, &host, nullptr);
-    Form_Com terminal(&link, &host);
+    LoggingLink logging;
+    Form_Com &terminal = logging.terminal;
     terminal.show();
     terminal.appendTraffic(QStringLiteral("---> a"));
     terminal.appendTraffic(QStringLiteral("<--- b"));

@@ -2,65 +2,16 @@
 #include "platform/SerialDeviceNames.h"
 #include "platform/SerialPortError.h"
 #include "tests/support/FakeSettingsStore.h"
+#include "tests/support/PseudoTerminal.h"
 #include "tests/support/ReceiverProcess.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
-#include <fcntl.h>
-#include <poll.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 namespace {
-// A pseudo-terminal whose master side this test plays.
-class Pty
-{
-public:
-    Pty()
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0))
-            closeMaster();
-    }
-    ~Pty() { closeMaster(); }
-    Pty(const Pty &) = delete;
-    Pty &operator=(const Pty &) = delete;
-
-    bool isValid() const { return m_master >= 0; }
-    QString slavePath() const { return QString::fromLocal8Bit(::ptsname(m_master)); }
-    void closeMaster()
-    {
-        if (m_master >= 0)
-            ::close(m_master);
-        m_master = -1;
-    }
-    bool send(const QByteArray &bytes)
-    {
-        return ::write(m_master, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    }
-    // Reads until `count` bytes came or the time is up.
-    QByteArray receive(qsizetype count, int timeoutMs = 2000)
-    {
-        QByteArray data;
-        QElapsedTimer clock;
-        clock.start();
-        while (data.size() < count && clock.elapsed() < timeoutMs) {
-            pollfd fd {m_master, POLLIN, 0};
-            if (::poll(&fd, 1, 50) > 0 && (fd.revents & POLLIN)) {
-                char buffer[256];
-                const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-                if (n > 0)
-                    data.append(buffer, n);
-            }
-        }
-        return data;
-    }
-
-private:
-    int m_master = -1;
-};
 
 // Collects what arrives until the text ends with ETX or the time is up.
 QByteArray readFrame(QtSerialPort &port, int timeoutMs = 2000)
@@ -134,7 +85,7 @@ void tst_QtSerialPort::openFailureSaysWhy()
 
 void tst_QtSerialPort::ptyTrafficAndVanish()
 {
-    Pty pty;
+    PseudoTerminal pty;
     QVERIFY(pty.isValid());
     FakeSettingsStore settings;
     settings.setSection("Ports", {{"Com1", pty.slavePath()}});
@@ -167,7 +118,7 @@ void tst_QtSerialPort::ptyTrafficAndVanish()
 
 void tst_QtSerialPort::readAllTakesWhatEventsHaveNotPulledIn()
 {
-    Pty pty;
+    PseudoTerminal pty;
     QVERIFY(pty.isValid());
     FakeSettingsStore settings;
     settings.setSection("Ports", {{"Com1", pty.slavePath()}});

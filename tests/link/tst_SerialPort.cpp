@@ -6,13 +6,11 @@
 #include "platform/SerialPortError.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/FakeSettingsStore.h"
+#include "tests/support/PseudoTerminal.h"
 
 #include <QTest>
-#include <fcntl.h>
 #include <functional>
 #include <memory>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace {
 
@@ -44,27 +42,16 @@ struct RealPort : PortUnderTest
 {
     RealPort()
     {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master >= 0 && (::grantpt(master) != 0 || ::unlockpt(master) != 0)) {
-            ::close(master);
-            master = -1;
-        }
-        if (master >= 0)
-            settings.setSection(
-                QStringLiteral("Ports"),
-                {{QStringLiteral("Com1"), QString::fromLocal8Bit(::ptsname(master))},
-                 {QStringLiteral("Com2"), QStringLiteral("/nonexistent/ttyX")}});
+        if (pty.isValid())
+            settings.setSection(QStringLiteral("Ports"),
+                                {{QStringLiteral("Com1"), pty.slavePath()},
+                                 {QStringLiteral("Com2"), QStringLiteral("/nonexistent/ttyX")}});
         real = std::make_unique<QtSerialPort>(&settings);
     }
-    ~RealPort() override
-    {
-        real.reset();
-        if (master >= 0)
-            ::close(master);
-    }
+    ~RealPort() override { real.reset(); }
     SerialPort &port() override { return *real; }
 
-    int master = -1;
+    PseudoTerminal pty;
     FakeSettingsStore settings;
     std::unique_ptr<QtSerialPort> real;
 };
@@ -162,7 +149,7 @@ void tst_SerialPort::sharedBehaviour()
     std::unique_ptr<PortUnderTest> under;
     if (real) {
         auto pty = std::make_unique<RealPort>();
-        if (pty->master < 0)
+        if (!pty->pty.isValid())
             QSKIP("no pseudo-terminal available");
         under = std::move(pty);
     } else {

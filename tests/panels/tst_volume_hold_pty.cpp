@@ -2,9 +2,8 @@
 // serial code: the volume rises on the display, and the run is measured (steps sent
 // per second, and how many of them were answered in time for their own step).
 
-#include "platform/QtSerialPort.h"
+#include "tests/support/EndToEndHarness.h"
 #include "tests/support/MainWindowFixture.h"
-#include "tests/support/ReceiverProcess.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -85,9 +84,7 @@ private slots:
     void cleanupTestCase();
 
 private:
-    ReceiverProcess m_receiver;
-    FakeSettingsStore m_portSettings;
-    std::unique_ptr<QtSerialPort> m_serial;
+    EndToEndHarness m_e2e;
     std::unique_ptr<RecordingPort> m_port;
     std::unique_ptr<MainWindowFixture> m_f;
 };
@@ -97,12 +94,8 @@ void tst_volume_hold_pty::initTestCase()
     if (!ReceiverProcess::isBuilt())
         QSKIP("orvane-receiver not found (ORVANE_BUILD_DIR)");
 
-    QVERIFY2(m_receiver.start(), qPrintable(m_receiver.errorString()));
-    const QString device = m_receiver.device();
-
-    m_portSettings.setSection(QStringLiteral("Ports"), {{QStringLiteral("Com1"), device}});
-    m_serial = std::make_unique<QtSerialPort>(&m_portSettings);
-    m_port = std::make_unique<RecordingPort>(m_serial.get());
+    QVERIFY2(m_e2e.startReceiver(), qPrintable(m_e2e.errorString()));
+    m_port = std::make_unique<RecordingPort>(m_e2e.serialPort());
     m_f = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get());
     // The real serial line with a real receiver process: the receiver's own timing.
     LinkTimings::set(LinkTimings {});
@@ -115,7 +108,7 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
 {
     Form_ControlCenter &w = m_f->w();
     // Start at the bottom (-80 dB) so the hold does not reach the top too soon.
-    m_receiver.writeLine("002627");
+    m_e2e.receiver().writeLine("002627");
     QTRY_COMPARE_WITH_TIMEOUT(w.line1(), QStringLiteral("VOLUME -80.0dB"), 5000);
 
     constexpr auto kHold = 3000ms;
@@ -169,8 +162,7 @@ void tst_volume_hold_pty::cleanupTestCase()
         m_f->w().link()->ClosePort();
     m_f.reset();
     m_port.reset();
-    m_serial.reset();
-    m_receiver.stop();
+    m_e2e.stop();
 }
 
 QTEST_MAIN(tst_volume_hold_pty)

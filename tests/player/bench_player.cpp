@@ -11,6 +11,7 @@
 #include "player/MprisPlayerRemote.h"
 #include "sim/ReceiverModel.h"
 #include "tests/support/CollectingErrorPresenter.h"
+#include "tests/support/EndToEndHarness.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeKeyState.h"
 #include "tests/support/FakeSerialPort.h"
@@ -18,7 +19,6 @@
 #include "tests/support/FakeShell.h"
 #include "tests/support/FakeUserDialogs.h"
 #include "tests/support/MediaPlayerProcess.h"
-#include "tests/support/XvfbProcess.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -105,18 +105,17 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10;
-    const QString buildDir = QCoreApplication::applicationDirPath() + QStringLiteral("/..");
+    if (qEnvironmentVariableIsEmpty("ORVANE_BUILD_DIR"))
+        qputenv("ORVANE_BUILD_DIR",
+                QFile::encodeName(QCoreApplication::applicationDirPath() + "/.."));
 
-    for (const QString &missing : {MediaPlayerProcess::missing(), XvfbProcess::missing()})
-        if (!missing.isEmpty())
-            return fail(missing);
-    PrivateSessionBus bus;
-    if (!bus.start())
-        return fail(bus.errorString());
-    XvfbProcess server;
-    if (!server.start())
-        return fail(server.errorString());
-    qputenv("DISPLAY", server.display().toLocal8Bit());
+    if (const QString missing = MediaPlayerProcess::missing(); !missing.isEmpty())
+        return fail(missing);
+    EndToEndHarness e2e;
+    if (!e2e.startBus() || !e2e.startDisplay())
+        return fail(e2e.errorString());
+    PrivateBus &bus = e2e.bus();
+    qputenv("DISPLAY", e2e.display().display().toLocal8Bit());
 
     QTemporaryDir dir;
     const QStringList tracks
@@ -136,19 +135,9 @@ int main(int argc, char *argv[])
 
     // 1. The real program with both media-key options on; the bench sees the same key
     // events as the program and times from the press to the player's new status.
-    QDir(dir.path()).mkpath(QStringLiteral("config/Orvane"));
-    QFile config(dir.filePath(QStringLiteral("config/Orvane/Orvane.conf")));
-    config.open(QIODevice::WriteOnly);
-    config.write("[Config]\nMediaKeyWinamp=1\nMediaKeyOrvane=1\n");
-    config.close();
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-    program.setProcessEnvironment(environment);
-    program.start(buildDir + QStringLiteral("/orvane"), {});
-    if (!program.waitForStarted(5000))
-        return fail(QStringLiteral("orvane does not start: ") + program.errorString());
+    if (!e2e.writeSettings("[Config]\nMediaKeyWinamp=1\nMediaKeyOrvane=1\n") || !e2e.startProgram())
+        return fail(QStringLiteral("orvane does not start: ") + e2e.errorString());
+    QProcess &program = e2e.program();
     waitUntil([] { return false; }, 4000); // the program's start-up wait and load
 
     QElapsedTimer clock;

@@ -2,13 +2,10 @@
 // and real key presses on a private X server: the keys drive the player.
 
 #include "player/MprisPlayerRemote.h"
+#include "tests/support/EndToEndHarness.h"
 #include "tests/support/MediaPlayerProcess.h"
-#include "tests/support/XvfbProcess.h"
 
 #include <QDBusConnection>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,14 +22,11 @@ void tst_E2ePlayer::mediaKeysDriveThePlayer()
     for (const QString &missing : {MediaPlayerProcess::missing(), XvfbProcess::missing()})
         if (!missing.isEmpty())
             QSKIP(qPrintable(missing));
-    const QString program = qEnvironmentVariable("ORVANE_BUILD_DIR") + QStringLiteral("/orvane");
-    QVERIFY2(QFile::exists(program), qPrintable(program));
-    PrivateSessionBus bus;
-    if (!bus.start())
-        QSKIP(qPrintable(bus.errorString()));
-    XvfbProcess server;
-    if (!server.start())
-        QSKIP(qPrintable(server.errorString()));
+    QVERIFY2(EndToEndHarness::missing().isEmpty(), qPrintable(EndToEndHarness::missing()));
+    EndToEndHarness e2e;
+    if (!e2e.startBus() || !e2e.startDisplay())
+        QSKIP(qPrintable(e2e.errorString()));
+    const QString address = e2e.bus().address();
 
     QTemporaryDir dir;
     const QStringList tracks
@@ -40,26 +34,16 @@ void tst_E2ePlayer::mediaKeysDriveThePlayer()
     QVERIFY(MediaPlayerProcess::writeTrack(tracks[0], "Song A", "Artist A"));
     QVERIFY(MediaPlayerProcess::writeTrack(tracks[1], "Song B", "Artist B"));
     MediaPlayerProcess player;
-    QVERIFY(player.start(bus.address(), tracks));
-    QDBusConnection connection
-        = QDBusConnection::connectToBus(bus.address(), QStringLiteral("e2e"));
+    QVERIFY(player.start(address, tracks));
+    QDBusConnection connection = QDBusConnection::connectToBus(address, QStringLiteral("e2e"));
     MprisPlayerRemote observer(connection);
     QTRY_COMPARE_WITH_TIMEOUT(observer.title(), QStringLiteral("Artist A - Song A"), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(observer.status(), 1, 5000);
 
-    QDir(dir.path()).mkpath(QStringLiteral("config/Orvane"));
-    QFile config(dir.filePath(QStringLiteral("config/Orvane/Orvane.conf")));
-    QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write("[Config]\nMediaKeyWinamp=1\nMediaKeyOrvane=1\n");
-    config.close();
-    QProcess orvane;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
-    environment.insert(QStringLiteral("DISPLAY"), server.display());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-    orvane.setProcessEnvironment(environment);
-    orvane.start(program, {});
-    QVERIFY(orvane.waitForStarted(5000));
+    QVERIFY(e2e.writeSettings("[Config]\nMediaKeyWinamp=1\nMediaKeyOrvane=1\n"));
+    QVERIFY2(e2e.startProgram(), qPrintable(e2e.errorString()));
+    QProcess &orvane = e2e.program();
+    XvfbProcess &server = e2e.display();
     QTest::qWait(3000); // the program's start-up wait and load
 
     QVERIFY(server.xdotool({"key", "XF86AudioPlay"}));

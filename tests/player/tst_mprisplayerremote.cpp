@@ -7,6 +7,7 @@
 #include "player/MprisPlayerRemote.h"
 #include "tests/support/FakePlayerRemote.h"
 #include "tests/support/MediaPlayerProcess.h"
+#include "tests/support/PrivateBus.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -70,7 +71,7 @@ private:
     void startPlayer(MediaPlayerProcess &player, bool paused = false);
     QVariant playerProperty(const QString &service, const QString &name);
 
-    std::unique_ptr<PrivateSessionBus> m_bus;
+    std::unique_ptr<PrivateBus> m_bus;
     QDBusConnection m_connection {QString()};
     QTemporaryDir m_dir;
     QStringList m_tracks;
@@ -82,7 +83,7 @@ void tst_MprisPlayerRemote::initTestCase()
     m_skip = MediaPlayerProcess::missing();
     if (!m_skip.isEmpty())
         return;
-    m_bus = std::make_unique<PrivateSessionBus>();
+    m_bus = std::make_unique<PrivateBus>();
     if (!m_bus->start()) {
         m_skip = m_bus->errorString();
         return;

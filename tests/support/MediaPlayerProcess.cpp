@@ -45,32 +45,6 @@ QByteArray littleEndian(quint32 value, int bytes)
 
 } // namespace
 
-PrivateSessionBus::~PrivateSessionBus()
-{
-    stopProcess(m_daemon);
-}
-
-bool PrivateSessionBus::start()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
-        m_error = QStringLiteral("dbus-daemon is not installed");
-        return false;
-    }
-    m_daemon.setProcessChannelMode(QProcess::SeparateChannels);
-    m_daemon.start(QStringLiteral("dbus-daemon"),
-                   {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                    QStringLiteral("--print-address=1")});
-    if (!m_daemon.waitForStarted(5000)) {
-        m_error = QStringLiteral("dbus-daemon does not start: ") + m_daemon.errorString();
-        return false;
-    }
-    while (!m_daemon.canReadLine() && m_daemon.waitForReadyRead(5000)) { }
-    m_address = QString::fromLocal8Bit(m_daemon.readLine()).trimmed();
-    if (m_address.isEmpty())
-        m_error = QStringLiteral("dbus-daemon printed no address");
-    return !m_address.isEmpty();
-}
-
 MediaPlayerProcess::~MediaPlayerProcess()
 {
     stopProcess(m_process);

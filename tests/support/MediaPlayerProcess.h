@@ -4,28 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// A private session bus and real media players on it, for tests of the player remote:
-// a bus daemon of the test's own, and the mpv player with its bus plug-in playing short
-// generated tracks to the null audio output.
-class PrivateSessionBus
-{
-public:
-    PrivateSessionBus() = default;
-    ~PrivateSessionBus();
-    PrivateSessionBus(const PrivateSessionBus &) = delete;
-    PrivateSessionBus &operator=(const PrivateSessionBus &) = delete;
-
-    // Starts the bus daemon; false, with errorString(), when it cannot run.
-    bool start();
-    QString address() const { return m_address; }
-    QString errorString() const { return m_error; }
-
-private:
-    QProcess m_daemon;
-    QString m_address;
-    QString m_error;
-};
-
+// A real media player for tests of the player remote: the mpv player with its bus plug-in
+// on a private session bus (PrivateBus), playing short generated tracks to the null audio
+// output.
 class MediaPlayerProcess
 {
 public:

@@ -3,9 +3,12 @@
 #include "program/ProgramEvents.h"
 #include "program/ProgramHost.h"
 
+#include <QEventLoop>
 #include <QStringList>
+#include <QTimer>
 
-// The running program as the add-ins see it, recording what they asked of it.
+// The running program as the add-ins and the automation see it, recording what they
+// asked of it.
 class FakeProgramHost : public ProgramHost
 {
 public:
@@ -20,9 +23,16 @@ public:
     }
     void disconnectReceiver() override { calls << QStringLiteral("disconnect"); }
     bool isConnected() const override { return connected; }
+    // With readWaitMs, reading lets events run that long, as the link's wait for the
+    // answer does.
     QString readSettings() override
     {
         calls << QStringLiteral("read settings");
+        if (readWaitMs > 0) {
+            QEventLoop loop;
+            QTimer::singleShot(readWaitMs, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
         return settings;
     }
     void showProgram() override { calls << QStringLiteral("show"); }
@@ -33,6 +43,17 @@ public:
     void quitProgram() override { calls << QStringLiteral("quit"); }
     ProgramEvents *events() override { return &m_events; }
 
+    // The command codes sent, in order.
+    QStringList sent() const
+    {
+        QStringList codes;
+        for (const QString &call : calls) {
+            if (call.startsWith(QStringLiteral("send ")))
+                codes << call.mid(5);
+        }
+        return codes;
+    }
+
     QString m_line1 = QStringLiteral("DVD");
     QString m_line2 = QStringLiteral("-30.0dB");
     ModelInformation info{QStringLiteral("R0161"), QStringLiteral("VR-161"), QStringLiteral("A"),
@@ -41,6 +62,7 @@ public:
     bool visible = true;
     WindowState state = Normal;
     QString settings;
+    int readWaitMs = 0;
     QStringList calls;
 
 private:
