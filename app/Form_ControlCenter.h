@@ -40,6 +40,7 @@ class Form_YInfo;
 class Form_Intro;
 class Form_Informationen;
 class FrameCutter;
+class MediaKeyInput;
 class ImageButton;
 class QAction;
 class QLabel;
@@ -286,6 +287,7 @@ private:
     bool m_unloaded = false;
     bool m_polling = false;
     bool m_checkingKeys = false; // a key tick is running
+    QPointer<MediaKeyInput> m_mediaKeys; // made by the first updateKeyWatch
     // Set by a completed connect, cleared by closeConnection.
     bool m_connected = false;
     QPointer<Form_ZS> m_zs;
