@@ -15,6 +15,7 @@
 #include <QDBusVirtualObject>
 #include <QMap>
 #include <QTimer>
+#include <functional>
 
 // Outside any namespace: the bus finds the slots' argument types by their names.
 struct Shortcut
@@ -57,13 +58,16 @@ struct Sessions
 };
 
 // Sends a request's Response a moment after the method's reply, as a portal does.
-void respond(const QString &request, const QVariantMap &results)
+// The shortcuts count as bound (`done`) once the Response is out.
+void respond(const QString &request, const QVariantMap &results, std::function<void()> done = {})
 {
-    QTimer::singleShot(5, [request, results] {
+    QTimer::singleShot(5, [request, results, done] {
         QDBusMessage signal = QDBusMessage::createSignal(
             request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
         signal << 0u << results;
         QDBusConnection::sessionBus().send(signal);
+        if (done)
+            done();
     });
 }
 
@@ -104,9 +108,11 @@ public slots:
         const QString request
             = QStringLiteral("%1/request/%2/%3")
                   .arg(kPath, senderElement(message), options.value("handle_token").toString());
-        if (m_sessions.bound.contains(session.path()))
-            m_sessions.bound[session.path()] = shortcuts;
-        respond(request, {{QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts)}});
+        respond(request, {{QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts)}},
+                [this, session = session.path(), shortcuts] {
+                    if (m_sessions.bound.contains(session))
+                        m_sessions.bound[session] = shortcuts;
+                });
         return QDBusObjectPath(request);
     }
 
