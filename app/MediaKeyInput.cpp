@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPointer>
 
 namespace {
 // Both ways report a press within a few milliseconds; two presses of a finger are further
@@ -57,10 +58,12 @@ void MediaKeyInput::watch(const QList<int> &wanted)
         m_global->watch(nullptr);
         return;
     }
-    m_global->watch([this] {
-        m_globalPressedAt = m_clock.elapsed();
-        if (m_pressed)
-            m_pressed();
+    m_global->watch([self = QPointer<MediaKeyInput>(this)] {
+        if (!self)
+            return;
+        self->m_globalPressedAt = self->m_clock.elapsed();
+        if (self->m_pressed)
+            self->m_pressed();
     });
 }
 

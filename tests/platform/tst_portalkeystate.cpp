@@ -1,7 +1,7 @@
 // Global keys from the desktop portal, against a stand-in portal on a private session bus:
 // the wanted keys are bound with a description and their media key as the preferred
-// trigger, an activation is one press however long it is held, a change of the wanted
-// keys replaces the binding, and a bus without the portal reports no keys and says so.
+// trigger, an activation is one press however long it is held, and a change of the wanted
+// keys replaces the binding.
 
 #include "platform/PortalKeyState.h"
 #include "tests/support/PrivateBus.h"
@@ -26,7 +26,6 @@ private slots:
     void presses_data();
     void presses();
     void bindingFollowsTheWantedKeys();
-    void noPortalSaysSoOnce();
 
 private:
     // "trigger" → "id|description" of the shortcuts bound now.
@@ -152,22 +151,6 @@ void tst_PortalKeyState::bindingFollowsTheWantedKeys()
     activate(QStringLiteral("XF86AudioNext"), true);
     QTRY_COMPARE(reports, 1);
     QVERIFY(keys.wentDown(176));
-}
-
-void tst_PortalKeyState::noPortalSaysSoOnce()
-{
-    QDBusConnection none = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent"),
-                                                         QStringLiteral("none"));
-    PortalKeyState keys(none);
-    int told = 0;
-    keys.whenUnavailable([&told] { ++told; });
-    keys.setWantedKeys({175});
-    keys.watch([] {});
-    QTRY_COMPARE(told, 1);
-    QVERIFY(!keys.watch([] {}));
-    keys.whenUnavailable([&told] { ++told; }); // a handler set afterwards hears it too
-    QCOMPARE(told, 2);
-    QDBusConnection::disconnectFromBus(QStringLiteral("none"));
 }
 
 QTEST_GUILESS_MAIN(tst_PortalKeyState)
