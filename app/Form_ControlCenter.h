@@ -45,6 +45,7 @@ class Form_YInfo;
 class Form_Intro;
 class Form_Informationen;
 class FrameCutter;
+class MediaKeyInput;
 class ImageButton;
 class QAction;
 class QLabel;
@@ -312,6 +313,7 @@ private:
     // The configuration block of the last successful connect: the model information.
     QString m_identification;
     bool m_checkingKeys = false; // a key tick is running
+    QPointer<MediaKeyInput> m_mediaKeys; // made by the first updateKeyWatch
     // Set by a completed connect, cleared by closeConnection.
     bool m_connected = false;
     QPointer<Form_ZS> m_zs;

@@ -1,6 +1,7 @@
 // Hot keys, media keys, the player's title, the traffic switches and the extras.
 
 #include "app/Form_ControlCenter.h"
+#include "app/MediaKeyInput.h"
 #include "errors/ErrorGuard.h"
 #include "link/Form_Com.h"
 #include "link/ReceiverLink.h"
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
+#include <cstdio>
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
@@ -28,12 +30,17 @@ constexpr int kNextTrack = 176;
 constexpr int kPreviousTrack = 177;
 constexpr int kStop = 178;
 constexpr int kPlayPause = 179;
+
+constexpr const char *kNoGlobalKeys
+    = "Global keys are unavailable on this desktop: only the keys of the focused Orvane "
+      "window work.";
 } // namespace
 
 void Form_ControlCenter::Timer_CheckKeys_Timer()
 {
     KeyState *keys = m_platform.keys;
-    if (!keys)
+    MediaKeyInput *media = m_mediaKeys;
+    if (!media)
         return;
     // A tick that pauses lets events run; presses seen meanwhile wait for the next tick.
     if (m_checkingKeys) {
@@ -46,18 +53,19 @@ void Form_ControlCenter::Timer_CheckKeys_Timer()
         if (!Menu_Extras_MT_Winamp->isChecked() || !Modul_Winamp::FindWinamp(player)) {
             // Presses with no player to drive are dropped, not kept for a later player.
             for (int key : {kStop, kPlayPause, kNextTrack, kPreviousTrack})
-                keys->wentDown(key);
+                media->wentDown(key);
             return;
         }
         auto show = [this](const QString &text) {
             Line1->setText(QString());
             Line2->setText(text);
         };
-        if (keys->wentDown(kStop) && Modul_Winamp::WinampGetStatus(player) == PlayerRemote::Playing) {
+        if (media->wentDown(kStop)
+            && Modul_Winamp::WinampGetStatus(player) == PlayerRemote::Playing) {
             Modul_Winamp::WinampSendCommand(player, PlayerRemote::Stop);
             show(QStringLiteral("Winamp stop"));
         }
-        if (keys->wentDown(kPlayPause)) {
+        if (media->wentDown(kPlayPause)) {
             // The status is the one last reported by the player, so one branch acts.
             if (Modul_Winamp::WinampGetStatus(player) == PlayerRemote::Stopped) {
                 Modul_Winamp::WinampSendCommand(player, PlayerRemote::Play);
@@ -72,12 +80,12 @@ void Form_ControlCenter::Timer_CheckKeys_Timer()
                 show(QStringLiteral("Winamp play"));
             }
         }
-        if (keys->wentDown(kNextTrack)) {
+        if (media->wentDown(kNextTrack)) {
             Modul_Winamp::WinampSendCommand(player, PlayerRemote::Next);
             show(QStringLiteral("Winamp next"));
             Pause(0.5f);
         }
-        if (keys->wentDown(kPreviousTrack)) {
+        if (media->wentDown(kPreviousTrack)) {
             Modul_Winamp::WinampSendCommand(player, PlayerRemote::Previous);
             show(QStringLiteral("Winamp prev"));
             Pause(0.5f);
@@ -85,15 +93,17 @@ void Form_ControlCenter::Timer_CheckKeys_Timer()
     });
     guarded(kModule, "Timer_CheckKeys_Timer", [&] {
         const bool on = Menu_Extras_MT_Orvane->isChecked();
-        if (keys->wentDown(kVolumeDown) && on)
+        if (media->wentDown(kVolumeDown) && on)
             VolDown();
-        if (keys->wentDown(kVolumeUp) && on)
+        if (media->wentDown(kVolumeUp) && on)
             VolUp();
-        if (keys->wentDown(kVolumeMute) && on)
+        if (media->wentDown(kVolumeMute) && on)
             Mute(0);
         // The keypad keys act as key events of this window (keyPressEvent).
-        keys->wentDown(kKeypadPlus);
-        keys->wentDown(kKeypadMinus);
+        if (keys) {
+            keys->wentDown(kKeypadPlus);
+            keys->wentDown(kKeypadMinus);
+        }
     });
     m_checkingKeys = false;
 }
@@ -116,20 +126,30 @@ void Form_ControlCenter::keyPressEvent(QKeyEvent *event)
 
 void Form_ControlCenter::updateKeyWatch()
 {
-    KeyState *keys = m_platform.keys;
-    if (!keys)
-        return;
-    if (!Menu_Extras_MT_Winamp->isChecked() && !Menu_Extras_MT_Orvane->isChecked()) {
-        keys->watch(nullptr);
-        Timer_CheckKeys.stop();
-        return;
+    if (!m_mediaKeys) {
+        // A press, global or in a focused window, starts one tick.
+        m_mediaKeys = new MediaKeyInput(
+            m_platform.keys,
+            [window = QPointer<Form_ControlCenter>(this)] {
+                if (window && !window->Timer_CheckKeys.isActive())
+                    window->Timer_CheckKeys.start();
+            },
+            this);
+        if (m_platform.keys)
+            m_platform.keys->whenUnavailable([com = m_com] {
+                std::fprintf(stderr, "Orvane: %s\n", kNoGlobalKeys);
+                if (com)
+                    com->appendNote(QString::fromLatin1(kNoGlobalKeys));
+            });
     }
-    // A press starts one tick. On a desktop without global keys this watches nothing and
-    // only the keys of the focused window act.
-    keys->watch([window = QPointer<Form_ControlCenter>(this)] {
-        if (window && !window->Timer_CheckKeys.isActive())
-            window->Timer_CheckKeys.start();
-    });
+    QList<int> wanted;
+    if (Menu_Extras_MT_Winamp->isChecked())
+        wanted << kStop << kPlayPause << kNextTrack << kPreviousTrack;
+    if (Menu_Extras_MT_Orvane->isChecked())
+        wanted << kVolumeDown << kVolumeUp << kVolumeMute;
+    m_mediaKeys->watch(wanted);
+    if (wanted.isEmpty())
+        Timer_CheckKeys.stop();
 }
 
 void Form_ControlCenter::Timer_WinampView_Timer()

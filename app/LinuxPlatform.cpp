@@ -2,6 +2,7 @@
 
 #include "platform/DesktopShell.h"
 #include "platform/PlayerRemote.h"
+#include "platform/PortalKeyState.h"
 #include "platform/QSettingsStore.h"
 #include "platform/QtSerialPortList.h"
 #include "platform/QtUserDialogs.h"
@@ -10,11 +11,27 @@
 #include "player/MprisPlayerRemote.h"
 
 #include <QDBusConnection>
+#include <QGuiApplication>
+
+namespace {
+
+// On an X11 session the X server reports every key. On a Wayland session no program sees
+// another's keys: there the desktop portal's global shortcuts are the source, and when
+// the desktop has none only the focused window's keys act. The session is the one Qt
+// runs on (a program forced onto X11 under Wayland keeps the X input events).
+std::unique_ptr<KeyState> chooseKeyState(const QDBusConnection &bus)
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return std::make_unique<PortalKeyState>(bus);
+    return std::make_unique<X11KeyState>();
+}
+
+} // namespace
 
 LinuxPlatform::LinuxPlatform()
     : m_settings(std::make_unique<QSettingsStore>())
     , m_dialogs(std::make_unique<QtUserDialogs>())
-    , m_keys(std::make_unique<X11KeyState>())
+    , m_keys(chooseKeyState(QDBusConnection::sessionBus()))
     , m_shell(std::make_unique<DesktopShell>())
     , m_clock(std::make_unique<SystemClock>())
     , m_serialPorts(std::make_unique<QtSerialPortList>())

@@ -10,7 +10,7 @@ class QSettingsStore;
 class QtSerialPortList;
 class QtUserDialogs;
 class SystemClock;
-class X11KeyState;
+class KeyState;
 
 // The start-up's assembly of the Linux platform: owns the desktop implementations of the
 // platform services and picks among them (the MPRIS player remote, the X11 key source).
@@ -30,7 +30,7 @@ public:
 private:
     std::unique_ptr<QSettingsStore> m_settings;
     std::unique_ptr<QtUserDialogs> m_dialogs;
-    std::unique_ptr<X11KeyState> m_keys;
+    std::unique_ptr<KeyState> m_keys;
     std::unique_ptr<PlayerRemote> m_player;
     std::unique_ptr<DesktopShell> m_shell;
     std::unique_ptr<SystemClock> m_clock;

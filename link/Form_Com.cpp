@@ -1,6 +1,7 @@
+#include "link/Form_Com.h"
+
 #include "Command.h"
 #include "errors/ErrorGuard.h"
-#include "link/Form_Com.h"
 #include "link/HexDigits.h"
 #include "link/LinkHost.h"
 #include "link/ReceiverLink.h"
@@ -120,8 +121,17 @@ QString Form_Com::logFileText() const
 
 void Form_Com::appendTraffic(const QString &line)
 {
-    if (!isVisible())
-        return;
+    if (isVisible())
+        appendLine(line);
+}
+
+void Form_Com::appendNote(const QString &line)
+{
+    appendLine(line);
+}
+
+void Form_Com::appendLine(const QString &line)
+{
     if (m_listingChars > kListingLimit) {
         Text_Com->clear();
         m_listingChars = 0;
@@ -133,14 +143,6 @@ void Form_Com::appendTraffic(const QString &line)
     Text_Com->ensureCursorVisible();
 }
 
-void Form_Com::appendNote(const QString &line)
-{
-    Text_Com->moveCursor(QTextCursor::End);
-    Text_Com->insertPlainText(QStringLiteral("*** ") + line + QLatin1Char('\n'));
-    m_listingChars += line.size() + 6;
-    Text_Com->moveCursor(QTextCursor::End);
-}
-
 void Form_Com::cmd_send_Click()
 {
     const QString code = Text_send->text();
@@ -150,13 +152,12 @@ void Form_Com::cmd_send_Click()
 
 void Form_Com::cmd_copy_Click()
 {
-    guarded("Form_Com", "cmd_copy_Click",
-            [&] {
-                // The listing goes out with CR LF line ends, as its lines are counted.
-                QString listing = Text_Com->toPlainText();
-                listing.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-                QGuiApplication::clipboard()->setText(listing);
-            });
+    guarded("Form_Com", "cmd_copy_Click", [&] {
+        // The listing goes out with CR LF line ends, as its lines are counted.
+        QString listing = Text_Com->toPlainText();
+        listing.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        QGuiApplication::clipboard()->setText(listing);
+    });
 }
 
 void Form_Com::cmd_clear_Click()

@@ -27,8 +27,8 @@ public:
 
     // Adds one traffic line to the listing while the terminal is shown.
     void appendTraffic(const QString &line);
-    // Adds a line about the program itself (not traffic) to the listing, shown or not,
-    // so the user finds it when opening the terminal.
+    // Adds a line of the program's own to the listing, shown or not, so it is there when
+    // the terminal is opened.
     void appendNote(const QString &line);
     // Says where the log file goes (beside the buttons); nothing when `path` is empty.
     void showLogFile(const QString &path, bool writable);
@@ -48,6 +48,7 @@ protected:
 
 private:
     void buildTerminal();
+    void appendLine(const QString &line);
     void cmd_send_Click();
     void cmd_copy_Click();
     void cmd_clear_Click();

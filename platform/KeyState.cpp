@@ -1,3 +1,7 @@
 #include "platform/KeyState.h"
 
 KeyState::~KeyState() = default;
+
+void KeyState::setWantedKeys(const QList<int> &) { }
+
+void KeyState::whenUnavailable(std::function<void()>) { }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <functional>
 
 class QWidget;
@@ -19,4 +20,10 @@ public:
     // down; an empty function stops watching and forgets unread presses. False when the
     // desktop offers no global keys: then nothing is ever reported.
     virtual bool watch(std::function<void()> pressed) = 0;
+    // The keys the program acts on now. A source that registers its keys with the desktop
+    // registers only these; one that sees every key anyway ignores this.
+    virtual void setWantedKeys(const QList<int> &virtualKeys);
+    // Called once, on the UI thread, when the source learns (perhaps only after watch()
+    // returned) that this desktop offers it no global keys.
+    virtual void whenUnavailable(std::function<void()> unavailable);
 };

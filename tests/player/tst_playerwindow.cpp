@@ -4,6 +4,7 @@
 #include "tests/support/MainWindowFixture.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTest>
 
@@ -71,6 +72,31 @@ void tst_PlayerWindow::keyRules_data()
     QTest::newRow("volume keys without their option")
         << true << false << false << true << 1 << QList<int> {175, 174, 173} << QList<int> {}
         << none << "";
+    // Qt's key codes: the key goes down while the window has the focus.
+    QTest::newRow("focused window's volume keys")
+        << false << true << false << false << 0
+        << QList<int> {Qt::Key_VolumeUp, Qt::Key_VolumeDown, Qt::Key_VolumeMute} << QList<int> {}
+        << QStringList {"07A1A", "07A1B", "07EA2"} << QString();
+    QTest::newRow("focused window's transport keys")
+        << true << false << false << true << 1
+        << QList<int> {Qt::Key_MediaPause, Qt::Key_MediaTogglePlayPause, Qt::Key_MediaStop,
+                       Qt::Key_MediaPlay, Qt::Key_MediaNext}
+        << QList<int> {40046, 40046, 40047, 40045, 40048} << none << "Winamp next";
+    QTest::newRow("focused window's previous key")
+        << true << false << false << true << 1 << QList<int> {Qt::Key_MediaPrevious}
+        << QList<int> {40198} << none << "Winamp prev";
+    QTest::newRow("focused window's keys without their options")
+        << false << false << false << true << 1
+        << QList<int> {Qt::Key_VolumeUp, Qt::Key_MediaPause, Qt::Key_MediaNext} << QList<int> {}
+        << none << "";
+    QTest::newRow("one press seen by the desktop and the focused window acts once")
+        << true << true << false << true << 1
+        << QList<int> {Qt::Key_VolumeUp, 175, 176, Qt::Key_MediaNext} << QList<int> {40048}
+        << QStringList {"07A1A"} << QString();
+    QTest::newRow("two presses seen both ways act twice")
+        << false << true << false << false << 0
+        << QList<int> {175, Qt::Key_VolumeUp, Qt::Key_VolumeUp, 175} << QList<int> {}
+        << QStringList {"07A1A", "07A1A"} << QString();
     QTest::newRow("both options: each key to its own target")
         << true << true << false << true << 0 << QList<int> {175, 174, 179} << QList<int> {40045}
         << QStringList {"07A1A", "07A1B"} << "Winamp play";
@@ -100,8 +126,13 @@ void tst_PlayerWindow::keyRules()
     w.port.clearWrites();
 
     for (int key : keys) {
-        w.keys.press(key);
-        w.keys.release(key);
+        if (key >= Qt::Key_Escape) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(&form, &press);
+        } else {
+            w.keys.press(key);
+            w.keys.release(key);
+        }
         // The tick runs after the press; the player's new status arrives after that.
         MainWindowFixture::runFor(60ms);
     }
