@@ -13,6 +13,7 @@
 #include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
 #include "link/ReceiverLink.h"
+#include "mqtt/MqttBridge.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
 #include "player/Modul_Winamp.h"
@@ -61,10 +62,14 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, QWidget *parent
     m_mini = new Form_Mini(this);
     connectAddIns();
     connectTimeControl();
+    watchPortData();
+    m_bridge = std::make_unique<MqttBridge>(host(), m_link.get(), m_platform.settings,
+                                            m_platform.secrets);
 }
 
 Form_ControlCenter::~Form_ControlCenter()
 {
+    m_bridge.reset();
     releaseAddIns();
     // The windows this one created are its to release when they are still there.
     delete m_yinfo.data();
@@ -116,6 +121,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
         m_mini->move(m_workArea.right() + 1 - mini.width(), m_workArea.bottom() + 1 - mini.height());
     });
     LoadConfig();
+    guarded(kModule, "Form_Load", [&] { m_bridge->start(); });
 
     if (commandLine.isEmpty())
         return true;
@@ -279,8 +285,11 @@ void Form_ControlCenter::Timer_Check_Timer()
         const QStringList bodies = m_frameCutter->cut(received);
         for (const QString &body : bodies) {
             emit m_events.reportReceived(body);
+            m_readings.takeReport(body);
             DatenAuswerten(body);
         }
+        if (!bodies.isEmpty())
+            emit m_events.receiverStatusChanged();
     });
     m_polling = false;
     // Outside the poll every input-mode report pauses.

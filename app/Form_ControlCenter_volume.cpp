@@ -51,6 +51,7 @@ void Form_ControlCenter::DisplayVolume(const QString &frame)
         const int value = *parsed;
 
         if (code == QLatin1String("26")) {
+            m_readings.mainVolume = value;
             const double decibels = VolumeText::mainDecibels(value);
             const QString text
                 = QStringLiteral("VOLUME ") + VolumeText::text(decibels) + QStringLiteral("dB");
@@ -65,6 +66,7 @@ void Form_ControlCenter::DisplayVolume(const QString &frame)
             }
             emit m_events.volumeMainShown(float(decibels));
         } else if (code == QLatin1String("27")) {
+            m_readings.zone2Volume = value;
             const double decibels = VolumeText::zone2Decibels(value);
             Line1->setText(QStringLiteral("ZONE2 VOL. ") + VolumeText::text(decibels)
                            + QStringLiteral("dB"));
@@ -72,6 +74,7 @@ void Form_ControlCenter::DisplayVolume(const QString &frame)
             emit m_events.volumeZone2Shown(float(decibels));
         }
     });
+    emit m_events.receiverStatusChanged();
 }
 
 void Form_ControlCenter::VolUp()
