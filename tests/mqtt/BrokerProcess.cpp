@@ -5,6 +5,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <unistd.h>
 
 namespace {
 QString brokerProgram()
@@ -48,6 +49,9 @@ bool BrokerProcess::start()
                        QStringLiteral("log_dest stderr"),
                        QStringLiteral("log_type all"),
                        QStringLiteral("listener %1 127.0.0.1").arg(m_port)};
+    // Started by root the broker would become user "mosquitto" and lose the test's files.
+    if (geteuid() == 0)
+        lines.prepend(QStringLiteral("user root"));
     lines << m_options;
     if (!m_options.join(QLatin1Char(' ')).contains(QLatin1String("password_file")))
         lines << QStringLiteral("allow_anonymous true");

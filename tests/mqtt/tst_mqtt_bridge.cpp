@@ -107,13 +107,14 @@ void tst_MqttBridge::initTestCase()
     m_window = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get(),
                                                    &m_settings);
     Form_ControlCenter &form = m_window->w();
-    MainWindowFixture::controls(form).Menu_Setup_Debug->setChecked(true);
     connect(form.link(), &ReceiverLink::trafficLogged, this, [this](const QString &line) {
         if (line.startsWith(u"MQTT"))
             m_notes << line;
     });
     m_watcher = std::make_unique<Watcher>(m_broker.port(), QStringLiteral("#"));
     QVERIFY(form.Form_Load(QString()));
+    // The bridge's notes go to the traffic log while it is on.
+    MainWindowFixture::controls(form).Menu_Setup_Debug->setChecked(true);
     form.link()->setCommPort(1);
     form.ConnectToOrvane(0);
     QTRY_COMPARE_WITH_TIMEOUT(m_watcher->last.value("orvane/receiver"), QByteArray("online"), 10000);
@@ -229,7 +230,7 @@ void tst_MqttBridge::hostilePayloadsSendNothing_data()
     QTest::newRow("longer than 256 bytes") << "orvane/input/set" << QByteArray(300, 'A') << 1;
     QTest::newRow("not UTF-8") << "orvane/input/set" << QByteArray("\xff\xfe\x80") << 1;
     QTest::newRow("switch not ON or OFF") << "orvane/power/set" << QByteArray("on; rm -rf") << 1;
-    QTest::newRow("unknown object") << "orvane/\x01hack/set" << QByteArray("ON") << 1;
+    QTest::newRow("unknown object") << "orvane/bogus/set" << QByteArray("ON") << 1;
     QTest::newRow("a sensor") << "orvane/display_line1/set" << QByteArray("x") << 1;
     // Sixty valid commands at once: forty go out, twenty are refused.
     QTest::newRow("flood") << "orvane/speakers_a/set" << QByteArray("OFF") << 60;
