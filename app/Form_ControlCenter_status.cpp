@@ -42,9 +42,9 @@ ProgramHost::ReceiverStatus Form_ControlCenter::receiverStatus() const
 
 QList<ProgramHost::PanelOption> Form_ControlCenter::panelOptions(Panel panel) const
 {
-    const OptionArray &options = panel == Panel::Input   ? Opt_Input
-        : panel == Panel::InputMode                      ? Opt_InputMode
-                                                         : Opt_Dsp;
+    const OptionArray &options = panel == Panel::Input ? Opt_Input
+        : panel == Panel::InputMode                    ? Opt_InputMode
+                                                       : Opt_Dsp;
     QList<PanelOption> result;
     for (int index : options.indices())
         if (!options(index)->property(kHiddenForModel).toBool())

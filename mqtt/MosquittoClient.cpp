@@ -74,7 +74,8 @@ bool MosquittoClient::start(const Options &options, QString *error)
         int rc = MOSQ_ERR_SUCCESS;
         if (!options.caFile.isEmpty()) {
             if (!QFileInfo(options.caFile).isReadable())
-                return fail(QStringLiteral("the CA file \"%1\" cannot be read").arg(options.caFile));
+                return fail(
+                    QStringLiteral("the CA file \"%1\" cannot be read").arg(options.caFile));
             rc = mosquitto_tls_set(m_mosq, QFile::encodeName(options.caFile).constData(), nullptr,
                                    nullptr, nullptr, nullptr);
         } else {
@@ -151,9 +152,8 @@ void MosquittoClient::run()
         if (wasConnected)
             retry = kFirstRetry;
         const int refusal = m_refusal;
-        const QString reason = refusal != 0
-            ? QString::fromUtf8(mosquitto_connack_string(refusal))
-            : describe(rc, savedErrno);
+        const QString reason = refusal != 0 ? QString::fromUtf8(mosquitto_connack_string(refusal))
+                                            : describe(rc, savedErrno);
         emit disconnected(reason, retry.count());
         if (!sleepUnlessStopped(retry))
             break;

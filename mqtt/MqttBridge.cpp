@@ -40,28 +40,34 @@ constexpr int kMainLowest = 0x27;
 constexpr int kMainHighest = 0xE8;
 constexpr int kZone2Lowest = 0x00;
 constexpr int kZone2Highest = 0x50;
-double mainDecibels(int value) { return (value - 199) / 2.0; }
-double zone2Decibels(int value) { return value - 80; }
+double mainDecibels(int value)
+{
+    return (value - 199) / 2.0;
+}
+double zone2Decibels(int value)
+{
+    return value - 80;
+}
 
 using Command = void (ReceiverLink::*)(QString *);
 using PlainCommand = void (ReceiverLink::*)();
 
 // The input panel's commands by button index 1 to 14, for each zone.
-constexpr Command kMainInputs[] = {
-    &ReceiverLink::InputLd,    &ReceiverLink::InputDTv,   &ReceiverLink::InputCblSat,
-    &ReceiverLink::InputVcr1,  &ReceiverLink::InputVcr2,  &ReceiverLink::InputVcr3,
-    &ReceiverLink::InputVAux,  &ReceiverLink::InputDvd,   &ReceiverLink::InputMd,
-    &ReceiverLink::InputTape,  &ReceiverLink::InputTuner, &ReceiverLink::InputCd,
-    &ReceiverLink::InputPhono, &ReceiverLink::InputCDR};
+constexpr Command kMainInputs[]
+    = {&ReceiverLink::InputLd,    &ReceiverLink::InputDTv,   &ReceiverLink::InputCblSat,
+       &ReceiverLink::InputVcr1,  &ReceiverLink::InputVcr2,  &ReceiverLink::InputVcr3,
+       &ReceiverLink::InputVAux,  &ReceiverLink::InputDvd,   &ReceiverLink::InputMd,
+       &ReceiverLink::InputTape,  &ReceiverLink::InputTuner, &ReceiverLink::InputCd,
+       &ReceiverLink::InputPhono, &ReceiverLink::InputCDR};
 constexpr Command kZone2Inputs[] = {
     &ReceiverLink::Zone2InputLd,    &ReceiverLink::Zone2InputDTv,   &ReceiverLink::Zone2InputCblSat,
     &ReceiverLink::Zone2InputVcr1,  &ReceiverLink::Zone2InputVcr2,  &ReceiverLink::Zone2InputVcr3,
     &ReceiverLink::Zone2InputVAux,  &ReceiverLink::Zone2InputDvd,   &ReceiverLink::Zone2InputMd,
     &ReceiverLink::Zone2InputTape,  &ReceiverLink::Zone2InputTuner, &ReceiverLink::Zone2InputCd,
     &ReceiverLink::Zone2InputPhono, &ReceiverLink::Zone2InputCDR};
-constexpr Command kInputModes[] = {&ReceiverLink::InputModeAuto, &ReceiverLink::InputModeDigital,
-                                   &ReceiverLink::InputModeAnalog, &ReceiverLink::InputModeDD,
-                                   &ReceiverLink::InputModeDTS};
+constexpr Command kInputModes[]
+    = {&ReceiverLink::InputModeAuto, &ReceiverLink::InputModeDigital,
+       &ReceiverLink::InputModeAnalog, &ReceiverLink::InputModeDD, &ReceiverLink::InputModeDTS};
 constexpr int kDspCommandBase = 0x7EE0;
 
 QString installationId()
@@ -92,8 +98,24 @@ QString versionText()
 
 struct MqttBridge::Entity
 {
-    enum Kind { Power, Volume, Mute, Input, InputMode, Dsp, SpeakersA, SpeakersB, SixCh, Es61,
-                VolumeUp, VolumeDown, Line1, Line2, Zone2Input, Zone2Volume };
+    enum Kind {
+        Power,
+        Volume,
+        Mute,
+        Input,
+        InputMode,
+        Dsp,
+        SpeakersA,
+        SpeakersB,
+        SixCh,
+        Es61,
+        VolumeUp,
+        VolumeDown,
+        Line1,
+        Line2,
+        Zone2Input,
+        Zone2Volume
+    };
     Kind kind;
     const char *object;
     const char *component;
@@ -380,9 +402,9 @@ void MqttBridge::publishDiscovery()
         }
         if (component == u"button")
             config[u"payload_press"] = QStringLiteral("PRESS");
-        publish(QStringLiteral("%1/%2/%3/%4/config")
-                    .arg(m_settings.discovery, component, node, object),
-                QJsonDocument(config).toJson(QJsonDocument::Compact));
+        publish(
+            QStringLiteral("%1/%2/%3/%4/config").arg(m_settings.discovery, component, node, object),
+            QJsonDocument(config).toJson(QJsonDocument::Compact));
     }
 }
 
@@ -427,9 +449,8 @@ QByteArray MqttBridge::stateOf(const Entity &entity,
     case Entity::Zone2Input:
         return caption(ProgramHost::Panel::Input, status.zone2Input);
     case Entity::Zone2Volume:
-        return status.zone2Volume
-            ? QByteArray::number(zone2Decibels(*status.zone2Volume), 'f', 0)
-            : QByteArray();
+        return status.zone2Volume ? QByteArray::number(zone2Decibels(*status.zone2Volume), 'f', 0)
+                                  : QByteArray();
     case Entity::VolumeUp:
     case Entity::VolumeDown:
         break;
@@ -523,7 +544,8 @@ QString MqttBridge::execute(const Entity &entity, const QString &payload)
     };
     const QString notOnOff = QStringLiteral("not ON or OFF");
     const QString noOption = QStringLiteral("not one of the options");
-    const QString tooMany = QStringLiteral("more than %1 commands a second").arg(kCommandsPerSecond);
+    const QString tooMany
+        = QStringLiteral("more than %1 commands a second").arg(kCommandsPerSecond);
     ReceiverLink &link = *m_link;
 
     // Check the payload first, then spend a command slot, then send.
@@ -573,7 +595,8 @@ QString MqttBridge::execute(const Entity &entity, const QString &payload)
         const int index = indexOf(ProgramHost::Panel::Dsp);
         if (index < 0 || index > 31)
             return noOption;
-        const QString code = QLatin1Char('0') + QString::number(kDspCommandBase + index, 16).toUpper();
+        const QString code
+            = QLatin1Char('0') + QString::number(kDspCommandBase + index, 16).toUpper();
         send = [&link, code] { link.SendCommand(code); };
         break;
     }
@@ -584,10 +607,9 @@ QString MqttBridge::execute(const Entity &entity, const QString &payload)
         // The zone the volume keys act on, as the hot keys do.
         const bool zone2 = m_host.receiverStatus().zone2Mode;
         const bool up = entity.kind == Entity::VolumeUp;
-        const PlainCommand command = zone2 ? (up ? &ReceiverLink::Zone2VolUpFast
-                                                 : &ReceiverLink::Zone2VolDownFast)
-                                           : (up ? &ReceiverLink::MasterVolUpFast
-                                                 : &ReceiverLink::MasterVolDownFast);
+        const PlainCommand command = zone2
+            ? (up ? &ReceiverLink::Zone2VolUpFast : &ReceiverLink::Zone2VolDownFast)
+            : (up ? &ReceiverLink::MasterVolUpFast : &ReceiverLink::MasterVolDownFast);
         send = [&link, command] { (link.*command)(); };
         break;
     }
@@ -598,8 +620,8 @@ QString MqttBridge::execute(const Entity &entity, const QString &payload)
         if (!ok || !std::isfinite(decibels))
             return QStringLiteral("not a number");
         const bool zone2 = entity.kind == Entity::Zone2Volume;
-        const int value = zone2 ? int(std::lround(decibels)) + 80
-                                : int(std::lround(decibels * 2)) + 199;
+        const int value
+            = zone2 ? int(std::lround(decibels)) + 80 : int(std::lround(decibels * 2)) + 199;
         const int lowest = zone2 ? kZone2Lowest : kMainLowest;
         const int highest = zone2 ? kZone2Highest : kMainHighest;
         if (value < lowest || value > highest)

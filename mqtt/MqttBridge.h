@@ -29,8 +29,8 @@ public:
     static constexpr int kCommandsPerSecond = 40;
     static constexpr qsizetype kLongestPayload = 256;
 
-    MqttBridge(ProgramHost &host, ReceiverLink *link, SettingsStore *settings,
-               SecretStore *secrets, QObject *parent = nullptr);
+    MqttBridge(ProgramHost &host, ReceiverLink *link, SettingsStore *settings, SecretStore *secrets,
+               QObject *parent = nullptr);
     ~MqttBridge() override;
 
     // Reads the settings and connects when a broker is set; stops a running connection
@@ -85,7 +85,7 @@ private:
     std::unique_ptr<MosquittoClient> m_client;
     // Payloads last published, by topic; cleared on every new connection.
     QHash<QString, QByteArray> m_published;
-    QString m_node;      // node of the discovery published last
+    QString m_node; // node of the discovery published last
     QString m_modelCode; // model the discovery describes
     ProgramHost::ModelInformation m_model;
     QTimer m_stateDue; // coalesces the notifications of one poll
@@ -93,7 +93,7 @@ private:
     std::deque<qint64> m_commandTimes;
     QString m_lastProblem;
     bool m_outageTold = false; // the current outage has been told
-    QString m_lastRefusal;     // the broker's last refusal told
+    QString m_lastRefusal; // the broker's last refusal told
     int m_generation = 0; // tells a stale password answer from the current one
 
     // Setting a volume is a run of single steps, each after the receiver reported the last.
@@ -101,7 +101,7 @@ private:
     {
         bool zone2 = false;
         int target = -1; // raw value; -1 none
-        int from = -1;   // value when the last step went out; -2 none out
+        int from = -1; // value when the last step went out; -2 none out
         qint64 sentAt = 0;
         int misses = 0;
     };

@@ -40,14 +40,14 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
     layout->addWidget(intro);
 
     auto *form = new QFormLayout;
-    const auto line = [this, form](const QString &label, const QString &text,
-                                   const QString &placeholder) {
-        auto *edit = new QLineEdit(text, this);
-        edit->setPlaceholderText(placeholder);
-        edit->setAccessibleName(label);
-        form->addRow(label, edit);
-        return edit;
-    };
+    const auto line
+        = [this, form](const QString &label, const QString &text, const QString &placeholder) {
+              auto *edit = new QLineEdit(text, this);
+              edit->setPlaceholderText(placeholder);
+              edit->setAccessibleName(label);
+              form->addRow(label, edit);
+              return edit;
+          };
     m_broker = line(QStringLiteral("Broker:"), stored.broker,
                     QStringLiteral("mqtt://host:1883 or mqtts://host:8883"));
     m_user = line(QStringLiteral("User:"), stored.user, QString());
@@ -63,8 +63,8 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
         if (!m_dialogs)
             return;
         const QString path = m_dialogs->openFileName(
-            QStringLiteral("CA certificate"), QStringLiteral("Certificates (*.pem *.crt);;All files (*)"),
-            QString());
+            QStringLiteral("CA certificate"),
+            QStringLiteral("Certificates (*.pem *.crt);;All files (*)"), QString());
         if (!path.isEmpty())
             m_caFile->setText(path);
     });
@@ -101,9 +101,8 @@ MqttSettings MqttDialog::entered() const
     settings.caFile = m_caFile->text().trimmed();
     settings.topic = m_topic->text().trimmed().isEmpty() ? MqttSettings::kDefaultTopic
                                                          : m_topic->text().trimmed();
-    settings.discovery = m_discovery->text().trimmed().isEmpty()
-        ? MqttSettings::kDefaultDiscovery
-        : m_discovery->text().trimmed();
+    settings.discovery = m_discovery->text().trimmed().isEmpty() ? MqttSettings::kDefaultDiscovery
+                                                                 : m_discovery->text().trimmed();
     return settings;
 }
 
@@ -125,8 +124,8 @@ void MqttDialog::setStatus(const QString &text)
 void MqttDialog::tryBroker()
 {
     const MqttSettings settings = entered();
-    const QString problems = settings.enabled() ? settings.problems()
-                                                : QStringLiteral("Enter a broker first.");
+    const QString problems
+        = settings.enabled() ? settings.problems() : QStringLiteral("Enter a broker first.");
     if (!problems.isEmpty())
         return setStatus(problems);
     const auto address = MqttSettings::parseBroker(settings.broker);

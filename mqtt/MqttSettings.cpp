@@ -13,8 +13,7 @@ const QString kKeyTopic = QStringLiteral("Topic");
 const QString kKeyDiscovery = QStringLiteral("Discovery");
 } // namespace
 
-std::optional<MqttSettings::Address> MqttSettings::parseBroker(const QString &text,
-                                                              QString *error)
+std::optional<MqttSettings::Address> MqttSettings::parseBroker(const QString &text, QString *error)
 {
     const auto fail = [error](const QString &reason) -> std::optional<Address> {
         if (error)
@@ -30,8 +29,8 @@ std::optional<MqttSettings::Address> MqttSettings::parseBroker(const QString &te
     if (url.host().isEmpty())
         return fail(QStringLiteral("The broker address \"%1\" names no host.").arg(text.trimmed()));
     if (!url.path().isEmpty() && url.path() != u"/")
-        return fail(QStringLiteral("The broker address \"%1\" may not have a path.")
-                        .arg(text.trimmed()));
+        return fail(
+            QStringLiteral("The broker address \"%1\" may not have a path.").arg(text.trimmed()));
     if (!url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment())
         return fail(QStringLiteral("The broker address \"%1\" may hold only host and port; "
                                    "the user and password have their own fields.")
@@ -69,9 +68,8 @@ QString MqttSettings::problems() const
     QString error;
     if (enabled() && !parseBroker(broker, &error))
         found << error;
-    for (const auto &[what, value] :
-         {std::pair {QStringLiteral("base topic"), topic},
-          std::pair {QStringLiteral("discovery prefix"), discovery}}) {
+    for (const auto &[what, value] : {std::pair {QStringLiteral("base topic"), topic},
+                                      std::pair {QStringLiteral("discovery prefix"), discovery}}) {
         const QString reason = checkTopic(what, value);
         if (!reason.isEmpty())
             found << reason;

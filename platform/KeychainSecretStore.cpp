@@ -47,9 +47,10 @@ void KeychainSecretStore::write(const QString &key, const QString &secret, QObje
     job->setAutoDelete(true);
     job->setInsecureFallback(false);
     const bool removing = secret.isEmpty();
-    QObject::connect(job, &QKeychain::Job::finished, context, [done, removing](QKeychain::Job *finished) {
-        done(finished->error() == QKeychain::NoError
-             || (removing && finished->error() == QKeychain::EntryNotFound));
-    });
+    QObject::connect(job, &QKeychain::Job::finished, context,
+                     [done, removing](QKeychain::Job *finished) {
+                         done(finished->error() == QKeychain::NoError
+                              || (removing && finished->error() == QKeychain::EntryNotFound));
+                     });
     job->start();
 }

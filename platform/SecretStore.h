@@ -11,8 +11,8 @@ class SecretStore
 {
 public:
     enum class Outcome {
-        Found,      // the secret is in the store
-        NotFound,   // the store answered and holds no such secret
+        Found, // the secret is in the store
+        NotFound, // the store answered and holds no such secret
         Unavailable // no store answered
     };
     using ReadDone = std::function<void(Outcome outcome, const QString &secret)>;
@@ -24,6 +24,6 @@ public:
     // unless `context` is gone by then.
     virtual void read(const QString &key, QObject *context, ReadDone done) = 0;
     // Stores (or, with an empty secret, removes) the secret under `key`.
-    virtual void write(const QString &key, const QString &secret, QObject *context,
-                       WriteDone done) = 0;
+    virtual void write(const QString &key, const QString &secret, QObject *context, WriteDone done)
+        = 0;
 };

@@ -14,7 +14,7 @@ public:
     void clear() { *this = ReceiverReadings {}; }
 
     std::optional<bool> power;
-    std::optional<int> mainVolume;  // 0 to 255
+    std::optional<int> mainVolume; // 0 to 255
     std::optional<int> zone2Volume; // 0 to 255
-    int zone2Input = 0;             // input panel index, 0 none
+    int zone2Input = 0; // input panel index, 0 none
 };

@@ -45,8 +45,7 @@ bool BrokerProcess::start()
         return false;
     }
     QStringList lines {QStringLiteral("per_listener_settings false"),
-                       QStringLiteral("persistence false"),
-                       QStringLiteral("log_dest stderr"),
+                       QStringLiteral("persistence false"), QStringLiteral("log_dest stderr"),
                        QStringLiteral("log_type all"),
                        QStringLiteral("listener %1 127.0.0.1").arg(m_port)};
     // Started by root the broker would become user "mosquitto" and lose the test's files.

@@ -53,11 +53,12 @@ double cpuSeconds()
         + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-const QStringList kObjects
-    = {"power",         "volume",         "mute",         "input",           "input_mode",
-       "dsp_program",   "speakers_a",     "speakers_b",   "six_channel_input", "es61",
-       "volume_up",     "volume_down",    "display_line1", "display_line2",  "zone2_input",
-       "zone2_volume"};
+const QStringList kObjects = {"power",         "volume",        "mute",
+                              "input",         "input_mode",    "dsp_program",
+                              "speakers_a",    "speakers_b",    "six_channel_input",
+                              "es61",          "volume_up",     "volume_down",
+                              "display_line1", "display_line2", "zone2_input",
+                              "zone2_volume"};
 } // namespace
 
 class tst_MqttBridge : public QObject
@@ -79,7 +80,10 @@ private slots:
     void cleanEndSaysOffline();
 
 private:
-    int wireCount(const QByteArray &code) { return m_receiver.log().count(QString::fromLatin1("<STX>" + code + "<ETX>")); }
+    int wireCount(const QByteArray &code)
+    {
+        return m_receiver.log().count(QString::fromLatin1("<STX>" + code + "<ETX>"));
+    }
 
     BrokerProcess m_broker;
     ReceiverProcess m_receiver;
@@ -104,8 +108,8 @@ void tst_MqttBridge::initTestCase()
         QStringLiteral("MQTT"),
         {{QStringLiteral("Broker"), QStringLiteral("mqtt://127.0.0.1:%1").arg(m_broker.port())}});
     m_port = std::make_unique<QtSerialPort>(&m_settings);
-    m_window = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get(),
-                                                   &m_settings);
+    m_window
+        = std::make_unique<MainWindowFixture>(ReceiverModel::Options {}, m_port.get(), &m_settings);
     Form_ControlCenter &form = m_window->w();
     connect(form.link(), &ReceiverLink::trafficLogged, this, [this](const QString &line) {
         if (line.startsWith(u"MQTT"))
@@ -117,7 +121,8 @@ void tst_MqttBridge::initTestCase()
     MainWindowFixture::controls(form).Menu_Setup_Debug->setChecked(true);
     form.link()->setCommPort(1);
     form.ConnectToOrvane(0);
-    QTRY_COMPARE_WITH_TIMEOUT(m_watcher->last.value("orvane/receiver"), QByteArray("online"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_watcher->last.value("orvane/receiver"), QByteArray("online"),
+                              10000);
     QCOMPARE(m_watcher->last.value("orvane/status"), QByteArray("online"));
 }
 
@@ -149,10 +154,11 @@ void tst_MqttBridge::discoveryIsRetainedAndNamesEveryEntity()
     expected.sort();
     QCOMPARE(objects, expected);
     QCOMPARE(uniqueIds.size(), kObjects.size());
-    const QJsonObject input = QJsonDocument::fromJson(
-        late.last.value(QStringLiteral("homeassistant/select/%1/input/config")
-                            .arg(MqttBridge::nodeId(QStringLiteral("R0161")))))
-                                  .object();
+    const QJsonObject input
+        = QJsonDocument::fromJson(
+              late.last.value(QStringLiteral("homeassistant/select/%1/input/config")
+                                  .arg(MqttBridge::nodeId(QStringLiteral("R0161")))))
+              .object();
     QCOMPARE(input[u"options"].toArray().size(), 14);
     QCOMPARE(input[u"options"].toArray().at(7).toString(), QStringLiteral("DVD"));
 }
@@ -165,20 +171,19 @@ void tst_MqttBridge::commandsReachTheReceiver_data()
     QTest::addColumn<int>("times");
 
     QTest::newRow("select input") << "input" << QByteArray("TUNER") << QByteArray("07A16") << 1;
-    QTest::newRow("select DSP program") << "dsp_program" << QByteArray("Enhanced")
-                                        << QByteArray("07EFE") << 1;
-    QTest::newRow("select input mode") << "input_mode" << QByteArray("DTS") << QByteArray("07EA8")
-                                       << 1;
-    QTest::newRow("switch speakers B") << "speakers_b" << QByteArray("ON") << QByteArray("07EAD")
-                                       << 1;
+    QTest::newRow("select DSP program")
+        << "dsp_program" << QByteArray("Enhanced") << QByteArray("07EFE") << 1;
+    QTest::newRow("select input mode")
+        << "input_mode" << QByteArray("DTS") << QByteArray("07EA8") << 1;
+    QTest::newRow("switch speakers B")
+        << "speakers_b" << QByteArray("ON") << QByteArray("07EAD") << 1;
     QTest::newRow("switch mute") << "mute" << QByteArray("ON") << QByteArray("07EA2") << 1;
-    QTest::newRow("zone-2 input") << "zone2_input" << QByteArray("CD") << QByteArray("07AD1")
-                                  << 1;
-    QTest::newRow("button volume up") << "volume_up" << QByteArray("PRESS") << QByteArray("07A1A")
-                                      << 1;
+    QTest::newRow("zone-2 input") << "zone2_input" << QByteArray("CD") << QByteArray("07AD1") << 1;
+    QTest::newRow("button volume up")
+        << "volume_up" << QByteArray("PRESS") << QByteArray("07A1A") << 1;
     // The virtual receiver starts at 0x9F (-20 dB); after the step above it is -19.5 dB.
-    QTest::newRow("number volume, three steps down") << "volume" << QByteArray("-21")
-                                                     << QByteArray("07A1B") << 3;
+    QTest::newRow("number volume, three steps down")
+        << "volume" << QByteArray("-21") << QByteArray("07A1B") << 3;
 }
 
 void tst_MqttBridge::commandsReachTheReceiver()
@@ -202,10 +207,10 @@ void tst_MqttBridge::frontPanelChangesReachTheStateTopic_data()
 
     QTest::newRow("input V-AUX") << QByteArray("10210C") << "input" << QByteArray("V-AUX");
     QTest::newRow("main volume +5 dB") << QByteArray("0026D1") << "volume" << QByteArray("5.0");
-    QTest::newRow("6-channel input on") << QByteArray("10211C") << "six_channel_input"
-                                        << QByteArray("ON");
-    QTest::newRow("headphones on the display") << QByteArray("headphones on") << "display_line1"
-                                               << QByteArray("Head Phone");
+    QTest::newRow("6-channel input on")
+        << QByteArray("10211C") << "six_channel_input" << QByteArray("ON");
+    QTest::newRow("headphones on the display")
+        << QByteArray("headphones on") << "display_line1" << QByteArray("Head Phone");
 }
 
 void tst_MqttBridge::frontPanelChangesReachTheStateTopic()
@@ -312,12 +317,15 @@ void tst_MqttBridge::tlsWithPassword()
     QVERIFY(extFile.open(QIODevice::WriteOnly));
     extFile.write("subjectAltName=IP:127.0.0.1\n");
     extFile.close();
-    QVERIFY(run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", caKey,
-                          "-out", ca, "-days", "2", "-subj", "/CN=Test CA"}));
-    QVERIFY(run(openssl, {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", csr,
-                          "-subj", "/CN=127.0.0.1"}));
-    QVERIFY(run(openssl, {"x509", "-req", "-in", csr, "-CA", ca, "-CAkey", caKey,
-                          "-CAcreateserial", "-out", cert, "-days", "2", "-extfile", ext}));
+    QVERIFY(run(openssl,
+                {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", caKey, "-out", ca,
+                 "-days", "2", "-subj", "/CN=Test CA"}));
+    QVERIFY(run(openssl,
+                {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", csr, "-subj",
+                 "/CN=127.0.0.1"}));
+    QVERIFY(run(openssl,
+                {"x509", "-req", "-in", csr, "-CA", ca, "-CAkey", caKey, "-CAcreateserial", "-out",
+                 cert, "-days", "2", "-extfile", ext}));
     QVERIFY(run(passwd, {"-b", "-c", dir.filePath("passwords"), "hub", "s3cret-right"}));
     broker.setListenerOptions({"cafile " + ca, "certfile " + cert, "keyfile " + key,
                                "password_file " + dir.filePath("passwords"),
@@ -325,11 +333,12 @@ void tst_MqttBridge::tlsWithPassword()
     QVERIFY2(broker.start(), qPrintable(broker.errorString()));
 
     FakeSettingsStore settings;
-    settings.setSection("MQTT", {{"Broker", QStringLiteral("mqtts://127.0.0.1:%1").arg(broker.port())},
-                                 {"CAFile", ca},
-                                 {"User", "hub"},
-                                 {"Password", password},
-                                 {"Topic", "tls-test"}});
+    settings.setSection("MQTT",
+                        {{"Broker", QStringLiteral("mqtts://127.0.0.1:%1").arg(broker.port())},
+                         {"CAFile", ca},
+                         {"User", "hub"},
+                         {"Password", password},
+                         {"Topic", "tls-test"}});
     FakeProgramHost host;
     MqttBridge bridge(host, nullptr, &settings, nullptr);
     QStringList notes;

@@ -27,18 +27,28 @@ void tst_MqttSettings::broker_data()
     QTest::addColumn<int>("port");
     QTest::addColumn<bool>("tls");
 
-    QTest::newRow("plain, default port") << "mqtt://hub.local" << "hub.local" << 1883 << false;
-    QTest::newRow("TLS, default port") << "mqtts://hub.local" << "hub.local" << 8883 << true;
-    QTest::newRow("port and spaces") << "  mqtt://192.168.1.5:1884 " << "192.168.1.5" << 1884
-                                     << false;
-    QTest::newRow("upper-case scheme") << "MQTTS://h:9" << "h" << 9 << true;
-    QTest::newRow("IPv6") << "mqtt://[::1]:1883" << "::1" << 1883 << false;
-    QTest::newRow("no scheme") << "hub.local:1883" << "" << 0 << false;
-    QTest::newRow("other scheme") << "http://hub.local" << "" << 0 << false;
-    QTest::newRow("no host") << "mqtt://:1883" << "" << 0 << false;
-    QTest::newRow("port out of range") << "mqtt://h:70000" << "" << 0 << false;
-    QTest::newRow("credentials in the address") << "mqtt://u:p@h" << "" << 0 << false;
-    QTest::newRow("a path") << "mqtt://h/x" << "" << 0 << false;
+    QTest::newRow("plain, default port") << "mqtt://hub.local"
+                                         << "hub.local" << 1883 << false;
+    QTest::newRow("TLS, default port") << "mqtts://hub.local"
+                                       << "hub.local" << 8883 << true;
+    QTest::newRow("port and spaces") << "  mqtt://192.168.1.5:1884 "
+                                     << "192.168.1.5" << 1884 << false;
+    QTest::newRow("upper-case scheme") << "MQTTS://h:9"
+                                       << "h" << 9 << true;
+    QTest::newRow("IPv6") << "mqtt://[::1]:1883"
+                          << "::1" << 1883 << false;
+    QTest::newRow("no scheme") << "hub.local:1883"
+                               << "" << 0 << false;
+    QTest::newRow("other scheme") << "http://hub.local"
+                                  << "" << 0 << false;
+    QTest::newRow("no host") << "mqtt://:1883"
+                             << "" << 0 << false;
+    QTest::newRow("port out of range") << "mqtt://h:70000"
+                                       << "" << 0 << false;
+    QTest::newRow("credentials in the address") << "mqtt://u:p@h"
+                                                << "" << 0 << false;
+    QTest::newRow("a path") << "mqtt://h/x"
+                            << "" << 0 << false;
 }
 
 void tst_MqttSettings::broker()
@@ -94,8 +104,8 @@ void tst_MqttSettings::passwordFileIsOwnerOnly()
     store.restrictToOwner();
     store.writeValue(MqttSettings::kSection, MqttSettings::kPasswordKey, QStringLiteral("pw"));
     QVERIFY(store.flush().isEmpty());
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther
-        | QFile::WriteOther;
+    const QFile::Permissions others
+        = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
     QCOMPARE(QFile::permissions(path) & others, QFile::Permissions());
     QVERIFY(QFile::permissions(path) & QFile::ReadOwner);
 }
