@@ -21,20 +21,23 @@ std::optional<MqttSettings::Address> MqttSettings::parseBroker(const QString &te
         return std::nullopt;
     };
     const QUrl url(text.trimmed(), QUrl::StrictMode);
+    // Messages never repeat a password someone put into the address.
+    const QString shown = url.isValid()   ? url.toString(QUrl::RemoveUserInfo)
+        : text.contains(QLatin1Char('@')) ? QStringLiteral("(not shown)")
+                                          : text.trimmed();
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != u"mqtt" && scheme != u"mqtts"))
         return fail(QStringLiteral("The broker must be written mqtt://host[:port] or "
                                    "mqtts://host[:port], not \"%1\".")
-                        .arg(text.trimmed()));
+                        .arg(shown));
     if (url.host().isEmpty())
-        return fail(QStringLiteral("The broker address \"%1\" names no host.").arg(text.trimmed()));
+        return fail(QStringLiteral("The broker address \"%1\" names no host.").arg(shown));
     if (!url.path().isEmpty() && url.path() != u"/")
-        return fail(
-            QStringLiteral("The broker address \"%1\" may not have a path.").arg(text.trimmed()));
+        return fail(QStringLiteral("The broker address \"%1\" may not have a path.").arg(shown));
     if (!url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment())
         return fail(QStringLiteral("The broker address \"%1\" may hold only host and port; "
                                    "the user and password have their own fields.")
-                        .arg(text.trimmed()));
+                        .arg(shown));
     Address address;
     address.tls = scheme == u"mqtts";
     address.host = url.host();
