@@ -15,6 +15,7 @@
 #include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
 #include "link/ReceiverModels.h"
+#include "mqtt/MqttBridge.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
 #include "player/Modul_Winamp.h"
@@ -66,10 +67,14 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     m_mini = new Form_Mini(this, &m_events, m_runtime);
     connectAddIns();
     connectTimeControl();
+    watchPortData();
+    m_bridge = std::make_unique<MqttBridge>(host(), m_link.get(), m_platform.settings,
+                                            m_platform.secrets);
 }
 
 Form_ControlCenter::~Form_ControlCenter()
 {
+    m_bridge.reset();
     releaseAddIns();
     // The windows this one created are its to release when they are still there.
     delete m_yinfo.data();
@@ -120,6 +125,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
         m_mini->move(m_workArea.right() + 1 - mini.width(), m_workArea.bottom() + 1 - mini.height());
     });
     LoadConfig();
+    guarded(kModule, "Form_Load", [&] { m_bridge->start(); });
 
     if (commandLine.isEmpty())
         return true;
@@ -299,13 +305,18 @@ void Form_ControlCenter::evaluateReceived(const QString &text, const char *proce
         return;
     m_evaluating = true;
     ReportPauseTaken = false;
+    bool any = false;
     while (!m_pendingBodies.isEmpty()) {
         const QString body = m_pendingBodies.takeFirst();
+        any = true;
         guarded(kModule, procedure, [&] {
             emit m_events.reportReceived(body);
+            m_readings.takeReport(body);
             DatenAuswerten(body);
         });
     }
+    if (any)
+        emit m_events.receiverStatusChanged();
     m_evaluating = false;
     // Outside an evaluation every input-mode report pauses.
     ReportPauseTaken = false;

@@ -25,6 +25,7 @@
 #include "platform/Platform.h"
 #include "program/ProgramEvents.h"
 #include "program/ProgramHost.h"
+#include "state/ReceiverReadings.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -54,6 +55,7 @@ class ctlFrame;
 class ctlLabel;
 class clsTimeControl;
 class Form_ZS;
+class MqttBridge;
 class TimeControlLink;
 class TimeControlScheduler;
 
@@ -109,6 +111,8 @@ public:
     QString line2() const override;
     void setLine2Text(const QString &text) override;
     ModelInformation modelInformation() const override;
+    ReceiverStatus receiverStatus() const override;
+    QList<PanelOption> panelOptions(Panel panel) const override;
     void connectReceiver(bool powerOn) override;
     void disconnectReceiver() override;
     bool isConnected() const override;
@@ -152,6 +156,8 @@ private:
 
     // ---- Port dialog (app/Form_ControlCenter_ports.cpp) ----
     void Menu_Setup_Ports_Click();
+    // "Home automation...": the MQTT bridge's settings; the bridge starts again with them.
+    void Menu_Setup_HomeAutomation_Click();
     void Menu_Extras_YInfo_Click();
 
     // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----
@@ -290,6 +296,11 @@ private:
     void releaseAddIns();
     // Creates the scheduler on the link and lets the schedule go when the program ends.
     void connectTimeControl();
+    // Receiver state outside the controls (app/Form_ControlCenter_status.cpp).
+    void noteSettingsBlock();
+    void watchPortData();
+    // Marks a button the model lacks (a folded panel hides its buttons as well).
+    static constexpr char kHiddenForModel[] = "hiddenForModel";
 
     Platform m_platform;
     AddInRuntime &m_runtime;
@@ -312,6 +323,8 @@ private:
     QStringList m_pendingBodies;
     // The configuration block of the last successful connect: the model information.
     QString m_identification;
+    bool m_tickQueued = false; // a tick for newly arrived data is queued
+    ReceiverReadings m_readings;
     bool m_checkingKeys = false; // a key tick is running
     QPointer<MediaKeyInput> m_mediaKeys; // made by the first updateKeyWatch
     // Set by a completed connect, cleared by closeConnection.
@@ -323,4 +336,6 @@ private:
     // Shared pointers, so this header needs only the names of the time-control classes.
     std::shared_ptr<TimeControlLink> m_timeControlLink;
     std::shared_ptr<TimeControlScheduler> m_timeControlScheduler;
+    // The home-automation bridge; connects only when a broker is configured.
+    std::unique_ptr<MqttBridge> m_bridge;
 };

@@ -71,6 +71,8 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
             info->text_YString->setText(block.withoutFrame());
 
             SetInputButtonVisible(modelCode);
+            m_readings.clear();
+            noteSettingsBlock();
             if (block.inStandby() && Sw1 == 1)
                 m_link->PowerOn();
             SetSettings();
@@ -82,6 +84,7 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
             Timer_Check.start();
             m_connected = true;
             emit m_events.connectedChanged(true);
+            emit m_events.receiverStatusChanged();
         } else {
             step = std::source_location::current().line();
             closeConnection(QStringLiteral("Connection"), QStringLiteral("closed"));
@@ -135,6 +138,7 @@ void Form_ControlCenter::closeConnection(const QString &line1, const QString &li
     if (m_connected) {
         m_connected = false;
         emit m_events.connectedChanged(false);
+        emit m_events.receiverStatusChanged();
     }
 }
 
@@ -174,6 +178,9 @@ void Form_ControlCenter::SetInputButtonVisible(const QString &modelCode)
         if (modelCode == QLatin1String("R0073")) {
             Opt_Input(14)->setVisible(false);
             Opt_Dsp(31)->setVisible(false);
+            // A folded panel hides its buttons too; this tells the model's apart.
+            Opt_Input(14)->setProperty(kHiddenForModel, true);
+            Opt_Dsp(31)->setProperty(kHiddenForModel, true);
             Menu_MiniPopUp_Input(14)->setVisible(false);
         }
     });

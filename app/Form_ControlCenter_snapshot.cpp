@@ -15,6 +15,8 @@ constexpr int kMinimumDataLength = 3;
 void Form_ControlCenter::SetOrvaneSettings(const QString &settings)
 {
     SettingsBlock = settings;
+    noteSettingsBlock();
+    emit m_events.receiverStatusChanged();
 }
 
 void Form_ControlCenter::SetSettings()
@@ -78,4 +80,5 @@ void Form_ControlCenter::SetSettings()
             Opt_SpeakersB.setAllEnabled(*headphones == 0);
         }
     });
+    emit m_events.receiverStatusChanged();
 }

@@ -41,6 +41,7 @@ void Form_ControlCenter::DisplayVolume(VolumeZone zone, int value)
 {
     guarded(kModule, "DisplayVolume", [&] {
         if (zone == VolumeZone::Main) {
+            m_readings.mainVolume = value;
             const double decibels = VolumeText::mainDecibels(value);
             const QString text
                 = QStringLiteral("VOLUME ") + VolumeText::text(decibels) + QStringLiteral("dB");
@@ -52,6 +53,7 @@ void Form_ControlCenter::DisplayVolume(VolumeZone zone, int value)
             // The mini window's bar and the add-ins follow this event.
             emit m_events.volumeMainShown(float(decibels));
         } else {
+            m_readings.zone2Volume = value;
             const double decibels = VolumeText::zone2Decibels(value);
             Line1->setText(QStringLiteral("ZONE2 VOL. ") + VolumeText::text(decibels)
                            + QStringLiteral("dB"));
@@ -59,6 +61,7 @@ void Form_ControlCenter::DisplayVolume(VolumeZone zone, int value)
             emit m_events.volumeZone2Shown(float(decibels));
         }
     });
+    emit m_events.receiverStatusChanged();
 }
 
 // The reply of a step is the receiver's volume report; it takes the way of every report.

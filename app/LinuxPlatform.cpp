@@ -1,6 +1,7 @@
 #include "app/LinuxPlatform.h"
 
 #include "platform/DesktopShell.h"
+#include "platform/KeychainSecretStore.h"
 #include "platform/PlayerRemote.h"
 #include "platform/PortalKeyState.h"
 #include "platform/QSettingsStore.h"
@@ -35,6 +36,7 @@ LinuxPlatform::LinuxPlatform()
     , m_shell(std::make_unique<DesktopShell>())
     , m_clock(std::make_unique<SystemClock>())
     , m_serialPorts(std::make_unique<QtSerialPortList>())
+    , m_secrets(std::make_unique<KeychainSecretStore>())
 {
     m_platform.settings = m_settings.get();
     m_platform.dialogs = m_dialogs.get();
@@ -49,6 +51,7 @@ LinuxPlatform::LinuxPlatform()
     m_platform.shell = m_shell.get();
     m_platform.clock = m_clock.get();
     m_platform.serialPorts = m_serialPorts.get();
+    m_platform.secrets = m_secrets.get();
 }
 
 LinuxPlatform::~LinuxPlatform() = default;

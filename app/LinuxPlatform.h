@@ -5,6 +5,7 @@
 #include <memory>
 
 class DesktopShell;
+class KeychainSecretStore;
 class PlayerRemote;
 class QSettingsStore;
 class QtSerialPortList;
@@ -35,5 +36,6 @@ private:
     std::unique_ptr<DesktopShell> m_shell;
     std::unique_ptr<SystemClock> m_clock;
     std::unique_ptr<QtSerialPortList> m_serialPorts;
+    std::unique_ptr<KeychainSecretStore> m_secrets;
     Platform m_platform;
 };

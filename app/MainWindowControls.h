@@ -71,6 +71,7 @@ struct MainWindowControls
     QMenu *Menu_Setup = nullptr;
     ControlArray<QAction> Menu_Setup_Port;       // 1 to 5
     QAction *Menu_Setup_Ports = nullptr;         // the port dialog
+    QAction *Menu_Setup_HomeAutomation = nullptr; // the MQTT bridge's dialog
     ControlArray<QAction> Menu_Setup_ReportTime; // 0 to 7
     QAction *Menu_Setup_Debug = nullptr;
     QAction *Menu_Setup_Log = nullptr;

@@ -326,21 +326,33 @@ void ReceiverLink::DebugLog(const QString &Puffer, bool Send)
         // Empty poll results would flood the log ten times a second.
         if (m_host->pollRunning() && Puffer.isEmpty())
             return;
-        const QString line = (Send ? kSentMarker : kReceivedMarker) + Puffer;
-        emit trafficLogged(line);
-
-        if (m_host->logFileEnabled()) {
-            const bool chosen = !m_logFile.path().isEmpty();
-            try {
-                m_logFile.append(line);
-            } catch (...) {
-                emit logFileChanged(m_logFile.path(), false);
-                throw;
-            }
-            if (!chosen)
-                emit logFileChanged(m_logFile.path(), true);
-        }
+        writeLogLine((Send ? kSentMarker : kReceivedMarker) + Puffer);
     });
+}
+
+void ReceiverLink::LogNote(const QString &line)
+{
+    guarded("Form_Com", "DebugLog", [&] {
+        if (m_host->trafficLogging())
+            writeLogLine(line);
+    });
+}
+
+void ReceiverLink::writeLogLine(const QString &line)
+{
+    emit trafficLogged(line);
+
+    if (m_host->logFileEnabled()) {
+        const bool chosen = !m_logFile.path().isEmpty();
+        try {
+            m_logFile.append(line);
+        } catch (...) {
+            emit logFileChanged(m_logFile.path(), false);
+            throw;
+        }
+        if (!chosen)
+            emit logFileChanged(m_logFile.path(), true);
+    }
 }
 
 void ReceiverLink::startLogFile()

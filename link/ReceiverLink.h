@@ -57,6 +57,9 @@ public:
     // Traffic logging: one line per frame sent or text read, to the terminal (through
     // trafficLogged) and, when the log file is on, to "debug.txt" (see DebugLogFile).
     void DebugLog(const QString &Puffer, bool Send = false);
+    // One line of its own in the same log (what another part of the program did with or
+    // refused for the link), without the traffic markers.
+    void LogNote(const QString &line);
     // Starts the log file afresh when "Create Logfile" is switched on, and tells where it
     // goes (logFileChanged); throws OrvaneError when no folder takes it.
     void startLogFile();
@@ -102,6 +105,7 @@ private:
     void waitForEvents(std::chrono::milliseconds limit);
     qint64 waitingBytes();
     void writeFrame(const QByteArray &frame);
+    void writeLogLine(const QString &line);
     void sendAndRead(const QString &code, QString *Ret);
 
     SerialPort *m_port;

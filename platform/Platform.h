@@ -3,6 +3,7 @@
 class Clock;
 class KeyState;
 class PlayerRemote;
+class SecretStore;
 class SerialPort;
 class SerialPortList;
 class SettingsStore;
@@ -22,4 +23,6 @@ struct Platform
     PlayerRemote *player = nullptr;
     Shell *shell = nullptr;
     Clock *clock = nullptr;
+    // The desktop's secret store; none: secrets stay in the settings file.
+    SecretStore *secrets = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "platform/QSettingsStore.h"
 
+#include <QFile>
 #include <QStringList>
 
 namespace {
@@ -57,9 +58,30 @@ void QSettingsStore::writeValue(const QString &section, const QString &key, cons
 
 // QSettings writes through a temporary file that replaces the old one only when complete,
 // so a failed write leaves the previous file as it was.
+void QSettingsStore::restrictToOwner()
+{
+    m_ownerOnly = true;
+    // The file is replaced keeping its permissions, so a file that is owner-only before
+    // the secret is first written never shows it to others.
+    const QString path = m_settings.fileName();
+    if (!QFile::exists(path)) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner))
+            file.close();
+    }
+    applyOwnerOnly();
+}
+
+void QSettingsStore::applyOwnerOnly()
+{
+    if (m_ownerOnly && QFile::exists(m_settings.fileName()))
+        QFile::setPermissions(m_settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
 QString QSettingsStore::flush()
 {
     m_settings.sync();
+    applyOwnerOnly();
     switch (m_settings.status()) {
     case QSettings::NoError:
         return {};

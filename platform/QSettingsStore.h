@@ -18,9 +18,13 @@ public:
     QString readValue(const QString &section, const QString &key) override;
     void writeValue(const QString &section, const QString &key, const QString &value) override;
     QString flush() override;
+    void restrictToOwner() override;
 
     QString fileName() const { return m_settings.fileName(); }
 
 private:
+    void applyOwnerOnly();
+
     QSettings m_settings;
+    bool m_ownerOnly = false;
 };

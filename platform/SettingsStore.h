@@ -21,4 +21,7 @@ public:
     // Writes the queued values to storage in one piece. Returns an empty text on
     // success, otherwise why it failed (the previous file is then left as it was).
     virtual QString flush() = 0;
+    // From now on the stored settings are readable by their owner only (they hold a
+    // secret); every later flush keeps it so.
+    virtual void restrictToOwner() {}
 };

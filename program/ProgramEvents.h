@@ -31,4 +31,7 @@ signals:
     // The serial link was opened (connected) or closed, by the user or because the
     // port was lost.
     void connectedChanged(bool connected);
+    // The receiver state (ProgramHost::receiverStatus) may have changed: after the reports
+    // of one poll, a settings snapshot, a volume shown, a connect or disconnect.
+    void receiverStatusChanged();
 };

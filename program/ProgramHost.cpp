@@ -1,3 +1,13 @@
 #include "program/ProgramHost.h"
 
 ProgramHost::~ProgramHost() = default;
+
+ProgramHost::ReceiverStatus ProgramHost::receiverStatus() const
+{
+    return {};
+}
+
+QList<ProgramHost::PanelOption> ProgramHost::panelOptions(Panel) const
+{
+    return {};
+}

@@ -17,6 +17,7 @@ private slots:
     void frontPanelEvents_data();
     void frontPanelEvents();
     void clickTravelsToTheReceiverAndBack();
+    void reportIsEvaluatedAsItArrives();
     void cleanupTestCase();
 
 private:
@@ -85,6 +86,17 @@ void tst_E2eReports::clickTravelsToTheReceiverAndBack()
     ui(form).Opt_Input(12)->click(); // CD
     QTRY_COMPARE_WITH_TIMEOUT(ui(form).Line1->text(), QStringLiteral("INPUT CD"), 5000);
     QCOMPARE(ui(form).Opt_Input.selected(), std::optional<int>(12));
+}
+
+void tst_E2eReports::reportIsEvaluatedAsItArrives()
+{
+    // With the poll's period far away, only the port's data notification runs the tick.
+    Form_ControlCenter &form = *m_window->window;
+    ui(form).Timer_Check.start(std::chrono::minutes(10));
+    ui(form).Line1->setText(QStringLiteral("-"));
+    m_receiver.writeLine("002C03");
+    QTRY_COMPARE_WITH_TIMEOUT(ui(form).Line1->text(), QStringLiteral("SLEEP 30min."), 2000);
+    ui(form).Timer_Check.start(Form_ControlCenter::kPollInterval);
 }
 
 void tst_E2eReports::cleanupTestCase()

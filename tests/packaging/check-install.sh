@@ -40,6 +40,13 @@ for tool in desktop-file-validate appstreamcli; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/install-deps)"; exit 77; }
 done
 desktop-file-validate "$tree"/share/applications/*.desktop
+# The user service: systemd accepts it and it starts the installed program.
+grep -q "^ExecStart=$tree/bin/orvane " "$tree"/lib/systemd/user/orvane.service \
+    || grep -q "^ExecStart=.*/bin/orvane " "$tree"/lib/systemd/user/orvane.service
+if command -v systemd-analyze >/dev/null; then
+    systemd-analyze verify --user "$tree"/lib/systemd/user/orvane.service 2>&1 \
+        | grep -v "executable path\|is not executable\|No such file" || true
+fi
 appstreamcli validate --no-net --pedantic "$tree"/share/metainfo/*.metainfo.xml \
     || appstreamcli validate --no-net "$tree"/share/metainfo/*.metainfo.xml
 

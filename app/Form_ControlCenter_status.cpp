@@ -1,0 +1,81 @@
+// The receiver state as outside parties read it, and reports evaluated as they arrive.
+
+#include "app/Form_ControlCenter.h"
+#include "link/ConfigurationBlock.h"
+#include "link/ReceiverLink.h"
+#include "platform/SerialPort.h"
+#include "state/ReportTables.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+int selectedOr(const OptionArray &options, int none)
+{
+    return options.selected().value_or(none);
+}
+} // namespace
+
+ProgramHost::ReceiverStatus Form_ControlCenter::receiverStatus() const
+{
+    ReceiverStatus status;
+    status.connected = m_link->PortOpen();
+    status.power = m_readings.power;
+    status.input = selectedOr(Opt_Input, 0);
+    status.inputMode = selectedOr(Opt_InputMode, 0);
+    status.dspProgram = selectedOr(Opt_Dsp, -1);
+    status.speakersA = selectedOr(Opt_SpeakersA, -1);
+    status.speakersB = selectedOr(Opt_SpeakersB, -1);
+    status.es61 = selectedOr(Opt_61ES, -1);
+    status.sixChInput = selectedOr(Opt_6ChInput, -1);
+    status.mainMute = Menu_Volume_Mute->isChecked();
+    status.zone2Mute = Menu_Volume_MuteZone2->isChecked();
+    status.zone2Mode = zone2Mode();
+    status.mainVolume = m_readings.mainVolume;
+    status.zone2Volume = m_readings.zone2Volume;
+    status.zone2Input = m_readings.zone2Input;
+    status.line1 = Line1->text();
+    status.line2 = Line2->text();
+    return status;
+}
+
+QList<ProgramHost::PanelOption> Form_ControlCenter::panelOptions(Panel panel) const
+{
+    const OptionArray &options = panel == Panel::Input ? Opt_Input
+        : panel == Panel::InputMode                    ? Opt_InputMode
+                                                       : Opt_Dsp;
+    QList<PanelOption> result;
+    for (int index : options.indices())
+        if (!options(index)->property(kHiddenForModel).toBool())
+            result.append({index, options(index)->text()});
+    return result;
+}
+
+void Form_ControlCenter::noteSettingsBlock()
+{
+    const ConfigurationBlock block(SettingsBlock);
+    if (!block.isFramed())
+        return;
+    m_readings.power = !block.inStandby();
+    if (const auto digit = block.hexDigitAt(7))
+        m_readings.zone2Input = ReportTables::inputFromBlockDigit(*digit);
+}
+
+void Form_ControlCenter::watchPortData()
+{
+    // A report is evaluated as soon as the port has it, by the same tick the poll runs;
+    // one tick is queued however many notifications come before it runs.
+    if (!m_platform.serialPort)
+        return;
+    connect(m_platform.serialPort, &SerialPort::dataArrived, this, [this] {
+        if (m_tickQueued || !Timer_Check.isActive())
+            return;
+        m_tickQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_tickQueued = false;
+            if (Timer_Check.isActive())
+                Timer_Check_Timer();
+        });
+    });
+}

@@ -1,0 +1,242 @@
+#include "mqtt/MqttDialog.h"
+
+#include "mqtt/MosquittoClient.h"
+#include "platform/SecretStore.h"
+#include "platform/SettingsStore.h"
+#include "platform/UserDialogs.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QUuid>
+#include <QVBoxLayout>
+
+namespace {
+constexpr std::chrono::milliseconds kTryLimit {10000};
+constexpr std::chrono::milliseconds kStoreLimit {5000};
+} // namespace
+
+MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialogs *dialogs,
+                       const QString &currentPassword, QWidget *parent)
+    : QDialog(parent)
+    , m_settings(settings)
+    , m_secrets(secrets)
+    , m_dialogs(dialogs)
+    , m_currentPassword(currentPassword)
+{
+    setWindowTitle(QStringLiteral("Home automation"));
+    const MqttSettings stored = settings ? MqttSettings::load(*settings) : MqttSettings {};
+    auto *layout = new QVBoxLayout(this);
+    auto *intro = new QLabel(
+        QStringLiteral("Orvane can publish the receiver to an MQTT broker, where a "
+                       "home-automation hub finds it by discovery. Leave the broker empty to "
+                       "switch this off."),
+        this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    auto *form = new QFormLayout;
+    const auto line
+        = [this, form](const QString &label, const QString &text, const QString &placeholder) {
+              auto *edit = new QLineEdit(text, this);
+              edit->setPlaceholderText(placeholder);
+              edit->setAccessibleName(label);
+              form->addRow(label, edit);
+              return edit;
+          };
+    m_broker = line(QStringLiteral("Broker:"), stored.broker,
+                    QStringLiteral("mqtt://host:1883 or mqtts://host:8883"));
+    m_user = line(QStringLiteral("User:"), stored.user, QString());
+    m_password = line(QStringLiteral("Password:"), QString(),
+                      currentPassword.isEmpty() ? QString() : QStringLiteral("(unchanged)"));
+    m_password->setEchoMode(QLineEdit::Password);
+    connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
+    m_caFile = new QLineEdit(stored.caFile, this);
+    m_caFile->setPlaceholderText(QStringLiteral("the system's certificate authorities"));
+    m_caFile->setAccessibleName(QStringLiteral("CA file:"));
+    auto *browse = new QPushButton(QStringLiteral("Browse..."), this);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        if (!m_dialogs)
+            return;
+        const QString path = m_dialogs->openFileName(
+            QStringLiteral("CA certificate"),
+            QStringLiteral("Certificates (*.pem *.crt);;All files (*)"), QString());
+        if (!path.isEmpty())
+            m_caFile->setText(path);
+    });
+    auto *caRow = new QHBoxLayout;
+    caRow->addWidget(m_caFile);
+    caRow->addWidget(browse);
+    form->addRow(QStringLiteral("CA file:"), caRow);
+    m_topic = line(QStringLiteral("Topic:"), stored.topic, MqttSettings::kDefaultTopic);
+    m_discovery = line(QStringLiteral("Discovery prefix:"), stored.discovery,
+                       MqttSettings::kDefaultDiscovery);
+    layout->addLayout(form);
+
+    m_status = new QLabel(this);
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_status);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_try = buttons->addButton(QStringLiteral("&Try connection"), QDialogButtonBox::ActionRole);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    connect(m_try, &QPushButton::clicked, this, &MqttDialog::tryBroker);
+    connect(buttons, &QDialogButtonBox::accepted, this, &MqttDialog::save);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+MqttDialog::~MqttDialog() = default;
+
+MqttSettings MqttDialog::entered() const
+{
+    MqttSettings settings;
+    settings.broker = m_broker->text().trimmed();
+    settings.user = m_user->text();
+    settings.caFile = m_caFile->text().trimmed();
+    settings.topic = m_topic->text().trimmed().isEmpty() ? MqttSettings::kDefaultTopic
+                                                         : m_topic->text().trimmed();
+    settings.discovery = m_discovery->text().trimmed().isEmpty() ? MqttSettings::kDefaultDiscovery
+                                                                 : m_discovery->text().trimmed();
+    return settings;
+}
+
+QString MqttDialog::enteredPassword() const
+{
+    return m_passwordEdited ? m_password->text() : m_currentPassword;
+}
+
+QString MqttDialog::statusText() const
+{
+    return m_status->text();
+}
+
+void MqttDialog::setStatus(const QString &text)
+{
+    m_status->setText(text);
+}
+
+void MqttDialog::tryBroker()
+{
+    const MqttSettings settings = entered();
+    const QString problems
+        = settings.enabled() ? settings.problems() : QStringLiteral("Enter a broker first.");
+    if (!problems.isEmpty())
+        return setStatus(problems);
+    const auto address = MqttSettings::parseBroker(settings.broker);
+    MosquittoClient::Options options;
+    options.host = address->host;
+    options.port = address->port;
+    options.tls = address->tls;
+    options.caFile = settings.caFile;
+    options.user = settings.user;
+    options.password = enteredPassword();
+    options.clientId = QStringLiteral("orvane-try-")
+        + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
+
+    m_trial = std::make_unique<MosquittoClient>();
+    MosquittoClient *trial = m_trial.get();
+    connect(trial, &MosquittoClient::connected, this,
+            [this] { endTry(QStringLiteral("Connected: the broker accepted Orvane.")); });
+    connect(trial, &MosquittoClient::disconnected, this, [this](const QString &reason) {
+        endTry(QStringLiteral("Could not connect: %1").arg(reason));
+    });
+    QTimer::singleShot(kTryLimit, trial, [this] {
+        endTry(QStringLiteral("Could not connect: no answer from the broker within %1 s.")
+                   .arg(kTryLimit.count() / 1000));
+    });
+    QString error;
+    if (!trial->start(options, &error)) {
+        endTry(QStringLiteral("Could not connect: %1").arg(error));
+        return;
+    }
+    m_try->setEnabled(false);
+    setStatus(QStringLiteral("Trying %1 ...").arg(settings.broker));
+}
+
+void MqttDialog::endTry(const QString &text)
+{
+    if (!m_trial)
+        return;
+    // Stopping waits at most briefly: the attempt has ended or just connected.
+    auto trial = std::move(m_trial);
+    trial->disconnect(this);
+    trial->stop();
+    m_try->setEnabled(true);
+    setStatus(text);
+}
+
+void MqttDialog::save()
+{
+    if (m_saving)
+        return;
+    const MqttSettings settings = entered();
+    const QString problems = settings.problems();
+    if (!problems.isEmpty()) {
+        setStatus(problems);
+        if (m_dialogs) {
+            UserDialogs::Message message;
+            message.text = problems;
+            message.icon = UserDialogs::Icon::Exclamation;
+            m_dialogs->messageBox(message);
+        }
+        return;
+    }
+    if (!m_settings)
+        return accept();
+    settings.save(*m_settings);
+    if (!m_passwordEdited) {
+        finishSave(false);
+        return;
+    }
+    if (!m_secrets) {
+        finishSave(false);
+        return;
+    }
+    // The store may take its time (or ask the user to unlock it); the dialog stays
+    // responsive, and after a bounded wait the settings file takes the password.
+    m_saving = true;
+    m_ok->setEnabled(false);
+    setStatus(QStringLiteral("Storing the password..."));
+    auto done = std::make_shared<bool>(false);
+    m_secrets->write(MqttSettings::kPasswordKey, m_password->text(), this,
+                     [this, done](bool stored) {
+                         if (*done)
+                             return;
+                         *done = true;
+                         finishSave(stored);
+                     });
+    QTimer::singleShot(kStoreLimit, this, [this, done] {
+        if (*done)
+            return;
+        *done = true;
+        finishSave(false);
+    });
+}
+
+void MqttDialog::finishSave(bool inSecretStore)
+{
+    m_saving = false;
+    m_ok->setEnabled(true);
+    if (m_passwordEdited) {
+        const QString password = m_password->text();
+        if (!inSecretStore && !password.isEmpty())
+            m_settings->restrictToOwner();
+        m_settings->writeValue(MqttSettings::kSection, MqttSettings::kPasswordKey,
+                               inSecretStore ? QString() : password);
+    }
+    const QString failure = m_settings->flush();
+    if (!failure.isEmpty()) {
+        setStatus(failure);
+        if (m_dialogs)
+            m_dialogs->inform(failure, UserDialogs::Icon::Exclamation);
+        return;
+    }
+    emit saved();
+    accept();
+}

@@ -1,0 +1,3 @@
+#include "platform/SecretStore.h"
+
+SecretStore::~SecretStore() = default;

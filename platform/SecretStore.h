@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// The desktop's store of secrets (passwords), asked asynchronously: an answer may take a
+// while or never come when no store runs, so callers bound their wait themselves.
+class SecretStore
+{
+public:
+    enum class Outcome {
+        Found, // the secret is in the store
+        NotFound, // the store answered and holds no such secret
+        Unavailable // no store answered
+    };
+    using ReadDone = std::function<void(Outcome outcome, const QString &secret)>;
+    using WriteDone = std::function<void(bool stored)>;
+
+    virtual ~SecretStore();
+
+    // Reads the secret stored under `key`; `done` runs later on the calling thread,
+    // unless `context` is gone by then.
+    virtual void read(const QString &key, QObject *context, ReadDone done) = 0;
+    // Stores (or, with an empty secret, removes) the secret under `key`.
+    virtual void write(const QString &key, const QString &secret, QObject *context, WriteDone done)
+        = 0;
+};
