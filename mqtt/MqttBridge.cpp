@@ -1,6 +1,6 @@
 #include "mqtt/MqttBridge.h"
 
-#include "app/ProgramEvents.h"
+#include "program/ProgramEvents.h"
 #include "link/ReceiverLink.h"
 #include "mqtt/MosquittoClient.h"
 #include "platform/SecretStore.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramHost.h"
+#include "program/ProgramHost.h"
 #include "mqtt/MqttSettings.h"
 
 #include <QByteArray>
