@@ -142,7 +142,6 @@ void tst_E2eCtl::wrongUsageNeedsNoProgram()
 
 void tst_E2eCtl::quitDuringTheStartUpWait()
 {
-    // Also after a client has registered, which loads the main window during the wait.
     for (const bool registered : {false, true}) {
         QProcessEnvironment environment = m_bus.environment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
@@ -216,7 +215,6 @@ void tst_E2eCtl::notConnected()
 
 void tst_E2eCtl::connectWhileThePortRefuses()
 {
-    // The device is gone: each connect fails and answers at once, with no box to close.
     QCOMPARE(ctl({QStringLiteral("disconnect")}).status, 0);
     m_receiver.kill();
     for (int i = 0; i < 10; ++i)
@@ -226,7 +224,6 @@ void tst_E2eCtl::connectWhileThePortRefuses()
 
 void tst_E2eCtl::quitEndsTheProgram()
 {
-    // Hidden, it ends all the same.
     QCOMPARE(ctl({QStringLiteral("hide")}).status, 0);
 
     // A registered client that hangs (stopped) is asked for its vote and not waited
