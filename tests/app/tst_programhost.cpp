@@ -155,14 +155,13 @@ void tst_ProgramHost::unloadTerminatesOnce()
 
 void tst_ProgramHost::signalDuringRefusedVoteEndsOnce()
 {
-    Form_ControlCenter &w = m_w->w();
     int asked = 0;
     connect(&events(), &ProgramEvents::unloadRequested, this, [&](long &cancel) {
         cancel = ++asked;
-        QVERIFY(!w.Form_Unload(false)); // the signal's unload leaves it to the running one
+        QVERIFY(!m_w->w().Form_Unload(false)); // the signal leaves it to the running unload
     });
-    QSignalSpy unloaded(&w, &Form_ControlCenter::unloaded);
-    QVERIFY(w.Form_Unload());
+    QSignalSpy unloaded(&m_w->w(), &Form_ControlCenter::unloaded);
+    QVERIFY(m_w->w().Form_Unload());
     QCOMPARE(asked, 1);
     QCOMPARE(unloaded.size(), 1);
 }
