@@ -68,8 +68,14 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     connectAddIns();
     connectTimeControl();
     watchPortData();
-    m_bridge = std::make_unique<MqttBridge>(host(), m_link.get(), m_platform.settings,
-                                            m_platform.secrets);
+    m_bridge = std::make_unique<MqttBridge>(static_cast<ProgramHost &>(*this), m_link.get(),
+                                            m_platform.settings, m_platform.secrets);
+}
+
+void Form_ControlCenter::noteInTerminal(const QString &line)
+{
+    if (m_com)
+        m_com->appendNote(line);
 }
 
 Form_ControlCenter::~Form_ControlCenter()
@@ -122,7 +128,8 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
     });
     guarded(kModule, "Form_Load", [&] {
         const QSize mini = m_mini->frameGeometry().size();
-        m_mini->move(m_workArea.right() + 1 - mini.width(), m_workArea.bottom() + 1 - mini.height());
+        m_mini->move(m_workArea.right() + 1 - mini.width(),
+                     m_workArea.bottom() + 1 - mini.height());
     });
     LoadConfig();
     guarded(kModule, "Form_Load", [&] { m_bridge->start(); });
@@ -263,8 +270,7 @@ void Form_ControlCenter::SetKlappe(int mode)
 
 void Form_ControlCenter::Image_Klappe_Click()
 {
-    guarded(kModule, "Image_Klappe_Click",
-            [&] { SetKlappe(Frame_Input->isVisible() ? 2 : 1); });
+    guarded(kModule, "Image_Klappe_Click", [&] { SetKlappe(Frame_Input->isVisible() ? 2 : 1); });
 }
 
 void Form_ControlCenter::Pause(float seconds)

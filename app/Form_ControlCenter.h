@@ -69,7 +69,7 @@ class Form_ControlCenter : public QMainWindow,
     friend struct MainWindowFixture;
 
 public:
-    static constexpr std::chrono::milliseconds kPollInterval{100};
+    static constexpr std::chrono::milliseconds kPollInterval {100};
     static constexpr int kKlappeMargin = 60; // outer height allowance below the panels
     static inline const QString kDefaultShell = QStringLiteral("c:\\windows\\system32\\calc.exe");
 
@@ -93,6 +93,8 @@ public:
     // instead of this one in mini mode.
     ReceiverLink *link() const { return m_link.get(); }
     Form_Mini *mini() const;
+    // A line of the program's own in the terminal window, there when the user opens it.
+    void noteInTerminal(const QString &line);
 
     // ---- LinkHost ----
     bool trafficLogging() const override;

@@ -115,11 +115,11 @@ int Main(const QString &commandLine)
     // The terminal window tells it too: a desktop start shows no stderr.
     QObject::connect(&automation, &AddInBusService::nameWaiting, [main](const QString &text) {
         std::fprintf(stderr, "Orvane: %s\n", qPrintable(text));
-        main->com()->appendNote(QStringLiteral("Automation: ") + text);
+        main->noteInTerminal(QStringLiteral("Automation: ") + text);
     });
     QObject::connect(&automation, &AddInBusService::nameTaken, [main] {
-        main->com()->appendNote(QStringLiteral("Automation: Orvane now owns %1 on the session bus")
-                                    .arg(AddInBusService::kServiceName));
+        main->noteInTerminal(QStringLiteral("Automation: Orvane now owns %1 on the session bus")
+                                 .arg(AddInBusService::kServiceName));
     });
     if (!automation.start())
         std::fprintf(stderr, "Orvane: %s; running without automation\n",

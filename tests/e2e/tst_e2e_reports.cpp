@@ -94,7 +94,7 @@ void tst_E2eReports::reportIsEvaluatedAsItArrives()
     Form_ControlCenter &form = *m_window->window;
     ui(form).Timer_Check.start(std::chrono::minutes(10));
     ui(form).Line1->setText(QStringLiteral("-"));
-    m_receiver.writeLine("002C03");
+    m_e2e.receiver().writeLine("002C03");
     QTRY_COMPARE_WITH_TIMEOUT(ui(form).Line1->text(), QStringLiteral("SLEEP 30min."), 2000);
     ui(form).Timer_Check.start(Form_ControlCenter::kPollInterval);
 }

@@ -6,7 +6,7 @@
 #include "mqtt/MosquittoClient.h"
 #include "mqtt/MqttBridge.h"
 #include "platform/QtSerialPort.h"
-#include "tests/addins/FakeProgramHost.h"
+#include "tests/support/FakeProgramHost.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/ReceiverProcess.h"
 

@@ -75,7 +75,7 @@ void tst_panels::optionBoxIsItsClickTarget()
     QRadioButton *button = options(index);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.SetKlappe(1);
+    inside(w).SetKlappe(1);
     f.openPort();
     options.clearSelection();
 
