@@ -65,15 +65,15 @@ void tst_E2eProgram::helpWithoutDisplay()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-    m_program.setProcessEnvironment(environment);
-    m_program.setProgram(m_buildDir + QStringLiteral("/orvane"));
-    m_program.setArguments({option});
-    m_program.start();
-    QVERIFY(m_program.waitForFinished(10000));
-    QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_program.exitCode(), 0);
-    QVERIFY(QString::fromLocal8Bit(m_program.readAllStandardOutput())
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       m_e2e.environment().value(QStringLiteral("XDG_CONFIG_HOME")));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(EndToEndHarness::binary(QStringLiteral("orvane")), {option});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(QString::fromLocal8Bit(program.readAllStandardOutput())
                 .startsWith(QStringLiteral("Options:: -Cx = Connect to Com x ;")));
 }
 

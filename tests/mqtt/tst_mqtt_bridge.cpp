@@ -120,7 +120,7 @@ void tst_MqttBridge::initTestCase()
     // The bridge's notes go to the traffic log while it is on.
     MainWindowFixture::controls(form).Menu_Setup_Debug->setChecked(true);
     form.link()->setCommPort(1);
-    form.ConnectToOrvane(0);
+    inside(form).ConnectToOrvane(0);
     QTRY_COMPARE_WITH_TIMEOUT(m_watcher->last.value("orvane/receiver"), QByteArray("online"),
                               10000);
     QCOMPARE(m_watcher->last.value("orvane/status"), QByteArray("online"));
