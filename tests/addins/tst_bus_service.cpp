@@ -8,6 +8,7 @@
 #include "addins/clsAddIns.h"
 #include "program/ProgramEvents.h"
 #include "program/ProgramHost.h"
+#include "tests/support/FakeProgramHost.h"
 #include "tests/support/PrivateBus.h"
 
 #include <QDBusConnection>
@@ -30,45 +31,6 @@ namespace {
 
 const QString kService = AddInBusService::kServiceName;
 const QString kAddIn = AddInBusService::addInInterface();
-
-class RecordingHost : public ProgramHost
-{
-public:
-    QStringList sent;
-    bool connected = true;
-    int quits = 0;
-    int reads = 0;
-    ProgramEvents programEvents;
-
-    void sendCommand(const QString &code) override { sent << code; }
-    QString line1() const override { return QStringLiteral("DVD"); }
-    QString line2() const override { return QStringLiteral("-30.0 dB"); }
-    void setLine2Text(const QString &) override { }
-    ModelInformation modelInformation() const override
-    {
-        return {QStringLiteral("R0161"), QStringLiteral("VR-161"), QStringLiteral("A"),
-                QStringLiteral("R0161A")};
-    }
-    void connectReceiver(bool) override { connected = true; }
-    void disconnectReceiver() override { connected = false; }
-    bool isConnected() const override { return connected; }
-    // Reading lets events run, as the link's wait for the answer does.
-    QString readSettings() override
-    {
-        ++reads;
-        QEventLoop loop;
-        QTimer::singleShot(300, &loop, &QEventLoop::quit);
-        loop.exec();
-        return QStringLiteral("\x12R0161C\x03");
-    }
-    void showProgram() override { }
-    void hideProgram() override { }
-    bool programVisible() const override { return true; }
-    WindowState windowState() const override { return Normal; }
-    void showAbout() override { }
-    void quitProgram() override { ++quits; }
-    ProgramEvents *events() override { return &programEvents; }
-};
 
 // Everything a client heard, in one order across all clients.
 struct Heard
@@ -237,7 +199,7 @@ private:
     std::unique_ptr<Client> client(const QString &name);
 
     PrivateBus m_bus;
-    RecordingHost m_host;
+    FakeProgramHost m_host;
     std::unique_ptr<AddInRuntime> m_runtime;
     std::unique_ptr<AddInBusService> m_service;
     int m_clients = 0;
@@ -252,9 +214,10 @@ void tst_BusService::initTestCase()
 void tst_BusService::init()
 {
     g_heard.clear();
-    m_host.sent.clear();
-    m_host.quits = 0;
-    m_host.reads = 0;
+    m_host.calls.clear();
+    m_host.connected = true;
+    m_host.settings = QStringLiteral("\x12R0161C\x03");
+    m_host.readWaitMs = 300;
     m_runtime = std::make_unique<AddInRuntime>();
     m_runtime->setHost(&m_host);
     m_service = std::make_unique<AddInBusService>(
@@ -405,7 +368,7 @@ void tst_BusService::callsAreCheckedBeforeTheyAct()
         c->create();
     const QDBusMessage reply = c->callAddIn(member, arguments);
     QCOMPARE(reply.errorName(), error);
-    QCOMPARE(m_host.sent, sent);
+    QCOMPARE(m_host.sent(), sent);
 }
 
 void tst_BusService::onlyTheOwnerMayCall()
@@ -426,7 +389,7 @@ void tst_BusService::onlyTheOwnerMayCall()
         {kAddIn, QStringLiteral("AddInName"),
          QVariant::fromValue(QDBusVariant(QStringLiteral("x")))});
     QCOMPARE(rename.errorName(), QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"));
-    QVERIFY(m_host.sent.isEmpty());
+    QVERIFY(m_host.sent().isEmpty());
     QCOMPARE(m_runtime->oAddIns()->Count(), 1);
 }
 
@@ -524,7 +487,7 @@ void tst_BusService::clientLeavingDuringItsCallIsReleasedAfterIt()
     QTimer::singleShot(100, leaving.get(), &Client::leave);
     QTRY_COMPARE(m_runtime->oAddIns()->Count(), 0);
     QTRY_COMPARE(m_service->connectionCount(), 0);
-    QCOMPARE(m_host.reads, 1);
+    QCOMPARE(m_host.calls.count(QStringLiteral("read settings")), 1);
 }
 
 void tst_BusService::connectionsAreBoundedPerProcess_data()
