@@ -136,10 +136,10 @@ void Form_ControlCenter::updateKeyWatch()
             },
             this);
         if (m_platform.keys)
-            m_platform.keys->whenUnavailable([com = m_com] {
+            m_platform.keys->whenUnavailable([window = QPointer<Form_ControlCenter>(this)] {
                 std::fprintf(stderr, "Orvane: %s\n", kNoGlobalKeys);
-                if (com)
-                    com->appendNote(QString::fromLatin1(kNoGlobalKeys));
+                if (window)
+                    window->noteInTerminal(QString::fromLatin1(kNoGlobalKeys));
             });
     }
     QList<int> wanted;
