@@ -308,7 +308,7 @@ void tst_BusService::eventsReachTheLatestRegisteredFirst()
 
     // Param1 travels whole, 64 bits.
     m_runtime->oAddIns()->SendAddInMessage(7, QStringLiteral("A"), QStringLiteral("B"), 1L << 40,
-                                            QStringLiteral("x"));
+                                           QStringLiteral("x"));
     QTRY_COMPARE(g_heard.size(), 6);
     QCOMPARE(g_heard.at(5).arguments.value(3), QVariant(qlonglong(1) << 40));
 }
