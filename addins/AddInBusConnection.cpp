@@ -2,8 +2,11 @@
 
 #include "addins/AddInBusProperties.h"
 #include "addins/AddInBusService.h"
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIn.h"
 #include "orvane_addin_adaptor.h"
+#include "program/ProgramEvents.h"
+#include "program/ProgramHost.h"
 
 #include <QDateTime>
 #include <QMetaMethod>
@@ -201,7 +204,15 @@ void AddInBusConnection::SendCommand(const QString &stCommand)
     if (!admit(CallKind::Command))
         return;
     Running running(this);
-    m_addIn->SendCommand(stCommand);
+    // The code was checked by the gate. A client learns when the link dropped it.
+    if (m_addIn->sendCommandCode(stCommand) || !m_addIn->isRegistered())
+        return;
+    if (m_addIn->Connected())
+        refuse(AddInBusService::kErrorNotSent,
+               QStringLiteral("the link to the receiver was busy; the code was not sent"));
+    else
+        refuse(AddInBusService::kErrorNotConnected,
+               QStringLiteral("Orvane is not connected to the receiver; the code was not sent"));
 }
 
 QString AddInBusConnection::GetText(QString &stLine2)
@@ -280,9 +291,32 @@ void AddInBusConnection::Quit()
 {
     if (!admit(CallKind::ChangesList))
         return;
+    followQuit();
     // The answer leaves first: the shutdown may end the program before a reply sent
     // after it could go out.
     QTimer::singleShot(0, m_addIn.get(), &clsAddIn::Quit);
+}
+
+void AddInBusConnection::followQuit()
+{
+    disconnect(m_quitEnding);
+    disconnect(m_quitRefused);
+    const auto tell = [this](bool ending, const QString &refusedBy) {
+        disconnect(m_quitEnding);
+        disconnect(m_quitRefused);
+        m_service->sendSignal(this, eventName(&AddInAdaptor::QuitOutcome), {ending, refusedBy});
+    };
+    ProgramHost *host = m_service->runtime().host();
+    if (!host) {
+        // The start-up wait: the quit ends the start-up, with no vote.
+        QTimer::singleShot(0, this, [tell] { tell(true, QString()); });
+        return;
+    }
+    // The next vote's outcome is this quit's (or that of the unload already voting).
+    m_quitEnding = connect(host->events(), &ProgramEvents::terminating, this,
+                           [tell] { tell(true, QString()); });
+    m_quitRefused = connect(host->events(), &ProgramEvents::unloadRefused, this,
+                            [tell](const QString &refusedBy) { tell(false, refusedBy); });
 }
 
 void AddInBusConnection::About()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "errors/ShowErrBox.h"
+
 #include <QDBusContext>
 #include <QDBusError>
 #include <QObject>
@@ -117,6 +118,8 @@ private:
     };
 
     void connectEvents();
+    // Tells the owner how the quit it asked for ended (QuitOutcome).
+    void followQuit();
 
     AddInBusService *m_service;
     quint64 m_number;
@@ -124,6 +127,8 @@ private:
     QString m_owner;
     QString m_process;
     std::unique_ptr<clsAddIn> m_addIn;
+    QMetaObject::Connection m_quitEnding;
+    QMetaObject::Connection m_quitRefused;
     int m_depth = 0;
     bool m_released = false;
 };

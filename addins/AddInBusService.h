@@ -37,6 +37,10 @@ public:
     static inline const QString kClientInterface = QStringLiteral("org.orvane.Orvane.AddInClient");
     static inline const QString kClientPath = QStringLiteral("/org/orvane/Orvane/AddInClient");
     static inline const QString kErrorBusy = QStringLiteral("org.orvane.Orvane.Error.Busy");
+    // SendCommand's code did not reach the receiver.
+    static inline const QString kErrorNotConnected
+        = QStringLiteral("org.orvane.Orvane.Error.NotConnected");
+    static inline const QString kErrorNotSent = QStringLiteral("org.orvane.Orvane.Error.NotSent");
     static QString rootInterface();
     static QString addInInterface();
 

@@ -110,11 +110,19 @@ long clsAddIn::WinampGetStatus()
 
 QVariant clsAddIn::SendCommand(const QString &stCommand)
 {
-    guarded(kModule, "SendCommand", [&] {
-        if (m_registered && host() && CommandCode::isCommandCode(stCommand))
-            host()->sendCommand(stCommand);
-    });
+    if (CommandCode::isCommandCode(stCommand))
+        sendCommandCode(stCommand);
     return QVariant();
+}
+
+bool clsAddIn::sendCommandCode(const QString &stCommand)
+{
+    bool sent = false;
+    guarded(kModule, "SendCommand", [&] {
+        if (m_registered && host())
+            sent = host()->sendCommand(stCommand) == ProgramHost::SendResult::Sent;
+    });
+    return sent;
 }
 
 void clsAddIn::GetText(QString &stLine1, QString &stLine2)

@@ -119,6 +119,9 @@ public:
     bool LoadedByHost() const { return m_loadedByHost; }
     void setLoadedByHost(bool loadedByHost) { m_loadedByHost = loadedByHost; }
     bool isRegistered() const { return m_registered; }
+    // SendCommand of a code already checked, telling whether the link sent it (false
+    // also while not registered; Connected() tells a closed port from a busy one).
+    bool sendCommandCode(const QString &stCommand);
 
 signals:
     // Events, in the order of their identifiers.

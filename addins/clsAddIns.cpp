@@ -102,14 +102,18 @@ void clsAddIns::SendUnload(long &Cancel)
     // The program may end, and release this list, while an add-in's handler runs.
     const QPointer<clsAddIns> self(this);
     ++m_ending;
+    m_refusedBy.clear();
     guarded(kModule, "SendUnload", [&] {
         for (const QPointer<clsAddIn> &item : lastToFirst()) {
             if (!item)
                 continue;
             long cancel = 0;
             item->fSendUnload(cancel);
-            if (cancel != 0)
+            if (cancel != 0 && self) {
                 Cancel = cancel;
+                if (item)
+                    m_refusedBy = item->AddInName();
+            }
         }
     });
     if (self)

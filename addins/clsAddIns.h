@@ -42,6 +42,9 @@ public:
 
     // True while the add-ins are asked to unload or told to terminate.
     bool endingInProgress() const { return m_ending > 0; }
+    // The name of the add-in whose refusal counted in the last SendUnload; empty when
+    // none refused.
+    QString refusedBy() const { return m_refusedBy; }
 
     // Removes the entry that is this very object (its destruction).
     void removeObject(const clsAddIn *oItem);
@@ -56,4 +59,5 @@ signals:
 private:
     QList<QPointer<clsAddIn>> m_items;
     int m_ending = 0;
+    QString m_refusedBy;
 };

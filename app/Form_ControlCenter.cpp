@@ -198,6 +198,7 @@ bool Form_ControlCenter::Form_Unload(bool mayBeCancelled)
         m_com->setAppClosing(true);
 
     long cancel = 0;
+    m_refusedBy.clear();
     m_unloading = true;
     emit m_events.unloadRequested(cancel);
     m_unloading = false;
@@ -205,6 +206,7 @@ bool Form_ControlCenter::Form_Unload(bool mayBeCancelled)
         m_runtime.AppClosing = false;
         if (m_com)
             m_com->setAppClosing(false);
+        emit m_events.unloadRefused(m_refusedBy);
         return false;
     }
     emit m_events.terminating();
@@ -393,14 +395,16 @@ void Form_ControlCenter::connectAddIns()
             guarded(kModule, "DisplayVolume", [&] { list->SemdVolumeZone2(db); });
     });
     // One refusal is enough: a list that allows does not clear another listener's refusal.
-    connect(&m_events, &ProgramEvents::unloadRequested, this, [addIns](long &cancel) {
+    connect(&m_events, &ProgramEvents::unloadRequested, this, [this, addIns](long &cancel) {
         clsAddIns *list = addIns();
         if (!list || list->Count() == 0)
             return;
         long refused = 0;
         guarded(kModule, "Form_Unload", [&] { list->SendUnload(refused); });
-        if (refused != 0)
+        if (refused != 0) {
             cancel = refused;
+            m_refusedBy = list->refusedBy();
+        }
     });
     connect(&m_events, &ProgramEvents::terminating, this, [addIns] {
         clsAddIns *list = addIns();
@@ -411,9 +415,12 @@ void Form_ControlCenter::connectAddIns()
 
 // ---- ProgramHost ----
 
-void Form_ControlCenter::sendCommand(const QString &code)
+ProgramHost::SendResult Form_ControlCenter::sendCommand(const QString &code)
 {
-    m_link->SendCommand(code);
+    if (m_link->SendCommand(code))
+        return SendResult::Sent;
+    // A failed write may have closed the port.
+    return m_link->PortOpen() ? SendResult::LinkBusy : SendResult::NotConnected;
 }
 
 QString Form_ControlCenter::line1() const

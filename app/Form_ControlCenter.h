@@ -108,7 +108,7 @@ public:
     void terminalClosed() override;
 
     // ---- ProgramHost ----
-    void sendCommand(const QString &code) override;
+    SendResult sendCommand(const QString &code) override;
     QString line1() const override;
     QString line2() const override;
     void setLine2Text(const QString &text) override;
@@ -320,6 +320,7 @@ private:
     bool m_unloaded = false;
     bool m_unloading = false; // the add-ins are voting
     bool m_endForced = false;
+    QString m_refusedBy; // the add-in whose refusal counted in the current vote
     // An evaluation of received text is running; bodies waiting for it, in order.
     bool m_evaluating = false;
     QStringList m_pendingBodies;

@@ -1,7 +1,7 @@
 #include "ctl/OrvaneCtl.h"
 
-#include "program/PrintableText.h"
 #include "orvane_interface.h"
+#include "program/PrintableText.h"
 #include "program/TerminationHandler.h"
 
 #include <QCoreApplication>
@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QRegularExpression>
 #include <QTimer>
+#include <optional>
 
 namespace {
 
@@ -22,6 +23,9 @@ constexpr std::chrono::milliseconds kTerminateGrace {200};
 // After a Terminate, how long Orvane may take to leave the bus before the Terminate
 // counts as an add-in's request rather than Orvane's end.
 constexpr std::chrono::milliseconds kEndGrace {1500};
+
+// The answer to a command code the link did not send because the port is closed.
+const QString kNotConnectedError = QStringLiteral("org.orvane.Orvane.Error.NotConnected");
 
 bool isNotRunningError(const QString &name)
 {
@@ -68,8 +72,8 @@ QString OrvaneCtl::helpText()
         "\n"
         "Exit status:\n"
         "  0  done; watch: interrupted, or Orvane ended normally\n"
-        "  1  failed, including output that cannot be written and a quit that Orvane\n"
-        "     did not finish within ten seconds\n"
+        "  1  failed: a code the link could not send, output that cannot be written,\n"
+        "     a quit an add-in refused or that Orvane did not finish within ten seconds\n"
         "  2  wrong usage or command code\n"
         "  3  Orvane is not running; watch: Orvane ended without a word\n"
         "  4  Orvane is not connected to the receiver\n"
@@ -219,10 +223,16 @@ bool OrvaneCtl::answered(QDBusPendingCall call)
     call.waitForFinished();
     if (!call.isError())
         return true;
-    m_status = isNotRunningError(call.error().name())
-        ? failure(QStringLiteral("Orvane is not running"), NotRunning)
-        : failure(printableText(call.error().message()), Failed);
+    m_status = failure(call.error());
     return false;
+}
+
+int OrvaneCtl::failure(const QDBusError &error)
+{
+    if (isNotRunningError(error.name()))
+        return failure(QStringLiteral("Orvane is not running"), NotRunning);
+    return failure(printableText(error.message()),
+                   error.name() == kNotConnectedError ? NotConnected : Failed);
 }
 
 bool OrvaneCtl::connectedToReceiver()
@@ -230,9 +240,7 @@ bool OrvaneCtl::connectedToReceiver()
     const bool connected = m_addIn->connected();
     const QDBusError error = m_addIn->lastError();
     if (error.isValid()) {
-        m_status = isNotRunningError(error.name())
-            ? failure(QStringLiteral("Orvane is not running"), NotRunning)
-            : failure(printableText(error.message()), Failed);
+        m_status = failure(error);
         return false;
     }
     return connected;
@@ -319,6 +327,16 @@ int OrvaneCtl::quit()
         ended = true;
         loop.quit();
     });
+    // Orvane tells how the add-ins' vote ended; a refusal needs no further wait.
+    std::optional<bool> ending;
+    QString refusedBy;
+    connect(m_addIn.get(), &OrgOrvaneOrvaneAddInInterface::QuitOutcome, &loop,
+            [&](bool bEnding, const QString &stRefusedBy) {
+                ending = bEnding;
+                refusedBy = printableText(stRefusedBy);
+                if (!bEnding)
+                    loop.quit();
+            });
     // Not registered: Orvane does not wait for this client's vote.
     if (!answered(m_addIn->Quit())) {
         releaseConnection();
@@ -334,9 +352,18 @@ int OrvaneCtl::quit()
         return Done;
     }
     releaseConnection();
-    // Whether an add-in refused or the shutdown is still under way cannot be told from
-    // here; Orvane still holds its name.
-    return failure(QStringLiteral("Orvane is still running ten seconds after the quit: an add-in "
-                                  "may have refused, or Orvane is still starting or ending"),
+    if (ending == false) {
+        return failure(
+            refusedBy.isEmpty()
+                ? QStringLiteral("an add-in refused to let Orvane end")
+                : QStringLiteral("the add-in \"%1\" refused to let Orvane end").arg(refusedBy),
+            Failed);
+    }
+    if (ending == true)
+        return failure(QStringLiteral("Orvane is ending but still running ten seconds after the "
+                                      "quit"),
+                       Failed);
+    return failure(QStringLiteral("Orvane has not finished asking its add-ins whether it may end, "
+                                  "ten seconds after the quit"),
                    Failed);
 }

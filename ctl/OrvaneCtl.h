@@ -53,6 +53,8 @@ private:
     bool answered(QDBusPendingCall call);
     bool connectedToReceiver();
     int failure(const QString &text, Status status);
+    // The status and message of an error answer.
+    int failure(const QDBusError &error);
     // False when the output is gone (a closed pipe).
     bool print(const QString &line);
     void releaseConnection();

@@ -67,8 +67,7 @@ std::chrono::milliseconds elapsedOf(const QElapsedTimer &clock)
 }
 } // namespace
 
-ReceiverLink::ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs,
-                           QObject *parent)
+ReceiverLink::ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs, QObject *parent)
     : QObject(parent)
     , m_port(port)
     , m_host(host)
@@ -141,10 +140,10 @@ void ReceiverLink::pause(std::chrono::milliseconds duration)
     loop.exec();
 }
 
-void ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
+bool ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
 {
     if (!PortOpen() || m_linkBusy)
-        return;
+        return false;
 
     if (RefreshSettings == 1) {
         guarded("Form_Com", "SendCommand", [&] {
@@ -155,18 +154,21 @@ void ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
         });
         // The read let events run: the port may have gone or been taken meanwhile.
         if (!PortOpen() || m_linkBusy)
-            return;
+            return false;
     }
 
     BusyScope busy(m_linkBusy);
+    bool written = false;
     guarded("Form_Com", "SendCommand", [&] {
         QElapsedTimer clock;
         clock.start();
         writeFrame(kStx + code.toLatin1() + kEtx);
+        written = true;
         // A write that blocks this long means a hung port.
         if (elapsedOf(clock) >= LinkTimings::current().answerWait)
             ReConnect();
     });
+    return written;
 }
 
 void ReceiverLink::ReadPort(QString &Puffer, bool Direct)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/LinkTimings.h"
 #include "link/DebugLogFile.h"
+#include "link/LinkTimings.h"
 #include "link/ReceiverCommands.h"
 
 #include <QList>
@@ -47,7 +47,9 @@ public:
     void setLinkBusy(bool busy) { m_linkBusy = busy; }
 
     // Link operations.
-    void SendCommand(const QString &code, int RefreshSettings = 0);
+    // True when the frame was written; false when the port is closed or busy, or the
+    // write failed (the error box tells of it).
+    bool SendCommand(const QString &code, int RefreshSettings = 0);
     void ReadPort(QString &Puffer, bool Direct = false);
     void ClearComPuffer(QString *Puffer = nullptr);
     void ReadSettings(QString &stSettings, QString *stSettingsOrginal = nullptr);

@@ -26,6 +26,9 @@ signals:
     // The main window is about to unload. A listener that wants the program to go on
     // running sets `cancel` to a non-zero value; every listener is asked.
     void unloadRequested(long &cancel);
+    // A listener's refusal kept the program running; `refusedBy` names the add-in
+    // when known.
+    void unloadRefused(const QString &refusedBy);
     // The program ends: listeners let go of the program.
     void terminating();
     // The serial link was opened (connected) or closed, by the user or because the

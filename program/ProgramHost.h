@@ -57,9 +57,12 @@ public:
 
     virtual ~ProgramHost();
 
-    // Sends one receiver command code through the link (nothing when the port is
-    // closed or busy).
-    virtual void sendCommand(const QString &code) = 0;
+    // What became of a command code handed to the link.
+    enum class SendResult { Sent, NotConnected, LinkBusy };
+
+    // Sends one receiver command code through the link; nothing is sent when the port
+    // is closed or busy (another exchange with the receiver is under way).
+    virtual SendResult sendCommand(const QString &code) = 0;
     // The texts of the two display lines.
     virtual QString line1() const = 0;
     virtual QString line2() const = 0;

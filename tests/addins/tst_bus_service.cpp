@@ -215,6 +215,7 @@ void tst_BusService::init()
 {
     g_heard.clear();
     m_host.calls.clear();
+    m_host.sendResult = ProgramHost::SendResult::Sent;
     m_host.connected = true;
     m_host.settings = QStringLiteral("\x12R0161C\x03");
     m_host.readWaitMs = 300;
@@ -320,37 +321,49 @@ void tst_BusService::callsAreCheckedBeforeTheyAct_data()
     QTest::addColumn<QVariantList>("arguments");
     QTest::addColumn<QString>("error");
     QTest::addColumn<QStringList>("sent");
+    // How the link treats a code (ProgramHost::SendResult).
+    QTest::addColumn<int>("link");
 
     const QString invalid = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
     QTest::newRow("code sent") << true << "SendCommand" << QVariantList {QStringLiteral("07A1D")}
-                               << QString() << QStringList {QStringLiteral("07A1D")};
+                               << QString() << QStringList {QStringLiteral("07A1D")} << 0;
+    QTest::newRow("code dropped, port closed")
+        << true << "SendCommand" << QVariantList {QStringLiteral("07A1D")}
+        << "org.orvane.Orvane.Error.NotConnected" << QStringList {}
+        << int(ProgramHost::SendResult::NotConnected);
+    QTest::newRow("code dropped, link busy")
+        << true << "SendCommand" << QVariantList {QStringLiteral("07A1D")}
+        << "org.orvane.Orvane.Error.NotSent" << QStringList {}
+        << int(ProgramHost::SendResult::LinkBusy);
     QTest::newRow("unregistered sends nothing")
         << false << "SendCommand" << QVariantList {QStringLiteral("07A1D")} << QString()
-        << QStringList {};
+        << QStringList {} << 0;
     QTest::newRow("code too short")
         << true << "SendCommand" << QVariantList {QStringLiteral("07A1")} << invalid
-        << QStringList {};
+        << QStringList {} << 0;
     QTest::newRow("code with frame end")
         << true << "SendCommand" << QVariantList {QStringLiteral("07A\x03\x02")} << invalid
-        << QStringList {};
-    QTest::newRow("code as number") << true << "SendCommand" << QVariantList {12345}
-                                    << "org.freedesktop.DBus.Error.UnknownMethod" << QStringList {};
+        << QStringList {} << 0;
+    QTest::newRow("code as number")
+        << true << "SendCommand" << QVariantList {12345}
+        << "org.freedesktop.DBus.Error.UnknownMethod" << QStringList {} << 0;
     QTest::newRow("code outside the alphabet")
         << true << "SendCommand" << QVariantList {QStringLiteral("ZZZZZ")} << invalid
-        << QStringList {};
+        << QStringList {} << 0;
     QTest::newRow("code with markup")
         << true << "SendCommand" << QVariantList {QStringLiteral("<>&\"'")} << invalid
-        << QStringList {};
+        << QStringList {} << 0;
     QTest::newRow("code in lower case")
         << true << "SendCommand" << QVariantList {QStringLiteral("07a1d")} << invalid
-        << QStringList {};
+        << QStringList {} << 0;
     QTest::newRow("message text too long")
         << true << "AddInMessage"
         << QVariantList {1, QString(), qlonglong(0),
                          QString(AddInBusConnection::kMaxMessageText + 1, 'x')}
-        << invalid << QStringList {};
-    QTest::newRow("unknown member") << true << "Shell" << QVariantList {QStringLiteral("ls")}
-                                    << "org.freedesktop.DBus.Error.UnknownMethod" << QStringList {};
+        << invalid << QStringList {} << 0;
+    QTest::newRow("unknown member")
+        << true << "Shell" << QVariantList {QStringLiteral("ls")}
+        << "org.freedesktop.DBus.Error.UnknownMethod" << QStringList {} << 0;
 }
 
 void tst_BusService::callsAreCheckedBeforeTheyAct()
@@ -360,6 +373,9 @@ void tst_BusService::callsAreCheckedBeforeTheyAct()
     QFETCH(QVariantList, arguments);
     QFETCH(QString, error);
     QFETCH(QStringList, sent);
+    QFETCH(int, link);
+    m_host.sendResult = ProgramHost::SendResult(link);
+    m_host.connected = m_host.sendResult != ProgramHost::SendResult::NotConnected;
 
     auto c = client(QStringLiteral("caller"));
     if (registered)

@@ -22,6 +22,39 @@ struct Run
     QString out;
     QString err;
 };
+
+QDBusMessage call(QDBusConnection &bus, const QString &path, const QString &interface,
+                  const QString &member, const QVariantList &arguments = {})
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, path, interface, member);
+    message.setArguments(arguments);
+    return bus.call(message, QDBus::BlockWithGui, 5000);
+}
+
+// An outside add-in on `bus`, registered under `name`; returns its object path.
+QString registerAddIn(QDBusConnection &bus, const QString &name = {})
+{
+    const QString path = call(bus, QStringLiteral("/"), kService, QStringLiteral("CreateAddIn"))
+                             .arguments()
+                             .value(0)
+                             .value<QDBusObjectPath>()
+                             .path();
+    const QString addIn = kService + QStringLiteral(".AddIn");
+    if (!name.isEmpty())
+        call(bus, path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
+             {addIn, QStringLiteral("AddInName"), QVariant::fromValue(QDBusVariant(name))});
+    call(bus, path, addIn, QStringLiteral("AddInRegister"));
+    return path;
+}
+
+// An outside add-in that answers every unload vote with a refusal.
+class Refuser : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.orvane.Orvane.AddInClient")
+public slots:
+    int Unload(const QDBusObjectPath &) { return 1; }
+};
 } // namespace
 
 class tst_E2eCtl : public QObject
@@ -39,6 +72,7 @@ private slots:
     void watchPrintsReports();
     void notConnected();
     void connectWhileThePortRefuses();
+    void quitRefusedByAnAddIn();
     void quitEndsTheProgram();
 
 private:
@@ -194,21 +228,10 @@ void tst_E2eCtl::watchPrintsReports()
     watch.start(m_ctl, {QStringLiteral("watch")});
     QVERIFY(watch.waitForStarted(5000));
     QTest::qWait(500);
-    QDBusConnection bus = QDBusConnection::connectToBus(m_e2e.bus().address(), QStringLiteral("other"));
-    const auto call = [&](const QString &path, const QString &interface, const QString &member,
-                          const QVariantList &arguments = {}) {
-        QDBusMessage message = QDBusMessage::createMethodCall(kService, path, interface, member);
-        message.setArguments(arguments);
-        return bus.call(message, QDBus::BlockWithGui, 5000);
-    };
-    const QString path = call(QStringLiteral("/"), kService, QStringLiteral("CreateAddIn"))
-                             .arguments()
-                             .value(0)
-                             .value<QDBusObjectPath>()
-                             .path();
-    const QString addIn = kService + QStringLiteral(".AddIn");
-    call(path, addIn, QStringLiteral("AddInRegister"));
-    call(path, addIn, QStringLiteral("AddInTerminate"), {QString()});
+    QDBusConnection bus
+        = QDBusConnection::connectToBus(m_e2e.bus().address(), QStringLiteral("other"));
+    call(bus, registerAddIn(bus), kService + QStringLiteral(".AddIn"),
+         QStringLiteral("AddInTerminate"), {QString()});
     QTRY_VERIFY_WITH_TIMEOUT(watch.state() == QProcess::NotRunning, 5000);
     QCOMPARE(watch.exitCode(), 5);
     QVERIFY(programOnBus());
@@ -233,6 +256,27 @@ void tst_E2eCtl::connectWhileThePortRefuses()
     for (int i = 0; i < 10; ++i)
         QCOMPARE(ctl({QStringLiteral("connect")}, 5000).status, 4);
     QCOMPARE(ctl({QStringLiteral("display")}).status, 0);
+}
+
+void tst_E2eCtl::quitRefusedByAnAddIn()
+{
+    QDBusConnection bus
+        = QDBusConnection::connectToBus(m_e2e.bus().address(), QStringLiteral("refuser"));
+    Refuser refuser;
+    bus.registerObject(QStringLiteral("/org/orvane/Orvane/AddInClient"), &refuser,
+                       QDBusConnection::ExportAllSlots);
+    // The name is shown as text, without its control characters.
+    registerAddIn(bus, QStringLiteral("Keeper\x1b[2J"));
+
+    // The refusal is reported at once, not after the ten seconds' wait.
+    QElapsedTimer clock;
+    clock.start();
+    const Run run = ctl({QStringLiteral("quit")});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("\"Keeper[2J\" refused")), qPrintable(run.err));
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(programOnBus());
+    QDBusConnection::disconnectFromBus(QStringLiteral("refuser"));
 }
 
 void tst_E2eCtl::quitEndsTheProgram()

@@ -12,7 +12,13 @@
 class FakeProgramHost : public ProgramHost
 {
 public:
-    void sendCommand(const QString &code) override { calls << QStringLiteral("send ") + code; }
+    SendResult sendCommand(const QString &code) override
+    {
+        if (sendResult != SendResult::Sent)
+            return sendResult;
+        calls << QStringLiteral("send ") + code;
+        return SendResult::Sent;
+    }
     QString line1() const override { return m_line1; }
     QString line2() const override { return m_line2; }
     void setLine2Text(const QString &text) override { m_line2 = text; }
@@ -56,9 +62,11 @@ public:
 
     QString m_line1 = QStringLiteral("DVD");
     QString m_line2 = QStringLiteral("-30.0dB");
-    ModelInformation info{QStringLiteral("R0161"), QStringLiteral("VR-161"), QStringLiteral("A"),
-                          QStringLiteral("\x12R0161A")};
+    ModelInformation info {QStringLiteral("R0161"), QStringLiteral("VR-161"), QStringLiteral("A"),
+                           QStringLiteral("\x12R0161A")};
     bool connected = false;
+    // Anything but Sent: the link drops codes with that result.
+    SendResult sendResult = SendResult::Sent;
     bool visible = true;
     WindowState state = Normal;
     QString settings;
