@@ -204,15 +204,9 @@ void tst_accessibility::optionChosenThroughAccessibility()
 
     MainWindowFixture f;
     Form_ControlCenter &w = f.w();
-    const QHash<QString, OptionArray *> arrays {{"Input", &ui(w).Opt_Input},
-                                                {"Rec Out", &ui(w).Opt_Input},
-                                                {"DSP", &ui(w).Opt_Dsp},
-                                                {"Speakers A", &ui(w).Opt_SpeakersA}};
-    OptionArray &options = *arrays.value(panel);
+    OptionArray &options = f.panel(panel);
     QRadioButton *button = options(index);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    inside(w).SetKlappe(1);
+    f.showOpened();
     if (zone2)
         ui(w).Menu_Mode_Zone2->trigger();
     f.openPort();
@@ -254,9 +248,7 @@ void tst_accessibility::checkableMenuItemChosenThroughAccessibility()
 {
     MainWindowFixture f;
     Form_ControlCenter &w = f.w();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    inside(w).SetKlappe(1);
+    f.showOpened();
     QVERIFY(ui(w).Menu_Mode_Main->isChecked());
 
     const auto answer = atspi({"menu item,check box,radio button", "Zone2", "Toggle"});

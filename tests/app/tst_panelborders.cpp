@@ -41,9 +41,7 @@ void tst_panelborders::borderIsWhole()
                                              {"Frame_61ES", ui(w).Frame_61ES},
                                              {"Frame_6ChInput", ui(w).Frame_6ChInput},
                                              {"Frame_Leer1", ui(w).Frame_Leer1}};
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    inside(w).SetKlappe(1);
+    f.showOpened();
     if (zone2)
         ui(w).Menu_Mode_Zone2->trigger();
     ctlFrame *frame = frames.value(panel);

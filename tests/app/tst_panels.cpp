@@ -67,15 +67,9 @@ void tst_panels::optionBoxIsItsClickTarget()
     QFETCH(int, index);
     QFETCH(QPoint, fromCorner);
     MainWindowFixture f;
-    Form_ControlCenter &w = f.w();
-    const QHash<QString, OptionArray *> arrays {{"Input", &ui(w).Opt_Input},
-                                                {"Mode", &ui(w).Opt_InputMode},
-                                                {"Speakers A", &ui(w).Opt_SpeakersA}};
-    OptionArray &options = *arrays.value(panel);
+    OptionArray &options = f.panel(panel);
     QRadioButton *button = options(index);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    inside(w).SetKlappe(1);
+    f.showOpened();
     f.openPort();
     options.clearSelection();
 

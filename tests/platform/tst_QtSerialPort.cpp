@@ -3,9 +3,9 @@
 #include "platform/SerialPortError.h"
 #include "tests/support/FakeSettingsStore.h"
 #include "tests/support/PseudoTerminal.h"
+#include "tests/support/ReadFrame.h"
 #include "tests/support/ReceiverProcess.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
@@ -13,20 +13,22 @@
 
 namespace {
 
-// Collects what arrives until the text ends with ETX or the time is up.
-QByteArray readFrame(QtSerialPort &port, int timeoutMs = 2000)
+// A port on COM 1 opened on a pseudo-terminal the test plays the receiver on.
+struct PtyPort
 {
-    QByteArray data;
-    QElapsedTimer clock;
-    clock.start();
-    while (!data.endsWith('\x03') && clock.elapsed() < timeoutMs) {
-        QSignalSpy arrived(&port, &SerialPort::dataArrived);
-        if (port.bytesWaiting() == 0)
-            arrived.wait(100);
-        data += port.readAll();
+    PseudoTerminal pty;
+    FakeSettingsStore settings;
+    QtSerialPort port {&settings};
+
+    bool open()
+    {
+        if (!pty.isValid())
+            return false;
+        settings.setSection("Ports", {{"Com1", pty.slavePath()}});
+        port.open(1);
+        return port.isOpen();
     }
-    return data;
-}
+};
 } // namespace
 
 class tst_QtSerialPort : public QObject
@@ -85,13 +87,10 @@ void tst_QtSerialPort::openFailureSaysWhy()
 
 void tst_QtSerialPort::ptyTrafficAndVanish()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.isValid());
-    FakeSettingsStore settings;
-    settings.setSection("Ports", {{"Com1", pty.slavePath()}});
-    QtSerialPort port(&settings);
-    port.open(1);
-    QVERIFY(port.isOpen());
+    PtyPort line;
+    QVERIFY(line.open());
+    PseudoTerminal &pty = line.pty;
+    QtSerialPort &port = line.port;
     QCOMPARE(port.deviceName(), pty.slavePath());
 
     // Bytes go out unchanged (no line-end translation) and come in unchanged.
@@ -118,12 +117,10 @@ void tst_QtSerialPort::ptyTrafficAndVanish()
 
 void tst_QtSerialPort::readAllTakesWhatEventsHaveNotPulledIn()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.isValid());
-    FakeSettingsStore settings;
-    settings.setSection("Ports", {{"Com1", pty.slavePath()}});
-    QtSerialPort port(&settings);
-    port.open(1);
+    PtyPort line;
+    QVERIFY(line.open());
+    PseudoTerminal &pty = line.pty;
+    QtSerialPort &port = line.port;
     // A report arrives 50 ms before the read, with no events run in between.
     const QByteArray report("\x02" "002680\x03");
     QVERIFY(pty.send(report));

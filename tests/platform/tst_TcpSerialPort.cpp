@@ -8,6 +8,7 @@
 #include "platform/SwitchingSerialPort.h"
 #include "platform/TcpSerialPort.h"
 #include "tests/support/FakeSettingsStore.h"
+#include "tests/support/ReadFrame.h"
 #include "tests/support/ReceiverProcess.h"
 
 #include <QElapsedTimer>
@@ -23,21 +24,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-// Collects what arrives until the text ends with ETX or the time is up.
-QByteArray readFrame(SerialPort &port, int timeoutMs = 2000)
-{
-    QByteArray data;
-    QElapsedTimer clock;
-    clock.start();
-    while (!data.endsWith('\x03') && clock.elapsed() < timeoutMs) {
-        QSignalSpy arrived(&port, &SerialPort::dataArrived);
-        if (port.bytesWaiting() == 0)
-            arrived.wait(100);
-        data += port.readAll();
-    }
-    return data;
-}
-
 // A bridge played by the test: one listening socket on the loopback and the
 // connection the port under test makes to it.
 struct Bridge

@@ -24,6 +24,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QLabel>
 #include <QTest>
 #include <chrono>
@@ -110,6 +111,26 @@ struct MainWindowFixture
         window->link()->setCommPort(1);
         window->link()->OpenPort();
         QVERIFY(window->link()->PortOpen());
+    }
+
+    // Shows the window with the panels' flap open, as a user sees it.
+    void showOpened()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->SetKlappe(1);
+    }
+
+    // The option panel a table row names.
+    OptionArray &panel(const QString &name)
+    {
+        MainWindowControls &ui = controls(*window);
+        const QHash<QString, OptionArray *> panels {{"Input", &ui.Opt_Input},
+                                                    {"Rec Out", &ui.Opt_Input},
+                                                    {"Mode", &ui.Opt_InputMode},
+                                                    {"DSP", &ui.Opt_Dsp},
+                                                    {"Speakers A", &ui.Opt_SpeakersA}};
+        return *panels.value(name);
     }
 
     // Selects an option as a report would, without sending anything.
