@@ -247,16 +247,10 @@ void MqttBridge::start()
 void MqttBridge::connectWithPassword(const QString &password)
 {
     m_password = password;
-    const auto address = MqttSettings::parseBroker(m_settings.broker);
-    if (!address)
+    auto reachable = m_settings.clientOptions(password);
+    if (!reachable)
         return;
-    MosquittoClient::Options options;
-    options.host = address->host;
-    options.port = address->port;
-    options.tls = address->tls;
-    options.caFile = m_settings.caFile;
-    options.user = m_settings.user;
-    options.password = password;
+    MosquittoClient::Options &options = *reachable;
     options.clientId = QStringLiteral("orvane-") + installationId();
     options.willTopic = m_settings.topic + QStringLiteral("/status");
     options.willPayload = kOffline;

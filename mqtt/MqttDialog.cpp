@@ -128,14 +128,10 @@ void MqttDialog::tryBroker()
         = settings.enabled() ? settings.problems() : QStringLiteral("Enter a broker first.");
     if (!problems.isEmpty())
         return setStatus(problems);
-    const auto address = MqttSettings::parseBroker(settings.broker);
-    MosquittoClient::Options options;
-    options.host = address->host;
-    options.port = address->port;
-    options.tls = address->tls;
-    options.caFile = settings.caFile;
-    options.user = settings.user;
-    options.password = enteredPassword();
+    auto reachable = settings.clientOptions(enteredPassword());
+    if (!reachable) // the problems above include this one
+        return;
+    MosquittoClient::Options &options = *reachable;
     options.clientId = QStringLiteral("orvane-try-")
         + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
 

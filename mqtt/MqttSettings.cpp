@@ -106,3 +106,18 @@ void MqttSettings::save(SettingsStore &store) const
     store.writeValue(kSection, kKeyTopic, topic);
     store.writeValue(kSection, kKeyDiscovery, discovery);
 }
+
+std::optional<MosquittoClient::Options> MqttSettings::clientOptions(const QString &password) const
+{
+    const auto address = parseBroker(broker);
+    if (!address)
+        return std::nullopt;
+    MosquittoClient::Options options;
+    options.host = address->host;
+    options.port = address->port;
+    options.tls = address->tls;
+    options.caFile = caFile;
+    options.user = user;
+    options.password = password;
+    return options;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mqtt/MosquittoClient.h"
+
 #include <QString>
 #include <optional>
 
@@ -38,6 +40,9 @@ struct MqttSettings
     static QString checkTopic(const QString &what, const QString &topic);
     // Every reason the settings cannot be used, one per line; empty when they can.
     QString problems() const;
+    // What a client needs to reach this broker as this user, with `password`; empty when
+    // the broker's address cannot be read.
+    std::optional<MosquittoClient::Options> clientOptions(const QString &password) const;
 
     static MqttSettings load(SettingsStore &store);
     // Writes the section (not the password) without flushing.
