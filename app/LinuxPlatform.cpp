@@ -7,6 +7,7 @@
 #include "platform/QSettingsStore.h"
 #include "platform/QtSerialPortList.h"
 #include "platform/QtUserDialogs.h"
+#include "platform/ScreenlessUserDialogs.h"
 #include "platform/SystemClock.h"
 #include "platform/X11KeyState.h"
 #include "player/MprisPlayerRemote.h"
@@ -27,11 +28,24 @@ std::unique_ptr<KeyState> chooseKeyState(const QDBusConnection &bus)
     return std::make_unique<X11KeyState>();
 }
 
+std::unique_ptr<UserDialogs> chooseDialogs()
+{
+    if (LinuxPlatform::hasScreen())
+        return std::make_unique<QtUserDialogs>();
+    return std::make_unique<ScreenlessUserDialogs>();
+}
+
 } // namespace
+
+bool LinuxPlatform::hasScreen()
+{
+    const QString name = QGuiApplication::platformName();
+    return name != QLatin1String("offscreen") && name != QLatin1String("minimal");
+}
 
 LinuxPlatform::LinuxPlatform()
     : m_settings(std::make_unique<QSettingsStore>())
-    , m_dialogs(std::make_unique<QtUserDialogs>())
+    , m_dialogs(chooseDialogs())
     , m_keys(chooseKeyState(QDBusConnection::sessionBus()))
     , m_shell(std::make_unique<DesktopShell>())
     , m_clock(std::make_unique<SystemClock>())

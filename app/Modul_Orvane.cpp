@@ -57,8 +57,13 @@ int Main(const QString &commandLine)
     Platform &platform = linuxPlatform.platform();
     SwitchingSerialPort serialPort(platform.settings);
     platform.serialPort = &serialPort;
-    ErrBoxPresenter errorBox(platform.shell, platform.dialogs);
-    setErrorPresenter(&errorBox);
+    // Without a screen nobody could close an error box: errors go to the log (standard
+    // error) instead, and the code that failed goes on.
+    std::optional<ErrBoxPresenter> errorBox;
+    if (LinuxPlatform::hasScreen()) {
+        errorBox.emplace(platform.shell, platform.dialogs);
+        setErrorPresenter(&*errorBox);
+    }
 
     // What the add-ins share, from before the main window until after it.
     AddInRuntime addIns(platform.dialogs, platform.player);

@@ -58,22 +58,6 @@ QMessageBox::StandardButton boxButton(UserDialogs::Answer answer)
     return QMessageBox::NoButton;
 }
 
-// The answer a box gives when it is closed without a button: its cancelling choice.
-UserDialogs::Answer escapeAnswer(UserDialogs::Buttons buttons)
-{
-    switch (buttons) {
-    case UserDialogs::Buttons::Ok:
-        return UserDialogs::Answer::Ok;
-    case UserDialogs::Buttons::YesNo:
-        return UserDialogs::Answer::No;
-    case UserDialogs::Buttons::OkCancel:
-    case UserDialogs::Buttons::YesNoCancel:
-    case UserDialogs::Buttons::RetryCancel:
-        return UserDialogs::Answer::Cancel;
-    }
-    return UserDialogs::Answer::Cancel;
-}
-
 } // namespace
 
 QtUserDialogs::QtUserDialogs(QWidget *parent)

@@ -35,4 +35,7 @@ public:
 
     // Plain OK box with the application's title.
     void inform(const QString &text, Icon icon = Icon::None);
+
+    // The answer of a box closed without a button: its cancelling choice.
+    static Answer escapeAnswer(Buttons buttons);
 };

@@ -4,6 +4,7 @@
 
 #include "tests/support/EndToEndHarness.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 class tst_E2eProgram : public QObject
@@ -13,6 +14,7 @@ private slots:
     void initTestCase();
     void cleanup();
     void connectsOnCom1();
+    void withoutScreenMessagesGoToTheLog();
     void helpWithoutDisplay_data();
     void helpWithoutDisplay();
 
@@ -49,6 +51,21 @@ void tst_E2eProgram::connectsOnCom1()
     const QString saved = m_e2e.savedSettings();
     QVERIFY2(saved.contains(QStringLiteral("Com1=") + receiver.device()), qPrintable(saved));
     QVERIFY2(saved.contains(QStringLiteral("[Config]")), qPrintable(saved));
+}
+
+void tst_E2eProgram::withoutScreenMessagesGoToTheLog()
+{
+    // As the service runs: offscreen, connecting at start to a device that is not there.
+    // The failure is logged instead of waiting in a box nobody can close, and the start
+    // goes on.
+    QVERIFY(m_e2e.writeSettings("[Ports]\nCom2=/nonexistent/ttyOrvane\n"));
+    QVERIFY2(m_e2e.startProgram({QStringLiteral("-C2")}), qPrintable(m_e2e.errorString()));
+    const QRegularExpression logged(QStringLiteral("^Orvane: \\d+ - Cannot open /nonexistent/ttyOrvane"),
+                                    QRegularExpression::MultilineOption);
+    QString log;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (log += QString::fromLocal8Bit(m_e2e.program().readAllStandardError())).contains(logged),
+        10000);
 }
 
 void tst_E2eProgram::helpWithoutDisplay_data()
