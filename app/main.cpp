@@ -6,13 +6,19 @@
 #include <cstdio>
 
 namespace {
-// Whether the window system can start: a platform named, or a display to show on.
+// Whether a window can be shown: a platform with a screen named, or a display to show
+// on. The offscreen and minimal platforms (the service) have no screen.
 bool hasDisplay(int argc, char *argv[])
 {
-    for (int i = 1; i < argc; ++i)
+    const auto screened = [](const QByteArray &platform) {
+        return !platform.startsWith("offscreen") && !platform.startsWith("minimal");
+    };
+    for (int i = 1; i + 1 < argc; ++i)
         if (qstrcmp(argv[i], "-platform") == 0)
-            return true;
-    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            return screened(argv[i + 1]);
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return screened(qgetenv("QT_QPA_PLATFORM"));
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"})
         if (!qEnvironmentVariableIsEmpty(name))
             return true;
     return false;

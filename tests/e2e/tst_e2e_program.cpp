@@ -71,17 +71,22 @@ void tst_E2eProgram::withoutScreenMessagesGoToTheLog()
 void tst_E2eProgram::helpWithoutDisplay_data()
 {
     QTest::addColumn<QString>("option");
-    QTest::newRow("-?") << "-?";
-    QTest::newRow("--help") << "--help";
+    QTest::addColumn<QString>("platform");
+    QTest::newRow("-?") << "-?" << "";
+    QTest::newRow("--help") << "--help" << "";
+    QTest::newRow("-? offscreen, as the service") << "-?" << "offscreen";
 }
 
 // On a terminal without a display the options go to standard output.
 void tst_E2eProgram::helpWithoutDisplay()
 {
     QFETCH(QString, option);
+    QFETCH(QString, platform);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
+    if (!platform.isEmpty())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        m_e2e.environment().value(QStringLiteral("XDG_CONFIG_HOME")));
     QProcess program;
