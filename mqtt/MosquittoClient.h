@@ -3,20 +3,16 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 #include <thread>
-
-struct mosquitto;
-struct mosquitto_message;
 
 // One connection to an MQTT broker through libmosquitto. The network runs on a thread of
 // its own (name lookups, connecting and TLS never hold up the caller); what happens there
 // comes back as queued signals on the object's thread. A lost or refused connection is
 // tried again after a pause that doubles from 1 s up to 60 s; the thread sleeps between
-// attempts and wakes at most once a second while connected.
+// attempts and wakes at most once a second while connected. Stopping never waits on the
+// network beyond its bound: a thread still inside a name lookup is left to end alone.
 class MosquittoClient : public QObject
 {
     Q_OBJECT
@@ -48,12 +44,14 @@ public:
     bool publish(const QString &topic, const QByteArray &payload, bool retain);
     void subscribe(const QString &pattern);
     // Publishes a last retained message (if any), disconnects cleanly and ends the thread;
-    // waits for that at most about a second and a half.
+    // waits for that at most kStopWait, and only briefly when not connected. No signal is
+    // emitted after it.
     void stop(const QString &lastTopic = {}, const QByteArray &lastPayload = {});
+    static constexpr std::chrono::milliseconds kStopWait {2000};
 
-    bool isConnected() const { return m_connected; }
+    bool isConnected() const;
     // Connection attempts so far.
-    int attempts() const { return m_attempts; }
+    int attempts() const;
 
 signals:
     void connected();
@@ -62,22 +60,9 @@ signals:
     void messageReceived(const QString &topic, const QByteArray &payload);
 
 private:
-    static void onConnect(mosquitto *, void *self, int rc);
-    static void onDisconnect(mosquitto *, void *self, int rc);
-    static void onMessage(mosquitto *, void *self, const mosquitto_message *message);
+    // What the network thread works on, shared with it so that it may outlive this object.
+    struct Session;
 
-    void run();
-    // Sleeps for `duration` unless stop() wakes it; false when stopping.
-    bool sleepUnlessStopped(std::chrono::milliseconds duration);
-
-    mosquitto *m_mosq = nullptr;
-    QByteArray m_host;
-    int m_port = 0;
+    std::shared_ptr<Session> m_session;
     std::thread m_thread;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::atomic<bool> m_stopping {false};
-    std::atomic<bool> m_connected {false};
-    std::atomic<int> m_attempts {0};
-    std::atomic<int> m_refusal {0}; // CONNACK code of the last refused attempt
 };
