@@ -209,7 +209,8 @@ void AddInBusConnection::SendCommand(const QString &stCommand)
         return;
     if (m_addIn->Connected())
         refuse(AddInBusService::kErrorNotSent,
-               QStringLiteral("the link to the receiver was busy; the code was not sent"));
+               QStringLiteral("the code was not sent: the link to the receiver was busy, or "
+                              "the write failed"));
     else
         refuse(AddInBusService::kErrorNotConnected,
                QStringLiteral("Orvane is not connected to the receiver; the code was not sent"));
