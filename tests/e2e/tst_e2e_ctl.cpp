@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 const QString kService = QStringLiteral("org.orvane.Orvane");
@@ -81,6 +83,7 @@ private:
     bool programOnBus();
 
     EndToEndHarness m_e2e;
+    int m_heldDevice = -1;
     QString m_ctl = EndToEndHarness::binary(QStringLiteral("orvane-ctl"));
 };
 
@@ -95,6 +98,8 @@ void tst_E2eCtl::initTestCase()
 void tst_E2eCtl::cleanupTestCase()
 {
     m_e2e.stop();
+    if (m_heldDevice >= 0)
+        ::close(m_heldDevice);
     QDBusConnection::disconnectFromBus(QStringLiteral("watcher"));
 }
 
@@ -252,6 +257,9 @@ void tst_E2eCtl::connectWhileThePortRefuses()
 {
     // The device is gone: each connect fails and answers at once, with no box to close.
     QCOMPARE(ctl({QStringLiteral("disconnect")}).status, 0);
+    // Held open, the pseudo-terminal keeps its number: no receiver of another test gets it
+    // (and the connects here) while this program still has it as COM 1.
+    m_heldDevice = ::open(qPrintable(m_e2e.receiver().device()), O_RDWR | O_NOCTTY);
     m_e2e.receiver().kill();
     for (int i = 0; i < 10; ++i)
         QCOMPARE(ctl({QStringLiteral("connect")}, 5000).status, 4);
