@@ -39,8 +39,12 @@ std::unique_ptr<UserDialogs> chooseDialogs()
 
 bool LinuxPlatform::hasScreen()
 {
-    const QString name = QGuiApplication::platformName();
-    return name != QLatin1String("offscreen") && name != QLatin1String("minimal");
+    return isScreenPlatform(QGuiApplication::platformName());
+}
+
+bool LinuxPlatform::isScreenPlatform(QStringView name)
+{
+    return !name.startsWith(u"offscreen") && !name.startsWith(u"minimal");
 }
 
 LinuxPlatform::LinuxPlatform()

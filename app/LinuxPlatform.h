@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 
+#include <QStringView>
 #include <memory>
 
 class DesktopShell;
@@ -31,6 +32,9 @@ public:
     // False when Qt runs without a screen (the offscreen or minimal platform, as the
     // service does): no box can be shown, and none may be waited on.
     static bool hasScreen();
+    // Whether Qt's platform plugin `name` (as QT_QPA_PLATFORM or -platform give it, options
+    // included) shows windows on a screen.
+    static bool isScreenPlatform(QStringView name);
 
 private:
     std::unique_ptr<QSettingsStore> m_settings;

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/LinuxPlatform.h"
 #include "app/Modul_Orvane.h"
 
 #include <QApplication>
@@ -10,14 +11,11 @@ namespace {
 // on. The offscreen and minimal platforms (the service) have no screen.
 bool hasDisplay(int argc, char *argv[])
 {
-    const auto screened = [](const QByteArray &platform) {
-        return !platform.startsWith("offscreen") && !platform.startsWith("minimal");
-    };
     for (int i = 1; i + 1 < argc; ++i)
         if (qstrcmp(argv[i], "-platform") == 0)
-            return screened(argv[i + 1]);
+            return LinuxPlatform::isScreenPlatform(QString::fromLocal8Bit(argv[i + 1]));
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        return screened(qgetenv("QT_QPA_PLATFORM"));
+        return LinuxPlatform::isScreenPlatform(qEnvironmentVariable("QT_QPA_PLATFORM"));
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"})
         if (!qEnvironmentVariableIsEmpty(name))
             return true;

@@ -60,8 +60,9 @@ void tst_E2eProgram::withoutScreenMessagesGoToTheLog()
     // goes on.
     QVERIFY(m_e2e.writeSettings("[Ports]\nCom2=/nonexistent/ttyOrvane\n"));
     QVERIFY2(m_e2e.startProgram({QStringLiteral("-C2")}), qPrintable(m_e2e.errorString()));
-    const QRegularExpression logged(QStringLiteral("^Orvane: \\d+ - Cannot open /nonexistent/ttyOrvane"),
-                                    QRegularExpression::MultilineOption);
+    const QRegularExpression logged(
+        QStringLiteral("^Orvane: \\d+ - Cannot open /nonexistent/ttyOrvane"),
+        QRegularExpression::MultilineOption);
     QString log;
     QTRY_VERIFY_WITH_TIMEOUT(
         (log += QString::fromLocal8Bit(m_e2e.program().readAllStandardError())).contains(logged),
