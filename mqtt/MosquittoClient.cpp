@@ -43,7 +43,6 @@ struct MosquittoClient::Session
     bool finished = false; // under mutex
     std::atomic<bool> stopping {false};
     std::atomic<bool> connected {false};
-    std::atomic<int> attempts {0};
     std::atomic<int> refusal {0}; // CONNACK code of the last refused attempt
     // The object the thread reports to; null once the object has let go of the thread.
     std::mutex ownerMutex;
@@ -87,11 +86,6 @@ MosquittoClient::~MosquittoClient()
 bool MosquittoClient::isConnected() const
 {
     return m_session && m_session->connected;
-}
-
-int MosquittoClient::attempts() const
-{
-    return m_session ? m_session->attempts.load() : 0;
 }
 
 bool MosquittoClient::start(const Options &options, QString *error)
@@ -202,7 +196,6 @@ void MosquittoClient::Session::run()
 {
     std::chrono::milliseconds retry = kFirstRetry;
     while (!stopping) {
-        ++attempts;
         refusal = 0;
         errno = 0;
         int rc = mosquitto_connect_async(mosq, host.constData(), port, kKeepAliveSeconds);

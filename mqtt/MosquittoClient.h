@@ -50,8 +50,6 @@ public:
     static constexpr std::chrono::milliseconds kStopWait {2000};
 
     bool isConnected() const;
-    // Connection attempts so far.
-    int attempts() const;
 
 signals:
     void connected();
