@@ -104,6 +104,9 @@ bool MosquittoClient::start(const Options &options, QString *error)
     session->mosq = mosq;
     mosquitto_threaded_set(mosq, true);
     mosquitto_int_option(mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    // A (re)connection publishes some thirty retained messages at once. Without a limit
+    // they all go out now, instead of waiting in the library's queue for acknowledgements.
+    mosquitto_max_inflight_messages_set(mosq, 0);
     mosquitto_connect_callback_set(mosq, &Session::onConnect);
     mosquitto_disconnect_callback_set(mosq, &Session::onDisconnect);
     mosquitto_message_callback_set(mosq, &Session::onMessage);

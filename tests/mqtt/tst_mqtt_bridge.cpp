@@ -80,6 +80,15 @@ private slots:
     void cleanEndSaysOffline();
 
 private:
+    // The broker's log of connections and of `topic`, for a failure's message.
+    QString brokerTrace(const QString &topic)
+    {
+        QStringList lines;
+        for (const QString &line : m_broker.log().split(u'\n'))
+            if (line.contains(u"New client") || line.contains(u"isconnect") || line.contains(topic))
+                lines << line;
+        return lines.mid(qMax(0, int(lines.size()) - 8)).join(u'\n');
+    }
     int wireCount(const QByteArray &code)
     {
         return m_receiver.log().count(QString::fromLatin1("<STX>" + code + "<ETX>"));
@@ -281,7 +290,8 @@ void tst_MqttBridge::brokerGoneAndBack()
         m_watcher->last.contains(QStringLiteral("homeassistant/switch/%1/power/config")
                                      .arg(MqttBridge::nodeId(QStringLiteral("R0161")))),
         5000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_watcher->last.value("orvane/input_mode/state"), QByteArray("DTS"),
+    QTRY_VERIFY2_WITH_TIMEOUT(m_watcher->last.value("orvane/input_mode/state") == "DTS",
+                              qPrintable(brokerTrace(QStringLiteral("orvane/input_mode/state"))),
                               5000);
 }
 
