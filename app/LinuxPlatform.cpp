@@ -1,5 +1,6 @@
 #include "app/LinuxPlatform.h"
 
+#include "ChromellErrors.h"
 #include "platform/DesktopShell.h"
 #include "platform/KeychainSecretStore.h"
 #include "platform/PlayerRemote.h"
@@ -70,6 +71,21 @@ LinuxPlatform::LinuxPlatform()
     m_platform.clock = m_clock.get();
     m_platform.serialPorts = m_serialPorts.get();
     m_platform.secrets = m_secrets.get();
+    // The colour controls show their own error box; without a screen nobody could close
+    // it, so their errors are logged like every other box.
+    if (!hasScreen())
+        ChromellErrors::setHandler(
+            [dialogs = m_dialogs.get()](const ChromellErrors::Report &report) {
+                UserDialogs::Message box;
+                box.text = report.text;
+                box.title = report.title;
+                box.icon = UserDialogs::Icon::Critical;
+                dialogs->messageBox(box);
+            });
 }
 
-LinuxPlatform::~LinuxPlatform() = default;
+LinuxPlatform::~LinuxPlatform()
+{
+    if (!hasScreen())
+        ChromellErrors::setHandler({});
+}

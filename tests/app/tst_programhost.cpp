@@ -1,7 +1,9 @@
 // The program as the features see it: the program interface and its events, driven
 // without touching the window's controls.
 
+#include "ChromellErrors.h"
 #include "addins/clsAddIns.h"
+#include "app/LinuxPlatform.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "state/VolumeText.h"
@@ -28,6 +30,7 @@ private slots:
     void signalDuringRefusedVoteEndsOnce();
     void showAndHide_data();
     void showAndHide();
+    void colourControlErrorsWithoutAScreenAreLogged();
 
 private:
     std::unique_ptr<MainWindowFixture> m_w;
@@ -189,6 +192,19 @@ void tst_ProgramHost::showAndHide()
                       : (call == "show" ? host().showProgram() : host().hideProgram());
     QCOMPARE(host().programVisible(), state == 0);
     QCOMPARE(int(host().windowState()), state);
+}
+
+void tst_ProgramHost::colourControlErrorsWithoutAScreenAreLogged()
+{
+    if (LinuxPlatform::hasScreen())
+        QSKIP("needs Qt without a screen (QT_QPA_PLATFORM=offscreen, as ctest runs it)");
+    {
+        LinuxPlatform platform;
+        // The library's own box would wait here for ever.
+        ChromellErrors::report(QStringLiteral("ctlLabel"), QStringLiteral("Caption"), 5,
+                               QStringLiteral("Invalid procedure call"), 0);
+    }
+    QVERIFY2(!ChromellErrors::setHandler({}), "the platform's end restores the library's box");
 }
 
 QTEST_MAIN(tst_ProgramHost)
