@@ -2,6 +2,7 @@
 
 #include "app/Form_ControlCenter.h"
 #include "errors/ErrorGuard.h"
+#include "errors/Form_ErrBox.h"
 #include "link/ConfigurationBlock.h"
 #include "link/FrameCutter.h"
 #include "link/ReceiverLink.h"
@@ -19,7 +20,6 @@
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 constexpr int kConnectAttempts = 4;
-const QString kReportAddress = QStringLiteral("orvane-reports@example.org");
 } // namespace
 
 void Form_ControlCenter::ConnectToOrvane(int Sw1)
@@ -252,7 +252,7 @@ void Form_ControlCenter::Menu_Extras_YInfo_Click()
             + QLatin1Char('\n') + QLatin1Char('\n') + QStringLiteral("Send E-mail ?");
         if (m_platform.dialogs->messageBox(question) != UserDialogs::Answer::Yes)
             return;
-        const QString url = QStringLiteral("mailto:") + kReportAddress
+        const QString url = QStringLiteral("mailto:") + Form_ErrBox::reportAddress()
             + QStringLiteral("?Subject=My%20Orvane&Body=Model%3A%20%28Complete%20here%20your%20"
                              "Model%20desctiption%20Example:%3AVR-73%29%0D%0A%0D%0AModell-Id%3A ")
             + info->text_modellid->text() + QStringLiteral("%0D%0ASoftwareversion%3A ")
