@@ -8,6 +8,7 @@
 #include "link/ReceiverLink.h"
 #include "link/Form_YInfo.h"
 #include "link/ReceiverModels.h"
+#include "platform/SerialDeviceNames.h"
 #include "platform/Shell.h"
 #include "platform/UserDialogs.h"
 
@@ -15,11 +16,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <cstdio>
 #include <source_location>
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 constexpr int kConnectAttempts = 4;
+
+// What a connect tried: "Connect on Com 1 (/dev/ttyUSB0)".
+QString connectAttempt(SettingsStore *settings, int port)
+{
+    QString text = QStringLiteral("Connect on Com %1").arg(port);
+    if (settings)
+        text += QStringLiteral(" (%1)").arg(serialDeviceForPort(*settings, port));
+    return text;
+}
 } // namespace
 
 void Form_ControlCenter::ConnectToOrvane(int Sw1)
@@ -52,6 +63,17 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
                     break;
             }
             if (SettingsBlock.isEmpty()) {
+                // The display says only "Error": the terminal and the error output say what
+                // was tried and why it failed.
+                const QString why = m_link->PortOpen()
+                    ? QStringLiteral("no answer from the receiver to %1 requests for its "
+                                     "settings; is it switched on and its cable plugged in?")
+                          .arg(kConnectAttempts)
+                    : QStringLiteral("the port was lost while waiting for the receiver");
+                const QString note = connectAttempt(m_platform.settings, m_link->CommPort())
+                    + QStringLiteral(": ") + why;
+                std::fprintf(stderr, "Orvane: %s\n", qPrintable(note));
+                noteInTerminal(note);
                 closeConnection(QStringLiteral("Connect"), QStringLiteral("Error"), false);
                 return;
             }
@@ -102,6 +124,9 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         }
         if (step != 0)
             line = int(step);
+        // The port's own words say why: not found, refused, permission denied, in use.
+        noteInTerminal(connectAttempt(m_platform.settings, m_link->CommPort())
+                       + QStringLiteral(" failed: ") + description);
         // An outside program's connect answers at once: its failure waits in the error
         // box's queue instead of a message box that holds the call.
         if (ErrorsWithoutWaiting::active()) {
