@@ -35,7 +35,12 @@ echo "$key" >"$out/build-key"
 
 if command -v ccache >/dev/null; then
     CCACHE_DIR=$(ccache --get-config cache_dir)
-    export CCACHE_DIR
+    # Paths below the copy count as relative, so builds of copies in other folders (each
+    # checkout's own) share the cached objects; the debug information names the sources
+    # relative to the copy anyway (-ffile-prefix-map).
+    CCACHE_BASEDIR=$tree
+    CCACHE_NOHASHDIR=true
+    export CCACHE_DIR CCACHE_BASEDIR CCACHE_NOHASHDIR
 fi
 export DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}"
 rm -f "$out"/src/*.deb "$out"/src/*.ddeb "$out"/src/*.changes "$out"/src/*.buildinfo

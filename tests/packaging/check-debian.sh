@@ -26,7 +26,7 @@ ls -l "$packages"/*.deb | awk '{print "  " $5 "\t" $9}' | sed "s|$packages/||"
 lintian --pedantic --display-info --display-experimental --fail-on error,warning \
     "$packages"/*.changes 2>&1 | tee "$work/lintian.log" \
     || fail "lintian found errors or warnings"
-echo "lintian: $(grep -c . "$work/lintian.log" || true) tags"
+echo "lintian: $(grep -c "^[EWIPXCO]: " "$work/lintian.log" || true) tags"
 
 contents=$(for deb in "$packages"/*.deb; do dpkg-deb -c "$deb"; done | awk '{print $6}' | sed 's|^\./|/|')
 while IFS= read -r file; do
