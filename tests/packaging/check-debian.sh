@@ -42,6 +42,15 @@ grep -qE '/orvane/AddIn/.*\.so$' <<<"$contents" && fail "the example add-in is i
 grep -q '/usr/share/doc/orvane-addin-dev/examples/NightVolume/NightVolumeAddIn.cpp' <<<"$contents" \
     || fail "the example add-in's source is not in orvane-addin-dev"
 
+# The example add-in builds from the add-in package alone.
+rm -rf "$work/sdk"
+dpkg-deb -x "$(ls "$packages"/orvane-addin-dev_*.deb)" "$work/sdk"
+example=$work/sdk/usr/share/doc/orvane-addin-dev/examples/NightVolume
+{ cmake -S "$example" -B "$work/sdk/build" -G Ninja -DCMAKE_PREFIX_PATH="$work/sdk/usr" \
+    && cmake --build "$work/sdk/build"; } >"$work/example.log" 2>&1 \
+    || { cat "$work/example.log" >&2; fail "the example add-in does not build from orvane-addin-dev"; }
+echo "the example add-in builds from orvane-addin-dev"
+
 runtime=()
 for name in orvane orvane-receiver libchromell1 libpushwell1; do
     runtime+=("$(ls "$packages/${name}"_*.deb)")
