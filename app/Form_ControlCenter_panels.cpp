@@ -26,19 +26,20 @@ using InputCommand = void (ReceiverLink::*)(QString *);
 
 // Commands of the input list 1 to 14, for the main zone and for zone 2.
 constexpr InputCommand kMainInputs[]
-    = {&ReceiverLink::InputLd,    &ReceiverLink::InputDTv,  &ReceiverLink::InputCblSat, &ReceiverLink::InputVcr1,
-       &ReceiverLink::InputVcr2,  &ReceiverLink::InputVcr3, &ReceiverLink::InputVAux,   &ReceiverLink::InputDvd,
-       &ReceiverLink::InputMd,    &ReceiverLink::InputTape, &ReceiverLink::InputTuner,  &ReceiverLink::InputCd,
+    = {&ReceiverLink::InputLd,    &ReceiverLink::InputDTv,   &ReceiverLink::InputCblSat,
+       &ReceiverLink::InputVcr1,  &ReceiverLink::InputVcr2,  &ReceiverLink::InputVcr3,
+       &ReceiverLink::InputVAux,  &ReceiverLink::InputDvd,   &ReceiverLink::InputMd,
+       &ReceiverLink::InputTape,  &ReceiverLink::InputTuner, &ReceiverLink::InputCd,
        &ReceiverLink::InputPhono, &ReceiverLink::InputCDR};
-constexpr InputCommand kZone2Inputs[]
-    = {&ReceiverLink::Zone2InputLd,    &ReceiverLink::Zone2InputDTv,   &ReceiverLink::Zone2InputCblSat,
-       &ReceiverLink::Zone2InputVcr1,  &ReceiverLink::Zone2InputVcr2,  &ReceiverLink::Zone2InputVcr3,
-       &ReceiverLink::Zone2InputVAux,  &ReceiverLink::Zone2InputDvd,   &ReceiverLink::Zone2InputMd,
-       &ReceiverLink::Zone2InputTape,  &ReceiverLink::Zone2InputTuner, &ReceiverLink::Zone2InputCd,
-       &ReceiverLink::Zone2InputPhono, &ReceiverLink::Zone2InputCDR};
+constexpr InputCommand kZone2Inputs[] = {
+    &ReceiverLink::Zone2InputLd,    &ReceiverLink::Zone2InputDTv,   &ReceiverLink::Zone2InputCblSat,
+    &ReceiverLink::Zone2InputVcr1,  &ReceiverLink::Zone2InputVcr2,  &ReceiverLink::Zone2InputVcr3,
+    &ReceiverLink::Zone2InputVAux,  &ReceiverLink::Zone2InputDvd,   &ReceiverLink::Zone2InputMd,
+    &ReceiverLink::Zone2InputTape,  &ReceiverLink::Zone2InputTuner, &ReceiverLink::Zone2InputCd,
+    &ReceiverLink::Zone2InputPhono, &ReceiverLink::Zone2InputCDR};
 constexpr InputCommand kInputModes[]
-    = {&ReceiverLink::InputModeAuto, &ReceiverLink::InputModeDigital, &ReceiverLink::InputModeAnalog,
-       &ReceiverLink::InputModeDD, &ReceiverLink::InputModeDTS};
+    = {&ReceiverLink::InputModeAuto, &ReceiverLink::InputModeDigital,
+       &ReceiverLink::InputModeAnalog, &ReceiverLink::InputModeDD, &ReceiverLink::InputModeDTS};
 
 // Calls one command member of the link window.
 void sendInputCommand(ReceiverLink *com, InputCommand command)
@@ -112,7 +113,7 @@ void Form_ControlCenter::Opt_Dsp_Click(int index)
         return;
     guarded(kModule, "Opt_Dsp_Click", [&] {
         m_link->SendCommand(QLatin1Char('0')
-                           + QString::number(kDspCommandBase + index, 16).toUpper());
+                            + QString::number(kDspCommandBase + index, 16).toUpper());
     });
 }
 
@@ -229,14 +230,7 @@ void Form_ControlCenter::Menu_Mode_Zone2_Click()
     guarded(kModule, "Menu_Mode_Zone2_Click", [&] {
         Menu_Mode_Zone2->setChecked(true);
         Menu_Mode_Main->setChecked(false);
-        Frame_Input->setCaption(QStringLiteral("Rec Out"));
-        // The frames are shown only while the panels are folded out.
-        if (!Frame_Input->isHidden()) {
-            Frame_InputMode->hide();
-            Frame_6ChInput->hide();
-            Frame_61ES->hide();
-            Frame_Leer1->show();
-        }
+        showZoneMode();
         Line1->setText(QStringLiteral("Mode Zone 2"));
         Line2->clear();
     });
@@ -248,13 +242,7 @@ void Form_ControlCenter::Menu_Mode_Main_Click()
     guarded(kModule, "Menu_Mode_Main_Click", [&] {
         Menu_Mode_Main->setChecked(true);
         Menu_Mode_Zone2->setChecked(false);
-        Frame_Input->setCaption(QStringLiteral("Input"));
-        if (!Frame_Input->isHidden()) {
-            Frame_InputMode->show();
-            Frame_6ChInput->show();
-            Frame_61ES->show();
-            Frame_Leer1->hide();
-        }
+        showZoneMode();
         Line1->setText(QStringLiteral("Mode Main/Master"));
         Line2->clear();
     });
@@ -273,6 +261,20 @@ void Form_ControlCenter::Menu_MiniPopUp_Zone2_Click()
         const bool zone2 = zone2Mode();
         Menu_Mode_Zone2->setChecked(!zone2);
         Menu_Mode_Main->setChecked(zone2);
+        showZoneMode();
     });
     guarded(kModule, "Menu_MiniPopUp_Zone2_Click", [&] { SetSettings(); });
+}
+
+void Form_ControlCenter::showZoneMode()
+{
+    const bool zone2 = zone2Mode();
+    Frame_Input->setCaption(zone2 ? QStringLiteral("Rec Out") : QStringLiteral("Input"));
+    // The frames are shown only while the panels are folded out.
+    if (!Frame_Input->isHidden()) {
+        Frame_InputMode->setVisible(!zone2);
+        Frame_6ChInput->setVisible(!zone2);
+        Frame_61ES->setVisible(!zone2);
+        Frame_Leer1->setVisible(zone2);
+    }
 }

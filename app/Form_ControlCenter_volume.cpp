@@ -64,29 +64,28 @@ void Form_ControlCenter::DisplayVolume(VolumeZone zone, int value)
     emit m_events.receiverStatusChanged();
 }
 
-// The reply of a step is the receiver's volume report; it takes the way of every report.
+// The reply of a step is the receiver's volume report. The link has cut it with
+// everything else it read; it is shown at once, with the reports before it.
 void Form_ControlCenter::VolUp()
 {
     guarded(kModule, "VolUp", [&] {
-        QString reply;
         if (zone2Mode())
-            m_link->Zone2VolUp(&reply);
+            m_link->Zone2VolUp();
         else
-            m_link->MasterVolUp(&reply);
-        evaluateReceived(reply, "VolUp");
+            m_link->MasterVolUp();
     });
+    evaluateReceived("VolUp");
 }
 
 void Form_ControlCenter::VolDown()
 {
     guarded(kModule, "VolDown", [&] {
-        QString reply;
         if (zone2Mode())
-            m_link->Zone2VolDown(&reply);
+            m_link->Zone2VolDown();
         else
-            m_link->MasterVolDown(&reply);
-        evaluateReceived(reply, "VolDown");
+            m_link->MasterVolDown();
     });
+    evaluateReceived("VolDown");
 }
 
 void Form_ControlCenter::Mute(int Zone)

@@ -20,6 +20,7 @@ private slots:
     void longRead_data();
     void longRead();
     void reset();
+    void stxFlood_data();
     void stxFlood();
 };
 
@@ -56,6 +57,14 @@ void tst_FrameCutter::cut_data()
     QTest::newRow("empty frame") << QStringList {"<>"} << QStringList {""} << "";
     QTest::newRow("ETX before STX in next read")
         << QStringList {">", "<1>"} << QStringList {"1"} << "";
+    QTest::newRow("body of the longest length")
+        << QStringList {"<12345678>"} << QStringList {"12345678"} << "";
+    QTest::newRow("longer body is noise, the report after it counts")
+        << QStringList {"<123456789><002600>"} << QStringList {"002600"} << "";
+    QTest::newRow("half report, then a configuration block: nothing")
+        << QStringList {"<10", "\x12R0161C0200>"} << QStringList {} << "";
+    QTest::newRow("STX deep inside noise starts nothing, the last ones a body each")
+        << QStringList {"<abcdefghij<kl<m>"} << QStringList {wire("kl<m"), "m"} << "";
 }
 
 void tst_FrameCutter::cut()
@@ -131,17 +140,34 @@ void tst_FrameCutter::reset()
     QCOMPARE(cutter.cut(wire("00><1>")), QStringList {"1"});
 }
 
-// A read of a serial read buffer's size at its worst (a full tail of STX characters,
-// then a read of them and one ETX): every STX yields a body, yet the tail stays bounded.
+// A flood of STX characters and one ETX, in one read or many: only the STX characters
+// close enough to the ETX start a body, so the bodies are few and short however long the
+// flood, and the kept tail stays bounded.
+void tst_FrameCutter::stxFlood_data()
+{
+    QTest::addColumn<int>("stx");
+    QTest::addColumn<int>("pieces");
+
+    QTest::newRow("10 in one read") << 10 << 1;
+    QTest::newRow("10000 in one read") << 10000 << 1;
+    QTest::newRow("10000 in 100 reads") << 10000 << 100;
+}
+
 void tst_FrameCutter::stxFlood()
 {
+    QFETCH(int, stx);
+    QFETCH(int, pieces);
+
     FrameCutter cutter;
-    QVERIFY(cutter.cut(QString(4 * FrameCutter::kMaxTail, QChar(0x02))).isEmpty());
-    QCOMPARE(cutter.tail().size(), FrameCutter::kMaxTail);
-    const QStringList bodies
-        = cutter.cut(QString(FrameCutter::kMaxTail - 1, QChar(0x02)) + QChar(0x03));
-    QCOMPARE(bodies.size(), 2 * FrameCutter::kMaxTail - 1);
-    QCOMPARE(bodies.first().size(), 2 * FrameCutter::kMaxTail - 2);
+    QStringList bodies;
+    const int piece = stx / pieces;
+    for (int i = 0; i < pieces; ++i) {
+        bodies += cutter.cut(QString(piece, QChar(0x02)));
+        QVERIFY(cutter.tail().size() <= FrameCutter::kMaxTail);
+    }
+    bodies += cutter.cut(QString(QChar(0x03)));
+    QCOMPARE(bodies.size(), FrameCutter::kMaxBody + 1);
+    QCOMPARE(bodies.first().size(), FrameCutter::kMaxBody);
     QCOMPARE(bodies.last(), QString());
     QVERIFY(cutter.tail().isEmpty());
 }

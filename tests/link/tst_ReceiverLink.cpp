@@ -530,7 +530,7 @@ void tst_ReceiverLink::powerOnWithoutReceiverStillStoresSettings()
 void tst_ReceiverLink::hungWriteReconnects()
 {
     connectReceiver();
-    m_host->logging = true;
+    m_link->setTrafficLog(true, false);
     m_port->setWriteStall(kWaits.answerWait + 50ms, 1);
     m_link->InputCd();
     QCOMPARE(m_port->closeCount(), 1);
@@ -623,7 +623,7 @@ void tst_ReceiverLink::debugLogFile()
 {
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath("debug.txt");
     QFile::remove(path);
-    m_host->logFile = true;
+    m_link->setTrafficLog(false, true);
     connectReceiver(false);
     m_link->InputCd();
     m_port->injectRaw("\x02"

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <unistd.h>
 
 namespace {
@@ -39,7 +40,8 @@ private slots:
     void deviceNames();
     void openFailureSaysWhy();
     void ptyTrafficAndVanish();
-    void readAllTakesWhatEventsHaveNotPulledIn();
+    void burstArrivesWhole_data();
+    void burstArrivesWhole();
     void simulatedReceiver();
 };
 
@@ -115,18 +117,47 @@ void tst_QtSerialPort::ptyTrafficAndVanish()
     QCOMPARE(port.bytesWaiting(), 0);
 }
 
-void tst_QtSerialPort::readAllTakesWhatEventsHaveNotPulledIn()
+void tst_QtSerialPort::burstArrivesWhole_data()
 {
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<bool>("readAtOnce");
+
+    QTest::newRow("1 KB, read after each notification") << 1024 << true;
+    QTest::newRow("1280 bytes, read after each notification") << 1280 << true;
+    QTest::newRow("4 KB, read after each notification") << 4096 << true;
+    QTest::newRow("64 KB, read after each notification") << 65536 << true;
+    QTest::newRow("4 KB, read only when it is all there") << 4096 << false;
+}
+
+// A burst in one write, followed by a report: all of it arrives, in order, and the port
+// stays open, whether the reader takes the bytes as they are announced or later.
+void tst_QtSerialPort::burstArrivesWhole()
+{
+    QFETCH(int, bytes);
+    QFETCH(bool, readAtOnce);
+
     PtyPort line;
     QVERIFY(line.open());
-    PseudoTerminal &pty = line.pty;
     QtSerialPort &port = line.port;
-    // A report arrives 50 ms before the read, with no events run in between.
-    const QByteArray report("\x02" "002680\x03");
-    QVERIFY(pty.send(report));
-    ::usleep(50000);
-    QCOMPARE(port.readAll(), report);
-    QCOMPARE(port.readAll(), QByteArray());
+    QSignalSpy lost(&port, &SerialPort::portLost);
+    QByteArray received;
+    // As the link does: one read from the event loop after the notification.
+    connect(&port, &SerialPort::dataArrived, this, [&] {
+        if (readAtOnce)
+            QTimer::singleShot(0, this, [&] { received += port.readAll(); });
+    });
+    const QByteArray report("\x02"
+                            "002680\x03");
+    const QByteArray burst = QByteArray(bytes, 'A') + report;
+    line.pty.startWriting(burst);
+    QTRY_VERIFY_WITH_TIMEOUT((received += port.readAll()).endsWith(report) || !lost.isEmpty(),
+                             5000);
+    QTest::qWait(100);
+    received += port.readAll();
+    QCOMPARE(lost.size(), 0);
+    QVERIFY(port.isOpen());
+    QCOMPARE(received.size(), burst.size());
+    QVERIFY(received == burst);
 }
 
 void tst_QtSerialPort::simulatedReceiver()
