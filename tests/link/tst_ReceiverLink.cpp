@@ -335,6 +335,12 @@ void tst_ReceiverLink::noAnswerWaitsTheAnswerWait()
     QCOMPARE(settings, QString());
     QVERIFY2(ms >= kAnswer - 50 && ms < kAnswer * 5 / 2, qPrintable(QString::number(ms)));
     QVERIFY(!m_link->LinkBusy());
+
+    // Half a block, even one whose data holds an ETX, is no answer either.
+    m_port->injectLater(m_model->configurationBlock().left(20) + '\x03');
+    m_link->ReadSettings(settings);
+    QCOMPARE(settings, QString());
+    QVERIFY(m_host->addInSettings.isEmpty());
 }
 
 void tst_ReceiverLink::commandDuringReadIsDropped()
