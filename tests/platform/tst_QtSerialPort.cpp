@@ -120,43 +120,26 @@ void tst_QtSerialPort::ptyTrafficAndVanish()
 void tst_QtSerialPort::burstArrivesWhole_data()
 {
     QTest::addColumn<int>("bytes");
-    QTest::addColumn<bool>("readAtOnce");
-
-    QTest::newRow("1 KB, read after each notification") << 1024 << true;
-    QTest::newRow("1280 bytes, read after each notification") << 1280 << true;
-    QTest::newRow("4 KB, read after each notification") << 4096 << true;
-    QTest::newRow("64 KB, read after each notification") << 65536 << true;
-    QTest::newRow("4 KB, read only when it is all there") << 4096 << false;
+    for (int bytes : {1024, 1280, 4096, 65536})
+        QTest::newRow(qPrintable(QString::number(bytes))) << bytes;
 }
 
-// A burst in one write, followed by a report: all of it arrives, in order, and the port
-// stays open, whether the reader takes the bytes as they are announced or later.
+// A burst in one write, read as the link reads (once after each notification): all of
+// it arrives, in order, and the port stays open.
 void tst_QtSerialPort::burstArrivesWhole()
 {
     QFETCH(int, bytes);
-    QFETCH(bool, readAtOnce);
-
     PtyPort line;
     QVERIFY(line.open());
-    QtSerialPort &port = line.port;
-    QSignalSpy lost(&port, &SerialPort::portLost);
+    QSignalSpy lost(&line.port, &SerialPort::portLost);
     QByteArray received;
-    // As the link does: one read from the event loop after the notification.
-    connect(&port, &SerialPort::dataArrived, this, [&] {
-        if (readAtOnce)
-            QTimer::singleShot(0, this, [&] { received += port.readAll(); });
+    connect(&line.port, &SerialPort::dataArrived, this, [&] {
+        QTimer::singleShot(0, this, [&] { received += line.port.readAll(); });
     });
-    const QByteArray report("\x02"
-                            "002680\x03");
-    const QByteArray burst = QByteArray(bytes, 'A') + report;
+    const QByteArray burst = QByteArray(bytes, 'A') + "\x02" "002680\x03";
     line.pty.startWriting(burst);
-    QTRY_VERIFY_WITH_TIMEOUT((received += port.readAll()).endsWith(report) || !lost.isEmpty(),
-                             5000);
-    QTest::qWait(100);
-    received += port.readAll();
+    QTRY_VERIFY(received.size() >= burst.size() || !lost.isEmpty());
     QCOMPARE(lost.size(), 0);
-    QVERIFY(port.isOpen());
-    QCOMPARE(received.size(), burst.size());
     QVERIFY(received == burst);
 }
 
