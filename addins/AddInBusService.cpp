@@ -3,6 +3,7 @@
 #include "addins/AddInBusConnection.h"
 #include "addins/clsAddIn.h"
 #include "link/CommandCode.h"
+#include "platform/Clock.h"
 #include "orvane_root_adaptor.h"
 
 #include <QDBusConnectionInterface>
@@ -31,27 +32,12 @@ QString interfaceOf(const QMetaObject &adaptor)
 
 } // namespace
 
-bool AddInBusService::RateLimit::take(double cost)
-{
-    // Whole nanoseconds since the first call: no time is lost between calls that
-    // follow each other faster than a millisecond.
-    if (!clock.isValid()) {
-        clock.start();
-        tokens = perSecond;
-    }
-    const qint64 now = clock.nsecsElapsed();
-    tokens = std::min(perSecond, tokens + double(now - lastNs) * perSecond / 1e9);
-    lastNs = now;
-    if (tokens < std::min(cost, perSecond))
-        return false;
-    tokens -= cost;
-    return true;
-}
-
-AddInBusService::AddInBusService(AddInRuntime &runtime, const QDBusConnection &bus, QObject *parent)
+AddInBusService::AddInBusService(AddInRuntime &runtime, const QDBusConnection &bus, Clock *clock,
+                                 QObject *parent)
     : QObject(parent)
     , m_runtime(runtime)
     , m_bus(bus)
+    , m_clock(clock)
 {
     new OrvaneAdaptor(this);
 }
@@ -160,7 +146,7 @@ QDBusObjectPath AddInBusService::CreateAddIn()
     }
     const auto known = m_processOf.constFind(owner);
     if (known != m_processOf.constEnd()) {
-        if (!m_processes[*known].calls.take()) {
+        if (!m_processes[*known].calls.take(m_clock->monotonic())) {
             sendErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
             return {};
         }
@@ -255,7 +241,7 @@ void AddInBusService::ReleaseAddIn(const QDBusObjectPath &AddIn)
         return;
     }
     const auto known = m_processOf.constFind(caller);
-    if (known != m_processOf.constEnd() && !m_processes[*known].calls.take()) {
+    if (known != m_processOf.constEnd() && !m_processes[*known].calls.take(m_clock->monotonic())) {
         sendErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
         return;
     }
@@ -288,7 +274,8 @@ std::pair<QString, QString> AddInBusService::admit(const AddInBusConnection *con
     if (connection->owner() != message.service())
         return {kErrorAccessDenied, QStringLiteral("The connection belongs to another client")};
     Process &client = m_processes[connection->process()];
-    if (!client.calls.take())
+    const auto now = m_clock->monotonic();
+    if (!client.calls.take(now))
         return {kErrorLimits, QStringLiteral("Too many calls")};
     if (kind == Kind::ChangesList && voting())
         return {kErrorBusy, QStringLiteral("Orvane is ending")};
@@ -307,18 +294,18 @@ std::pair<QString, QString> AddInBusService::admit(const AddInBusConnection *con
         if (!CommandCode::isCommandCode(arguments.value(0).toString()))
             return {kErrorInvalidArgs,
                     QStringLiteral("A command code is five characters 0-9 or A-F, e.g. 07A1D")};
-        if (!client.commands.take())
+        if (!client.commands.take(now))
             return {kErrorLimits, QStringLiteral("Too many commands")};
     }
     if (kind == Kind::Message) {
-        if (!client.messages.take())
+        if (!client.messages.take(now))
             return {kErrorLimits, QStringLiteral("Too many messages")};
         // Every registered bus client receives the text: it costs once per receiver.
         const auto receivers
             = std::count_if(m_connections.begin(), m_connections.end(), [](const auto &entry) {
                   return entry.second->addIn()->isRegistered();
               });
-        if (!client.messageText.take(double(text) * double(std::max<qsizetype>(1, receivers))))
+        if (!client.messageText.take(now, double(text) * double(std::max<qsizetype>(1, receivers))))
             return {kErrorLimits, QStringLiteral("Too much message text")};
     }
     return {};
@@ -342,14 +329,18 @@ long AddInBusService::askUnload(AddInBusConnection *connection)
 {
     if (!m_running || !connection || connection->released())
         return 0;
-    if (!m_lastAskEnded.isValid() || m_lastAskEnded.elapsed() > kRoundGap.count())
-        m_roundWaitedMs = 0;
-    const qint64 wait
-        = std::min<qint64>(m_voteWait.count(), m_voteRoundWait.count() - m_roundWaitedMs);
+    const auto asked = m_clock->monotonic();
+    if (!m_lastAskEnded || asked - *m_lastAskEnded > kRoundGap)
+        m_roundWaited = {};
+    const qint64 wait = std::min<qint64>(
+        m_voteWait.count(),
+        (m_voteRoundWait
+         - std::chrono::duration_cast<std::chrono::milliseconds>(m_roundWaited))
+            .count());
     const QString owner = connection->owner();
-    const QElapsedTimer silent = m_unresponsive.value(owner);
-    if (wait <= 0 || (silent.isValid() && silent.elapsed() < kUnresponsiveFor.count())) {
-        m_lastAskEnded.start();
+    const auto silent = m_unresponsive.constFind(owner);
+    if (wait <= 0 || (silent != m_unresponsive.constEnd() && asked - *silent < kUnresponsiveFor)) {
+        m_lastAskEnded = asked;
         return 0;
     }
     m_unresponsive.remove(owner);
@@ -357,8 +348,6 @@ long AddInBusService::askUnload(AddInBusConnection *connection)
     QDBusMessage call = QDBusMessage::createMethodCall(connection->owner(), kClientPath,
                                                        kClientInterface, QStringLiteral("Unload"));
     call.setArguments({QVariant::fromValue(QDBusObjectPath(connection->path()))});
-    QElapsedTimer waited;
-    waited.start();
     QDBusPendingCallWatcher pending(m_bus.asyncCall(call, int(wait)));
     if (!pending.isFinished()) {
         // Events run while the client thinks; the program stays responsive and the
@@ -374,14 +363,14 @@ long AddInBusService::askUnload(AddInBusConnection *connection)
     if (!pending.isFinished() || pending.error().type() == QDBusError::NoReply
         || pending.error().type() == QDBusError::Timeout) {
         if (m_processOf.contains(owner) && !m_goneDuringVote.contains(owner))
-            m_unresponsive[owner].start();
+            m_unresponsive[owner] = m_clock->monotonic();
     } else if (!pending.isError()) {
         const QVariant answer = pending.reply().arguments().value(0);
         if (answer.metaType() == QMetaType::fromType<int>())
             cancel = answer.toInt();
     }
-    m_roundWaitedMs += waited.elapsed();
-    m_lastAskEnded.start();
+    m_lastAskEnded = m_clock->monotonic();
+    m_roundWaited += *m_lastAskEnded - asked;
     if (!voting())
         QTimer::singleShot(0, this, &AddInBusService::finishDeferred);
     return cancel;

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "addins/AddInBusConnection.h"
+#include "program/RateLimiter.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -15,10 +15,12 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class AddInBusConnection;
 class AddInRuntime;
+class Clock;
 class QDBusServiceWatcher;
 
 // The program's automation interface on the user's session bus. It owns the
@@ -64,8 +66,10 @@ public:
     static constexpr std::chrono::milliseconds kUnresponsiveFor {30000};
 
     // Works on `bus`: the session bus in the program, a private bus in tests. The
-    // connections it hands out are add-ins of `runtime`.
-    AddInBusService(AddInRuntime &runtime, const QDBusConnection &bus, QObject *parent = nullptr);
+    // connections it hands out are add-ins of `runtime`; rates and the vote's bounds read
+    // `clock`'s monotonic time.
+    AddInBusService(AddInRuntime &runtime, const QDBusConnection &bus, Clock *clock,
+                    QObject *parent = nullptr);
     ~AddInBusService() override;
 
     // Registers the objects and asks for the well-known name. False, with
@@ -116,27 +120,13 @@ public slots:
     void ReleaseAddIn(const QDBusObjectPath &AddIn);
 
 private:
-    struct RateLimit
-    {
-        explicit RateLimit(double rate = 0)
-            : perSecond(rate)
-        {
-        }
-        double perSecond;
-        double tokens = 0;
-        qint64 lastNs = 0;
-        QElapsedTimer clock;
-        // Takes `cost` when the budget holds it; a cost above one second's budget
-        // passes when the budget is full and leaves a debt.
-        bool take(double cost = 1);
-    };
     struct Process
     {
         int connections = 0;
-        RateLimit calls {kCallsPerSecond};
-        RateLimit commands {kCommandsPerSecond};
-        RateLimit messages {kMessagesPerSecond};
-        RateLimit messageText {kMessageTextPerSecond};
+        RateLimiter calls {kCallsPerSecond};
+        RateLimiter commands {kCommandsPerSecond};
+        RateLimiter messages {kMessagesPerSecond};
+        RateLimiter messageText {kMessageTextPerSecond};
     };
 
     void createFor(const QDBusMessage &message, const QString &process);
@@ -149,6 +139,7 @@ private:
 
     AddInRuntime &m_runtime;
     QDBusConnection m_bus;
+    Clock *m_clock;
     QDBusServiceWatcher *m_watcher = nullptr;
     bool m_running = false;
     bool m_nameOwned = false;
@@ -160,8 +151,9 @@ private:
     QHash<QString, QString> m_processOf;
     QHash<QString, Process> m_processes;
     QHash<QString, QList<QDBusMessage>> m_waitingCreates;
-    // Bus connections that let their vote run out, not waited for again for a while.
-    QHash<QString, QElapsedTimer> m_unresponsive;
+    // Bus connections that let their vote run out (since when), not waited for again for
+    // a while.
+    QHash<QString, std::chrono::nanoseconds> m_unresponsive;
     int m_maxPerProcess = kMaxConnectionsPerProcess;
     int m_maxConnections = kMaxConnections;
     int m_reserved = kReservedConnections;
@@ -169,7 +161,7 @@ private:
     std::chrono::milliseconds m_voteWait = kVoteWait;
     std::chrono::milliseconds m_voteRoundWait = kVoteRoundWait;
     // The asks of one shutdown follow each other closely; a pause ends the round.
-    QElapsedTimer m_lastAskEnded;
-    qint64 m_roundWaitedMs = 0;
+    std::optional<std::chrono::nanoseconds> m_lastAskEnded;
+    std::chrono::nanoseconds m_roundWaited {0};
     QStringList m_goneDuringVote;
 };

@@ -7,6 +7,7 @@
 #include "app/ImageButton.h"
 #include "app/OptionButton.h"
 #include "errors/ErrorGuard.h"
+#include "link/ReceiverVocabulary.h"
 #include "platform/FixedPitchFont.h"
 #include "platform/PlayerRemote.h"
 
@@ -89,13 +90,6 @@ void keepInsideBorder(QWidget *control)
     const QRect inner = control->parentWidget()->rect().adjusted(2, 2, -2, -2);
     control->setGeometry(control->geometry().intersected(inner));
 }
-
-struct DspGroup
-{
-    const char *label; // group label caption; nullptr for none
-    int first;
-    int last;
-};
 
 } // namespace
 
@@ -197,34 +191,20 @@ void Form_ControlCenter::buildDisplay()
 
 void Form_ControlCenter::buildPanels()
 {
-    static const char *const kInputCaptions[] = {"LD",   "D-TV", "CBL/SAT", "VCR 1", "VCR 2",
-                                                 "VCR 3", "V-AUX", "DVD",    "MD",    "TAPE",
-                                                 "TUNER", "CD",   "PHONO",   "CD-R"};
-    static const char *const kDspCaptions[32]
-        = {"Effect Off",   "Hall A",          "Hall B",          "Hall C",         "Hall D",
-           "Hall E",       "Live Concert",    "Tokyo",           "Freiburg",       "Royaumont",
-           "Village Gate", "VillageVanguard", "The Bottom Line", "Roxy Theatre",   "Warehouse Loft",
-           "Arena",        "Disco",           "Party",           "Game/Amusement", "Pop/Rock",
-           "DJ",           "Classical/Opera", "Pavilion",        "Mono Movie",     "Variety/Sports",
-           "Spectacle",    "Sci-Fi",          "Adventure",       "General",        "Normal",
-           "Enhanced",     "8 Ch Stereo"};
-
     // Input: fourteen sources in two columns.
     Frame_Input = makeFrame(picKlappe, QStringLiteral("Input"), QRect(4, 2, 200, 218));
     for (int i = 1; i <= 14; ++i) {
         const int column = (i - 1) / 7;
         const int row = (i - 1) % 7;
-        Opt_Input.add(i, makeOption(Frame_Input, QString::fromLatin1(kInputCaptions[i - 1]),
+        Opt_Input.add(i, makeOption(Frame_Input, ReceiverVocabulary::inputCaption(i),
                                     12 + column * 96, 22 + row * 27, 92));
     }
 
     Frame_InputMode = makeFrame(picKlappe, QStringLiteral("Input Mode"), QRect(4, 224, 200, 92));
-    static const char *const kModeCaptions[] = {"Auto", "Digital", "Analog", "DD", "DTS"};
     for (int i = 1; i <= 5; ++i) {
         const int column = (i - 1) / 3;
         const int row = (i - 1) % 3;
-        Opt_InputMode.add(i, makeOption(Frame_InputMode,
-                                        QString::fromLatin1(kModeCaptions[i - 1]),
+        Opt_InputMode.add(i, makeOption(Frame_InputMode, ReceiverVocabulary::inputModeCaption(i),
                                         12 + column * 96, 22 + row * 22, 92));
     }
 
@@ -247,27 +227,22 @@ void Form_ControlCenter::buildPanels()
 
     // DSP programs in three columns, each group under its label.
     Frame_DSP = makeFrame(picKlappe, QStringLiteral("DSP"), QRect(208, 2, 428, 338));
-    static const DspGroup kGroups[] = {
-        {"Effect Off", 0, 0},          {"Concert Hall 1", 1, 3},  {"Concert Hall 2", 4, 6},
-        {"Church", 7, 9},              {"Jazz Club", 10, 12},     {"Rock Concert", 13, 15},
-        {"Entertainment", 16, 18},     {"Concert Video 1", 19, 20}, {"Concert Video 2", 21, 22},
-        {"Tv Theater", 23, 24},        {"Movie Theater 1", 25, 26}, {"Movie Theater 2", 27, 28},
-        {"DD/DTS SUR.", 29, 30},       {nullptr, 31, 31}};
+    const QList<ReceiverVocabulary::DspGroup> &groups = ReceiverVocabulary::dspGroups();
     // Groups that start a new column.
     constexpr int kColumnStarts[] = {0, 4, 8};
     constexpr int kColumnWidth = 140;
     int column = -1;
     int y = 0;
-    for (int g = 0; g < int(std::size(kGroups)); ++g) {
+    for (int g = 0; g < groups.size(); ++g) {
         if (column + 1 < int(std::size(kColumnStarts)) && g == kColumnStarts[column + 1]) {
             ++column;
             y = 20;
         }
         const int x = 8 + column * kColumnWidth;
-        const DspGroup &group = kGroups[g];
-        if (group.label) {
+        const ReceiverVocabulary::DspGroup &group = groups[g];
+        if (!group.label.isEmpty()) {
             auto *label = new ctlLabel(Frame_DSP);
-            label->ReadProperties(groupLabelBag(QString::fromLatin1(group.label)));
+            label->ReadProperties(groupLabelBag(group.label));
             label->setGeometry(x, y, kColumnWidth - 6, 16);
             if (g == 0)
                 Label_Effect = label;
@@ -278,8 +253,8 @@ void Form_ControlCenter::buildPanels()
             y += 4;
         }
         for (int index = group.first; index <= group.last; ++index) {
-            Opt_Dsp.add(index, makeOption(Frame_DSP, QString::fromLatin1(kDspCaptions[index]),
-                                          x + 6, y, kColumnWidth - 12));
+            Opt_Dsp.add(index, makeOption(Frame_DSP, ReceiverVocabulary::dspCaption(index), x + 6,
+                                          y, kColumnWidth - 12));
             y += 19;
         }
         y += 3;
@@ -345,11 +320,11 @@ void Form_ControlCenter::buildMenus()
     Menu_Mode_Main = checkable(Menu_Mode->addAction(QStringLiteral("Main/Master")), true);
 
     Menu_Sleep = bar->addMenu(QStringLiteral("S&leepTimer"));
-    Menu_Sleep_Off = Menu_Sleep->addAction(QStringLiteral("Off"));
-    Menu_Sleep_120 = Menu_Sleep->addAction(QStringLiteral("120 min"));
-    Menu_Sleep_90 = Menu_Sleep->addAction(QStringLiteral("90 min"));
-    Menu_Sleep_60 = Menu_Sleep->addAction(QStringLiteral("60 min"));
-    Menu_Sleep_30 = Menu_Sleep->addAction(QStringLiteral("30 min"));
+    Menu_Sleep_Off = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(0));
+    Menu_Sleep_120 = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(120));
+    Menu_Sleep_90 = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(90));
+    Menu_Sleep_60 = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(60));
+    Menu_Sleep_30 = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(30));
 
     Menu_Volume = bar->addMenu(QStringLiteral("&Volume"));
     Menu_Volume_Mute = checkable(Menu_Volume->addAction(QStringLiteral("Mute")));
@@ -359,8 +334,8 @@ void Form_ControlCenter::buildMenus()
     Menu_Volume_S = Menu_Volume->addMenu(QStringLiteral("Save"));
     Menu_Volume->addSeparator();
     Menu_Volume_L = Menu_Volume->addMenu(QStringLiteral("Load"));
-    for (int i = 1; i <= 6; ++i) {
-        const QString letter(QChar(u'A' + (i - 1)));
+    for (int i = 1; i <= ReceiverVocabulary::kMemories; ++i) {
+        const QString letter = ReceiverVocabulary::memoryLetter(i);
         Menu_Volume_Save.add(i, Menu_Volume_S->addAction(letter));
         QAction *load = Menu_Volume_L->addAction(letter + QStringLiteral("   "));
         load->setShortcut(QKeySequence(Qt::Key_F4 + (i - 1)));
@@ -398,17 +373,16 @@ void Form_ControlCenter::buildMenus()
     Menu_MiniPopUp = new QMenu(QStringLiteral("MiniPopup"), this);
     Menu_MiniPopUp_POWER = Menu_MiniPopUp->addAction(QStringLiteral("POWER"));
     Menu_MiniPopUp->addSeparator();
-    static const char *const kPopUpInputs[] = {"LD",   "D-TV",  "CBL/SAT", "VCR 1", "VCR 2",
-                                               "VCR 3", "V-AUX", "DVD",     "MD",    "TAPE",
-                                               "TUNER", "CD",    "PHONO",   "CDR"};
-    for (int i = 1; i <= 14; ++i)
+    // The pop-up names CD-R without its hyphen.
+    for (int i = ReceiverVocabulary::kFirstInput; i <= ReceiverVocabulary::kLastInput; ++i)
         Menu_MiniPopUp_Input.add(
-            i, Menu_MiniPopUp->addAction(QString::fromLatin1(kPopUpInputs[i - 1])));
+            i, Menu_MiniPopUp->addAction(i == 14 ? QStringLiteral("CDR")
+                                                 : ReceiverVocabulary::inputCaption(i)));
     Menu_MiniPopUp->addSeparator();
     Menu_MiniPopUp_Volume = Menu_MiniPopUp->addMenu(QStringLiteral("VOLUME"));
-    for (int i = 1; i <= 6; ++i)
+    for (int i = 1; i <= ReceiverVocabulary::kMemories; ++i)
         Menu_MiniPopUp_Volume_Load.add(
-            i, Menu_MiniPopUp_Volume->addAction(QString(QChar(u'A' + (i - 1)))));
+            i, Menu_MiniPopUp_Volume->addAction(ReceiverVocabulary::memoryLetter(i)));
     Menu_MiniPopUp->addSeparator();
     Menu_MiniPopUp_Zone2 = checkable(Menu_MiniPopUp->addAction(QStringLiteral("ZONE 2")));
     Menu_MiniPopUp->addSeparator();

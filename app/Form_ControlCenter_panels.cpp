@@ -5,6 +5,7 @@
 #include "app/Form_Mini.h"
 #include "errors/ErrorGuard.h"
 #include "link/ReceiverLink.h"
+#include "link/ReceiverVocabulary.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -17,43 +18,10 @@ namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 constexpr int kFirstStepInput = 1;
 constexpr int kLastStepInput = 13; // the step images skip CD-R
-constexpr int kFirstMode = 1;
-constexpr int kLastMode = 5;
-constexpr int kDspCommandBase = 0x7EE0;
-constexpr int kLastDspProgram = 31;
+constexpr int kFirstMode = ReceiverVocabulary::kFirstInputMode;
+constexpr int kLastMode = ReceiverVocabulary::kLastInputMode;
 
-using InputCommand = void (ReceiverLink::*)(QString *);
-
-// Commands of the input list 1 to 14, for the main zone and for zone 2.
-constexpr InputCommand kMainInputs[]
-    = {&ReceiverLink::InputLd,    &ReceiverLink::InputDTv,   &ReceiverLink::InputCblSat,
-       &ReceiverLink::InputVcr1,  &ReceiverLink::InputVcr2,  &ReceiverLink::InputVcr3,
-       &ReceiverLink::InputVAux,  &ReceiverLink::InputDvd,   &ReceiverLink::InputMd,
-       &ReceiverLink::InputTape,  &ReceiverLink::InputTuner, &ReceiverLink::InputCd,
-       &ReceiverLink::InputPhono, &ReceiverLink::InputCDR};
-constexpr InputCommand kZone2Inputs[] = {
-    &ReceiverLink::Zone2InputLd,    &ReceiverLink::Zone2InputDTv,   &ReceiverLink::Zone2InputCblSat,
-    &ReceiverLink::Zone2InputVcr1,  &ReceiverLink::Zone2InputVcr2,  &ReceiverLink::Zone2InputVcr3,
-    &ReceiverLink::Zone2InputVAux,  &ReceiverLink::Zone2InputDvd,   &ReceiverLink::Zone2InputMd,
-    &ReceiverLink::Zone2InputTape,  &ReceiverLink::Zone2InputTuner, &ReceiverLink::Zone2InputCd,
-    &ReceiverLink::Zone2InputPhono, &ReceiverLink::Zone2InputCDR};
-constexpr InputCommand kInputModes[]
-    = {&ReceiverLink::InputModeAuto, &ReceiverLink::InputModeDigital,
-       &ReceiverLink::InputModeAnalog, &ReceiverLink::InputModeDD, &ReceiverLink::InputModeDTS};
-
-// Calls one command member of the link window.
-void sendInputCommand(ReceiverLink *com, InputCommand command)
-{
-    (com->*command)(nullptr);
-}
-
-// The group label (1 to 12) above a DSP program 1 to 30.
-int dspGroup(int program)
-{
-    if (program <= 18)
-        return (program - 1) / 3 + 1;
-    return (program - 19) / 2 + 7;
-}
+using ReceiverVocabulary::Zone;
 
 // Member after (or before) the selected one among first..last, wrapping round;
 // `first` when none of them is selected.
@@ -77,11 +45,12 @@ bool Form_ControlCenter::zone2Mode() const
 
 void Form_ControlCenter::Opt_Input_Click(int index)
 {
-    if (UpdatingFromReceiver || index < 1 || index > 14)
+    if (UpdatingFromReceiver || index < ReceiverVocabulary::kFirstInput
+        || index > ReceiverVocabulary::kLastInput)
         return;
     if (!zone2Mode()) {
         guarded(kModule, "Opt_Input_Click",
-                [&] { sendInputCommand(m_link.get(), kMainInputs[index - 1]); });
+                [&] { ReceiverVocabulary::selectInput(*m_link, Zone::Main, index); });
         return;
     }
     guarded(kModule, "Opt_Input_Click", [&] {
@@ -89,7 +58,7 @@ void Form_ControlCenter::Opt_Input_Click(int index)
         Line2->clear();
     });
     guarded(kModule, "Opt_Input_Click",
-            [&] { sendInputCommand(m_link.get(), kZone2Inputs[index - 1]); });
+            [&] { ReceiverVocabulary::selectInput(*m_link, Zone::Zone2, index); });
     guarded(kModule, "Opt_Input_Click", [&] {
         int selected = 0;
         GetInputButton(selected);
@@ -104,64 +73,50 @@ void Form_ControlCenter::Opt_InputMode_Click(int index)
     if (UpdatingFromReceiver || index < kFirstMode || index > kLastMode)
         return;
     guarded(kModule, "Opt_InputMode_Click",
-            [&] { sendInputCommand(m_link.get(), kInputModes[index - 1]); });
+            [&] { ReceiverVocabulary::selectInputMode(*m_link, index); });
 }
 
 void Form_ControlCenter::Opt_Dsp_Click(int index)
 {
-    if (UpdatingFromReceiver || index < 0 || index > kLastDspProgram)
+    if (UpdatingFromReceiver || index < ReceiverVocabulary::kFirstDsp
+        || index > ReceiverVocabulary::kLastDsp)
         return;
-    guarded(kModule, "Opt_Dsp_Click", [&] {
-        m_link->SendCommand(QLatin1Char('0')
-                            + QString::number(kDspCommandBase + index, 16).toUpper());
-    });
+    guarded(kModule, "Opt_Dsp_Click", [&] { ReceiverVocabulary::selectDsp(*m_link, index); });
 }
 
 void Form_ControlCenter::Opt_SpeakersA_Click(int index)
 {
-    if (UpdatingFromReceiver)
+    if (UpdatingFromReceiver || (index != 0 && index != 1))
         return;
     guarded(kModule, "Opt_SpeakersA_Click", [&] {
-        if (index == 1)
-            m_link->SpeakersAOn();
-        else if (index == 0)
-            m_link->SpeakersAOff();
+        ReceiverVocabulary::setSwitch(*m_link, ReceiverVocabulary::Switch::SpeakersA, index == 1);
     });
 }
 
 void Form_ControlCenter::Opt_SpeakersB_Click(int index)
 {
-    if (UpdatingFromReceiver)
+    if (UpdatingFromReceiver || (index != 0 && index != 1))
         return;
     guarded(kModule, "Opt_SpeakersB_Click", [&] {
-        if (index == 1)
-            m_link->SpeakersBOn();
-        else if (index == 0)
-            m_link->SpeakersBOff();
+        ReceiverVocabulary::setSwitch(*m_link, ReceiverVocabulary::Switch::SpeakersB, index == 1);
     });
 }
 
 void Form_ControlCenter::Opt_61ES_Click(int index)
 {
-    if (UpdatingFromReceiver)
+    if (UpdatingFromReceiver || (index != 0 && index != 1))
         return;
     guarded(kModule, "Opt_61ES_Click", [&] {
-        if (index == 1)
-            m_link->Dsp61ESOn();
-        else if (index == 0)
-            m_link->Dsp61ESOff();
+        ReceiverVocabulary::setSwitch(*m_link, ReceiverVocabulary::Switch::Es61, index == 1);
     });
 }
 
 void Form_ControlCenter::Opt_6ChInput_Click(int index)
 {
-    if (UpdatingFromReceiver)
+    if (UpdatingFromReceiver || (index != 0 && index != 1))
         return;
     guarded(kModule, "Opt_6ChInput_Click", [&] {
-        if (index == 1)
-            m_link->Input6ChOn();
-        else if (index == 0)
-            m_link->Input6ChOff();
+        ReceiverVocabulary::setSwitch(*m_link, ReceiverVocabulary::Switch::SixChInput, index == 1);
     });
 }
 
@@ -221,7 +176,7 @@ void Form_ControlCenter::SetDSPButton(int index, int noSelect)
         if (index == 0)
             Line1->setText(QStringLiteral("EFFECT OFF"));
         else if (index >= 1 && index <= 30)
-            Line1->setText(Label_Prog.at(dspGroup(index))->Caption());
+            Line1->setText(Label_Prog.at(ReceiverVocabulary::dspGroupOf(index))->Caption());
     });
 }
 

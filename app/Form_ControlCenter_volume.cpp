@@ -8,6 +8,7 @@
 #include "errors/ErrorGuard.h"
 #include "link/ConfigurationBlock.h"
 #include "link/ReceiverLink.h"
+#include "link/ReceiverVocabulary.h"
 #include "platform/UserDialogs.h"
 #include "state/VolumeText.h"
 
@@ -24,16 +25,7 @@ constexpr int kFirstMemoryKey = 115; // F4
 constexpr int kLastMemoryKey = 120; // F9
 constexpr int kMuteKey = 123; // F12
 
-// Memory 1 to 6 is named "A" to "F".
-QString memoryLetter(int index)
-{
-    return QString(QChar(64 + index));
-}
-
-bool isMemory(int index)
-{
-    return index >= 1 && index <= 6;
-}
+using ReceiverVocabulary::Zone;
 
 } // namespace
 
@@ -69,10 +61,8 @@ void Form_ControlCenter::DisplayVolume(VolumeZone zone, int value)
 void Form_ControlCenter::VolUp()
 {
     guarded(kModule, "VolUp", [&] {
-        if (zone2Mode())
-            m_link->Zone2VolUp();
-        else
-            m_link->MasterVolUp();
+        ReceiverVocabulary::stepVolumeAnswered(*m_link, zone2Mode() ? Zone::Zone2 : Zone::Main,
+                                               true);
     });
     evaluateReceived("VolUp");
 }
@@ -80,10 +70,8 @@ void Form_ControlCenter::VolUp()
 void Form_ControlCenter::VolDown()
 {
     guarded(kModule, "VolDown", [&] {
-        if (zone2Mode())
-            m_link->Zone2VolDown();
-        else
-            m_link->MasterVolDown();
+        ReceiverVocabulary::stepVolumeAnswered(*m_link, zone2Mode() ? Zone::Zone2 : Zone::Main,
+                                               false);
     });
     evaluateReceived("VolDown");
 }
@@ -94,17 +82,12 @@ void Form_ControlCenter::Mute(int Zone)
         if (Zone == 0)
             Zone = zone2Mode() ? 2 : 1;
         // The check marks follow the receiver's mute report, not this command.
-        if (Zone == 1) {
-            if (Menu_Volume_Mute->isChecked())
-                m_link->MasterVolMuteOff();
-            else
-                m_link->MasterVolMuteOn();
-        } else if (Zone == 2) {
-            if (Menu_Volume_MuteZone2->isChecked())
-                m_link->Zone2VolMuteOff();
-            else
-                m_link->Zone2VolMuteOn();
-        }
+        if (Zone == 1)
+            ReceiverVocabulary::setSwitch(*m_link, ReceiverVocabulary::Switch::MainMute,
+                                          !Menu_Volume_Mute->isChecked());
+        else if (Zone == 2)
+            ReceiverVocabulary::setSwitch(*m_link, ReceiverVocabulary::Switch::Zone2Mute,
+                                          !Menu_Volume_MuteZone2->isChecked());
     });
 }
 
@@ -174,10 +157,11 @@ void Form_ControlCenter::Menu_Volume_MuteZone2_Click()
 
 void Form_ControlCenter::Menu_Volume_Save_Click(int index)
 {
-    if (!isMemory(index))
+    const QString letter = ReceiverVocabulary::memoryLetter(index);
+    if (letter.isEmpty())
         return;
-    const QString letter = memoryLetter(index);
-    guarded(kModule, "Menu_Volume_Save_Click", [&] { m_link->VolumeSave(letter); });
+    guarded(kModule, "Menu_Volume_Save_Click",
+            [&] { ReceiverVocabulary::saveMemory(*m_link, index); });
     guarded(kModule, "Menu_Volume_Save_Click", [&] {
         Line1->setText(QStringLiteral("Save Volume ") + letter);
         Line2->clear();
@@ -186,10 +170,11 @@ void Form_ControlCenter::Menu_Volume_Save_Click(int index)
 
 void Form_ControlCenter::Menu_Volume_Load_Click(int index)
 {
-    if (!isMemory(index))
+    const QString letter = ReceiverVocabulary::memoryLetter(index);
+    if (letter.isEmpty())
         return;
-    const QString letter = memoryLetter(index);
-    guarded(kModule, "Menu_Volume_Load_Click", [&] { m_link->VolumeLoad(letter); });
+    guarded(kModule, "Menu_Volume_Load_Click",
+            [&] { ReceiverVocabulary::recallMemory(*m_link, index); });
     guarded(kModule, "Menu_Volume_Load_Click", [&] {
         Line1->setText(QStringLiteral("Volume ") + letter);
         Line2->clear();
@@ -198,10 +183,11 @@ void Form_ControlCenter::Menu_Volume_Load_Click(int index)
 
 void Form_ControlCenter::Menu_MiniPopUp_Volume_Load_Click(int index)
 {
-    if (!isMemory(index))
+    const QString letter = ReceiverVocabulary::memoryLetter(index);
+    if (letter.isEmpty())
         return;
-    const QString letter = memoryLetter(index);
-    guarded(kModule, "Menu_MiniPopUp_Volume_Load_Click", [&] { m_link->VolumeLoad(letter); });
+    guarded(kModule, "Menu_MiniPopUp_Volume_Load_Click",
+            [&] { ReceiverVocabulary::recallMemory(*m_link, index); });
     guarded(kModule, "Menu_MiniPopUp_Volume_Load_Click", [&] {
         Line1->setText(QStringLiteral("Volume ") + letter);
         Line2->clear();
@@ -216,27 +202,7 @@ void Form_ControlCenter::Menu_MiniPopUp_Mute_Click()
 // The display follows the receiver's sleep report.
 void Form_ControlCenter::Menu_Sleep_Click(int minutes)
 {
-    guarded(kModule, "Menu_Sleep_Click", [&] {
-        switch (minutes) {
-        case 0:
-            m_link->SleepTimerOff();
-            break;
-        case 30:
-            m_link->SleepTimer30();
-            break;
-        case 60:
-            m_link->SleepTimer60();
-            break;
-        case 90:
-            m_link->SleepTimer90();
-            break;
-        case 120:
-            m_link->SleepTimer120();
-            break;
-        default:
-            break;
-        }
-    });
+    guarded(kModule, "Menu_Sleep_Click", [&] { ReceiverVocabulary::setSleep(*m_link, minutes); });
 }
 
 // The receiver's configuration block tells whether it is on: in standby it carries

@@ -110,8 +110,8 @@ void Form_Mini::drawVolumeBar(int value)
 void Form_Mini::showMainVolume(float db)
 {
     guarded(kModule, "showMainVolume", [&] {
-        // The receiver's value behind the dB the program shows: dB = (value - 199) / 2.
-        drawVolumeBar(qRound(db * 2.0f) + 199);
+        // The receiver's value behind the dB the program shows.
+        drawVolumeBar(VolumeText::mainValue(db));
         Pic_Vol->setAccessibleDescription(QStringLiteral("VOLUME ") + VolumeText::text(db)
                                           + QStringLiteral("dB"));
     });

@@ -116,7 +116,7 @@ int Main(const QString &commandLine)
     });
     // Outside programs drive the program over the user's session bus, from the wait
     // on; a second Orvane waits for the name and takes it when the first one ends.
-    AddInBusService automation(addIns, QDBusConnection::sessionBus());
+    AddInBusService automation(addIns, QDBusConnection::sessionBus(), platform.clock);
     // The terminal window tells it too: a desktop start shows no stderr.
     QObject::connect(&automation, &AddInBusService::nameWaiting, [main](const QString &text) {
         std::fprintf(stderr, "Orvane: %s\n", qPrintable(text));

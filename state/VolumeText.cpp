@@ -15,6 +15,16 @@ double zone2Decibels(int value)
     return value - 80;
 }
 
+int mainValue(double decibels)
+{
+    return int(std::lround(decibels * 2)) + 199;
+}
+
+int zone2Value(double decibels)
+{
+    return int(std::lround(decibels)) + 80;
+}
+
 QString text(double decibels)
 {
     QString magnitude = QString::number(std::fabs(decibels), 'g', 15);

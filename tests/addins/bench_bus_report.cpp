@@ -7,6 +7,7 @@
 #include "addins/AddInBusService.h"
 #include "addins/AddInRuntime.h"
 #include "addins/clsAddIns.h"
+#include "platform/SystemClock.h"
 #include "tests/support/PrivateBus.h"
 
 #include <QCoreApplication>
@@ -55,8 +56,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     AddInRuntime runtime;
+    SystemClock clock;
     AddInBusService service(
-        runtime, QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")));
+        runtime, QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")), &clock);
     if (!service.start()) {
         std::fprintf(stderr, "bench_bus_report: %s\n", qPrintable(service.errorString()));
         return 1;

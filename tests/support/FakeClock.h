@@ -3,9 +3,11 @@
 #include "platform/Clock.h"
 
 #include <QDateTime>
+#include <chrono>
 #include <optional>
 
-// A wall clock that stands still until the test sets or advances it.
+// Clocks that stand still until the test sets or advances them: the wall clock, and the
+// monotonic clock, which only moves forward (advance and step move both).
 class FakeClock : public Clock
 {
 public:
@@ -33,9 +35,23 @@ public:
     }
     void set(const QDate &date, const QTime &time) { m_now = QDateTime(date, time); }
     // Moves on by whole seconds; crossing midnight changes the date.
-    void advance(qint64 seconds) { m_now = m_now.addSecs(seconds); }
+    void advance(qint64 seconds)
+    {
+        m_now = m_now.addSecs(seconds);
+        m_monotonic += std::chrono::seconds(seconds);
+    }
+    // Moves both clocks on by `duration`.
+    void step(std::chrono::milliseconds duration)
+    {
+        m_now = m_now.addMSecs(duration.count());
+        m_monotonic += duration;
+    }
+
+    std::chrono::nanoseconds monotonic() override { return m_monotonic; }
 
 private:
     QDateTime m_now;
     std::optional<QDateTime> m_next;
+    // Not zero, so a deadline taken at the start is not mistaken for "none".
+    std::chrono::nanoseconds m_monotonic {std::chrono::hours(1)};
 };
