@@ -38,8 +38,8 @@ void report(const char *what, std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     if (!v.empty())
-        std::printf("%s ms: median %.1f, p95 %.1f, max %.1f (%zu samples)\n", what,
-                    v[v.size() / 2], v[v.size() * 95 / 100], v.back(), v.size());
+        std::printf("%s ms: median %.1f, p95 %.1f, max %.1f (%zu samples)\n", what, v[v.size() / 2],
+                    v[v.size() * 95 / 100], v.back(), v.size());
 }
 
 // Runs events until `done` holds or `limitMs` passed.
@@ -99,8 +99,8 @@ struct Rig
         if (!BrokerProcess::isInstalled() || !broker.start())
             return QStringLiteral("no MQTT broker: ") + broker.errorString();
         if (!e2e.startBus() || !e2e.startReceiver({QStringLiteral("--log")})
-            || !e2e.writeSettings("[MQTT]\nBroker=mqtt://127.0.0.1:"
-                                  + QByteArray::number(broker.port()) + "\n")
+            || !e2e.writeSettings(
+                "[MQTT]\nBroker=mqtt://127.0.0.1:" + QByteArray::number(broker.port()) + "\n")
             || !e2e.startProgram({QStringLiteral("-C1")}))
             return e2e.errorString();
         if (!runUntil([&] { return e2e.receiver().log().contains(u"20100"); }, 20000))
@@ -196,8 +196,8 @@ int soak(int minutes, quint32 seed)
         });
         ++ctlRunning;
         ctl->start(EndToEndHarness::binary(QStringLiteral("orvane-ctl")),
-                   {QStringLiteral("send"), ++ctlRuns % 2 ? QStringLiteral("07EAB")
-                                                          : QStringLiteral("07EAC")});
+                   {QStringLiteral("send"),
+                    ++ctlRuns % 2 ? QStringLiteral("07EAB") : QStringLiteral("07EAC")});
     });
     int published = 0;
     QTimer hub;
@@ -226,8 +226,7 @@ int soak(int minutes, quint32 seed)
     int unexpected = 0;
     for (const auto &[value, when] : rig.seen) {
         std::size_t match = next;
-        while (match < sentAt.size() && match < next + kSteps
-               && volumeOf(int(match) + 1) != value)
+        while (match < sentAt.size() && match < next + kSteps && volumeOf(int(match) + 1) != value)
             ++match;
         if (match >= sentAt.size() || match >= next + kSteps) {
             ++unexpected;

@@ -87,17 +87,25 @@ void tst_E2eReportPath::halfReportBeforeAnOperation_data()
     const auto row = [](const char *name, Operation operation, bool completes) {
         QTest::newRow(name) << operation << completes;
     };
-    row("the link's own read", [](Form_ControlCenter &) {}, true);
-    row("PowerOn", [](Form_ControlCenter &w) { w.link()->PowerOn(); }, true);
-    row("VolumeSave", [](Form_ControlCenter &w) { ui(w).Menu_Volume_Save(1)->trigger(); }, true);
-    row("VolumeLoad", [](Form_ControlCenter &w) { ui(w).Menu_Volume_Load(1)->trigger(); }, true);
-    row("volume step",
-        [](Form_ControlCenter &w) { QTest::keyClick(&w, Qt::Key_Plus, Qt::KeypadModifier); },
-        true);
-    row("ReadSettings", [](Form_ControlCenter &w) { w.readSettings(); }, false);
-    row("ClearComPuffer", [](Form_ControlCenter &w) { w.link()->ClearComPuffer(); }, false);
-    row("ReConnect", [](Form_ControlCenter &w) { w.link()->ReConnect(); }, false);
-    row("ResetOrvane", [](Form_ControlCenter &w) { w.link()->ResetOrvane(); }, false);
+    row(
+        "the link's own read", [](Form_ControlCenter &) {}, true);
+    row(
+        "PowerOn", [](Form_ControlCenter &w) { w.link()->PowerOn(); }, true);
+    row(
+        "VolumeSave", [](Form_ControlCenter &w) { ui(w).Menu_Volume_Save(1)->trigger(); }, true);
+    row(
+        "VolumeLoad", [](Form_ControlCenter &w) { ui(w).Menu_Volume_Load(1)->trigger(); }, true);
+    row(
+        "volume step",
+        [](Form_ControlCenter &w) { QTest::keyClick(&w, Qt::Key_Plus, Qt::KeypadModifier); }, true);
+    row(
+        "ReadSettings", [](Form_ControlCenter &w) { w.readSettings(); }, false);
+    row(
+        "ClearComPuffer", [](Form_ControlCenter &w) { w.link()->ClearComPuffer(); }, false);
+    row(
+        "ReConnect", [](Form_ControlCenter &w) { w.link()->ReConnect(); }, false);
+    row(
+        "ResetOrvane", [](Form_ControlCenter &w) { w.link()->ResetOrvane(); }, false);
 }
 
 // The link holds the first half of a DVD report, its rest is on the line as an operation
@@ -171,8 +179,8 @@ void tst_E2eReportPath::memoryRecall_data()
     QTest::newRow("Volume > Load > A")
         << Operation([](Form_ControlCenter &w) { ui(w).Menu_Volume_Load(1)->trigger(); });
     QTest::newRow("F4") << Operation([](Form_ControlCenter &w) { inside(w).CheckKey(115); });
-    QTest::newRow("mini pop-up VOLUME > A") << Operation(
-        [](Form_ControlCenter &w) { ui(w).Menu_MiniPopUp_Volume_Load(1)->trigger(); });
+    QTest::newRow("mini pop-up VOLUME > A")
+        << Operation([](Form_ControlCenter &w) { ui(w).Menu_MiniPopUp_Volume_Load(1)->trigger(); });
 }
 
 // The receiver answers a recall with the volume: the display, the mini window's bar and
