@@ -2,10 +2,12 @@
 
 #include "app/Form_ControlCenter.h"
 #include "errors/ErrorGuard.h"
+#include "errors/Form_ErrBox.h"
 #include "link/ConfigurationBlock.h"
 #include "link/Form_YInfo.h"
 #include "link/ReceiverLink.h"
 #include "link/ReceiverModels.h"
+#include "platform/SerialDeviceNames.h"
 #include "platform/Shell.h"
 #include "platform/UserDialogs.h"
 
@@ -13,12 +15,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <cstdio>
 #include <source_location>
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 constexpr int kConnectAttempts = 4;
-const QString kReportAddress = QStringLiteral("orvane-reports@example.org");
+
+// What a connect tried: "Connect on Com 1 (/dev/ttyUSB0)".
+QString connectAttempt(SettingsStore *settings, int port)
+{
+    QString text = QStringLiteral("Connect on Com %1").arg(port);
+    if (settings)
+        text += QStringLiteral(" (%1)").arg(serialDeviceForPort(*settings, port));
+    return text;
+}
 } // namespace
 
 void Form_ControlCenter::ConnectToOrvane(int Sw1)
@@ -50,6 +61,17 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
                     break;
             }
             if (SettingsBlock.isEmpty()) {
+                // The display says only "Error": the terminal and the error output say what
+                // was tried and why it failed.
+                const QString why = m_link->PortOpen()
+                    ? QStringLiteral("no answer from the receiver to %1 requests for its "
+                                     "settings; is it switched on and its cable plugged in?")
+                          .arg(kConnectAttempts)
+                    : QStringLiteral("the port was lost while waiting for the receiver");
+                const QString note = connectAttempt(m_platform.settings, m_link->CommPort())
+                    + QStringLiteral(": ") + why;
+                std::fprintf(stderr, "Orvane: %s\n", qPrintable(note));
+                noteInTerminal(note);
                 closeConnection(QStringLiteral("Connect"), QStringLiteral("Error"), false);
                 return;
             }
@@ -103,6 +125,9 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         }
         if (step != 0)
             line = int(step);
+        // The port's own words say why: not found, refused, permission denied, in use.
+        noteInTerminal(connectAttempt(m_platform.settings, m_link->CommPort())
+                       + QStringLiteral(" failed: ") + description);
         // An outside program's connect answers at once: its failure waits in the error
         // box's queue instead of a message box that holds the call.
         if (ErrorsWithoutWaiting::active()) {
@@ -253,7 +278,7 @@ void Form_ControlCenter::Menu_Extras_YInfo_Click()
             + QLatin1Char('\n') + QLatin1Char('\n') + QStringLiteral("Send E-mail ?");
         if (m_platform.dialogs->messageBox(question) != UserDialogs::Answer::Yes)
             return;
-        const QString url = QStringLiteral("mailto:") + kReportAddress
+        const QString url = QStringLiteral("mailto:") + Form_ErrBox::reportAddress()
             + QStringLiteral("?Subject=My%20Orvane&Body=Model%3A%20%28Complete%20here%20your%20"
                              "Model%20desctiption%20Example:%3AVR-73%29%0D%0A%0D%0AModell-Id%3A ")
             + info->text_modellid->text() + QStringLiteral("%0D%0ASoftwareversion%3A ")

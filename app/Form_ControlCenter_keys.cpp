@@ -135,12 +135,19 @@ void Form_ControlCenter::updateKeyWatch()
                     window->Timer_CheckKeys.start();
             },
             this);
-        if (m_platform.keys)
+        if (m_platform.keys) {
             m_platform.keys->whenUnavailable([window = QPointer<Form_ControlCenter>(this)] {
                 std::fprintf(stderr, "Orvane: %s\n", kNoGlobalKeys);
                 if (window)
                     window->noteInTerminal(QString::fromLatin1(kNoGlobalKeys));
             });
+            m_platform.keys->whenNotice(
+                [window = QPointer<Form_ControlCenter>(this)](const QString &text) {
+                    std::fprintf(stderr, "Orvane: %s\n", qPrintable(text));
+                    if (window)
+                        window->noteInTerminal(text);
+                });
+        }
     }
     QList<int> wanted;
     if (Menu_Extras_MT_Winamp->isChecked())

@@ -39,10 +39,17 @@ Form_Intro::Form_Intro(QWidget *parent)
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblVersion->setAlignment(Qt::AlignCenter);
 
+    lblLicence = new QLabel(kLicenceLine, this);
+    lblLicence->setObjectName(QStringLiteral("lblLicence"));
+    lblLicence->setAlignment(Qt::AlignCenter);
+    lblLicence->setWordWrap(true);
+    lblLicence->setMaximumWidth(kPictureSize.width());
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 8);
     layout->addWidget(Image1);
     layout->addWidget(lblVersion);
+    layout->addWidget(lblLicence);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     Form_Load();

@@ -14,10 +14,14 @@ public:
 
     // "Version: " + version + " - " + build date.
     static QString versionLine();
+    static inline const QString kLicenceLine = QStringLiteral(
+        "Free software: GNU GPL 3 or later; control libraries GNU LGPL 2.1 or later");
     // The about picture, drawn at the given logical size and pixel ratio.
     static QPixmap picture(const QSize &size, qreal ratio);
 
     QLabel *lblVersion = nullptr;
+    // The licence, in one line.
+    QLabel *lblLicence = nullptr;
     QLabel *Image1 = nullptr;
 
     void Image1_Click();

@@ -25,6 +25,13 @@ bool hasDisplay(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // The version is printed without starting the program, with or without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--version") == 0) {
+            std::printf("orvane %s\n", qPrintable(Modul_Orvane::FullVersionText()));
+            return 0;
+        }
+    }
     // Without a display no window can show the options: they go to the terminal.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)

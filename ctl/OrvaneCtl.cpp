@@ -4,6 +4,7 @@
 #include "program/PrintableText.h"
 #include "program/TerminationHandler.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -46,38 +47,80 @@ OrvaneCtl::OrvaneCtl(const QDBusConnection &bus, FILE *out, FILE *err, QObject *
 
 OrvaneCtl::~OrvaneCtl() = default;
 
+std::span<const OrvaneCtl::Command> OrvaneCtl::commands()
+{
+    using enum Takes;
+    using enum Needs;
+    static constexpr Command kCommands[] = {
+        {"send", "CODE",
+         "send one receiver command code: five hexadecimal\n"
+         "characters, e.g. 07AC1 (input DVD)",
+         OneCode, Registration, &OrvaneCtl::send},
+        {"display", "", "print the two display lines, one per line", Nothing, Registration,
+         &OrvaneCtl::display},
+        {"info", "",
+         "print the model identifier, the model and the\n"
+         "receiver's software version, one per line",
+         Nothing, Registration, &OrvaneCtl::info},
+        {"connect", "[--power-on]",
+         "connect to the receiver, switching it on first with\n"
+         "--power-on; when connected, switch the receiver on",
+         PowerOn, Registration, &OrvaneCtl::connectReceiver},
+        {"disconnect", "", "close the connection to the receiver", Nothing, Registration,
+         &OrvaneCtl::disconnectReceiver},
+        {"show", "", "show Orvane's window", Nothing, Registration, &OrvaneCtl::show},
+        {"hide", "", "hide Orvane's window", Nothing, Registration, &OrvaneCtl::hide},
+        {"quit", "", "end Orvane (an add-in may refuse)", Nothing, Connection, &OrvaneCtl::quit},
+        {"watch", "",
+         "print each report of the receiver on its own line as it\n"
+         "arrives, until interrupted or Orvane ends",
+         Nothing, Registration, &OrvaneCtl::watch},
+    };
+    return kCommands;
+}
+
 QString OrvaneCtl::helpText()
 {
-    return QStringLiteral(
-        "Usage: orvane-ctl COMMAND\n"
-        "Drives the Orvane running in this desktop session.\n"
-        "\n"
-        "Commands:\n"
-        "  send CODE             send one receiver command code: five hexadecimal\n"
-        "                        characters, e.g. 07A1D (input DVD)\n"
-        "  display               print the two display lines, one per line\n"
-        "  info                  print the model identifier, the model and the\n"
-        "                        receiver's software version, one per line\n"
-        "  connect [--power-on]  connect to the receiver, switching it on first with\n"
-        "                        --power-on; when connected, switch the receiver on\n"
-        "  disconnect            close the connection to the receiver\n"
-        "  show                  show Orvane's window\n"
-        "  hide                  hide Orvane's window\n"
-        "  quit                  end Orvane (an add-in may refuse)\n"
-        "  watch                 print each report of the receiver on its own line as it\n"
-        "                        arrives, until interrupted or Orvane ends\n"
-        "  --help                print this help\n"
-        "\n"
-        "Control characters in what Orvane answers are not printed.\n"
-        "\n"
-        "Exit status:\n"
-        "  0  done; watch: interrupted, or Orvane ended normally\n"
-        "  1  failed: a code the link could not send, output that cannot be written,\n"
-        "     a quit an add-in refused or that Orvane did not finish within ten seconds\n"
-        "  2  wrong usage or command code\n"
-        "  3  Orvane is not running; watch: Orvane ended without a word\n"
-        "  4  Orvane is not connected to the receiver\n"
-        "  5  watch: an add-in asked this client to terminate\n");
+    // Each command with its arguments in one column, its description beside it.
+    constexpr int kColumn = 24;
+    const auto row = [](const QString &name, const QString &help) {
+        QString text = QStringLiteral("  ") + name;
+        text = text.leftJustified(kColumn - 1) + QLatin1Char(' ');
+        return text
+            + QString(help).replace(QLatin1Char('\n'),
+                                    QLatin1Char('\n') + QString(kColumn, QLatin1Char(' ')))
+            + QLatin1Char('\n');
+    };
+    QString text = QStringLiteral("Usage: orvane-ctl COMMAND\n"
+                                  "Drives the Orvane running in this desktop session.\n"
+                                  "\n"
+                                  "Commands:\n");
+    for (const Command &command : commands()) {
+        QString name = QString::fromLatin1(command.name);
+        if (*command.synopsis)
+            name += QLatin1Char(' ') + QString::fromLatin1(command.synopsis);
+        text += row(name, QString::fromLatin1(command.help));
+    }
+    text += row(QStringLiteral("--help"), QStringLiteral("print this help"));
+    text += row(QStringLiteral("--version"), QStringLiteral("print the version"));
+    return text
+        + QStringLiteral(
+               "\n"
+               "Control characters in what Orvane answers are not printed.\n"
+               "\n"
+               "Exit status:\n"
+               "  0  done; watch: interrupted, or Orvane ended normally\n"
+               "  1  failed: a code the link could not send, output that cannot be written,\n"
+               "     a quit an add-in refused or that Orvane did not finish within ten seconds\n"
+               "  2  wrong usage or command code\n"
+               "  3  Orvane is not running; watch: Orvane ended without a word\n"
+               "  4  Orvane is not connected to the receiver\n"
+               "  5  watch: an add-in asked this client to terminate\n");
+}
+
+QString OrvaneCtl::versionText()
+{
+    return QStringLiteral("orvane-ctl %1\n").arg(QCoreApplication::applicationVersion());
 }
 
 QString OrvaneCtl::commandCode(const QString &text)
@@ -99,41 +142,71 @@ bool OrvaneCtl::print(const QString &line)
     return std::fflush(m_out) == 0 && !std::ferror(m_out);
 }
 
+QString OrvaneCtl::usageProblem(const Command &command, const QStringList &arguments) const
+{
+    // --power-on with another command counts as one argument too many.
+    const qsizetype given = arguments.size() + (m_powerOn && command.takes != Takes::PowerOn);
+    switch (command.takes) {
+    case Takes::OneCode:
+        if (given != 1)
+            return QStringLiteral("send takes one command code, e.g. orvane-ctl send 07AC1");
+        if (commandCode(arguments.at(0)).isEmpty())
+            return QStringLiteral("\"%1\" is no command code: a code is five hexadecimal "
+                                  "characters (0-9, A-F), e.g. 07AC1")
+                .arg(arguments.at(0));
+        return QString();
+    case Takes::PowerOn:
+        return given == 0 ? QString()
+                          : QStringLiteral("%1 takes only --power-on").arg(command.name);
+    case Takes::Nothing:
+        break;
+    }
+    return given == 0 ? QString() : QStringLiteral("%1 takes no arguments").arg(command.name);
+}
+
 int OrvaneCtl::run(const QStringList &arguments)
 {
-    const QString command = arguments.value(0);
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")
-        || command == QLatin1String("help")) {
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList {QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption versionOption(
+        QStringList {QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption powerOnOption(QStringLiteral("power-on"));
+    parser.addOptions({helpOption, versionOption, powerOnOption});
+    if (!parser.parse(QStringList {QStringLiteral("orvane-ctl")} + arguments)) {
+        std::fputs(qPrintable(helpText()), m_err);
+        return failure(parser.errorText(), Usage);
+    }
+    const QStringList positional = parser.positionalArguments();
+    const QString name = positional.value(0);
+    if (parser.isSet(helpOption) || name == QLatin1String("help")) {
         std::fputs(qPrintable(helpText()), m_out);
         return Done;
     }
-    static const QStringList plain
-        = {QStringLiteral("display"), QStringLiteral("info"), QStringLiteral("disconnect"),
-           QStringLiteral("show"),    QStringLiteral("hide"), QStringLiteral("quit"),
-           QStringLiteral("watch")};
-    const QStringList rest = arguments.mid(1);
-    if (command == QLatin1String("send")) {
-        if (rest.size() != 1)
-            return failure(
-                QStringLiteral("send takes one command code, e.g. orvane-ctl send 07A1D"), Usage);
-        if (commandCode(rest.at(0)).isEmpty())
-            return failure(QStringLiteral("\"%1\" is no command code: a code is five hexadecimal "
-                                          "characters (0-9, A-F), e.g. 07A1D")
-                               .arg(rest.at(0)),
-                           Usage);
-    } else if (command == QLatin1String("connect")) {
-        if (!(rest.isEmpty() || rest == QStringList {QStringLiteral("--power-on")}))
-            return failure(QStringLiteral("connect takes only --power-on"), Usage);
-    } else if (plain.contains(command)) {
-        if (!rest.isEmpty())
-            return failure(QStringLiteral("%1 takes no arguments").arg(command), Usage);
-    } else {
-        std::fputs(qPrintable(helpText()), m_err);
-        return command.isEmpty()
-            ? Usage
-            : failure(QStringLiteral("unknown command \"%1\"").arg(command), Usage);
+    if (parser.isSet(versionOption)) {
+        std::fputs(qPrintable(versionText()), m_out);
+        return Done;
     }
+    m_powerOn = parser.isSet(powerOnOption);
+    const Command *command = nullptr;
+    for (const Command &candidate : commands())
+        if (name == QLatin1String(candidate.name))
+            command = &candidate;
+    if (!command) {
+        std::fputs(qPrintable(helpText()), m_err);
+        return name.isEmpty() ? Usage
+                              : failure(QStringLiteral("unknown command \"%1\"").arg(name), Usage);
+    }
+    const QStringList rest = positional.mid(1);
+    const QString problem = usageProblem(*command, rest);
+    if (!problem.isEmpty())
+        return failure(problem, Usage);
+    if (command->needs == Needs::Alone)
+        return (this->*command->run)(rest);
+    return runWithOrvane(*command, rest);
+}
 
+int OrvaneCtl::runWithOrvane(const Command &command, const QStringList &arguments)
+{
     if (!m_bus.isConnected())
         return failure(QStringLiteral("Orvane is not running (no session bus)"), NotRunning);
     OrgOrvaneOrvaneInterface root(kService, QStringLiteral("/"), m_bus);
@@ -156,66 +229,81 @@ int OrvaneCtl::run(const QStringList &arguments)
                        QVariant::fromValue(QDBusVariant(QStringLiteral("orvane-ctl")))});
     m_bus.send(name);
 
-    if (command == QLatin1String("quit"))
-        return quit();
+    // A command that needs no registration releases the connection itself.
+    if (command.needs == Needs::Connection)
+        return (this->*command.run)(arguments);
     if (!answered(m_addIn->AddInRegister())) {
         releaseConnection();
         return m_status;
     }
     m_registered = true;
-    const int status = runRegistered(command, rest);
+    const int status = (this->*command.run)(arguments);
     releaseConnection();
     return status;
 }
 
-int OrvaneCtl::runRegistered(const QString &command, const QStringList &arguments)
+namespace {
+const QString kNotConnected = QStringLiteral("Orvane is not connected to the receiver");
+const QString kUnwritable = QStringLiteral("the output cannot be written");
+} // namespace
+
+int OrvaneCtl::send(const QStringList &arguments)
 {
-    const QString notConnected = QStringLiteral("Orvane is not connected to the receiver");
-    const QString unwritable = QStringLiteral("the output cannot be written");
-    if (command == QLatin1String("send")) {
-        if (!connectedToReceiver())
-            return m_status == Done ? failure(notConnected, NotConnected) : m_status;
-        return answered(m_addIn->SendCommand(commandCode(arguments.at(0)))) ? Done : m_status;
-    }
-    if (command == QLatin1String("display")) {
-        QDBusPendingReply<QString, QString> text = m_addIn->GetText();
-        if (!answered(text))
-            return m_status;
-        const bool written = print(text.argumentAt<0>()) && print(text.argumentAt<1>());
-        return written ? Done : failure(unwritable, Failed);
-    }
-    if (command == QLatin1String("info")) {
-        if (!connectedToReceiver())
-            return m_status == Done ? failure(notConnected, NotConnected) : m_status;
-        QDBusPendingReply<int, QString, QString, QString, QString> info = m_addIn->GetInformation();
-        if (!answered(info))
-            return m_status;
-        const bool written = print(info.argumentAt<1>()) && print(info.argumentAt<2>())
-            && print(info.argumentAt<3>());
-        return written ? Done : failure(unwritable, Failed);
-    }
-    if (command == QLatin1String("connect")) {
-        m_addIn->setTimeout(int(kConnectWait.count()));
-        const bool connected = answered(m_addIn->Connect(!arguments.isEmpty()));
-        m_addIn->setTimeout(int(kCallWait.count()));
-        if (!connected)
-            return m_status;
-        if (!connectedToReceiver())
-            return m_status == Done
-                ? failure(QStringLiteral("Orvane could not connect to the receiver"), NotConnected)
-                : m_status;
-        return Done;
-    }
-    if (command == QLatin1String("disconnect")) {
-        if (!connectedToReceiver())
-            return m_status == Done ? failure(notConnected, NotConnected) : m_status;
-        return answered(m_addIn->Disconnect()) ? Done : m_status;
-    }
-    if (command == QLatin1String("show"))
-        return answered(m_addIn->Show()) ? Done : m_status;
-    if (command == QLatin1String("hide"))
-        return answered(m_addIn->Hide()) ? Done : m_status;
-    return watch();
+    if (!connectedToReceiver())
+        return m_status == Done ? failure(kNotConnected, NotConnected) : m_status;
+    return answered(m_addIn->SendCommand(commandCode(arguments.at(0)))) ? Done : m_status;
+}
+
+int OrvaneCtl::display(const QStringList &)
+{
+    QDBusPendingReply<QString, QString> text = m_addIn->GetText();
+    if (!answered(text))
+        return m_status;
+    const bool written = print(text.argumentAt<0>()) && print(text.argumentAt<1>());
+    return written ? Done : failure(kUnwritable, Failed);
+}
+
+int OrvaneCtl::info(const QStringList &)
+{
+    if (!connectedToReceiver())
+        return m_status == Done ? failure(kNotConnected, NotConnected) : m_status;
+    QDBusPendingReply<int, QString, QString, QString, QString> info = m_addIn->GetInformation();
+    if (!answered(info))
+        return m_status;
+    const bool written
+        = print(info.argumentAt<1>()) && print(info.argumentAt<2>()) && print(info.argumentAt<3>());
+    return written ? Done : failure(kUnwritable, Failed);
+}
+
+int OrvaneCtl::connectReceiver(const QStringList &)
+{
+    m_addIn->setTimeout(int(kConnectWait.count()));
+    const bool connected = answered(m_addIn->Connect(m_powerOn));
+    m_addIn->setTimeout(int(kCallWait.count()));
+    if (!connected)
+        return m_status;
+    if (!connectedToReceiver())
+        return m_status == Done
+            ? failure(QStringLiteral("Orvane could not connect to the receiver"), NotConnected)
+            : m_status;
+    return Done;
+}
+
+int OrvaneCtl::disconnectReceiver(const QStringList &)
+{
+    if (!connectedToReceiver())
+        return m_status == Done ? failure(kNotConnected, NotConnected) : m_status;
+    return answered(m_addIn->Disconnect()) ? Done : m_status;
+}
+
+int OrvaneCtl::show(const QStringList &)
+{
+    return answered(m_addIn->Show()) ? Done : m_status;
+}
+
+int OrvaneCtl::hide(const QStringList &)
+{
+    return answered(m_addIn->Hide()) ? Done : m_status;
 }
 
 bool OrvaneCtl::answered(QDBusPendingCall call)
@@ -284,7 +372,7 @@ void OrvaneCtl::onReport(const QString &body)
         m_watchLoop->quit();
 }
 
-int OrvaneCtl::watch()
+int OrvaneCtl::watch(const QStringList &)
 {
     QEventLoop loop;
     int status = Done;
@@ -318,7 +406,7 @@ int OrvaneCtl::watch()
     return status != Done ? status : m_status;
 }
 
-int OrvaneCtl::quit()
+int OrvaneCtl::quit(const QStringList &)
 {
     QEventLoop loop;
     bool ended = false;

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <span>
 
 class QEventLoop;
 class OrgOrvaneOrvaneAddInInterface;
@@ -35,7 +36,33 @@ public:
     static constexpr std::chrono::milliseconds kConnectWait {120000};
     static constexpr std::chrono::milliseconds kQuitWait {10000};
 
+    // What a command takes after its name.
+    enum class Takes {
+        Nothing,
+        OneCode, // one receiver command code
+        PowerOn // nothing, or the option --power-on
+    };
+    // How much of the running Orvane a command needs.
+    enum class Needs {
+        Alone, // runs on its own, without Orvane
+        Connection, // a connection object of Orvane, not registered as an add-in
+        Registration // a connection registered as an add-in for the command's length
+    };
+    // One command: a row of commands() and the member that runs it with the arguments
+    // after its name.
+    struct Command
+    {
+        const char *name;
+        const char *synopsis; // as the help shows it, after the name
+        const char *help; // lines of the help, separated by "\n"
+        Takes takes;
+        Needs needs;
+        int (OrvaneCtl::*run)(const QStringList &arguments);
+    };
+    static std::span<const Command> commands();
+
     static QString helpText();
+    static QString versionText();
     // A command code as the receiver takes it: five hexadecimal characters, in upper
     // case. Empty when `text` is none.
     static QString commandCode(const QString &text);
@@ -46,9 +73,20 @@ public:
     int run(const QStringList &arguments);
 
 private:
-    int runRegistered(const QString &command, const QStringList &arguments);
-    int watch();
-    int quit();
+    // Why the arguments do not fit the command; empty when they do.
+    QString usageProblem(const Command &command, const QStringList &arguments) const;
+    int runWithOrvane(const Command &command, const QStringList &arguments);
+
+    int send(const QStringList &arguments);
+    int display(const QStringList &arguments);
+    int info(const QStringList &arguments);
+    int connectReceiver(const QStringList &arguments);
+    int disconnectReceiver(const QStringList &arguments);
+    int show(const QStringList &arguments);
+    int hide(const QStringList &arguments);
+    int watch(const QStringList &arguments);
+    int quit(const QStringList &arguments);
+
     // Waits for the answer of a call; false (with the message printed) on an error.
     bool answered(QDBusPendingCall call);
     bool connectedToReceiver();
@@ -70,6 +108,7 @@ private:
     QString m_path;
     std::unique_ptr<OrgOrvaneOrvaneAddInInterface> m_addIn;
     bool m_registered = false;
+    bool m_powerOn = false;
     int m_status = Done;
     QEventLoop *m_watchLoop = nullptr;
 };

@@ -102,7 +102,7 @@ Form_ErrBox::Form_ErrBox(Shell *shell, UserDialogs *dialogs, QWidget *parent)
 
 QString Form_ErrBox::reportAddress()
 {
-    return QStringLiteral("orvane-reports@example.org");
+    return QStringLiteral("orvane@codeberg.org");
 }
 
 void Form_ErrBox::prepare(const QString &procedure, const QString &module, int number,

@@ -15,18 +15,27 @@ QString DebugLogFile::stateFolder()
     return QDir(base).filePath(QStringLiteral("Orvane"));
 }
 
+bool DebugLogFile::isBuildTree(const QString &folder)
+{
+    const QDir dir(folder);
+    return dir.exists(kBuildTreeMark)
+        || QDir(dir.filePath(QStringLiteral(".."))).exists(kBuildTreeMark);
+}
+
 void DebugLogFile::open(bool fresh)
 {
-    const QString programFolder = m_programFolder.isEmpty()
-        ? QCoreApplication::applicationDirPath()
-        : m_programFolder;
+    const QString programFolder
+        = m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
     const QIODevice::OpenMode mode
         = QIODevice::WriteOnly | (fresh ? QIODevice::Truncate : QIODevice::Append);
 
     // Whether a folder takes the file is known only by trying: permissions alone do not
-    // tell (a read-only mount, or a user who may write anywhere).
+    // tell (a read-only mount, or a user who may write anywhere). An installed program's
+    // folder is never tried, even when it could be written (by root): the package
+    // manager owns it.
     QFile beside(QDir(programFolder).filePath(kFileName));
-    if (beside.open(mode)) {
+    const bool buildTree = isBuildTree(programFolder);
+    if (buildTree && beside.open(mode)) {
         m_path = beside.fileName();
         return;
     }
@@ -34,11 +43,14 @@ void DebugLogFile::open(bool fresh)
     QDir().mkpath(folder);
     QFile state(QDir(folder).filePath(kFileName));
     m_path = state.fileName();
-    if (!state.open(mode)) {
+    if (state.open(mode))
+        return;
+    if (buildTree) {
         fail(QStringLiteral("Cannot open %1 (%2) nor %3: %4")
                  .arg(beside.fileName(), beside.errorString(), state.fileName(),
                       state.errorString()));
     }
+    fail(QStringLiteral("Cannot open %1: %2").arg(state.fileName(), state.errorString()));
 }
 
 void DebugLogFile::fail(const QString &description)

@@ -2,19 +2,24 @@
 
 #include <QString>
 
-// The traffic log file "debug.txt". It lies beside the program when that folder takes
-// it; otherwise (an installed program) in the user's state folder, $XDG_STATE_HOME/Orvane
-// or ~/.local/state/Orvane. A log that cannot be written is reported once: the first
-// failing line throws, later lines are dropped until the log is started again.
+// The traffic log file "debug.txt". A program run from its build tree writes it beside
+// itself when that folder takes it; otherwise, and always for an installed program, it
+// lies in the user's state folder, $XDG_STATE_HOME/Orvane or ~/.local/state/Orvane. A log
+// that cannot be written is reported once: the first failing line throws, later lines
+// are dropped until the log is started again.
 class DebugLogFile
 {
 public:
     static inline const QString kFileName = QStringLiteral("debug.txt");
+    // What marks a build tree: CMake's cache in the program's folder or the one above it
+    // (the tests run from the build tree's folder "tests").
+    static inline const QString kBuildTreeMark = QStringLiteral("CMakeCache.txt");
 
     // The folder tried first; the program's own folder unless set.
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
     // The fallback folder: $XDG_STATE_HOME/Orvane, or ~/.local/state/Orvane.
     static QString stateFolder();
+    static bool isBuildTree(const QString &folder);
 
     // Starts a fresh log (an earlier file in the chosen folder is emptied) and returns its
     // path. Throws OrvaneError when neither folder takes it; lines are then dropped.

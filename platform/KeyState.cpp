@@ -5,3 +5,5 @@ KeyState::~KeyState() = default;
 void KeyState::setWantedKeys(const QList<int> &) { }
 
 void KeyState::whenUnavailable(std::function<void()>) { }
+
+void KeyState::whenNotice(std::function<void(const QString &)>) { }

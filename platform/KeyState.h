@@ -3,6 +3,7 @@
 #include <QList>
 #include <functional>
 
+class QString;
 class QWidget;
 
 // Global keyboard state by virtual-key code, independent of the focused window. Presses
@@ -26,4 +27,8 @@ public:
     // Called once, on the UI thread, when the source learns (perhaps only after watch()
     // returned) that this desktop offers it no global keys.
     virtual void whenUnavailable(std::function<void()> unavailable);
+    // Called on the UI thread with a sentence for the user when the desktop stops giving
+    // the global keys (it does not answer, refuses them or goes away) and when it gives
+    // them again; each change is told once.
+    virtual void whenNotice(std::function<void(const QString &text)> notice);
 };

@@ -6,6 +6,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QWidget>
 #include <atomic>
@@ -88,6 +89,8 @@ PortalKeyState::PortalKeyState(const QDBusConnection &bus, QObject *parent)
     m_clock.start();
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
+    m_sessionAnswer.setSingleShot(true);
+    connect(&m_sessionAnswer, &QTimer::timeout, this, &PortalKeyState::onSessionNotAnswered);
 }
 
 PortalKeyState::~PortalKeyState()
@@ -139,9 +142,28 @@ void PortalKeyState::whenUnavailable(std::function<void()> unavailable)
         setMissing();
 }
 
+void PortalKeyState::whenNotice(std::function<void(const QString &)> notice)
+{
+    m_notice = std::move(notice);
+}
+
+void PortalKeyState::tellTrouble(const QString &text)
+{
+    if (!m_told.isEmpty())
+        return;
+    m_told = text;
+    if (m_notice)
+        m_notice(text);
+    else
+        qWarning("%s", qPrintable(text));
+}
+
 void PortalKeyState::setMissing()
 {
     m_portal = Portal::Missing;
+    // A portal that comes later is told as the keys' return.
+    if (m_told.isEmpty())
+        m_told = QStringLiteral("no portal");
     if (auto told = std::exchange(m_unavailable, nullptr))
         told();
 }
@@ -154,6 +176,7 @@ void PortalKeyState::probe()
         setMissing();
         return;
     }
+    watchPortalName();
     m_portal = Portal::Asking;
     QDBusMessage registration = portalCall(kRegistry, QStringLiteral("Register"));
     registration << QString::fromLatin1(kAppId) << QVariantMap();
@@ -181,6 +204,60 @@ void PortalKeyState::probe()
             settle();
         });
     });
+}
+
+// A portal that ends takes its sessions and requests along; one that starts (again) is
+// probed and bound afresh.
+void PortalKeyState::watchPortalName()
+{
+    if (m_portalWatch)
+        return;
+    m_portalWatch = new QDBusServiceWatcher(kService, m_bus,
+                                            QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(m_portalWatch, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            &PortalKeyState::onPortalOwnerChanged);
+}
+
+void PortalKeyState::onPortalOwnerChanged(const QString &, const QString &oldOwner,
+                                          const QString &newOwner)
+{
+    if (!oldOwner.isEmpty()) {
+        const bool keysWanted = m_portal == Portal::Present && !wantedNow().isEmpty();
+        if (!m_request.isEmpty())
+            m_bus.disconnect(kAnySender, m_request, kRequest, QStringLiteral("Response"), this,
+                             SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
+        m_sessionAnswer.stop();
+        m_request.clear();
+        m_session.clear();
+        m_bound.clear();
+        m_binding.clear();
+        m_down.clear();
+        m_busy = false;
+        m_portal = Portal::Unknown;
+        if (keysWanted)
+            tellTrouble(QStringLiteral("The desktop portal for global shortcuts went away: the "
+                                       "global keys are off until it is back."));
+    }
+    if (!newOwner.isEmpty() && m_pressed && m_portal != Portal::Asking)
+        probe();
+}
+
+void PortalKeyState::onSessionNotAnswered()
+{
+    if (m_request.isEmpty() || !m_session.isEmpty())
+        return;
+    m_bus.disconnect(kAnySender, m_request, kRequest, QStringLiteral("Response"), this,
+                     SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
+    m_bus.send(
+        QDBusMessage::createMethodCall(kService, m_request, kRequest, QStringLiteral("Close")));
+    m_request.clear();
+    m_bound.clear();
+    m_busy = false;
+    // The same keys are not asked for again until the portal starts anew.
+    tellTrouble(QStringLiteral("The desktop portal for global shortcuts did not answer the "
+                               "request for a session within %1 seconds: the global keys are "
+                               "off until the portal is restarted.")
+                    .arg(double(m_sessionAnswerWait.count()) / 1000.0));
 }
 
 // Brings the portal's binding to the wanted keys, one request at a time. A set the portal
@@ -248,8 +325,10 @@ void PortalKeyState::request(const QString &method, const QVariantList &argument
     QDBusMessage call = portalCall(kInterface, method);
     call.setArguments(arguments);
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, kCallTimeoutMs), this);
+    if (method == QLatin1String("CreateSession"))
+        m_sessionAnswer.start(m_sessionAnswerWait);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, slot, expected = m_request](auto *answer) {
+            [this, slot, method, expected = m_request](auto *answer) {
                 answer->deleteLater();
                 if (m_request != expected)
                     return; // answered already
@@ -259,7 +338,10 @@ void PortalKeyState::request(const QString &method, const QVariantList &argument
                 m_bus.disconnect(kAnySender, m_request, kRequest, QStringLiteral("Response"), this,
                                  slot);
                 if (reply.isError()) {
-                    qWarning("Global shortcuts: %s", qPrintable(reply.error().message()));
+                    m_sessionAnswer.stop();
+                    tellTrouble(QStringLiteral("The desktop portal for global shortcuts answered "
+                                               "%1 with an error (%2): the global keys are off.")
+                                    .arg(method, reply.error().message()));
                     requestFailed();
                     return;
                 }
@@ -287,7 +369,20 @@ void PortalKeyState::onResponse(uint response, const QVariantMap &results,
     m_bus.disconnect(kAnySender, m_request, kRequest, QStringLiteral("Response"), this,
                      SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
     m_request.clear();
-    if (response != 0) { // refused or cancelled
+    const bool binding = !m_session.isEmpty();
+    if (!binding)
+        m_sessionAnswer.stop();
+    if (response == 1) {
+        tellTrouble(QStringLiteral("The global shortcuts were cancelled in the desktop's "
+                                   "dialog: the global keys are off."));
+        requestFailed();
+        return;
+    }
+    if (response != 0) {
+        tellTrouble(QStringLiteral("The desktop portal for global shortcuts refused %1 "
+                                   "(response %2): the global keys are off.")
+                        .arg(binding ? QStringLiteral("to bind them") : QStringLiteral("a session"))
+                        .arg(response));
         requestFailed();
         return;
     }
@@ -306,6 +401,12 @@ void PortalKeyState::onResponse(uint response, const QVariantMap &results,
     }
     m_bound = m_binding;
     m_busy = false;
+    if (!m_told.isEmpty()) {
+        m_told.clear();
+        if (m_notice)
+            m_notice(QStringLiteral("The desktop portal for global shortcuts answers again: the "
+                                    "global keys are bound."));
+    }
     settle();
 }
 

@@ -7,12 +7,15 @@
 #include <QHash>
 #include <QObject>
 #include <QSet>
+#include <QTimer>
 #include <QVariantMap>
+#include <chrono>
 #include <span>
 
 class QDBusMessage;
 class QDBusObjectPath;
 class QDBusPendingCallWatcher;
+class QDBusServiceWatcher;
 
 // Global keys from the desktop portal's global shortcuts, for Wayland sessions, where
 // no program sees the keyboard of another. One shortcut per wanted key is bound in a
@@ -20,7 +23,9 @@ class QDBusPendingCallWatcher;
 // A portal session binds once, so a change of the wanted keys closes it and binds the
 // new set in a fresh one. Every call is asynchronous: nothing waits on the portal.
 // When the bus has no portal with global shortcuts, nothing is reported and the
-// unavailable handler is told once.
+// unavailable handler is told once. A portal that does not answer for a session, refuses
+// the shortcuts or goes away is told to the notice handler once; the portal's name is
+// watched, and a portal that comes (back) is bound again.
 class PortalKeyState final : public QObject, public KeyState
 {
     Q_OBJECT
@@ -37,6 +42,9 @@ public:
 
     // The desktop file id the portal knows the program by.
     static constexpr const char *kAppId = "org.orvane.Orvane";
+    // How long the portal may take to answer for a new session; its dialog for the
+    // shortcuts comes only after that, so the binding itself has no limit.
+    static constexpr std::chrono::milliseconds kSessionAnswerWait {10000};
 
     explicit PortalKeyState(const QDBusConnection &bus, QObject *parent = nullptr);
     ~PortalKeyState() override;
@@ -46,6 +54,9 @@ public:
     bool watch(std::function<void()> pressed) override;
     void setWantedKeys(const QList<int> &virtualKeys) override;
     void whenUnavailable(std::function<void()> unavailable) override;
+    void whenNotice(std::function<void(const QString &text)> notice) override;
+    // For tests: a shorter wait for the session's answer.
+    void setSessionAnswerWait(std::chrono::milliseconds wait) { m_sessionAnswerWait = wait; }
 
     // The keys bound in the current session (for tests and the status of the binding).
     QSet<int> boundKeys() const { return m_bound; }
@@ -56,6 +67,9 @@ private slots:
                      const QVariantMap &options);
     void onDeactivated(const QDBusObjectPath &session, const QString &id, qulonglong timestamp,
                        const QVariantMap &options);
+    void onPortalOwnerChanged(const QString &name, const QString &oldOwner,
+                              const QString &newOwner);
+    void onSessionNotAnswered();
 
 private:
     enum class Portal { Unknown, Asking, Present, Missing };
@@ -68,6 +82,10 @@ private:
     void request(const QString &method, const QVariantList &arguments, const QString &handleToken);
     void requestFailed();
     void setMissing();
+    void watchPortalName();
+    void stopListening();
+    // Tells `text` unless a trouble was told since the keys last worked.
+    void tellTrouble(const QString &text);
     QDBusMessage portalCall(const QString &interface, const QString &method) const;
     QString nextToken();
     QSet<int> wantedNow() const;
@@ -76,6 +94,11 @@ private:
     Portal m_portal = Portal::Unknown;
     std::function<void()> m_pressed;
     std::function<void()> m_unavailable;
+    std::function<void(const QString &)> m_notice;
+    QString m_told; // the trouble told since the keys last worked
+    QDBusServiceWatcher *m_portalWatch = nullptr;
+    QTimer m_sessionAnswer;
+    std::chrono::milliseconds m_sessionAnswerWait = kSessionAnswerWait;
     QSet<int> m_wanted;
     QSet<int> m_bound; // keys of the bound session
     QSet<int> m_binding; // keys of the binding under way

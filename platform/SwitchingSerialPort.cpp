@@ -97,9 +97,37 @@ QString SwitchingSerialPort::permissionProblem(const QString &device)
         return QString();
     if (errno != EACCES)
         return QString();
-    const QString group = info.group().isEmpty() ? QStringLiteral("dialout") : info.group();
-    return QStringLiteral("Cannot open %1: permission denied. Your user may not use this "
-                          "device. Add it to the group \"%2\" (for example: sudo adduser "
-                          "$USER %2), then log out and in again.")
-        .arg(device, group);
+    return permissionAdvice(device, info.owner(), info.group(), info.permissions());
+}
+
+QString SwitchingSerialPort::permissionAdvice(const QString &device, const QString &owner,
+                                              const QString &group,
+                                              QFileDevice::Permissions permissions)
+{
+    const QString denied = QStringLiteral("Cannot open %1: permission denied. ").arg(device);
+    const auto may = [permissions](QFileDevice::Permissions wanted) {
+        return (permissions & wanted) == wanted;
+    };
+    // Joining the device's group helps only when that group may read and write it.
+    if (!group.isEmpty() && may(QFileDevice::ReadGroup | QFileDevice::WriteGroup)) {
+        return denied
+            + QStringLiteral("Your user may not use this device. Add it to the group \"%1\" "
+                             "(for example: sudo adduser $USER %1), then log out and in again.")
+                  .arg(group);
+    }
+    const QString who = may(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && !owner.isEmpty()
+        ? QStringLiteral("Only its owner, %1, may read and write this device.").arg(owner)
+        : QStringLiteral("No user but root may read and write this device.");
+    // The rule names the device by its kernel name (a /dev/serial/by-id link resolved).
+    QString kernelName = QFileInfo(QFileInfo(device).canonicalFilePath()).fileName();
+    if (kernelName.isEmpty())
+        kernelName = QFileInfo(device).fileName();
+    return denied + who
+        + QStringLiteral(" To grant access, give it to the group \"dialout\" with a udev rule "
+                         "(for example the line SUBSYSTEM==\"tty\", KERNEL==\"%1\", "
+                         "GROUP=\"dialout\", MODE=\"0660\" in "
+                         "/etc/udev/rules.d/60-orvane.rules), join that group (sudo adduser "
+                         "$USER dialout) and log out and in again; or choose another device for "
+                         "this port under Setup > Ports...")
+              .arg(kernelName);
 }

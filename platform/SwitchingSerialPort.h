@@ -2,6 +2,7 @@
 
 #include "platform/SerialPort.h"
 
+#include <QFileDevice>
 #include <memory>
 
 class QtSerialPort;
@@ -32,6 +33,10 @@ public:
     // Why a device that exists could not be opened for lack of rights, and what to do;
     // empty when the user may read and write it (or it does not exist).
     static QString permissionProblem(const QString &device);
+    // The advice for a device the user may not read and write: the group to join when
+    // that group may read and write it, else who may and how to grant access.
+    static QString permissionAdvice(const QString &device, const QString &owner,
+                                    const QString &group, QFileDevice::Permissions permissions);
 
 private:
     SerialPort *active() const;

@@ -13,8 +13,8 @@
 #include <QHostAddress>
 #include <QSocketNotifier>
 #include <csignal>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -56,10 +56,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane-receiver"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_RECEIVER_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption modelOption(QStringLiteral("model"),
                                          QStringLiteral("Five-character model code (R0161)."),
                                          QStringLiteral("code"), QStringLiteral("R0161"));

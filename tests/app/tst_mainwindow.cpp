@@ -5,6 +5,7 @@
 #include "app/ImageButton.h"
 #include "app/Modul_Orvane.h"
 #include "errors/ShowErrBox.h"
+#include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
 #include "platform/SerialPortError.h"
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTest>
 #include <ctlFrame.h>
@@ -245,6 +247,11 @@ void tst_MainWindow::connectWithoutReceiver()
     const qint64 elapsed = clock.elapsed();
     QCOMPARE(ui(*m_w->window).Line1->text(), QStringLiteral("Connect"));
     QCOMPARE(ui(*m_w->window).Line2->text(), QStringLiteral("Error"));
+    // The terminal says what was tried and why it failed.
+    const QString terminal = MainWindowFixture::com(*m_w->window)->Text_Com->toPlainText();
+    QVERIFY2(terminal.contains(QStringLiteral("Connect on Com 1 (")), qPrintable(terminal));
+    QVERIFY2(terminal.contains(QStringLiteral("no answer from the receiver to 4 requests")),
+             qPrintable(terminal));
     QVERIFY(!m_w->window->link()->PortOpen());
     QVERIFY(!ui(*m_w->window).Timer_Check.isActive());
     QCOMPARE(countWrites(m_w->port, kRequest), 4);
@@ -405,6 +412,9 @@ void tst_MainWindow::portThatCannotOpen()
     QVERIFY2(!box.text.endsWith(QStringLiteral("(%1)").arg(portLine)), qPrintable(box.text));
     QCOMPARE(ui(f).Line1->text(), QStringLiteral("Comport Error"));
     QCOMPARE(ui(f).Line2->text(), QString());
+    QVERIFY(QRegularExpression(QStringLiteral("Connect on Com \\d .*failed: Invalid port number"))
+                .match(MainWindowFixture::com(f)->Text_Com->toPlainText())
+                .hasMatch());
     QCOMPARE(ui(f).Menu_Connect->text(), QStringLiteral("Connect"));
     QVERIFY(!ui(f).Timer_Check.isActive());
     QVERIFY(ui(f).Menu_Setup_Port(2)->isEnabled());

@@ -149,6 +149,9 @@ void tst_E2eCtl::wrongUsageNeedsNoProgram_data()
     QTest::newRow("code too short") << QStringList {"send", "07A1"} << "five hexadecimal";
     QTest::newRow("code not hexadecimal") << QStringList {"send", "07A1G"} << "five hexadecimal";
     QTest::newRow("unknown command") << QStringList {"volume"} << "unknown command";
+    QTest::newRow("unknown option") << QStringList {"display", "--volume"} << "Unknown option";
+    QTest::newRow("--power-on beside another command")
+        << QStringList {"display", "--power-on"} << "takes no arguments";
 }
 
 void tst_E2eCtl::wrongUsageNeedsNoProgram()

@@ -71,18 +71,36 @@ void tst_E2eProgram::withoutScreenMessagesGoToTheLog()
 
 void tst_E2eProgram::helpWithoutDisplay_data()
 {
+    QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("platform");
-    QTest::newRow("-?") << "-?" << "";
-    QTest::newRow("--help") << "--help" << "";
-    QTest::newRow("-? offscreen, as the service") << "-?" << "offscreen";
+    QTest::addColumn<QString>("output"); // how standard output starts
+    const QString options = QStringLiteral("Options:: -Cx = Connect to Com x ;");
+    const QString version = QStringLiteral(" %1.%2.%3\n")
+                                .arg(ORVANE_VERSION_MAJOR)
+                                .arg(ORVANE_VERSION_MINOR)
+                                .arg(ORVANE_VERSION_PATCH);
+    QTest::newRow("-?") << "orvane" << "-?" << "" << options;
+    QTest::newRow("--help") << "orvane" << "--help" << "" << options;
+    QTest::newRow("-? offscreen, as the service") << "orvane" << "-?" << "offscreen" << options;
+    QTest::newRow("--version, not starting the program")
+        << "orvane" << "--version" << "" << "orvane" + version;
+    // Started, the program would abort for want of that platform's display.
+    QTest::newRow("--version, a screen platform without its display")
+        << "orvane" << "--version" << "xcb" << "orvane" + version;
+    QTest::newRow("orvane-ctl --version")
+        << "orvane-ctl" << "--version" << "" << "orvane-ctl" + version;
+    QTest::newRow("orvane-receiver --version")
+        << "orvane-receiver" << "--version" << "" << "orvane-receiver" + version;
 }
 
-// On a terminal without a display the options go to standard output.
+// On a terminal without a display the options and the version go to standard output.
 void tst_E2eProgram::helpWithoutDisplay()
 {
+    QFETCH(QString, program);
     QFETCH(QString, option);
     QFETCH(QString, platform);
+    QFETCH(QString, output);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
@@ -90,14 +108,14 @@ void tst_E2eProgram::helpWithoutDisplay()
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        m_e2e.environment().value(QStringLiteral("XDG_CONFIG_HOME")));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(EndToEndHarness::binary(QStringLiteral("orvane")), {option});
-    QVERIFY(program.waitForFinished(10000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
-    QVERIFY(QString::fromLocal8Bit(program.readAllStandardOutput())
-                .startsWith(QStringLiteral("Options:: -Cx = Connect to Com x ;")));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(EndToEndHarness::binary(program), {option});
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    const QString printed = QString::fromLocal8Bit(process.readAllStandardOutput());
+    QVERIFY2(printed.startsWith(output), qPrintable(printed));
 }
 
 QTEST_GUILESS_MAIN(tst_E2eProgram)

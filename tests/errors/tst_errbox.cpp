@@ -123,7 +123,7 @@ void TestErrBox::sendOpensMailtoLink()
     QVERIFY(!box.isVisible());
     QCOMPARE(shell.openedUrls().size(), 1);
     const QString link = shell.openedUrls().first();
-    QVERIFY(link.startsWith("mailto:orvane-reports@example.org?subject=Error%20in%20tst_errbox"
+    QVERIFY(link.startsWith("mailto:orvane@codeberg.org?subject=Error%20in%20tst_errbox"
                             "&body=Error%20in%20tst_errbox%0D%0AError%20in%20Mod-Proc:%0D%0A"
                             "5,%20100%25%20wrong%0D%0AVersion:%20"));
     QVERIFY(link.endsWith("%0D%0ABeschreibung:%0D%0AA%20%26%20B,%20gr%FCn"));
@@ -146,7 +146,7 @@ void TestErrBox::failedSendKeepsReportOnClipboard()
 
     QVERIFY(!box.isVisible());
     QCOMPARE(dialogs.messages().size(), 1);
-    QVERIFY(dialogs.messageTexts().first().contains("orvane-reports@example.org"));
+    QVERIFY(dialogs.messageTexts().first().contains("orvane@codeberg.org"));
     QCOMPARE(QGuiApplication::clipboard()->text(), box.reportText());
 }
 

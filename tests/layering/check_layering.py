@@ -60,7 +60,10 @@ def unlisted_folders(root, levels):
     listed = {folder.split("/")[0] for folder in levels}
     for entry in sorted(os.listdir(root)):
         path = os.path.join(root, entry)
+        # Build folders (build*/, ignored by git, such as build-deb/ with its copy of the
+        # tree) hold no sources of their own.
         if (entry in listed or entry in UNCHECKED or entry.startswith(".")
+                or entry.startswith("build")
                 or not os.path.isdir(path) or os.path.exists(os.path.join(path, "CMakeCache.txt"))):
             continue
         if any(True for _ in source_files(root, entry)):

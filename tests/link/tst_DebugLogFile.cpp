@@ -1,5 +1,6 @@
-// Where the traffic log goes and how its failures show: beside the program when that
-// folder takes the file, else in the user's state folder; a log that cannot be written is
+// Where the traffic log goes and how its failures show: beside a program in its build
+// tree when that folder takes the file, else (and always when installed) in the user's
+// state folder; a log that cannot be written is
 // reported once. And the terminal's copy of the listing has CR LF line ends.
 
 #include "Command.h"
@@ -23,13 +24,22 @@
 #include <unistd.h>
 
 namespace {
-// A folder no file can be created in, even by root (who ignores permission bits).
+// The folder of a program run from its build tree.
+QString buildTreeFolder(const QTemporaryDir &base)
+{
+    const QString folder = base.filePath(QStringLiteral("program"));
+    QDir().mkpath(folder);
+    QFile(QDir(folder).filePath(DebugLogFile::kBuildTreeMark)).open(QIODevice::WriteOnly);
+    return folder;
+}
+
+// A build-tree folder no file can be created in, even by root (who ignores permission
+// bits).
 QString unwritableFolder(const QTemporaryDir &base)
 {
     if (::geteuid() == 0)
         return QStringLiteral("/proc");
-    const QString folder = base.filePath(QStringLiteral("program"));
-    QDir().mkpath(folder);
+    const QString folder = buildTreeFolder(base);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     return folder;
 }
@@ -87,22 +97,24 @@ void tst_DebugLogFile::cleanup()
 
 void tst_DebugLogFile::folder_data()
 {
-    QTest::addColumn<bool>("programWritable");
+    QTest::addColumn<QString>("program"); // "build tree", "installed" (writable), "unwritable"
     QTest::addColumn<QString>("stateHome"); // "" unset; relative paths are ignored
     QTest::addColumn<QString>("expected");  // below the temporary folder
 
-    QTest::newRow("writable program folder") << true << "state" << "program/debug.txt";
-    QTest::newRow("unwritable program folder: XDG_STATE_HOME")
-        << false << "state" << "state/Orvane/debug.txt";
-    QTest::newRow("unwritable program folder, no XDG_STATE_HOME: ~/.local/state")
-        << false << "" << "home/.local/state/Orvane/debug.txt";
+    QTest::newRow("build tree") << "build tree" << "state" << "program/debug.txt";
+    QTest::newRow("installed in a folder it may write (root): XDG_STATE_HOME")
+        << "installed" << "state" << "state/Orvane/debug.txt";
+    QTest::newRow("unwritable build tree: XDG_STATE_HOME")
+        << "unwritable" << "state" << "state/Orvane/debug.txt";
+    QTest::newRow("unwritable build tree, no XDG_STATE_HOME: ~/.local/state")
+        << "unwritable" << "" << "home/.local/state/Orvane/debug.txt";
     QTest::newRow("relative XDG_STATE_HOME is ignored")
-        << false << "relative" << "home/.local/state/Orvane/debug.txt";
+        << "unwritable" << "relative" << "home/.local/state/Orvane/debug.txt";
 }
 
 void tst_DebugLogFile::folder()
 {
-    QFETCH(bool, programWritable);
+    QFETCH(QString, program);
     QFETCH(QString, stateHome);
     QFETCH(QString, expected);
 
@@ -115,11 +127,12 @@ void tst_DebugLogFile::folder()
         qputenv("XDG_STATE_HOME", "relative/state");
     else
         qputenv("XDG_STATE_HOME", base.filePath(stateHome).toLocal8Bit());
-    QString program = base.filePath(QStringLiteral("program"));
-    if (programWritable)
-        QDir().mkpath(program);
-    else
+    if (program == QLatin1String("build tree"))
+        program = buildTreeFolder(base);
+    else if (program == QLatin1String("unwritable"))
         program = unwritableFolder(base);
+    else
+        QDir().mkpath(program = base.filePath(QStringLiteral("program")));
 
     LoggingLink logging;
     auto [errors, link, terminal] = logging.parts();
@@ -139,6 +152,8 @@ void tst_DebugLogFile::folder()
     link.DebugLog(QStringLiteral("\x02" "002600\x03"), false);
 
     QCOMPARE(link.logFile().path(), path);
+    QCOMPARE(QFile::exists(QDir(program).filePath(DebugLogFile::kFileName)),
+             expected.startsWith(QLatin1String("program/")));
     QCOMPARE(contents(path), QByteArray("---> \x02" "07A1D\x03\r\n<--- \x02" "002600\x03\r\n"));
     QCOMPARE(terminal.logFileText(), QStringLiteral("Log file: ") + path);
     QVERIFY(errors.isEmpty());

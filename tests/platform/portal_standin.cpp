@@ -3,7 +3,9 @@
 // version property. The test drives it over org.orvane.test.PortalStandIn on /standin:
 // Bound() lists "session|id|description|trigger" of the open sessions, Activate(id, down)
 // reports a press (down) or release of the shortcut in every open session binding it.
-// Serves on the session bus of DBUS_SESSION_BUS_ADDRESS until ended.
+// Serves on the session bus of DBUS_SESSION_BUS_ADDRESS until ended. As a faulty portal:
+// --silent-create never answers a CreateSession, --bind-response N answers every
+// BindShortcuts with response N (1 cancelled, 2 failed).
 
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
@@ -51,22 +53,25 @@ QString senderElement(const QDBusMessage &message)
 
 Q_DECLARE_METATYPE(Shortcut)
 
-// Sessions by object path, each with the shortcuts bound in it.
+// Sessions by object path, each with the shortcuts bound in it, and how the portal fails.
 struct Sessions
 {
     QMap<QString, QList<Shortcut>> bound;
+    bool silentCreate = false;
+    uint bindResponse = 0;
 };
 
 // Sends a request's Response a moment after the method's reply, as a portal does.
 // The shortcuts count as bound (`done`) once the Response is out.
-void respond(const QString &request, const QVariantMap &results, std::function<void()> done = {})
+void respond(const QString &request, const QVariantMap &results, std::function<void()> done = {},
+             uint response = 0)
 {
-    QTimer::singleShot(5, [request, results, done] {
+    QTimer::singleShot(5, [request, results, done, response] {
         QDBusMessage signal = QDBusMessage::createSignal(
             request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
-        signal << 0u << results;
+        signal << response << results;
         QDBusConnection::sessionBus().send(signal);
-        if (done)
+        if (done && response == 0)
             done();
     });
 }
@@ -94,6 +99,8 @@ public slots:
             = QStringLiteral("%1/session/%2/%3")
                   .arg(kPath, sender, options.value("session_handle_token").toString());
         m_sessions.bound.insert(session, {});
+        if (m_sessions.silentCreate)
+            return QDBusObjectPath(request);
         respond(
             request,
             {{QStringLiteral("session_handle"), QVariant::fromValue(QDBusObjectPath(session))}});
@@ -112,7 +119,8 @@ public slots:
                 [this, session = session.path(), shortcuts] {
                     if (m_sessions.bound.contains(session))
                         m_sessions.bound[session] = shortcuts;
-                });
+                },
+                m_sessions.bindResponse);
         return QDBusObjectPath(request);
     }
 
@@ -200,6 +208,11 @@ int main(int argc, char *argv[])
     qDBusRegisterMetaType<QList<Shortcut>>();
     QDBusConnection bus = QDBusConnection::sessionBus();
     Sessions sessions;
+    const QStringList arguments = QCoreApplication::arguments();
+    sessions.silentCreate = arguments.contains(QStringLiteral("--silent-create"));
+    const qsizetype response = arguments.indexOf(QStringLiteral("--bind-response"));
+    if (response > 0)
+        sessions.bindResponse = arguments.value(response + 1).toUInt();
     QObject desktop;
     auto *portal = new GlobalShortcuts(&desktop, sessions);
     QObject standIn;

@@ -58,6 +58,8 @@ private slots:
     void stalledBridgeBlocksWritesForABoundedTime();
     void virtualReceiverOverTcp();
     void deviceWithoutPermission();
+    void permissionAdvice_data();
+    void permissionAdvice();
 };
 
 void tst_TcpSerialPort::addresses_data()
@@ -305,6 +307,46 @@ void tst_TcpSerialPort::deviceWithoutPermission()
         QVERIFY(e.description().contains("sudo adduser $USER"));
     }
     QCOMPARE(SwitchingSerialPort::permissionProblem(folder.filePath("absent")), QString());
+}
+
+void tst_TcpSerialPort::permissionAdvice_data()
+{
+    using P = QFileDevice;
+    QTest::addColumn<QString>("owner");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QFileDevice::Permissions>("permissions");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<QString>("never"); // advice that would not help
+
+    const QString join = QStringLiteral("sudo adduser $USER dialout");
+    QTest::newRow("crw-rw---- root dialout")
+        << "root" << "dialout" << (P::ReadOwner | P::WriteOwner | P::ReadGroup | P::WriteGroup)
+        << "Add it to the group \"dialout\"" << "udev";
+    QTest::newRow("crw------- root root: no group to join")
+        << "root" << "root" << (P::ReadOwner | P::WriteOwner)
+        << "Only its owner, root, may read and write" << "group \"root\"";
+    QTest::newRow("crw-r----- root uucp: the group may only read")
+        << "root" << "uucp" << (P::ReadOwner | P::WriteOwner | P::ReadGroup)
+        << "udev rule" << "group \"uucp\"";
+    QTest::newRow("c--------- nobody may")
+        << "root" << "dialout" << P::Permissions() << "No user but root" << "Add it to the group";
+    QTest::newRow("crw-rw---- group without a name")
+        << "root" << "" << (P::ReadOwner | P::WriteOwner | P::ReadGroup | P::WriteGroup) << join
+        << "group \"\"";
+}
+
+void tst_TcpSerialPort::permissionAdvice()
+{
+    QFETCH(QString, owner);
+    QFETCH(QString, group);
+    QFETCH(QFileDevice::Permissions, permissions);
+    QFETCH(QString, says);
+    QFETCH(QString, never);
+    const QString advice = SwitchingSerialPort::permissionAdvice(
+        QStringLiteral("/dev/ttyUSB0"), owner, group, permissions);
+    QVERIFY2(advice.startsWith("Cannot open /dev/ttyUSB0: permission denied."), qPrintable(advice));
+    QVERIFY2(advice.contains(says), qPrintable(advice));
+    QVERIFY2(!advice.contains(never), qPrintable(advice));
 }
 
 QTEST_GUILESS_MAIN(tst_TcpSerialPort)

@@ -1,7 +1,8 @@
 // Global keys from the desktop portal, against a stand-in portal on a private session bus:
 // the wanted keys are bound with a description and their media key as the preferred
 // trigger, an activation is one press however long it is held, and a change of the wanted
-// keys replaces the binding.
+// keys replaces the binding. A portal that does not answer, refuses or goes away is told
+// once, and the keys are bound again when a portal is back.
 
 #include "platform/PortalKeyState.h"
 #include "tests/support/PrivateBus.h"
@@ -26,8 +27,12 @@ private slots:
     void presses_data();
     void presses();
     void bindingFollowsTheWantedKeys();
+    void troubleIsToldOnceAndTheKeysComeBack_data();
+    void troubleIsToldOnceAndTheKeysComeBack();
 
 private:
+    bool startPortal(const QStringList &arguments);
+    bool stopPortal();
     // "trigger" → "id|description" of the shortcuts bound now.
     QMap<QString, QStringList> bound();
     void activate(const QString &trigger, bool down);
@@ -44,12 +49,27 @@ void tst_PortalKeyState::initTestCase()
         return;
     }
     m_portal.setProcessEnvironment(m_bus.environment());
+    QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("test"));
+    QVERIFY(startPortal({}));
+}
+
+bool tst_PortalKeyState::startPortal(const QStringList &arguments)
+{
     m_portal.start(qEnvironmentVariable("ORVANE_BUILD_DIR")
                        + QStringLiteral("/tests/orvane-portal-standin"),
-                   {});
-    QVERIFY(m_portal.waitForStarted(5000));
-    QDBusConnection bus = QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("test"));
-    QTRY_VERIFY(bus.interface()->isServiceRegistered(kStandIn));
+                   arguments);
+    return m_portal.waitForStarted(5000) && QTest::qWaitFor([] {
+        return QDBusConnection(QStringLiteral("test")).interface()->isServiceRegistered(kStandIn);
+    });
+}
+
+bool tst_PortalKeyState::stopPortal()
+{
+    m_portal.kill();
+    m_portal.waitForFinished(3000);
+    return QTest::qWaitFor([] {
+        return !QDBusConnection(QStringLiteral("test")).interface()->isServiceRegistered(kStandIn);
+    });
 }
 
 void tst_PortalKeyState::cleanupTestCase()
@@ -151,6 +171,53 @@ void tst_PortalKeyState::bindingFollowsTheWantedKeys()
     activate(QStringLiteral("XF86AudioNext"), true);
     QTRY_COMPARE(reports, 1);
     QVERIFY(keys.wentDown(176));
+}
+
+void tst_PortalKeyState::troubleIsToldOnceAndTheKeysComeBack_data()
+{
+    QTest::addColumn<QStringList>("portal"); // how the portal fails; none: it ends
+    QTest::addColumn<QString>("told");
+    QTest::newRow("no answer to CreateSession")
+        << QStringList {"--silent-create"}
+        << "did not answer the request for a session within 0.2 seconds";
+    QTest::newRow("BindShortcuts refused")
+        << QStringList {"--bind-response", "2"} << "refused to bind them (response 2)";
+    QTest::newRow("cancelled in the dialog")
+        << QStringList {"--bind-response", "1"} << "cancelled in the desktop's dialog";
+    QTest::newRow("portal ends mid-session") << QStringList {} << "went away";
+}
+
+void tst_PortalKeyState::troubleIsToldOnceAndTheKeysComeBack()
+{
+    if (!m_skip.isEmpty())
+        QSKIP(qPrintable(m_skip));
+    QFETCH(QStringList, portal);
+    QFETCH(QString, told);
+    QVERIFY(stopPortal());
+    QVERIFY(startPortal(portal));
+
+    PortalKeyState keys(QDBusConnection(QStringLiteral("test")));
+    keys.setSessionAnswerWait(std::chrono::milliseconds(200));
+    QStringList notices;
+    keys.whenNotice([&notices](const QString &text) { notices << text; });
+    keys.setWantedKeys({175});
+    QVERIFY(keys.watch([] {}));
+    if (portal.isEmpty()) {
+        QTRY_COMPARE(keys.boundKeys(), QSet<int> {175});
+        QVERIFY(stopPortal());
+    }
+    QTRY_COMPARE(notices.size(), 1);
+    QVERIFY2(notices.at(0).contains(told), qPrintable(notices.at(0)));
+    QVERIFY(keys.boundKeys().isEmpty());
+
+    // The faulty portal ends too: the keys were off already, nothing more is told. A
+    // sound portal that starts gets the keys bound again, and that is told.
+    QVERIFY(stopPortal());
+    QVERIFY(startPortal({}));
+    QTRY_COMPARE(keys.boundKeys(), QSet<int> {175});
+    QCOMPARE(bound().keys(), QStringList {"XF86AudioRaiseVolume"});
+    QCOMPARE(notices.size(), 2);
+    QVERIFY2(notices.at(1).contains(QStringLiteral("bound")), qPrintable(notices.at(1)));
 }
 
 QTEST_GUILESS_MAIN(tst_PortalKeyState)
