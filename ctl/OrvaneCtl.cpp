@@ -1,5 +1,6 @@
 #include "ctl/OrvaneCtl.h"
 
+#include "mqtt/HomeAssistantConfig.h"
 #include "orvane_interface.h"
 #include "program/PrintableText.h"
 #include "program/TerminationHandler.h"
@@ -66,6 +67,9 @@ QString OrvaneCtl::helpText()
         "  quit                  end Orvane (an add-in may refuse)\n"
         "  watch                 print each report of the receiver on its own line as it\n"
         "                        arrives, until interrupted or Orvane ends\n"
+        "  home-assistant        print a media player for Home Assistant's\n"
+        "                        configuration.yaml, built on the entities of Orvane's MQTT\n"
+        "                        bridge (Orvane need not run)\n"
         "  --help                print this help\n"
         "\n"
         "Control characters in what Orvane answers are not printed.\n"
@@ -112,6 +116,12 @@ int OrvaneCtl::run(const QStringList &arguments)
            QStringLiteral("show"),    QStringLiteral("hide"), QStringLiteral("quit"),
            QStringLiteral("watch")};
     const QStringList rest = arguments.mid(1);
+    if (command == QLatin1String("home-assistant")) {
+        if (!rest.isEmpty())
+            return failure(QStringLiteral("home-assistant takes no arguments"), Usage);
+        std::fputs(HomeAssistantConfig::universalMediaPlayer().toUtf8().constData(), m_out);
+        return std::fflush(m_out) == 0 && !std::ferror(m_out) ? Done : Failed;
+    }
     if (command == QLatin1String("send")) {
         if (rest.size() != 1)
             return failure(
