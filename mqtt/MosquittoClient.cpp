@@ -182,12 +182,12 @@ bool MosquittoClient::start(const Options &options, QString *error)
     return true;
 }
 
-bool MosquittoClient::publish(const QString &topic, const QByteArray &payload, bool retain)
+bool MosquittoClient::publish(const QString &topic, const QByteArray &payload, bool retain, int qos)
 {
     if (!m_session || !m_session->connected)
         return false;
     return mosquitto_publish(m_session->mosq, nullptr, topic.toUtf8().constData(),
-                             int(payload.size()), payload.constData(), 1, retain)
+                             int(payload.size()), payload.constData(), qos, retain)
         == MOSQ_ERR_SUCCESS;
 }
 
@@ -314,6 +314,10 @@ QString MosquittoClient::Session::attempt(std::chrono::milliseconds *held)
         return describeRefusal(refused);
     if (!tlsProblem.isEmpty())
         return tlsProblem;
+    if (rc == MOSQ_ERR_CONN_LOST || (rc == MOSQ_ERR_ERRNO && savedErrno == 0))
+        return connectedAt ? QStringLiteral("the broker closed the connection")
+                           : QStringLiteral("the broker closed the connection before accepting "
+                                            "it");
     const QString reason = describe(rc, savedErrno);
     return connectedAt ? QStringLiteral("the connection was lost (%1)").arg(reason) : reason;
 }
@@ -334,8 +338,19 @@ QString MosquittoClient::Session::awaitSocket()
             socklen_t size = sizeof error;
             if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
                 error = errno;
-            if (error == 0)
+            // With TLS the library has already written into the socket, which took the
+            // error: a socket that hangs up without a peer failed all the same.
+            sockaddr_storage peer {};
+            socklen_t peerSize = sizeof peer;
+            const bool hungUp = (watch.revents & (POLLERR | POLLHUP)) != 0
+                || ::getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &peerSize) != 0;
+            if (error == 0 && !hungUp)
                 return {};
+            if (error == 0)
+                return QStringLiteral("%1:%2 did not take the connection (refused or "
+                                      "unreachable: is the broker running?)")
+                    .arg(QString::fromUtf8(host))
+                    .arg(port);
             if (error == ECONNREFUSED)
                 return QStringLiteral("%1:%2 refused the connection (is the broker running?)")
                     .arg(QString::fromUtf8(host))

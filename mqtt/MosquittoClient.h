@@ -47,9 +47,10 @@ public:
 
     // Starts connecting; returns false (and says why) when the options cannot be used.
     bool start(const Options &options, QString *error = nullptr);
-    // Publishes with QoS 1 from any thread; false when not connected (the caller
-    // republishes everything on connect).
-    bool publish(const QString &topic, const QByteArray &payload, bool retain);
+    // Publishes from any thread; false when not connected (the caller republishes
+    // everything on connect). QoS 0 is enough for what is published again on every
+    // connect, and asks nothing back of the broker.
+    bool publish(const QString &topic, const QByteArray &payload, bool retain, int qos = 1);
     void subscribe(const QString &pattern);
     void unsubscribe(const QString &pattern);
     // Publishes a last retained message (if any), disconnects cleanly and ends the thread;

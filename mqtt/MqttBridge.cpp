@@ -640,7 +640,10 @@ void MqttBridge::publish(const QString &topic, const QByteArray &payload)
     const auto known = m_published.constFind(topic);
     if (known != m_published.constEnd() && *known == payload)
         return;
-    if (m_client && m_client->publish(topic, payload, true))
+    // All of it goes out again on the next connect, so a lost connection loses nothing;
+    // and without acknowledgements a broker that delays small packets (Nagle) does not
+    // hold back the next command it forwards until the acknowledgement's ACK.
+    if (m_client && m_client->publish(topic, payload, true, 0))
         m_published.insert(topic, payload);
 }
 
