@@ -285,6 +285,8 @@ void MqttBridge::onConnected()
     // whatever the bridge does not offer now is removed then.
     m_sweeping = true;
     m_found.clear();
+    if (m_legacyNodes.isEmpty())
+        m_legacyNodes = HubEntities::nodeId(MqttSettings::legacyInstallation()) + QLatin1Char('_');
     m_sweepToken = QByteArray::number(QRandomGenerator::global()->generate64(), 16);
     m_client->subscribe(m_settings.discovery + QStringLiteral("/+/+/+/config"));
     m_client->subscribe(base + QStringLiteral("/bridge"));
@@ -687,9 +689,7 @@ void MqttBridge::onMessage(const QString &topic, const QByteArray &payload, bool
         if (!m_sweeping || !retained || payload.isEmpty() || levels.size() != 4)
             return;
         const QString node = levels[1];
-        if (node == HubEntities::nodeId(m_settings.installation)
-            || node.startsWith(HubEntities::nodeId(MqttSettings::legacyInstallation())
-                               + QLatin1Char('_')))
+        if (node == HubEntities::nodeId(m_settings.installation) || node.startsWith(m_legacyNodes))
             m_found.insert(topic, payload);
         return;
     }

@@ -131,6 +131,8 @@ private:
     QTimer m_sweepLimit;
     // Retained configurations of this installation found on the broker, by topic.
     QHash<QString, QByteArray> m_found;
+    // The start of the per-model nodes of the id this machine had before ids were kept.
+    QString m_legacyNodes;
 
     // What this run has heard from the receiver beyond the program's mirror.
     bool m_mainMuteHeard = false;
