@@ -77,27 +77,13 @@ QString topic(const char *object, const char *leaf = "state")
 
 // The keys the hub documents for MQTT discovery: for every component, and per component
 // (the required ones first, up to the '|').
-const QStringList kCommonKeys = {"availability",
-                                 "availability_mode",
-                                 "availability_template",
-                                 "availability_topic",
-                                 "default_entity_id",
-                                 "device",
-                                 "enabled_by_default",
-                                 "encoding",
-                                 "entity_category",
-                                 "entity_picture",
-                                 "icon",
-                                 "json_attributes_template",
-                                 "json_attributes_topic",
-                                 "name",
-                                 "object_id",
-                                 "origin",
-                                 "payload_available",
-                                 "payload_not_available",
-                                 "platform",
-                                 "qos",
-                                 "unique_id"};
+const QStringList kCommonKeys
+    = QStringLiteral("availability availability_mode availability_template availability_topic "
+                     "default_entity_id device enabled_by_default encoding entity_category "
+                     "entity_picture icon json_attributes_template json_attributes_topic name "
+                     "object_id origin payload_available payload_not_available platform qos "
+                     "unique_id")
+          .split(u' ');
 const QHash<QString, QString> kComponentKeys = {
     {"switch",
      "command_topic|state_topic device_class optimistic payload_off payload_on "
