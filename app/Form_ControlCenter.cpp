@@ -11,11 +11,11 @@
 #include "link/ConfigurationBlock.h"
 #include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
-#include "link/FrameCutter.h"
 #include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
 #include "link/ReceiverModels.h"
 #include "mqtt/MqttBridge.h"
+#include "platform/DeferredBoxes.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
 #include "player/Modul_Winamp.h"
@@ -32,6 +32,7 @@
 #include <QScreen>
 #include <ctlFrame.h>
 #include <thread>
+#include <utility>
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
@@ -42,7 +43,6 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     : QMainWindow(parent)
     , m_platform(platform)
     , m_runtime(runtime)
-    , m_frameCutter(std::make_unique<FrameCutter>())
 {
     setWindowTitle(QStringLiteral("Orvane"));
     setObjectName(QStringLiteral("Form_ControlCenter"));
@@ -67,7 +67,7 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     m_mini = new Form_Mini(this, &m_events, m_runtime);
     connectAddIns();
     connectTimeControl();
-    watchPortData();
+    watchLink();
     m_bridge
         = std::make_unique<MqttBridge>(static_cast<ProgramHost &>(*this), m_link.get(),
                                        m_platform.settings, m_platform.secrets, m_platform.clock);
@@ -182,6 +182,26 @@ void Form_ControlCenter::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     Form_Resize();
+    applyOuterHeightOnShow();
+}
+
+void Form_ControlCenter::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    applyOuterHeightOnShow();
+}
+
+void Form_ControlCenter::applyOuterHeightOnShow()
+{
+    // The window manager has framed the window: it gets the outer height it was given.
+    if (!m_outerHeightOnShow || !isVisible())
+        return;
+    const int decoration = frameGeometry().height() - geometry().height();
+    if (decoration <= 0)
+        return;
+    const int outerHeight = *std::exchange(m_outerHeightOnShow, std::nullopt);
+    if (!(QMainWindow::windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        resize(width(), outerHeight - decoration);
 }
 
 bool Form_ControlCenter::Form_Unload(bool mayBeCancelled)
@@ -244,6 +264,11 @@ void Form_ControlCenter::SetKlappe(int mode)
         auto setOuterHeight = [this](int outerHeight) {
             const int decoration = frameGeometry().height() - geometry().height();
             resize(width(), outerHeight - decoration);
+            // Before the first show the window has no frame yet: its height is set again
+            // once the frame is known.
+            m_outerHeightOnShow.reset();
+            if (decoration == 0 && !isVisible())
+                m_outerHeightOnShow = outerHeight;
         };
         const bool normal
             = !(QMainWindow::windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
@@ -297,48 +322,42 @@ void Form_ControlCenter::Timer_Check_Timer()
     guarded(kModule, "Timer_Check_Timer", [&] {
         QString received;
         m_link->ReadPort(received, true);
-        evaluateReceived(received, "Timer_Check_Timer");
     });
+    evaluateReceived("Timer_Check_Timer");
 }
 
-void Form_ControlCenter::evaluateReceived(const QString &text, const char *procedure)
+void Form_ControlCenter::evaluateReceived(const char *procedure)
 {
-    guarded(kModule, procedure, [&] {
-        if (!text.isEmpty())
-            m_pendingBodies += m_frameCutter->cut(text);
-    });
     // A wait inside the running evaluation lets timers run (a scheduled command, a
-    // volume step). What they receive is newer than the bodies of this evaluation, so it
-    // waits its turn here instead of overtaking them, or being lost.
+    // volume step) and the link read. What they receive is newer than the bodies of this
+    // evaluation, so it waits its turn in the link's queue, which the loop below empties.
     if (m_evaluating)
         return;
     m_evaluating = true;
     ReportPauseTaken = false;
     bool any = false;
-    while (!m_pendingBodies.isEmpty()) {
-        const QString body = m_pendingBodies.takeFirst();
-        any = true;
-        guarded(kModule, procedure, [&] {
-            emit m_events.reportReceived(body);
-            m_readings.takeReport(body);
-            DatenAuswerten(body);
-        });
+    {
+        // A box raised by a report is shown once the evaluation is over.
+        DeferredBoxes::Scope boxesAfterwards;
+        for (QStringList bodies = m_link->takeReports(); !bodies.isEmpty();
+             bodies = m_link->takeReports()) {
+            for (const QString &body : std::as_const(bodies)) {
+                // Reports of a connection that ended meanwhile are not shown over its end.
+                if (!m_link->PortOpen())
+                    break;
+                any = true;
+                guarded(kModule, procedure, [&] {
+                    emit m_events.reportReceived(body);
+                    DatenAuswerten(body);
+                });
+            }
+        }
     }
     if (any)
         emit m_events.receiverStatusChanged();
     m_evaluating = false;
     // Outside an evaluation every input-mode report pauses.
     ReportPauseTaken = false;
-}
-
-bool Form_ControlCenter::trafficLogging() const
-{
-    return Menu_Setup_Debug->isChecked() || Menu_Setup_Log->isChecked();
-}
-
-bool Form_ControlCenter::logFileEnabled() const
-{
-    return Menu_Setup_Log->isChecked();
 }
 
 bool Form_ControlCenter::pollRunning() const

@@ -5,11 +5,14 @@
 //
 // How a report reaches the screen:
 //
-//   serial port ──> ReceiverLink::ReadPort ──> Timer_Check (every 100 ms), a scheduled
-//   command's answer or a volume step's reply ──> evaluateReceived (cuts STX…ETX bodies
-//   with FrameCutter) ──> ProgramEvents::reportReceived (add-ins and other listeners)
-//   ──> DatenAuswerten ──> option buttons, check marks, Line1/Line2, DisplayVolume
-//   (ProgramEvents::volumeMainShown, which the mini window's bar and the add-ins follow)
+//   serial port ──> ReceiverLink (every read of the port, whichever operation makes it,
+//   goes through its one FrameCutter; the bodies wait there in order) ──> reportsReady,
+//   the poll (Timer_Check, every 100 ms), a volume step or a scheduled command's answer
+//   ──> evaluateReceived (takes each body once) ──> ProgramEvents::reportReceived
+//   (add-ins and other listeners) ──> DatenAuswerten ──> option buttons, check marks,
+//   Line1/Line2, ReceiverReadings, DisplayVolume (ProgramEvents::volumeMainShown, which
+//   the mini window's bar and the add-ins follow). A box raised during an evaluation is
+//   shown after it (DeferredBoxes), so it holds no later report.
 //
 // and a click goes the other way: click handler ──> ReceiverLink command member ──>
 // SendCommand ──> serial port. `UpdatingFromReceiver` keeps selections made from a
@@ -35,6 +38,7 @@
 #include <array>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 class AddInComponents;
 class AddInRuntime;
@@ -45,7 +49,6 @@ class Form_Mini;
 class Form_YInfo;
 class Form_Intro;
 class Form_Informationen;
-class FrameCutter;
 class MediaKeyInput;
 class ImageButton;
 class QAction;
@@ -97,8 +100,6 @@ public:
     void noteInTerminal(const QString &line);
 
     // ---- LinkHost ----
-    bool trafficLogging() const override;
-    bool logFileEnabled() const override;
     bool pollRunning() const override;
     void setLine1(const QString &text) override;
     void setLine2(const QString &text) override;
@@ -133,6 +134,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     // Numeric-keypad plus and minus while this window has the focus.
     void keyPressEvent(QKeyEvent *event) override;
@@ -140,17 +142,19 @@ protected:
 private:
     // ---- Start-up, layout and the report poll (app/Form_ControlCenter.cpp) ----
     void SetKlappe(int mode);
+    // Gives the window the outer height SetKlappe set before it had a frame.
+    void applyOuterHeightOnShow();
     void Image_Klappe_Click();
     // Processes pending events once, then waits without processing events.
     void Pause(float seconds);
     void Timer_Check_Timer();
     QRect workArea() const { return m_workArea; }
-    // The one way in for text the receiver sent: the poll's reads, the answers to
-    // scheduled commands and the replies to volume steps. Each report body goes to the
-    // listeners of ProgramEvents::reportReceived and then to DatenAuswerten. Text that
-    // arrives while an evaluation runs (from inside one of its waits) is evaluated after
-    // it, in the order received.
-    void evaluateReceived(const QString &text, const char *procedure);
+    // The one way in for what the receiver reported: takes the report bodies the link
+    // has cut from everything it read (the poll, an answer, a reply, a discard) and hands
+    // each to the listeners of ProgramEvents::reportReceived and then to DatenAuswerten.
+    // Bodies read while an evaluation runs (inside one of its waits) are evaluated after
+    // it, in the order received. `procedure` names the caller in error reports.
+    void evaluateReceived(const char *procedure);
 
     // ---- Connection and model identification (app/Form_ControlCenter_connection.cpp) ----
     void ConnectToOrvane(int Sw1 = 0);
@@ -300,7 +304,11 @@ private:
     void connectTimeControl();
     // Receiver state outside the controls (app/Form_ControlCenter_status.cpp).
     void noteSettingsBlock();
-    void watchPortData();
+    // Evaluates the reports the link announces while connected, and hands the link the
+    // traffic-log switches whenever they change.
+    void watchLink();
+    // "Rec Out" or "Input" over the input panel and the frames of the mode in use.
+    void showZoneMode();
     // Marks a button the model lacks (a folded panel hides its buttons as well).
     static constexpr char kHiddenForModel[] = "hiddenForModel";
 
@@ -315,18 +323,16 @@ private:
     QPointer<Form_Informationen> m_informationen;
     std::unique_ptr<AddInComponents> m_addInComponents;
     QPointer<Form_AddIns> m_formAddIns;
-    std::unique_ptr<FrameCutter> m_frameCutter;
     QRect m_workArea;
+    std::optional<int> m_outerHeightOnShow;
     bool m_unloaded = false;
     bool m_unloading = false; // the add-ins are voting
     bool m_endForced = false;
     QString m_refusedBy; // the add-in whose refusal counted in the current vote
-    // An evaluation of received text is running; bodies waiting for it, in order.
+    // An evaluation of received reports is running.
     bool m_evaluating = false;
-    QStringList m_pendingBodies;
     // The configuration block of the last successful connect: the model information.
     QString m_identification;
-    bool m_tickQueued = false; // a tick for newly arrived data is queued
     ReceiverReadings m_readings;
     bool m_checkingKeys = false; // a key tick is running
     QPointer<MediaKeyInput> m_mediaKeys; // made by the first updateKeyWatch

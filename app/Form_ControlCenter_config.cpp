@@ -86,6 +86,7 @@ void Form_ControlCenter::LoadConfig()
         if (mode == kModeMain || mode == kModeZone2) {
             Menu_Mode_Main->setChecked(mode == kModeMain);
             Menu_Mode_Zone2->setChecked(mode == kModeZone2);
+            showZoneMode();
         }
     });
     guarded(kModule, kProcedure, [&] {

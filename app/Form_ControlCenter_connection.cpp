@@ -3,9 +3,8 @@
 #include "app/Form_ControlCenter.h"
 #include "errors/ErrorGuard.h"
 #include "link/ConfigurationBlock.h"
-#include "link/FrameCutter.h"
-#include "link/ReceiverLink.h"
 #include "link/Form_YInfo.h"
+#include "link/ReceiverLink.h"
 #include "link/ReceiverModels.h"
 #include "platform/Shell.h"
 #include "platform/UserDialogs.h"
@@ -30,7 +29,6 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
     try {
         if (!m_link->PortOpen()) {
             m_link->setLinkBusy(false);
-            m_frameCutter->reset();
             // Opening a network bridge can take seconds: the display says what goes on.
             Line1->setText(QStringLiteral("Connecting"));
             Line2->clear();
@@ -81,6 +79,9 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
             for (int i = 0; i <= 7; ++i)
                 if (Menu_Setup_ReportTime(i)->isChecked())
                     sendReportTime(i);
+            // What the receiver reported while connecting is older than the block the
+            // panels now show.
+            m_link->takeReports();
             Timer_Check.start();
             m_connected = true;
             emit m_events.connectedChanged(true);
@@ -98,7 +99,7 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         if (const auto *error = dynamic_cast<const OrvaneError *>(&e)) {
             number = error->number();
             description = error->description();
-            line = error->line();
+            line = reportedLine(*error, std::source_location::current());
         }
         if (step != 0)
             line = int(step);
@@ -130,7 +131,6 @@ void Form_ControlCenter::closeConnection(const QString &line1, const QString &li
         Menu_Connect->setText(QStringLiteral("Connect"));
     Timer_Check.stop();
     stopRepeat();
-    m_frameCutter->reset();
     UpdatingFromReceiver = false;
     m_link->setLinkBusy(false);
     Line1->setText(line1);
@@ -145,11 +145,11 @@ void Form_ControlCenter::closeConnection(const QString &line1, const QString &li
 void Form_ControlCenter::sendReportTime(int index)
 {
     using Member = void (ReceiverLink::*)();
-    static constexpr Member kReportTimes[] = {
-        &ReceiverLink::ReportCommandTimeRealTime, &ReceiverLink::ReportCommandTime50ms,
-        &ReceiverLink::ReportCommandTime100ms,    &ReceiverLink::ReportCommandTime150ms,
-        &ReceiverLink::ReportCommandTime200ms,    &ReceiverLink::ReportCommandTime250ms,
-        &ReceiverLink::ReportCommandTime300ms,    &ReceiverLink::ReportCommandTime350ms};
+    static constexpr Member kReportTimes[]
+        = {&ReceiverLink::ReportCommandTimeRealTime, &ReceiverLink::ReportCommandTime50ms,
+           &ReceiverLink::ReportCommandTime100ms,    &ReceiverLink::ReportCommandTime150ms,
+           &ReceiverLink::ReportCommandTime200ms,    &ReceiverLink::ReportCommandTime250ms,
+           &ReceiverLink::ReportCommandTime300ms,    &ReceiverLink::ReportCommandTime350ms};
     if (index < 0 || index >= int(std::size(kReportTimes)))
         return;
     ReceiverLink *com = m_link.get();
@@ -175,14 +175,14 @@ void Form_ControlCenter::SetMenu(bool enabled)
 void Form_ControlCenter::SetInputButtonVisible(const QString &modelCode)
 {
     guarded(kModule, "SetInputButtonVisible", [&] {
-        if (modelCode == QLatin1String("R0073")) {
-            Opt_Input(14)->setVisible(false);
-            Opt_Dsp(31)->setVisible(false);
-            // A folded panel hides its buttons too; this tells the model's apart.
-            Opt_Input(14)->setProperty(kHiddenForModel, true);
-            Opt_Dsp(31)->setProperty(kHiddenForModel, true);
-            Menu_MiniPopUp_Input(14)->setVisible(false);
-        }
+        // Every model but R0073 has CD-R and 8 Ch Stereo; they come back after it.
+        const bool shown = modelCode != QLatin1String("R0073");
+        Opt_Input(14)->setVisible(shown);
+        Opt_Dsp(31)->setVisible(shown);
+        // A folded panel hides its buttons too; this tells the model's apart.
+        Opt_Input(14)->setProperty(kHiddenForModel, !shown);
+        Opt_Dsp(31)->setProperty(kHiddenForModel, !shown);
+        Menu_MiniPopUp_Input(14)->setVisible(shown);
     });
 }
 
@@ -243,10 +243,11 @@ void Form_ControlCenter::Menu_Extras_YInfo_Click()
         UserDialogs::Message question;
         question.title = QStringLiteral("Unknown Orvane Model");
         question.buttons = UserDialogs::Buttons::YesNo;
-        question.text = QStringLiteral("New Orvane Model:") + QStringLiteral("\r\n")
+        question.text
+            = QStringLiteral("New Orvane Model:") + QStringLiteral("\r\n")
             + QStringLiteral("To make this Software better :") + QLatin1Char('\n')
             + QStringLiteral(
-                "Send a email to the Software developer with Orvane connection string !")
+                  "Send a email to the Software developer with Orvane connection string !")
             + QLatin1Char('\n')
             + QStringLiteral("Complete the Email with the Orvane model description !")
             + QLatin1Char('\n') + QLatin1Char('\n') + QStringLiteral("Send E-mail ?");

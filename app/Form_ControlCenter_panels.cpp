@@ -185,14 +185,7 @@ void Form_ControlCenter::Menu_Mode_Zone2_Click()
     guarded(kModule, "Menu_Mode_Zone2_Click", [&] {
         Menu_Mode_Zone2->setChecked(true);
         Menu_Mode_Main->setChecked(false);
-        Frame_Input->setCaption(QStringLiteral("Rec Out"));
-        // The frames are shown only while the panels are folded out.
-        if (!Frame_Input->isHidden()) {
-            Frame_InputMode->hide();
-            Frame_6ChInput->hide();
-            Frame_61ES->hide();
-            Frame_Leer1->show();
-        }
+        showZoneMode();
         Line1->setText(QStringLiteral("Mode Zone 2"));
         Line2->clear();
     });
@@ -204,13 +197,7 @@ void Form_ControlCenter::Menu_Mode_Main_Click()
     guarded(kModule, "Menu_Mode_Main_Click", [&] {
         Menu_Mode_Main->setChecked(true);
         Menu_Mode_Zone2->setChecked(false);
-        Frame_Input->setCaption(QStringLiteral("Input"));
-        if (!Frame_Input->isHidden()) {
-            Frame_InputMode->show();
-            Frame_6ChInput->show();
-            Frame_61ES->show();
-            Frame_Leer1->hide();
-        }
+        showZoneMode();
         Line1->setText(QStringLiteral("Mode Main/Master"));
         Line2->clear();
     });
@@ -229,6 +216,20 @@ void Form_ControlCenter::Menu_MiniPopUp_Zone2_Click()
         const bool zone2 = zone2Mode();
         Menu_Mode_Zone2->setChecked(!zone2);
         Menu_Mode_Main->setChecked(zone2);
+        showZoneMode();
     });
     guarded(kModule, "Menu_MiniPopUp_Zone2_Click", [&] { SetSettings(); });
+}
+
+void Form_ControlCenter::showZoneMode()
+{
+    const bool zone2 = zone2Mode();
+    Frame_Input->setCaption(zone2 ? QStringLiteral("Rec Out") : QStringLiteral("Input"));
+    // The frames are shown only while the panels are folded out.
+    if (!Frame_Input->isHidden()) {
+        Frame_InputMode->setVisible(!zone2);
+        Frame_6ChInput->setVisible(!zone2);
+        Frame_61ES->setVisible(!zone2);
+        Frame_Leer1->setVisible(zone2);
+    }
 }

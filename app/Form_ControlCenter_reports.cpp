@@ -1,5 +1,4 @@
 #include "app/Form_ControlCenter.h"
-#include "program/Modul_Lib.h"
 #include "errors/ErrorGuard.h"
 #include "link/HexDigits.h"
 #include "link/ReceiverLink.h"
@@ -90,13 +89,16 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
         }
     });
 
-    // Input reports: main zone, or zone 2 while the panel shows zone 2.
+    // Input reports: main zone, or zone 2 while the panel shows zone 2. The zone-2
+    // input is noted either way, for those who ask for it.
     guarded(kModule, kProcedure, [&] {
         const QStringView head = text.left(4);
         const bool zone2 = head == u"2024";
+        const int input = text.isEmpty() ? 0 : ReportTables::inputFromReportDigit(text.back());
+        if (zone2 && input != 0)
+            m_readings.zone2Input = input;
         if (head != u"1021" && !(zone2 && zone2Mode()))
             return;
-        const int input = ReportTables::inputFromReportDigit(text.back());
         if (input != 0)
             SetInputButton(input, 0, zone2 ? 1 : 0);
     });
@@ -107,6 +109,8 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
             return;
         const QStringView code = fromCode.left(2);
         const QStringView data = fromCode.mid(2);
+        if (fromCode == u"2000" || fromCode == u"2001")
+            m_readings.power = fromCode == u"2001";
 
         if (code == u"28") {
             selectDspFromData(data.toString());

@@ -3,12 +3,10 @@
 #include "app/Form_ControlCenter.h"
 #include "link/ConfigurationBlock.h"
 #include "link/ReceiverLink.h"
-#include "platform/SerialPort.h"
 #include "state/ReportTables.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QTimer>
 
 namespace {
 int selectedOr(const OptionArray &options, int none)
@@ -62,20 +60,19 @@ void Form_ControlCenter::noteSettingsBlock()
         m_readings.zone2Input = ReportTables::inputFromBlockDigit(*digit);
 }
 
-void Form_ControlCenter::watchPortData()
+void Form_ControlCenter::watchLink()
 {
-    // A report is evaluated as soon as the port has it, by the same tick the poll runs;
-    // one tick is queued however many notifications come before it runs.
-    if (!m_platform.serialPort)
-        return;
-    connect(m_platform.serialPort, &SerialPort::dataArrived, this, [this] {
-        if (m_tickQueued || !Timer_Check.isActive())
-            return;
-        m_tickQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            m_tickQueued = false;
-            if (Timer_Check.isActive())
-                Timer_Check_Timer();
-        });
+    // A report is evaluated as soon as the link has read it, as the poll would. While
+    // not connected (during the connection procedure) the reports wait: the connection
+    // decides what becomes of them.
+    connect(m_link.get(), &ReceiverLink::reportsReady, this, [this] {
+        if (Timer_Check.isActive())
+            evaluateReceived("Timer_Check_Timer");
     });
+    const auto tellLink = [this] {
+        m_link->setTrafficLog(Menu_Setup_Debug->isChecked(), Menu_Setup_Log->isChecked());
+    };
+    connect(Menu_Setup_Debug, &QAction::toggled, this, tellLink);
+    connect(Menu_Setup_Log, &QAction::toggled, this, tellLink);
+    tellLink();
 }

@@ -17,11 +17,11 @@ constexpr const char *kModule = "Form_ControlCenter";
 
 void Form_ControlCenter::connectTimeControl()
 {
-    // The answer to a scheduled command is the receiver's report of the change. It goes
-    // the way of every report, so the window and the add-ins see the receiver's new
-    // state; when the tick runs inside an evaluation's wait, it follows that evaluation.
-    const auto evaluate
-        = [this](const QString &answer) { evaluateReceived(answer, "Timer_ZS_Timer"); };
+    // The answer to a scheduled command is the receiver's report of the change. The link
+    // has cut it with everything it read, so the window and the add-ins see the
+    // receiver's new state at once; when the tick runs inside an evaluation's wait, it
+    // follows that evaluation.
+    const auto evaluate = [this](const QString &) { evaluateReceived("Timer_ZS_Timer"); };
     m_timeControlLink
         = std::make_shared<LinkAdapter<ReceiverLink>>([this] { return m_link.get(); }, evaluate);
     m_timeControlScheduler = std::make_shared<TimeControlScheduler>(

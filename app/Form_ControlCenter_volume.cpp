@@ -56,25 +56,24 @@ void Form_ControlCenter::DisplayVolume(VolumeZone zone, int value)
     emit m_events.receiverStatusChanged();
 }
 
-// The reply of a step is the receiver's volume report; it takes the way of every report.
+// The reply of a step is the receiver's volume report. The link has cut it with
+// everything else it read; it is shown at once, with the reports before it.
 void Form_ControlCenter::VolUp()
 {
     guarded(kModule, "VolUp", [&] {
-        QString reply;
         ReceiverVocabulary::stepVolumeAnswered(*m_link, zone2Mode() ? Zone::Zone2 : Zone::Main,
-                                               true, &reply);
-        evaluateReceived(reply, "VolUp");
+                                               true);
     });
+    evaluateReceived("VolUp");
 }
 
 void Form_ControlCenter::VolDown()
 {
     guarded(kModule, "VolDown", [&] {
-        QString reply;
         ReceiverVocabulary::stepVolumeAnswered(*m_link, zone2Mode() ? Zone::Zone2 : Zone::Main,
-                                               false, &reply);
-        evaluateReceived(reply, "VolDown");
+                                               false);
     });
+    evaluateReceived("VolDown");
 }
 
 void Form_ControlCenter::Mute(int Zone)

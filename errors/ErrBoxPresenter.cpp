@@ -1,6 +1,7 @@
 #include "errors/ErrBoxPresenter.h"
 
 #include "errors/Form_ErrBox.h"
+#include "platform/DeferredBoxes.h"
 
 #include <QDebug>
 #include <QPointer>
@@ -41,6 +42,13 @@ ErrBoxPresenter::~ErrBoxPresenter()
 void ErrBoxPresenter::present(const ErrorReport &report)
 {
     try {
+        if (DeferredBoxes::deferring()) {
+            DeferredBoxes::later([this, alive = std::weak_ptr<int>(m_alive), report] {
+                if (!alive.expired())
+                    present(report);
+            });
+            return;
+        }
         if (m_showing) {
             enqueue(report);
             return;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <memory>
 
 class Form_ErrBox;
 
@@ -14,7 +15,9 @@ class UserDialogs;
 // A report that arrives while a box is open (a timer failing during the modal wait, an
 // outside program's call failing again) is queued and shown after it, so boxes never
 // pile up inside each other. A report shown without waiting returns at once; its box
-// and the ones queued after it follow each other as the user closes them.
+// and the ones queued after it follow each other as the user closes them. A report
+// raised while boxes are deferred (a receiver report is being evaluated) is shown after
+// that, through DeferredBoxes, so the box does not hold the evaluation.
 class ErrBoxPresenter final : public ErrorPresenter
 {
 public:
@@ -41,4 +44,5 @@ private:
     ErrorReport m_current;
     QList<ErrorReport> m_queue;
     QPointer<Form_ErrBox> m_open; // the box shown without waiting
+    std::shared_ptr<int> m_alive = std::make_shared<int>();
 };

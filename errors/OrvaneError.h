@@ -34,11 +34,14 @@ public:
     int number() const noexcept { return m_number; }
     const QString &description() const noexcept { return m_description; }
     int line() const noexcept { return m_line; }
+    // The source file of the statement that failed.
+    const char *file() const noexcept { return m_file; }
     const char *what() const noexcept override { return m_what.c_str(); }
 
 private:
     int m_number;
     QString m_description;
     int m_line;
+    const char *m_file;
     std::string m_what;
 };

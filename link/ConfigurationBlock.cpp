@@ -14,6 +14,18 @@ bool ConfigurationBlock::isFramed() const
     return !m_text.isEmpty() && m_text.front() == kStart && m_text.back() == kEnd;
 }
 
+ConfigurationBlock ConfigurationBlock::lastIn(const QString &received)
+{
+    const qsizetype start = received.lastIndexOf(kStart);
+    return start < 0 ? ConfigurationBlock() : ConfigurationBlock(received.mid(start));
+}
+
+bool ConfigurationBlock::isComplete() const
+{
+    const std::optional<int> length = dataLength();
+    return isFramed() && length && m_text.size() == kDataStart + *length;
+}
+
 std::optional<QChar> ConfigurationBlock::at(qsizetype position) const
 {
     if (position < 1 || position > m_text.size())

@@ -25,8 +25,15 @@ public:
 
     const QString &text() const { return m_text; }
     bool isEmpty() const { return m_text.isEmpty(); }
+    // The block that starts at the last DC2 of a received text (a report may come
+    // before it); empty when the text holds none.
+    static ConfigurationBlock lastIn(const QString &received);
+
     // Starts with DC2 and ends with ETX.
     bool isFramed() const;
+    // Framed, and as long as its length field says: a whole block, not the start of one
+    // whose ETX happens to be in its data.
+    bool isComplete() const;
     // The character at a block position; nothing past the end.
     std::optional<QChar> at(qsizetype position) const;
 

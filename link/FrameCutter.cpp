@@ -22,16 +22,22 @@ QStringList FrameCutter::cut(const QString &received)
         if (etx <= stx)
             etx = text.indexOf(kEtx, stx + 1);
         if (etx < 0) {
-            // No ETX follows this STX, nor any later one: keep it all for the next read.
+            // No ETX follows this STX, nor any later one: keep it for the next read.
             m_tail = text.mid(stx);
             break;
+        }
+        if (etx - stx - 1 > kMaxBody) {
+            // This STX and every one up to kMaxBody characters before the ETX start noise:
+            // go on from the first that can still start a report.
+            pos = etx - kMaxBody - 1;
+            continue;
         }
         bodies.append(text.mid(stx + 1, etx - stx - 1));
         pos = stx + 1;
     }
 
-    // An overlong tail is noise or a lost frame; keep only its newest unfinished start,
-    // the first STX from which the tail fits the limit.
+    // Only the newest part of an overlong tail can still become a report: keep it from
+    // the first STX within the limit.
     if (m_tail.size() > kMaxTail) {
         const qsizetype next = m_tail.indexOf(kStx, m_tail.size() - kMaxTail);
         if (next < 0)

@@ -9,19 +9,23 @@
 // A report cut in two by the end of a read is not lost: the unfinished tail (from
 // the first STX that no ETX follows) is kept and put in front of the next read,
 // so a sequence of reads is cut exactly as their concatenation would be.
-// The text is scanned once; the bodies themselves can overlap (every STX before an
-// ETX yields one), so a read is expected to be a serial read's size (1 KB), as both
-// the device and the network port deliver it.
+// A body longer than kMaxBody is no report but noise (or reports run together over a
+// lost ETX) and is dropped; so however much noise a read holds, its cost is linear and
+// the kept tail short.
 class FrameCutter
 {
 public:
-    // Longest unfinished tail kept for the next read; beyond it the oldest part is
-    // dropped, since a real report is a few characters long.
-    static constexpr qsizetype kMaxTail = 1024;
+    // A report body has six characters (the link tests five); anything longer than this
+    // is noise.
+    static constexpr qsizetype kMaxBody = 8;
+    // Longest unfinished tail kept for the next read: an STX and a longest body. An STX
+    // further back could only start a body that is noise.
+    static constexpr qsizetype kMaxTail = kMaxBody + 1;
 
     // Bodies found in `received` (preceded by the kept tail), in order.
     QStringList cut(const QString &received);
-    // Forgets the unfinished tail (on connect and disconnect).
+    // Forgets the unfinished tail (on connect and disconnect, and when an operation
+    // discards what was waiting, so that no half report is joined to a later one).
     void reset() { m_tail.clear(); }
     const QString &tail() const { return m_tail; }
 

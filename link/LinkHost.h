@@ -2,17 +2,14 @@
 
 #include <QString>
 
-// What the link window needs from the main window: the logging switches, the poll
-// state, the display lines, the settings snapshot and the add-ins.
+// What the link window needs from the main window: the poll state, the display lines,
+// the settings snapshot and the add-ins. (The logging switches are handed to the link
+// when they change: ReceiverLink::setTrafficLog.)
 class LinkHost
 {
 public:
     virtual ~LinkHost();
 
-    // "Debug View" or "Create Logfile" is checked: traffic goes to DebugLog.
-    virtual bool trafficLogging() const = 0;
-    // "Create Logfile" is checked: DebugLog appends to the log file.
-    virtual bool logFileEnabled() const = 0;
     // The report poll (Timer_Check) is running.
     virtual bool pollRunning() const = 0;
     virtual void setLine1(const QString &text) = 0;

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 using namespace std::chrono_literals;
 
@@ -32,24 +33,6 @@ constexpr std::chrono::milliseconds kBusySleepStep {50};
 const QString kSentMarker = QStringLiteral("---> ");
 const QString kReceivedMarker = QStringLiteral("<--- ");
 
-// Holds the busy flag for one operation and frees it however the operation ends,
-// so a failing write cannot leave the link busy for good.
-class BusyScope
-{
-public:
-    explicit BusyScope(bool &flag)
-        : m_flag(flag)
-    {
-        m_flag = true;
-    }
-    ~BusyScope() { m_flag = false; }
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
-
-private:
-    bool &m_flag;
-};
-
 // Runs one operation of the port; a failure of the line becomes the program's error
 // with the same number, text and source line, as the user has always seen it.
 template<typename Step> void onPort(Step &&step)
@@ -67,6 +50,29 @@ std::chrono::milliseconds elapsedOf(const QElapsedTimer &clock)
 }
 } // namespace
 
+// Holds the busy flag for one operation and frees it however the operation ends, so a
+// failing write cannot leave the link busy for good; then the link catches up with what
+// arrived meanwhile.
+class ReceiverLink::Busy
+{
+public:
+    explicit Busy(ReceiverLink &link)
+        : m_link(link)
+    {
+        m_link.m_linkBusy = true;
+    }
+    ~Busy()
+    {
+        m_link.m_linkBusy = false;
+        m_link.operationEnded();
+    }
+    Busy(const Busy &) = delete;
+    Busy &operator=(const Busy &) = delete;
+
+private:
+    ReceiverLink &m_link;
+};
+
 ReceiverLink::ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs, QObject *parent)
     : QObject(parent)
     , m_port(port)
@@ -74,6 +80,7 @@ ReceiverLink::ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialog
     , m_dialogs(dialogs)
 {
     connect(m_port, &SerialPort::portLost, this, &ReceiverLink::onPortLost);
+    connect(m_port, &SerialPort::dataArrived, this, &ReceiverLink::onDataArrived);
 }
 
 ReceiverLink::~ReceiverLink() = default;
@@ -86,13 +93,86 @@ bool ReceiverLink::PortOpen() const
 void ReceiverLink::OpenPort()
 {
     ++m_portEpoch;
+    m_cutter.reset();
     onPort([&] { m_port->open(m_commPort); });
 }
 
 void ReceiverLink::ClosePort()
 {
     ++m_portEpoch;
+    // What was read and not yet evaluated belongs to the connection that ends here.
+    m_cutter.reset();
+    m_reports.clear();
     onPort([&] { m_port->close(); });
+}
+
+QStringList ReceiverLink::takeReports()
+{
+    return std::exchange(m_reports, {});
+}
+
+void ReceiverLink::setTrafficLog(bool logTraffic, bool logToFile)
+{
+    m_logTraffic = logTraffic || logToFile;
+    m_logToFile = logToFile;
+}
+
+void ReceiverLink::onDataArrived()
+{
+    // Read from the event loop, not inside the port's notification: one read however
+    // many notifications come before it.
+    if (m_readQueued)
+        return;
+    m_readQueued = true;
+    QMetaObject::invokeMethod(this, &ReceiverLink::readArrived, Qt::QueuedConnection);
+}
+
+void ReceiverLink::readArrived()
+{
+    m_readQueued = false;
+    // An operation that holds the port reads what arrives itself.
+    if (m_linkBusy || !PortOpen())
+        return;
+    QString received;
+    ReadPort(received, true);
+}
+
+void ReceiverLink::operationEnded()
+{
+    if (PortOpen() && waitingBytes() > 0)
+        onDataArrived();
+    if (m_reports.isEmpty() || m_notifyQueued)
+        return;
+    m_notifyQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_notifyQueued = false;
+            // The operation running now announces them when it ends.
+            if (!m_linkBusy && !m_reports.isEmpty())
+                emit reportsReady();
+        },
+        Qt::QueuedConnection);
+}
+
+QString ReceiverLink::takeWaiting()
+{
+    if (!m_port->isOpen())
+        return {};
+    const QString text = QString::fromLatin1(m_port->readAll());
+    if (text.isEmpty())
+        return text;
+    m_reports += m_cutter.cut(text);
+    if (m_reports.size() > kMaxWaitingReports)
+        m_reports.remove(0, m_reports.size() - kMaxWaitingReports);
+    return text;
+}
+
+QString ReceiverLink::discardWaiting()
+{
+    const QString text = takeWaiting();
+    m_cutter.reset();
+    return text;
 }
 
 void ReceiverLink::onPortLost(const QString &reason)
@@ -112,7 +192,7 @@ qint64 ReceiverLink::waitingBytes()
 
 void ReceiverLink::writeFrame(const QByteArray &frame)
 {
-    if (m_host->trafficLogging())
+    if (m_logTraffic)
         DebugLog(QString::fromLatin1(frame), true);
     onPort([&] { m_port->write(frame); });
 }
@@ -157,7 +237,7 @@ bool ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
             return false;
     }
 
-    BusyScope busy(m_linkBusy);
+    Busy busy(*this);
     bool written = false;
     guarded("Form_Com", "SendCommand", [&] {
         QElapsedTimer clock;
@@ -171,34 +251,41 @@ bool ReceiverLink::SendCommand(const QString &code, int RefreshSettings)
     return written;
 }
 
+template<typename Complete>
+void ReceiverLink::collect(QString &text, bool direct, Complete &&complete)
+{
+    const quint64 epoch = m_portEpoch;
+    QElapsedTimer clock;
+    clock.start();
+    text.clear();
+    for (;;) {
+        if (epoch != m_portEpoch || !m_port->isOpen())
+            break;
+        if (waitingBytes() > 0) {
+            text += takeWaiting();
+            if (complete(text))
+                break;
+        }
+        if (direct)
+            break;
+        const auto remaining = LinkTimings::current().answerWait - elapsedOf(clock);
+        if (remaining <= 0ms)
+            break;
+        waitForEvents(std::min(remaining, kWaitTick));
+    }
+    if (m_logTraffic)
+        DebugLog(text, false);
+}
+
 void ReceiverLink::ReadPort(QString &Puffer, bool Direct)
 {
     if (m_linkBusy || !PortOpen())
         return;
 
-    BusyScope busy(m_linkBusy);
+    Busy busy(*this);
     guarded("Form_Com", "ReadPort", [&] {
-        const quint64 epoch = m_portEpoch;
-        QElapsedTimer clock;
-        clock.start();
-        Puffer.clear();
-        for (;;) {
-            if (epoch != m_portEpoch || !m_port->isOpen())
-                break;
-            if (waitingBytes() > 0) {
-                Puffer += QString::fromLatin1(m_port->readAll());
-                if (Puffer.endsWith(QLatin1Char(kEtx)))
-                    break;
-            }
-            if (Direct)
-                break;
-            const auto remaining = LinkTimings::current().answerWait - elapsedOf(clock);
-            if (remaining <= 0ms)
-                break;
-            waitForEvents(std::min(remaining, kWaitTick));
-        }
-        if (m_host->trafficLogging())
-            DebugLog(Puffer, false);
+        collect(Puffer, Direct,
+                [](const QString &text) { return text.endsWith(QLatin1Char(kEtx)); });
     });
 }
 
@@ -207,9 +294,9 @@ void ReceiverLink::ClearComPuffer(QString *Puffer)
     if (!PortOpen() || m_linkBusy)
         return;
 
-    BusyScope busy(m_linkBusy);
+    Busy busy(*this);
     guarded("Form_Com", "ClearComPuffer", [&] {
-        const QString discarded = QString::fromLatin1(m_port->readAll());
+        const QString discarded = discardWaiting();
         if (Puffer)
             *Puffer = discarded;
     });
@@ -221,11 +308,11 @@ void ReceiverLink::ReadSettings(QString &stSettings, QString *stSettingsOrginal)
         return;
 
     {
-        BusyScope busy(m_linkBusy);
+        Busy busy(*this);
         const bool requested = guarded("Form_Com", "ReadSettings", [&] {
             QElapsedTimer clock;
             clock.start();
-            m_port->readAll();
+            discardWaiting();
             writeFrame(QByteArray(1, kDc1) + "000" + kEtx);
             if (elapsedOf(clock) >= LinkTimings::current().answerWait)
                 ReConnect();
@@ -235,10 +322,23 @@ void ReceiverLink::ReadSettings(QString &stSettings, QString *stSettingsOrginal)
     }
 
     // Read into a fresh text: when the port has gone meanwhile, the caller must get
-    // nothing rather than what its text held before.
-    QString block;
-    ReadPort(block, false);
-    stSettings = block;
+    // nothing rather than what its text held before. Only a whole block counts: reports
+    // before it go their way, and half a block (a receiver that fell silent) is no answer.
+    stSettings.clear();
+    if (m_linkBusy || !PortOpen())
+        return;
+    {
+        Busy busy(*this);
+        guarded("Form_Com", "ReadSettings", [&] {
+            QString received;
+            collect(received, false, [](const QString &text) {
+                return ConfigurationBlock::lastIn(text).isComplete();
+            });
+            stSettings = ConfigurationBlock::lastIn(received).text();
+            if (!ConfigurationBlock(stSettings).isComplete())
+                stSettings.clear();
+        });
+    }
     if (stSettings.isEmpty())
         return;
 
@@ -260,15 +360,20 @@ void ReceiverLink::ReConnect()
     guarded("Form_Com", "ReConnect", [&] {
         m_host->setLine1(QString());
         m_host->setLine2(QStringLiteral("Reconnect"));
-        ClosePort();
+        // The reports read so far stay for the program; a half report cannot be finished
+        // after the port is opened anew.
+        discardWaiting();
+        ++m_portEpoch;
+        onPort([&] { m_port->close(); });
         const quint64 epoch = m_portEpoch;
         pause(LinkTimings::current().reconnectPause);
         // The user disconnected (or connected anew) meanwhile: leave the port to that.
         if (epoch != m_portEpoch)
             return;
-        OpenPort();
+        ++m_portEpoch;
+        onPort([&] { m_port->open(m_commPort); });
         m_host->setLine2(QStringLiteral("Done"));
-        if (m_host->trafficLogging())
+        if (m_logTraffic)
             DebugLog(QStringLiteral("RECONNECT"), true);
     });
 }
@@ -295,12 +400,12 @@ void ReceiverLink::ResetOrvane(QString *Ret)
             std::this_thread::sleep_for(std::min(remaining, kBusySleepStep));
         }
 
-        BusyScope busy(m_linkBusy);
-        m_port->readAll();
+        Busy busy(*this);
+        discardWaiting();
         writeFrame(QByteArray(1, kDc3) + QByteArray(3, kDel) + kEtx);
         pause(LinkTimings::current().resetWait);
-        const QString answer = PortOpen() ? QString::fromLatin1(m_port->readAll()) : QString();
-        if (m_host->trafficLogging())
+        const QString answer = takeWaiting();
+        if (m_logTraffic)
             DebugLog(answer, false);
         if (Ret)
             *Ret = answer;
@@ -335,7 +440,7 @@ void ReceiverLink::DebugLog(const QString &Puffer, bool Send)
 void ReceiverLink::LogNote(const QString &line)
 {
     guarded("Form_Com", "DebugLog", [&] {
-        if (m_host->trafficLogging())
+        if (m_logTraffic)
             writeLogLine(line);
     });
 }
@@ -344,7 +449,7 @@ void ReceiverLink::writeLogLine(const QString &line)
 {
     emit trafficLogged(line);
 
-    if (m_host->logFileEnabled()) {
+    if (m_logToFile) {
         const bool chosen = !m_logFile.path().isEmpty();
         try {
             m_logFile.append(line);

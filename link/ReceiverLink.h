@@ -1,12 +1,14 @@
 #pragma once
 
 #include "link/DebugLogFile.h"
+#include "link/FrameCutter.h"
 #include "link/LinkTimings.h"
 #include "link/ReceiverCommands.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <chrono>
 
 class LinkHost;
@@ -19,6 +21,15 @@ class UserDialogs;
 // out through Form_ControlCenter::link()). Every operation is bounded: a closed or busy
 // port makes it do nothing, and answers are awaited at most the answer wait of
 // LinkTimings. A command issued while the link is busy is dropped, never queued.
+//
+// Every byte read from the port goes through one frame cutter, whichever operation
+// reads it: the link's own read when the port says data arrived, the poll, an answer
+// wait, the discards before a request. The report bodies cut from it wait here, in the
+// order received, until the program takes them (takeReports); reportsReady says that
+// some wait. Text an operation discards (ClearComPuffer, the start of ReadSettings and
+// ResetOrvane, ReConnect) still gives its complete reports, but whatever half report
+// it ends with is dropped with the one the cutter kept, so no half is ever joined to
+// what comes after.
 class ReceiverLink : public QObject
 {
     Q_OBJECT
@@ -45,6 +56,18 @@ public:
     // The busy flag: true while a link operation uses the port.
     bool LinkBusy() const { return m_linkBusy; }
     void setLinkBusy(bool busy) { m_linkBusy = busy; }
+
+    // Reports kept for the program at most; beyond, the oldest are dropped (only when
+    // nothing takes them for a long time).
+    static constexpr qsizetype kMaxWaitingReports = 4096;
+    // The report bodies read so far and not yet taken, oldest first; taking empties the
+    // queue. Closing the port drops them.
+    QStringList takeReports();
+    bool hasReports() const { return !m_reports.isEmpty(); }
+
+    // The traffic-log switches: "Debug View" or "Create Logfile" checked (traffic goes to
+    // DebugLog), and "Create Logfile" checked (DebugLog also appends to the file).
+    void setTrafficLog(bool logTraffic, bool logToFile);
 
     // Link operations.
     // True when the frame was written; false when the port is closed or busy, or the
@@ -93,6 +116,9 @@ public:
     static const QList<CommandRow> &commandTable();
 
 signals:
+    // Report bodies wait to be taken. Emitted from the event loop once after they came,
+    // never while a link operation holds the port.
+    void reportsReady();
     // One traffic line ("---> " or "<--- " and the text) for the terminal's listing.
     void trafficLogged(const QString &line);
     // The log file now goes to `path`, or cannot be written there; an empty path when
@@ -100,7 +126,22 @@ signals:
     void logFileChanged(const QString &path, bool writable);
 
 private:
+    class Busy;
+
     void onPortLost(const QString &reason);
+    // The port says data arrived: read it soon, unless an operation reading anyway holds
+    // the port.
+    void onDataArrived();
+    void readArrived();
+    // A busy operation ended: what arrived meanwhile is read, waiting reports announced.
+    void operationEnded();
+    // Everything waiting at the port, also cut into the report queue.
+    QString takeWaiting();
+    // The same for text an operation throws away: its unfinished tail is dropped too.
+    QString discardWaiting();
+    // Collects what arrives until `complete` says so, the answer wait is over or (with
+    // `direct`) after one look; logs what it read.
+    template<typename Complete> void collect(QString &text, bool direct, Complete &&complete);
     // Waits while letting events run; returns early when the port has gone.
     void pause(std::chrono::milliseconds duration);
     // One short wait with events running; wakes on new data, the port's loss or `limit`.
@@ -118,4 +159,10 @@ private:
     // Changes whenever the port is opened, closed or lost, so a wait notices.
     quint64 m_portEpoch = 0;
     DebugLogFile m_logFile;
+    bool m_logTraffic = false;
+    bool m_logToFile = false;
+    FrameCutter m_cutter;
+    QStringList m_reports;
+    bool m_readQueued = false;
+    bool m_notifyQueued = false;
 };

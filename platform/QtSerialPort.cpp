@@ -5,8 +5,12 @@
 #include "platform/SettingsStore.h"
 
 #include <QDeadlineTimer>
+#include <QTimer>
+#include <cerrno>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <thread>
+#include <utility>
 
 namespace {
 // How long a write waits per look while the device sends what it holds.
@@ -17,7 +21,10 @@ QtSerialPort::QtSerialPort(SettingsStore *settings, QObject *parent)
     : SerialPort(parent)
     , m_settings(settings)
 {
-    connect(&m_serial, &QSerialPort::readyRead, this, &SerialPort::dataArrived);
+    connect(&m_serial, &QSerialPort::readyRead, this, [this] {
+        m_transientErrors = 0;
+        emit dataArrived();
+    });
     connect(&m_serial, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
 }
 
@@ -41,7 +48,10 @@ void QtSerialPort::open(int portNumber)
     m_serial.setParity(QSerialPort::NoParity);
     m_serial.setStopBits(QSerialPort::OneStop);
     m_serial.setFlowControl(QSerialPort::NoFlowControl);
-    m_serial.setReadBufferSize(kReadBufferBytes);
+    // Unlimited: with a limit Qt stops reading when it is full and the device's own
+    // buffer overflows or the sender stalls; the link empties Qt's buffer at each
+    // notification anyway.
+    m_serial.setReadBufferSize(0);
     if (!m_serial.open(QIODevice::ReadWrite)) {
         const QString reason = m_serial.errorString();
         m_serial.clearError();
@@ -50,6 +60,8 @@ void QtSerialPort::open(int portNumber)
     }
     m_serial.clearError();
     m_lostReported = false;
+    m_transientErrors = 0;
+    m_held.clear();
 }
 
 void QtSerialPort::close()
@@ -60,6 +72,7 @@ void QtSerialPort::close()
         m_serial.close();
     }
     m_serial.clearError();
+    m_held.clear();
 }
 
 bool QtSerialPort::isOpen() const
@@ -104,20 +117,18 @@ qint64 QtSerialPort::queuedBytes() const
 
 qint64 QtSerialPort::bytesWaiting()
 {
-    return m_serial.isOpen() ? m_serial.bytesAvailable() : 0;
+    return m_serial.isOpen() ? m_held.size() + m_serial.bytesAvailable() : 0;
 }
 
 QByteArray QtSerialPort::readAll()
 {
     if (!m_serial.isOpen())
         return {};
-    // Also the bytes still in the operating system's buffer, which Qt pulls in only when
-    // events run: "everything waiting" must not leave an older report behind.
-    // Bounded, so a peer that never stops writing cannot hold the caller here.
-    QByteArray bytes = m_serial.readAll();
-    for (int pull = 0; pull < 64 && m_serial.waitForReadyRead(0); ++pull)
-        bytes += m_serial.readAll();
-    return bytes;
+    // Only what Qt has taken from the device: pulling more here (waitForReadyRead) would
+    // race the read notification Qt may already have queued, which then reads nothing
+    // and reports that as an error. What is still in the device comes with the next
+    // notification, in order.
+    return std::exchange(m_held, {}) + m_serial.readAll();
 }
 
 QString QtSerialPort::deviceName() const
@@ -132,13 +143,48 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
     // Errors during open() are thrown by open() itself.
     if (!m_serial.isOpen())
         return;
+    const QString reason = QStringLiteral("%1: %2").arg(m_device, m_serial.errorString());
+    m_serial.clearError();
+    if (!deviceGone() && ++m_transientErrors <= kMaxTransientErrors) {
+        // An empty read or a write the line could not take yet: the device is there.
+        resumeReading();
+        return;
+    }
     // A vanished device keeps the port "open" and repeats its error endlessly:
     // close it at the first one and report the loss once.
-    const QString reason = QStringLiteral("%1: %2").arg(m_device, m_serial.errorString());
     m_serial.close();
-    m_serial.clearError();
+    m_held.clear();
     if (!m_lostReported) {
         m_lostReported = true;
         emit portLost(reason);
     }
+}
+
+bool QtSerialPort::deviceGone() const
+{
+    pollfd device {int(m_serial.handle()), POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = ::poll(&device, 1, 0);
+    } while (ready < 0 && errno == EINTR);
+    return ready < 0 || (device.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+void QtSerialPort::resumeReading()
+{
+    // Qt stops its read notification after some errors and starts it again on the next
+    // read; that read is done from the event loop, after Qt's own handling of the error.
+    if (m_resumeQueued)
+        return;
+    m_resumeQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_resumeQueued = false;
+        if (!m_serial.isOpen())
+            return;
+        const QByteArray bytes = m_serial.readAll();
+        if (bytes.isEmpty())
+            return;
+        m_held += bytes;
+        emit dataArrived();
+    });
 }

@@ -10,7 +10,15 @@ class SettingsStore;
 // The serial line on a real device: 9600 baud, 8N1, no flow control. COM n is
 // mapped to a device through the settings store (see serialDeviceForPort).
 // A device that fails for good (unplugged adapter, closed pseudo-terminal) is
-// closed and reported once through portLost.
+// closed and reported once through portLost. Nothing else closes it: Qt's serial port
+// also reports an empty read as an error (as when its read notification was already
+// queued for bytes another read took) and a write the line cannot take at once as one;
+// such an error is only taken for a loss when the device says it has gone (hang-up or
+// error on the line), else the port reads on.
+//
+// Reading never bypasses Qt's own notification: readAll() returns what Qt has taken from
+// the device, and Qt takes all the device holds (its read buffer is not limited), so a
+// burst of any size arrives in order, through dataArrived.
 //
 // A write behaves like one into a 512-byte transmit buffer: it returns once the line has
 // taken the bytes and no more than 512 wait to go out, and blocks for at most
@@ -19,8 +27,10 @@ class QtSerialPort : public SerialPort
 {
     Q_OBJECT
 public:
-    static constexpr qint64 kReadBufferBytes = 1024;
     static constexpr qint64 kTransmitBufferBytes = 512;
+    // Errors in a row without a byte in between, on a device that has not gone, after
+    // which the port is taken for lost anyway (a line that only ever fails).
+    static constexpr int kMaxTransientErrors = 50;
     static constexpr std::chrono::milliseconds kWriteTimeout {800};
 
     explicit QtSerialPort(SettingsStore *settings, QObject *parent = nullptr);
@@ -38,6 +48,10 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
+    // The device has hung up or reports an error of its own (what a vanished device does).
+    bool deviceGone() const;
+    // After a transient error: takes up reading again where Qt stopped it.
+    void resumeReading();
     // Bytes not yet handed to the device, plus those the device has not yet sent.
     qint64 queuedBytes() const;
 
@@ -45,4 +59,8 @@ private:
     QSerialPort m_serial;
     QString m_device;
     bool m_lostReported = false;
+    int m_transientErrors = 0;
+    bool m_resumeQueued = false;
+    // Bytes Qt handed over while reading was taken up again, for the next readAll().
+    QByteArray m_held;
 };

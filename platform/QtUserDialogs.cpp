@@ -65,7 +65,7 @@ QtUserDialogs::QtUserDialogs(QWidget *parent)
 {
 }
 
-UserDialogs::Answer QtUserDialogs::messageBox(const Message &message)
+UserDialogs::Answer QtUserDialogs::showMessageBox(const Message &message)
 {
     QMessageBox box(boxIcon(message.icon), titleOrDefault(message.title), message.text,
                     boxButtons(message.buttons), dialogParent());

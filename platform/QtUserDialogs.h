@@ -12,7 +12,6 @@ class QtUserDialogs final : public UserDialogs
 public:
     explicit QtUserDialogs(QWidget *parent = nullptr);
 
-    Answer messageBox(const Message &message) override;
     std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &filter,
@@ -23,6 +22,9 @@ public:
     // "Script (*.txt)|*.txt|All (*.*)|*.*" -> "Script (*.txt);;All (*)"; a filter
     // already in the desktop's form is kept.
     static QString desktopFilter(const QString &filter);
+
+protected:
+    Answer showMessageBox(const Message &message) override;
 
 private:
     QWidget *dialogParent() const;

@@ -14,7 +14,7 @@ void ScreenlessUserDialogs::log(const QString &title, const QString &text)
     std::fflush(m_log);
 }
 
-UserDialogs::Answer ScreenlessUserDialogs::messageBox(const Message &message)
+UserDialogs::Answer ScreenlessUserDialogs::showMessageBox(const Message &message)
 {
     log(message.title, message.text);
     return escapeAnswer(message.buttons);

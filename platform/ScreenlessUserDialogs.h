@@ -13,13 +13,15 @@ class ScreenlessUserDialogs final : public UserDialogs
 public:
     explicit ScreenlessUserDialogs(std::FILE *log = stderr);
 
-    Answer messageBox(const Message &message) override;
     std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &filter,
                          const QString &directory) override;
     QString saveFileName(const QString &title, const QString &filter,
                          const QString &directory) override;
+
+protected:
+    Answer showMessageBox(const Message &message) override;
 
 private:
     void log(const QString &title, const QString &text);

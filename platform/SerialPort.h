@@ -5,8 +5,8 @@
 #include <QString>
 
 // The serial line to the receiver: open COM n, write, ask what is waiting, read it.
-// Data is polled; the signals only let a waiting caller wake up early and tell it
-// when the device has gone away.
+// dataArrived tells the link that bytes wait (it reads them then, and its waits wake
+// early); portLost that the device has gone away.
 class SerialPort : public QObject
 {
     Q_OBJECT
@@ -28,7 +28,8 @@ public:
     virtual QByteArray readAll() = 0;
 
 signals:
-    // New bytes have arrived (lets waits end early instead of polling).
+    // New bytes have arrived; each byte is announced by at least one notification
+    // emitted after it can be read.
     void dataArrived();
     // The device failed for good (unplugged, I/O error); the port should be closed.
     void portLost(const QString &reason);

@@ -9,10 +9,11 @@ class SettingsStore;
 
 // The serial line through a serial-to-network bridge in raw mode: the bytes of the
 // line travel unchanged over one TCP connection. It behaves like the device port:
-// reads of at most 1024 bytes, writes handed on at once (a write blocks only while
-// more than a transmit buffer is left unaccepted), and a connection the bridge drops
-// is closed and reported once through portLost, like an unplugged adapter. Opening waits for the connection with events running, at most
-// connectTimeout(), so the window stays alive while a bridge does not answer.
+// reads of what has arrived (at most 1024 bytes at a time), writes handed on at once (a write
+// blocks only while more than a transmit buffer is left unaccepted), and a connection the bridge
+// drops is closed and reported once through portLost, like an unplugged adapter. Opening waits for
+// the connection with events running, at most connectTimeout(), so the window stays alive while a
+// bridge does not answer.
 class TcpSerialPort : public SerialPort
 {
     Q_OBJECT

@@ -1,6 +1,19 @@
 #include "platform/UserDialogs.h"
 
+#include "platform/DeferredBoxes.h"
+
 UserDialogs::~UserDialogs() = default;
+
+UserDialogs::Answer UserDialogs::messageBox(const Message &message)
+{
+    if (message.buttons != Buttons::Ok || !DeferredBoxes::deferring())
+        return showMessageBox(message);
+    DeferredBoxes::later([this, alive = std::weak_ptr<int>(m_alive), message] {
+        if (!alive.expired())
+            showMessageBox(message);
+    });
+    return Answer::Ok;
+}
 
 void UserDialogs::inform(const QString &text, Icon icon)
 {

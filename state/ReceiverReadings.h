@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QStringView>
 #include <optional>
 
 // What the receiver last reported of the values that have no control of their own in the
 // main window: power, the two volumes and the zone-2 input (the input panel shows the zone
-// the mode selects, so the other zone's input would be lost there).
+// the mode selects, so the other zone's input would be lost there). The report evaluation
+// writes them as it reads each report, so the program interface gives what the display
+// shows and a value the display rejects changes none of them.
 class ReceiverReadings
 {
 public:
-    // Takes one report body (the text between STX and ETX).
-    void takeReport(QStringView body);
     void clear() { *this = ReceiverReadings {}; }
 
     std::optional<bool> power;

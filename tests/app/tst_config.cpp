@@ -152,6 +152,8 @@ void tst_Config::loadOneValue()
         QCOMPARE(report.module, QStringLiteral("Form_ControlCenter"));
         QCOMPARE(report.procedure, QStringLiteral("LoadConfig"));
         QCOMPARE(report.number, OrvaneError::kNoSuchElement);
+        // The control array that failed is no line of the procedure.
+        QCOMPARE(report.line, 0);
     }
 }
 

@@ -339,7 +339,10 @@ void tst_MainWindow::modelHiding()
     inside(f).ConnectToOrvane(0);
     m_w->model = ReceiverModel();
     inside(f).ConnectToOrvane(0);
-    QVERIFY(ui(f).Opt_Input(14)->isHidden()); // nothing is shown again
+    // Another model has them again.
+    QVERIFY(!ui(f).Opt_Input(14)->isHidden() && !ui(f).Opt_Dsp(31)->isHidden());
+    QVERIFY(ui(f).Menu_MiniPopUp_Input(14)->isVisible());
+    QCOMPARE(f.panelOptions(ProgramHost::Panel::Input).size(), 14);
 }
 
 void tst_MainWindow::unknownModelOffersMail()

@@ -118,7 +118,8 @@ void tst_panels::stepImages()
     if (mode)
         ui(f.w()).Image_InputMode->click();
     else
-        (image == QLatin1String("up") ? ui(f.w()).Image_InputUP : ui(f.w()).Image_InputDown)->click();
+        (image == QLatin1String("up") ? ui(f.w()).Image_InputUP : ui(f.w()).Image_InputDown)
+            ->click();
 
     QCOMPARE(options.selected(), std::optional<int>(expected));
     // The selection ran its click handler, which switched the receiver.
@@ -237,13 +238,18 @@ void tst_panels::setDspButton()
 
 void tst_panels::modeMenus_data()
 {
+    // How zone-2 mode is entered: "menu", "pop-up" (the mini window's), "configuration".
+    QTest::addColumn<QString>("way");
     QTest::addColumn<bool>("panelsOpen");
-    QTest::newRow("panels open") << true;
-    QTest::newRow("panels folded away: frames stay hidden") << false;
+    QTest::newRow("menu, panels open") << "menu" << true;
+    QTest::newRow("menu, panels folded away: frames stay hidden") << "menu" << false;
+    QTest::newRow("mini pop-up, panels open") << "pop-up" << true;
+    QTest::newRow("configuration Mode=2, panels open") << "configuration" << true;
 }
 
 void tst_panels::modeMenus()
 {
+    QFETCH(QString, way);
     QFETCH(bool, panelsOpen);
 
     MainWindowFixture f;
@@ -251,11 +257,23 @@ void tst_panels::modeMenus()
     const QList<ctlFrame *> mainFrames {ui(f.w()).Frame_InputMode, ui(f.w()).Frame_6ChInput,
                                         ui(f.w()).Frame_61ES};
 
-    ui(f.w()).Menu_Mode_Zone2->trigger();
+    ui(f.w()).Line1->setText(QStringLiteral("before"));
+    if (way == QLatin1String("menu")) {
+        ui(f.w()).Menu_Mode_Zone2->trigger();
+    } else if (way == QLatin1String("pop-up")) {
+        ui(f.w()).Menu_MiniPopUp_Zone2->trigger();
+    } else {
+        f.settings.setSection(QStringLiteral("Config"),
+                              {{QStringLiteral("Mode"), QStringLiteral("2")}});
+        inside(f.w()).LoadConfig();
+    }
     QVERIFY(inside(f.w()).zone2Mode());
     QVERIFY(!ui(f.w()).Menu_Mode_Main->isChecked());
     QCOMPARE(ui(f.w()).Frame_Input->Caption(), QStringLiteral("Rec Out"));
-    QCOMPARE(f.line1(), QStringLiteral("Mode Zone 2"));
+    // Only the menu says so on the display.
+    QCOMPARE(f.line1(),
+             way == QLatin1String("menu") ? QStringLiteral("Mode Zone 2")
+                                          : QStringLiteral("before"));
     for (ctlFrame *frame : mainFrames)
         QVERIFY(frame->isHidden());
     QCOMPARE(ui(f.w()).Frame_Leer1->isHidden(), !panelsOpen);
@@ -268,13 +286,6 @@ void tst_panels::modeMenus()
     for (ctlFrame *frame : mainFrames)
         QCOMPARE(frame->isHidden(), !panelsOpen);
     QVERIFY(ui(f.w()).Frame_Leer1->isHidden());
-
-    // The pop-up's toggle changes the mode only, not the frames or the display.
-    ui(f.w()).Menu_MiniPopUp_Zone2->trigger();
-    QVERIFY(inside(f.w()).zone2Mode());
-    QVERIFY(!ui(f.w()).Menu_Mode_Main->isChecked());
-    QCOMPARE(ui(f.w()).Frame_Input->Caption(), QStringLiteral("Input"));
-    QCOMPARE(f.line1(), QStringLiteral("Mode Main/Master"));
 }
 
 void tst_panels::memories()

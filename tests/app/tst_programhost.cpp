@@ -100,12 +100,16 @@ void tst_ProgramHost::volumeShownInDecibels_data()
 {
     QTest::addColumn<QString>("body");
     QTest::addColumn<bool>("zone2");
-    QTest::addColumn<double>("db");
+    QTest::addColumn<double>("db"); // NaN: a value the display rejects, nobody hears of it
     QTest::newRow("main 0 dB") << "0026C7" << false << VolumeText::mainDecibels(0xC7);
     QTest::newRow("main minimum") << "002627" << false << VolumeText::mainDecibels(0x27);
     QTest::newRow("zone 2") << "002740" << true << VolumeText::zone2Decibels(0x40);
+    for (const char *malformed : {"0026-1", "0026 F", "0026+A", "0027-5"})
+        QTest::newRow(malformed) << malformed << (malformed[3] == '7') << qQNaN();
 }
 
+// The whole way of a report: the display's reading is the one the events and the
+// program interface give.
 void tst_ProgramHost::volumeShownInDecibels()
 {
     QFETCH(QString, body);
@@ -113,11 +117,19 @@ void tst_ProgramHost::volumeShownInDecibels()
     QFETCH(double, db);
     QSignalSpy main(&events(), &ProgramEvents::volumeMainShown);
     QSignalSpy second(&events(), &ProgramEvents::volumeZone2Shown);
-    inside(m_w->w()).DatenAuswerten(body);
+    m_w->receive(QByteArray('\x02' + body.toLatin1() + '\x03'));
     QSignalSpy &shown = zone2 ? second : main;
+    const ProgramHost::ReceiverStatus status = host().receiverStatus();
+    const std::optional<int> value = zone2 ? status.zone2Volume : status.mainVolume;
+    QCOMPARE((zone2 ? main : second).size(), 0);
+    if (qIsNaN(db)) {
+        QCOMPARE(shown.size(), 0);
+        QCOMPARE(value, std::nullopt);
+        return;
+    }
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).at(0).toFloat(), float(db));
-    QCOMPARE((zone2 ? main : second).size(), 0);
+    QCOMPARE(value, std::optional<int>(body.mid(4).toInt(nullptr, 16)));
 }
 
 void tst_ProgramHost::lostPortTellsListeners()

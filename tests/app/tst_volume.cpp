@@ -76,7 +76,7 @@ void tst_volume::display()
     MainWindowFixture f;
     ui(f.w()).Line1->setText(QStringLiteral("one"));
     ui(f.w()).Line2->setText(QStringLiteral("two"));
-    inside(f.w()).evaluateReceived(reply);
+    f.receive(reply.toLatin1());
     QCOMPARE(f.line1(), line1);
     QCOMPARE(f.line2(), line2);
     QVERIFY(f.errors.isEmpty());

@@ -1,5 +1,6 @@
 #include "errors/ErrBoxPresenter.h"
 #include "errors/Form_ErrBox.h"
+#include "platform/DeferredBoxes.h"
 #include "tests/support/FakeShell.h"
 #include "tests/support/FakeUserDialogs.h"
 
@@ -33,6 +34,7 @@ private slots:
     void sendOpensMailtoLink();
     void failedSendKeepsReportOnClipboard();
     void reportDuringOpenBoxIsQueued();
+    void reportDuringAnEvaluationFollowsIt();
 };
 
 void TestErrBox::labels_data()
@@ -186,6 +188,27 @@ void TestErrBox::reportDuringOpenBoxIsQueued()
     QCOMPARE(presenter.queuedCount(), 0);
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestErrBox::reportDuringAnEvaluationFollowsIt()
+{
+    FakeShell shell;
+    ErrBoxPresenter presenter(&shell, nullptr);
+    QStringList shown;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<Form_ErrBox *>(QApplication::activeModalWidget())) {
+            shown.append(box->Label1->text());
+            box->cmdClose->click();
+        }
+    });
+    driver.start(10);
+    {
+        DeferredBoxes::Scope evaluating;
+        presenter.present({"DatenAuswerten", "Form_ControlCenter", 6, "Overflow", 0});
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+    QTRY_COMPARE(shown, QStringList {"Error in Form_ControlCenter-DatenAuswerten:"});
 }
 
 QTEST_MAIN(TestErrBox)

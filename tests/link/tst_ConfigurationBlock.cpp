@@ -43,25 +43,26 @@ void tst_ConfigurationBlock::fields_data()
     quirk.quirkE01900 = true;
 
     // model | version | length | framed | data 1 | data 2 | standby | full | data 3 as hex |
-    // DSP pair at 13 | flag at 30 | data size
+    // DSP pair at 13 | flag at 30 | data size | complete (framed, length as counted)
     QTest::newRow("normal block from a receiver that is on")
-        << blockOf({}) << "R0161|C|-|1|0|1|0|1|5|0|0|";
-    QTest::newRow("standby block") << blockOf(standby) << "R0161|C|-|1|0|0|1|0|-|-|-|";
+        << blockOf({}) << "R0161|C|-|1|0|1|0|1|5|0|0||1";
+    QTest::newRow("standby block") << blockOf(standby) << "R0161|C|-|1|0|0|1|0|-|-|-||1";
     QTest::newRow("quirk block before the fix-up: the marker is data")
-        << blockOf(quirk) << "R0161|C|-|1|@|E|0|1|0|1|1|";
+        << blockOf(quirk) << "R0161|C|-|1|@|E|0|1|0|1|1||1";
     QTest::newRow("shorter than its length field: the ETX is not data")
         << QStringLiteral("\x12R0161C20"
                           "0110\x03")
-        << "R0161|C|32|1|0|1|0|0|1|-|-|4";
+        << "R0161|C|32|1|0|1|0|0|1|-|-|4|0";
     QTest::newRow("length field shorter than the data") << QStringLiteral("\x12R0161C02"
                                                                           "0110\x03")
-                                                        << "R0161|C|2|1|0|1|0|0|-|-|-|2";
+                                                        << "R0161|C|2|1|0|1|0|0|-|-|-|2|0";
     QTest::newRow("length field not hexadecimal: no data") << QStringLiteral("\x12R0161CZZ"
                                                                              "0110\x03")
-                                                           << "R0161|C|-|1|-|-|0|0|-|-|-|0";
+                                                           << "R0161|C|-|1|-|-|0|0|-|-|-|0|0";
     QTest::newRow("not framed: counted all the same")
-        << QStringLiteral("R0161C030100") << "0161C|0|48|0|1|0|1|0|-|-|-|2";
-    QTest::newRow("empty") << QString() << "||-|0|-|-|0|0|-|-|-|0";
+        << QStringLiteral("R0161C030100") << "0161C|0|48|0|1|0|1|0|-|-|-|2|0";
+    QTest::newRow("half a block") << blockOf({}).left(30) << "R0161|C|48|0|0|1|0|1|5|0|-|20|0";
+    QTest::newRow("empty") << QString() << "||-|0|-|-|0|0|-|-|-|0|0";
 }
 
 void tst_ConfigurationBlock::fields()
@@ -81,7 +82,8 @@ void tst_ConfigurationBlock::fields()
                      optional(block.hexDigitAt(3)),
                      optional(block.hexPairAt(13)),
                      optional(block.flagAt(30)),
-                     QString::number(block.data().size())};
+                     QString::number(block.data().size()),
+                     QString::number(block.isComplete())};
     // The model's blocks: their length is checked through the data size instead.
     QStringList want = expected.split(QLatin1Char('|'));
     if (want.at(2) == QLatin1String("-") && block.dataLength()) {

@@ -37,7 +37,7 @@ QString unwritableFolder(const QTemporaryDir &base)
 // A link over a fake port with its terminal window, logging traffic to a file.
 struct LoggingLink
 {
-    LoggingLink() { host.logFile = true; }
+    LoggingLink() { link.setTrafficLog(false, true); }
     auto parts() { return std::tie(errors, link, terminal); }
 
     CollectingErrorPresenter errors;

@@ -357,6 +357,12 @@ void tst_ReceiverLink::noAnswerWaitsTheAnswerWait()
     QCOMPARE(settings, QString());
     QVERIFY2(ms >= kAnswer - 50 && ms < kAnswer * 5 / 2, qPrintable(QString::number(ms)));
     QVERIFY(!m_link->LinkBusy());
+
+    // Half a block, even one whose data holds an ETX, is no answer either.
+    m_port->injectLater(m_model->configurationBlock().left(20) + '\x03');
+    m_link->ReadSettings(settings);
+    QCOMPARE(settings, QString());
+    QVERIFY(m_host->addInSettings.isEmpty());
 }
 
 void tst_ReceiverLink::commandDuringReadIsDropped()
@@ -552,7 +558,7 @@ void tst_ReceiverLink::powerOnWithoutReceiverStillStoresSettings()
 void tst_ReceiverLink::hungWriteReconnects()
 {
     connectReceiver();
-    m_host->logging = true;
+    m_link->setTrafficLog(true, false);
     m_port->setWriteStall(kWaits.answerWait + 50ms, 1);
     m_link->InputCd();
     QCOMPARE(m_port->closeCount(), 1);
@@ -645,7 +651,7 @@ void tst_ReceiverLink::debugLogFile()
 {
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath("debug.txt");
     QFile::remove(path);
-    m_host->logFile = true;
+    m_link->setTrafficLog(false, true);
     connectReceiver(false);
     m_link->InputCd();
     m_port->injectRaw("\x02"

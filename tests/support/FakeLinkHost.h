@@ -5,13 +5,11 @@
 #include <QString>
 #include <QStringList>
 
-// The main window as the link sees it: switches the test sets, and a record of every
-// display line, settings block and lost port the link reports.
+// The main window as the link sees it: the poll switch the test sets, and a record of
+// every display line, settings block and lost port the link reports.
 class FakeLinkHost : public LinkHost
 {
 public:
-    bool trafficLogging() const override { return logging || logFile; }
-    bool logFileEnabled() const override { return logFile; }
     bool pollRunning() const override { return poll; }
     void setLine1(const QString &text) override { line1 = text; }
     void setLine2(const QString &text) override
@@ -24,8 +22,6 @@ public:
     void linkLost(const QString &reason) override { lostReasons << reason; }
     void terminalClosed() override { ++terminalCloses; }
 
-    bool logging = false;
-    bool logFile = false;
     bool poll = false;
     QString line1;
     QString line2;

@@ -21,7 +21,7 @@ UserDialogs::Answer firstButton(UserDialogs::Buttons buttons)
 
 } // namespace
 
-UserDialogs::Answer FakeUserDialogs::messageBox(const Message &message)
+UserDialogs::Answer FakeUserDialogs::showMessageBox(const Message &message)
 {
     m_messages.append(message);
     if (!m_answers.isEmpty())

@@ -27,7 +27,6 @@ public:
         QString directory;
     };
 
-    Answer messageBox(const Message &message) override;
     std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &filter,
@@ -51,6 +50,9 @@ public:
     const QList<InputPrompt> &inputPrompts() const { return m_inputPrompts; }
     const QList<FilePrompt> &filePrompts() const { return m_filePrompts; }
     void clear();
+
+protected:
+    Answer showMessageBox(const Message &message) override;
 
 private:
     QString nextFileName(FilePrompt prompt);

@@ -75,8 +75,6 @@ struct MainWindowFixture
         void ConnectToOrvane(int sw1 = 0) { form.ConnectToOrvane(sw1); }
         void Timer_Check_Timer() { form.Timer_Check_Timer(); }
         void Timer_ZS_Timer() { form.Timer_ZS_Timer(); }
-        // Text as the link delivers it (a read of the poll, an answer, a reply).
-        void evaluateReceived(const QString &text) { form.evaluateReceived(text, "test"); }
         void DatenAuswerten(const QString &body) { form.DatenAuswerten(body); }
         void DisplayVolume(Form_ControlCenter::VolumeZone zone, int value)
         {
@@ -111,6 +109,16 @@ struct MainWindowFixture
         window->link()->setCommPort(1);
         window->link()->OpenPort();
         QVERIFY(window->link()->PortOpen());
+    }
+
+    // Bytes as the receiver sends them on the fake port (opened when closed), read and
+    // evaluated by one tick of the poll.
+    void receive(const QByteArray &bytes)
+    {
+        if (!window->link()->PortOpen())
+            openPort();
+        port.injectRaw(bytes);
+        window->Timer_Check_Timer();
     }
 
     // Shows the window with the panels' flap open, as a user sees it.

@@ -18,6 +18,8 @@ PseudoTerminal::~PseudoTerminal()
     m_stop = true;
     if (m_reader.joinable())
         m_reader.join();
+    if (m_writer.joinable())
+        m_writer.join();
     closeMaster();
 }
 
@@ -53,6 +55,20 @@ QByteArray PseudoTerminal::receive(qsizetype count, int timeoutMs)
         }
     }
     return data;
+}
+
+void PseudoTerminal::startWriting(const QByteArray &bytes)
+{
+    m_writer = std::thread([this, bytes] {
+        qsizetype done = 0;
+        while (done < bytes.size() && !m_stop) {
+            const ssize_t n
+                = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n <= 0)
+                break;
+            done += n;
+        }
+    });
 }
 
 void PseudoTerminal::startReading()
