@@ -68,8 +68,9 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     connectAddIns();
     connectTimeControl();
     watchLink();
-    m_bridge = std::make_unique<MqttBridge>(static_cast<ProgramHost &>(*this), m_link.get(),
-                                            m_platform.settings, m_platform.secrets);
+    m_bridge
+        = std::make_unique<MqttBridge>(static_cast<ProgramHost &>(*this), m_link.get(),
+                                       m_platform.settings, m_platform.secrets, m_platform.clock);
 }
 
 void Form_ControlCenter::noteInTerminal(const QString &line)

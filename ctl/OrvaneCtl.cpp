@@ -1,5 +1,6 @@
 #include "ctl/OrvaneCtl.h"
 
+#include "mqtt/HomeAssistantConfig.h"
 #include "orvane_interface.h"
 #include "program/PrintableText.h"
 #include "program/TerminationHandler.h"
@@ -75,6 +76,11 @@ std::span<const OrvaneCtl::Command> OrvaneCtl::commands()
          "print each report of the receiver on its own line as it\n"
          "arrives, until interrupted or Orvane ends",
          Nothing, Registration, &OrvaneCtl::watch},
+        {"home-assistant", "",
+         "print a media player for Home Assistant's\n"
+         "configuration.yaml, built on the entities of Orvane's MQTT\n"
+         "bridge (Orvane need not run)",
+         Nothing, Alone, &OrvaneCtl::homeAssistant},
     };
     return kCommands;
 }
@@ -246,6 +252,12 @@ namespace {
 const QString kNotConnected = QStringLiteral("Orvane is not connected to the receiver");
 const QString kUnwritable = QStringLiteral("the output cannot be written");
 } // namespace
+
+int OrvaneCtl::homeAssistant(const QStringList &)
+{
+    std::fputs(HomeAssistantConfig::universalMediaPlayer().toUtf8().constData(), m_out);
+    return std::fflush(m_out) == 0 && !std::ferror(m_out) ? Done : Failed;
+}
 
 int OrvaneCtl::send(const QStringList &arguments)
 {

@@ -77,6 +77,7 @@ private:
     QString usageProblem(const Command &command, const QStringList &arguments) const;
     int runWithOrvane(const Command &command, const QStringList &arguments);
 
+    int homeAssistant(const QStringList &arguments);
     int send(const QStringList &arguments);
     int display(const QStringList &arguments);
     int info(const QStringList &arguments);

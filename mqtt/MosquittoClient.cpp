@@ -7,6 +7,11 @@
 #include <cstring>
 #include <mosquitto.h>
 #include <mutex>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
+#include <optional>
+#include <poll.h>
+#include <sys/socket.h>
 
 using namespace std::chrono_literals;
 
@@ -16,6 +21,9 @@ constexpr int kKeepAliveSeconds = 30;
 // needs a look now and then, nothing else does.
 constexpr int kLoopTimeoutMs = 1000;
 constexpr std::chrono::milliseconds kStopDrain {1500};
+// Until the broker has accepted, the library's loop is run at most this often: a socket
+// that fails in a way the library does not notice costs no more than that.
+constexpr std::chrono::milliseconds kHandshakePace {10};
 const char *kSystemCaPath = "/etc/ssl/certs";
 
 void initLibrary()
@@ -30,6 +38,22 @@ QString describe(int rc, int savedErrno)
         return QString::fromLocal8Bit(std::strerror(savedErrno));
     return QString::fromUtf8(mosquitto_strerror(rc));
 }
+
+QString describeRefusal(int code)
+{
+    switch (code) {
+    case 4:
+        return QStringLiteral("the broker refused the login: wrong user name or password");
+    case 5:
+        return QStringLiteral("the broker refused the login: not authorised (wrong user name "
+                              "or password?)");
+    default:
+        return QStringLiteral("the broker refused the connection: %1")
+            .arg(QString::fromUtf8(mosquitto_connack_string(code)));
+    }
+}
+
+using SteadyClock = std::chrono::steady_clock;
 } // namespace
 
 struct MosquittoClient::Session
@@ -44,6 +68,7 @@ struct MosquittoClient::Session
     std::atomic<bool> stopping {false};
     std::atomic<bool> connected {false};
     std::atomic<int> refusal {0}; // CONNACK code of the last refused attempt
+    QString tlsProblem; // what TLS said of the current attempt (network thread only)
     // The object the thread reports to; null once the object has let go of the thread.
     std::mutex ownerMutex;
     MosquittoClient *owner = nullptr;
@@ -64,12 +89,18 @@ struct MosquittoClient::Session
     }
 
     void run();
+    // One attempt and the connection it makes, until it ends; says why it ended and how
+    // long it was connected.
+    QString attempt(std::chrono::milliseconds *held);
+    // Waits for the connection to the broker's port; empty when it stands.
+    QString awaitSocket();
     // Sleeps for `duration` unless stop() wakes it; false when stopping.
     bool sleepUnlessStopped(std::chrono::milliseconds duration);
 
     static void onConnect(mosquitto *, void *self, int rc);
     static void onDisconnect(mosquitto *, void *self, int rc);
     static void onMessage(mosquitto *, void *self, const mosquitto_message *message);
+    static void onLog(mosquitto *, void *self, int level, const char *text);
 };
 
 MosquittoClient::MosquittoClient(QObject *parent)
@@ -110,6 +141,7 @@ bool MosquittoClient::start(const Options &options, QString *error)
     mosquitto_connect_callback_set(mosq, &Session::onConnect);
     mosquitto_disconnect_callback_set(mosq, &Session::onDisconnect);
     mosquitto_message_callback_set(mosq, &Session::onMessage);
+    mosquitto_log_callback_set(mosq, &Session::onLog);
 
     if (!options.user.isEmpty()) {
         const QByteArray user = options.user.toUtf8();
@@ -150,12 +182,12 @@ bool MosquittoClient::start(const Options &options, QString *error)
     return true;
 }
 
-bool MosquittoClient::publish(const QString &topic, const QByteArray &payload, bool retain)
+bool MosquittoClient::publish(const QString &topic, const QByteArray &payload, bool retain, int qos)
 {
     if (!m_session || !m_session->connected)
         return false;
     return mosquitto_publish(m_session->mosq, nullptr, topic.toUtf8().constData(),
-                             int(payload.size()), payload.constData(), 1, retain)
+                             int(payload.size()), payload.constData(), qos, retain)
         == MOSQ_ERR_SUCCESS;
 }
 
@@ -163,6 +195,12 @@ void MosquittoClient::subscribe(const QString &pattern)
 {
     if (m_session && m_session->connected)
         mosquitto_subscribe(m_session->mosq, nullptr, pattern.toUtf8().constData(), 1);
+}
+
+void MosquittoClient::unsubscribe(const QString &pattern)
+{
+    if (m_session && m_session->connected)
+        mosquitto_unsubscribe(m_session->mosq, nullptr, pattern.toUtf8().constData());
 }
 
 void MosquittoClient::stop(const QString &lastTopic, const QByteArray &lastPayload)
@@ -199,42 +237,136 @@ void MosquittoClient::Session::run()
 {
     std::chrono::milliseconds retry = kFirstRetry;
     while (!stopping) {
-        refusal = 0;
-        errno = 0;
-        int rc = mosquitto_connect_async(mosq, host.constData(), port, kKeepAliveSeconds);
-        int savedErrno = errno;
-        bool wasConnected = false;
-        if (rc == MOSQ_ERR_SUCCESS) {
-            while (!stopping) {
-                errno = 0;
-                rc = mosquitto_loop(mosq, kLoopTimeoutMs, 1);
-                savedErrno = errno;
-                if (connected)
-                    wasConnected = true;
-                if (rc != MOSQ_ERR_SUCCESS)
-                    break;
-            }
-        }
+        std::chrono::milliseconds held {0};
+        const QString reason = attempt(&held);
         if (stopping)
             break;
         connected = false;
-        // A connection that stood starts the pauses afresh.
-        if (wasConnected)
+        // Only a connection that stood a while starts the pauses afresh: a broker that
+        // accepts and drops at once is not asked again every second.
+        if (held >= kSteadyConnection)
             retry = kFirstRetry;
-        const int refused = refusal;
-        const QString reason = refused != 0 ? QString::fromUtf8(mosquitto_connack_string(refused))
-                                            : describe(rc, savedErrno);
         tell([&](MosquittoClient *client) { emit client->disconnected(reason, retry.count()); });
         if (!sleepUnlessStopped(retry))
             break;
         retry = std::min(retry * 2, kLongestRetry);
     }
     // The last message and the DISCONNECT go out before the thread ends.
-    const auto deadline = std::chrono::steady_clock::now() + kStopDrain;
-    while (connected && std::chrono::steady_clock::now() < deadline)
+    const auto deadline = SteadyClock::now() + kStopDrain;
+    while (connected && SteadyClock::now() < deadline)
         if (mosquitto_loop(mosq, 100, 1) != MOSQ_ERR_SUCCESS)
             break;
     connected = false;
+}
+
+QString MosquittoClient::Session::attempt(std::chrono::milliseconds *held)
+{
+    refusal = 0;
+    tlsProblem.clear();
+    errno = 0;
+    int rc = mosquitto_connect_async(mosq, host.constData(), port, kKeepAliveSeconds);
+    int savedErrno = errno;
+    if (rc == MOSQ_ERR_EAI)
+        return QStringLiteral("the name \"%1\" could not be looked up")
+            .arg(QString::fromUtf8(host));
+    if (rc != MOSQ_ERR_SUCCESS && !tlsProblem.isEmpty())
+        return tlsProblem;
+    if (rc != MOSQ_ERR_SUCCESS)
+        return describe(rc, savedErrno);
+    // The library would run its loop on a socket whose connection failed (with TLS it
+    // writes into it without end), so the connection is awaited here.
+    if (const QString failed = awaitSocket(); !failed.isEmpty()) {
+        mosquitto_disconnect(mosq);
+        return failed;
+    }
+    const auto started = SteadyClock::now();
+    std::optional<SteadyClock::time_point> connectedAt;
+    while (!stopping) {
+        const auto before = SteadyClock::now();
+        errno = 0;
+        rc = mosquitto_loop(mosq, connected ? kLoopTimeoutMs : int(kHandshakePace.count()), 1);
+        savedErrno = errno;
+        if (connected && !connectedAt)
+            connectedAt = SteadyClock::now();
+        if (rc != MOSQ_ERR_SUCCESS)
+            break;
+        if (connected)
+            continue;
+        if (SteadyClock::now() - started > kAttemptLimit) {
+            mosquitto_disconnect(mosq);
+            return !tlsProblem.isEmpty() ? tlsProblem
+                                         : QStringLiteral("no answer from the broker at %1:%2 "
+                                                          "within %3 s")
+                                               .arg(QString::fromUtf8(host))
+                                               .arg(port)
+                                               .arg(kAttemptLimit.count() / 1000);
+        }
+        const auto spent = SteadyClock::now() - before;
+        if (spent < kHandshakePace
+            && !sleepUnlessStopped(
+                std::chrono::duration_cast<std::chrono::milliseconds>(kHandshakePace - spent)))
+            break;
+    }
+    if (connectedAt)
+        *held = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now()
+                                                                      - *connectedAt);
+    if (const int refused = refusal; refused != 0)
+        return describeRefusal(refused);
+    if (!tlsProblem.isEmpty())
+        return tlsProblem;
+    if (rc == MOSQ_ERR_CONN_LOST || (rc == MOSQ_ERR_ERRNO && savedErrno == 0))
+        return connectedAt ? QStringLiteral("the broker closed the connection")
+                           : QStringLiteral("the broker closed the connection before accepting "
+                                            "it");
+    const QString reason = describe(rc, savedErrno);
+    return connectedAt ? QStringLiteral("the connection was lost (%1)").arg(reason) : reason;
+}
+
+QString MosquittoClient::Session::awaitSocket()
+{
+    const int fd = mosquitto_socket(mosq);
+    if (fd < 0)
+        return QStringLiteral("no connection to %1:%2").arg(QString::fromUtf8(host)).arg(port);
+    const auto deadline = SteadyClock::now() + kAttemptLimit;
+    while (!stopping) {
+        pollfd watch {fd, POLLOUT, 0};
+        const int ready = ::poll(&watch, 1, 200);
+        if (ready < 0 && errno != EINTR)
+            return QString::fromLocal8Bit(std::strerror(errno));
+        if (ready > 0) {
+            int error = 0;
+            socklen_t size = sizeof error;
+            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
+                error = errno;
+            // With TLS the library has already written into the socket, which took the
+            // error: a socket that hangs up without a peer failed all the same.
+            sockaddr_storage peer {};
+            socklen_t peerSize = sizeof peer;
+            const bool hungUp = (watch.revents & (POLLERR | POLLHUP)) != 0
+                || ::getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &peerSize) != 0;
+            if (error == 0 && !hungUp)
+                return {};
+            if (error == 0)
+                return QStringLiteral("%1:%2 did not take the connection (refused or "
+                                      "unreachable: is the broker running?)")
+                    .arg(QString::fromUtf8(host))
+                    .arg(port);
+            if (error == ECONNREFUSED)
+                return QStringLiteral("%1:%2 refused the connection (is the broker running?)")
+                    .arg(QString::fromUtf8(host))
+                    .arg(port);
+            return QStringLiteral("no connection to %1:%2: %3")
+                .arg(QString::fromUtf8(host))
+                .arg(port)
+                .arg(QString::fromLocal8Bit(std::strerror(error)));
+        }
+        if (SteadyClock::now() >= deadline)
+            return QStringLiteral("no answer from %1:%2 within %3 s")
+                .arg(QString::fromUtf8(host))
+                .arg(port)
+                .arg(kAttemptLimit.count() / 1000);
+    }
+    return QStringLiteral("stopped");
 }
 
 bool MosquittoClient::Session::sleepUnlessStopped(std::chrono::milliseconds duration)
@@ -263,6 +395,29 @@ void MosquittoClient::Session::onMessage(mosquitto *, void *self, const mosquitt
 {
     const QString topic = QString::fromUtf8(message->topic);
     const QByteArray payload(static_cast<const char *>(message->payload), message->payloadlen);
+    const bool retained = message->retain;
     static_cast<Session *>(self)->tell(
-        [&](MosquittoClient *client) { emit client->messageReceived(topic, payload); });
+        [&](MosquittoClient *client) { emit client->messageReceived(topic, payload, retained); });
+}
+
+void MosquittoClient::Session::onLog(mosquitto *mosq, void *self, int level, const char *text)
+{
+    // A failed TLS handshake is logged here while its connection still exists, so the
+    // certificate check's own verdict can be read.
+    if (level != MOSQ_LOG_ERR || !std::strstr(text, "OpenSSL"))
+        return;
+    auto *session = static_cast<Session *>(self);
+    if (!session->tlsProblem.isEmpty())
+        return;
+    const auto *ssl = static_cast<const SSL *>(mosquitto_ssl_get(mosq));
+    const long verdict = ssl ? SSL_get_verify_result(ssl) : X509_V_OK;
+    if (verdict != X509_V_OK) {
+        session->tlsProblem = QStringLiteral("the broker's certificate is not trusted: %1")
+                                  .arg(QString::fromUtf8(X509_verify_cert_error_string(verdict)));
+        return;
+    }
+    QString said = QString::fromUtf8(text);
+    if (const qsizetype colon = said.indexOf(QLatin1String(": ")); colon >= 0)
+        said = said.mid(colon + 2);
+    session->tlsProblem = QStringLiteral("TLS failed: %1").arg(said);
 }

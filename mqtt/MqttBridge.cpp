@@ -1,166 +1,142 @@
 #include "mqtt/MqttBridge.h"
 
-#include "program/ProgramEvents.h"
 #include "link/ReceiverLink.h"
+#include "link/ReceiverModels.h"
+#include "link/ReceiverVocabulary.h"
 #include "mqtt/MosquittoClient.h"
+#include "platform/Clock.h"
 #include "platform/SecretStore.h"
 #include "platform/SettingsStore.h"
+#include "program/PrintableText.h"
+#include "program/ProgramEvents.h"
+#include "program/VersionText.h"
+#include "state/VolumeText.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QStringDecoder>
-#include <QSysInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <map>
 
 using namespace std::chrono_literals;
+namespace Vocabulary = ReceiverVocabulary;
 
 namespace {
 // A password from the secret store is awaited this long; then the bridge goes on without.
 constexpr std::chrono::milliseconds kSecretWait {5000};
 // A volume step is repeated when its report has not come back within this time, and the
 // run given up after three such misses (the receiver is at the end of its range).
-constexpr qint64 kStepAnswerMs = 300;
+constexpr std::chrono::milliseconds kStepAnswer {300};
 constexpr int kStepMisses = 3;
 constexpr std::chrono::milliseconds kStepTick {25};
+// Looking through the broker's retained discovery ends when the bridge's own probe comes
+// back (the broker sends what it kept before it), or after this at the latest.
+constexpr std::chrono::milliseconds kSweepLimit {3000};
+// After the hub's birth message the bridge republishes after a random pause in this
+// range, so that a broker with many devices is not flooded at once.
+constexpr int kRepublishLowestMs = 200;
+constexpr int kRepublishHighestMs = 1500;
+// A topic or payload in a log line is cut to this length.
+constexpr qsizetype kShownLength = 80;
 
 const QByteArray kOnline = QByteArrayLiteral("online");
 const QByteArray kOffline = QByteArrayLiteral("offline");
 const QByteArray kOn = QByteArrayLiteral("ON");
 const QByteArray kOff = QByteArrayLiteral("OFF");
-
-// The main volume's range as the receiver reports it: 0x27 is -80 dB, 0xE8 +16.5 dB, in
-// steps of 0.5 dB; zone 2 from 0x00 (-80 dB) to 0x50 (0 dB) in whole dB.
-constexpr int kMainLowest = 0x27;
-constexpr int kMainHighest = 0xE8;
-constexpr int kZone2Lowest = 0x00;
-constexpr int kZone2Highest = 0x50;
-double mainDecibels(int value)
-{
-    return (value - 199) / 2.0;
-}
-double zone2Decibels(int value)
-{
-    return value - 80;
-}
-
-using Command = void (ReceiverLink::*)(QString *);
-using PlainCommand = void (ReceiverLink::*)();
-
-// The input panel's commands by button index 1 to 14, for each zone.
-constexpr Command kMainInputs[]
-    = {&ReceiverLink::InputLd,    &ReceiverLink::InputDTv,   &ReceiverLink::InputCblSat,
-       &ReceiverLink::InputVcr1,  &ReceiverLink::InputVcr2,  &ReceiverLink::InputVcr3,
-       &ReceiverLink::InputVAux,  &ReceiverLink::InputDvd,   &ReceiverLink::InputMd,
-       &ReceiverLink::InputTape,  &ReceiverLink::InputTuner, &ReceiverLink::InputCd,
-       &ReceiverLink::InputPhono, &ReceiverLink::InputCDR};
-constexpr Command kZone2Inputs[] = {
-    &ReceiverLink::Zone2InputLd,    &ReceiverLink::Zone2InputDTv,   &ReceiverLink::Zone2InputCblSat,
-    &ReceiverLink::Zone2InputVcr1,  &ReceiverLink::Zone2InputVcr2,  &ReceiverLink::Zone2InputVcr3,
-    &ReceiverLink::Zone2InputVAux,  &ReceiverLink::Zone2InputDvd,   &ReceiverLink::Zone2InputMd,
-    &ReceiverLink::Zone2InputTape,  &ReceiverLink::Zone2InputTuner, &ReceiverLink::Zone2InputCd,
-    &ReceiverLink::Zone2InputPhono, &ReceiverLink::Zone2InputCDR};
-constexpr Command kInputModes[]
-    = {&ReceiverLink::InputModeAuto, &ReceiverLink::InputModeDigital,
-       &ReceiverLink::InputModeAnalog, &ReceiverLink::InputModeDD, &ReceiverLink::InputModeDTS};
-constexpr int kDspCommandBase = 0x7EE0;
-
-QString installationId()
-{
-    // Stable for one user on one machine, and says nothing about either.
-    const QByteArray seed = QSysInfo::machineUniqueId() + '/' + QDir::homePath().toUtf8();
-    return QString::fromLatin1(
-        QCryptographicHash::hash(seed, QCryptographicHash::Sha256).toHex().left(12));
-}
+// What the hub reads as "unknown".
+const QByteArray kUnknown = QByteArrayLiteral("None");
 
 // A topic or payload fit for one log line.
-QString printable(QString text)
+QString shown(const QString &text)
 {
-    for (QChar &c : text)
-        if (c.category() == QChar::Other_Control)
-            c = QLatin1Char('?');
-    return text.size() > 80 ? text.left(80) + QStringLiteral("...") : text;
+    const QString printable = printableText(text);
+    return printable.size() > kShownLength ? printable.left(kShownLength) + QStringLiteral("...")
+                                           : printable;
 }
 
-QString versionText()
+// A display line as a person reads it: the volume bar's character as a block, nothing
+// that moves a cursor.
+QString readable(const QString &line)
 {
-    return QStringLiteral("%1.%2.%3")
-        .arg(ORVANE_VERSION_MAJOR)
-        .arg(ORVANE_VERSION_MINOR)
-        .arg(ORVANE_VERSION_PATCH);
+    QString text = line;
+    text.replace(QChar(0x7F), QChar(0x2588));
+    return printableText(text).trimmed();
+}
+
+QByteArray onOff(int value)
+{
+    return value < 0 ? kUnknown : value ? kOn : kOff;
+}
+
+// The sleep report's data (00 to 04) in minutes, as the receiver codes it.
+std::optional<int> sleepOfReport(int data)
+{
+    static constexpr int kMinutes[] = {120, 90, 60, 30, 0};
+    if (data < 0 || data > 4)
+        return std::nullopt;
+    return kMinutes[data];
+}
+
+std::chrono::milliseconds asMs(std::chrono::nanoseconds duration)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(duration);
+}
+
+// The switch of the receiver vocabulary an entity turns on and off.
+std::optional<Vocabulary::Switch> switchOf(HubEntities::Kind kind)
+{
+    using Kind = HubEntities::Kind;
+    switch (kind) {
+    case Kind::Power:
+        return Vocabulary::Switch::Power;
+    case Kind::Mute:
+        return Vocabulary::Switch::MainMute;
+    case Kind::Zone2Mute:
+        return Vocabulary::Switch::Zone2Mute;
+    case Kind::SpeakersA:
+        return Vocabulary::Switch::SpeakersA;
+    case Kind::SpeakersB:
+        return Vocabulary::Switch::SpeakersB;
+    case Kind::SixChInput:
+        return Vocabulary::Switch::SixChInput;
+    case Kind::Es61:
+        return Vocabulary::Switch::Es61;
+    default:
+        return std::nullopt;
+    }
 }
 } // namespace
 
-struct MqttBridge::Entity
-{
-    enum Kind {
-        Power,
-        Volume,
-        Mute,
-        Input,
-        InputMode,
-        Dsp,
-        SpeakersA,
-        SpeakersB,
-        SixCh,
-        Es61,
-        VolumeUp,
-        VolumeDown,
-        Line1,
-        Line2,
-        Zone2Input,
-        Zone2Volume
-    };
-    Kind kind;
-    const char *object;
-    const char *component;
-    const char *name;
-    const char *icon;
-    bool zone2 = false;
-};
-
-const std::vector<MqttBridge::Entity> &MqttBridge::entities()
-{
-    static const std::vector<Entity> list = {
-        {Entity::Power, "power", "switch", "Power", "mdi:power"},
-        {Entity::Volume, "volume", "number", "Volume", "mdi:volume-high"},
-        {Entity::Mute, "mute", "switch", "Mute", "mdi:volume-off"},
-        {Entity::Input, "input", "select", "Input", "mdi:import"},
-        {Entity::InputMode, "input_mode", "select", "Input mode", "mdi:audio-input-rca"},
-        {Entity::Dsp, "dsp_program", "select", "DSP program", "mdi:surround-sound"},
-        {Entity::SpeakersA, "speakers_a", "switch", "Speakers A", "mdi:speaker"},
-        {Entity::SpeakersB, "speakers_b", "switch", "Speakers B", "mdi:speaker"},
-        {Entity::SixCh, "six_channel_input", "switch", "6-channel input", "mdi:surround-sound-5-1"},
-        {Entity::Es61, "es61", "switch", "6.1/ES", "mdi:surround-sound-7-1"},
-        {Entity::VolumeUp, "volume_up", "button", "Volume up", "mdi:volume-plus"},
-        {Entity::VolumeDown, "volume_down", "button", "Volume down", "mdi:volume-minus"},
-        {Entity::Line1, "display_line1", "sensor", "Display line 1", "mdi:text"},
-        {Entity::Line2, "display_line2", "sensor", "Display line 2", "mdi:text"},
-        {Entity::Zone2Input, "zone2_input", "select", "Zone 2 input", "mdi:import", true},
-        {Entity::Zone2Volume, "zone2_volume", "number", "Zone 2 volume", "mdi:volume-high", true},
-    };
-    return list;
-}
-
 MqttBridge::MqttBridge(ProgramHost &host, ReceiverLink *link, SettingsStore *settings,
-                       SecretStore *secrets, QObject *parent)
+                       SecretStore *secrets, Clock *clock, QObject *parent)
     : QObject(parent)
     , m_host(host)
     , m_link(link)
     , m_settingsStore(settings)
     , m_secrets(secrets)
+    , m_clock(clock)
 {
-    m_clock.start();
+    Q_ASSERT(m_clock);
     m_stateDue.setSingleShot(true);
     m_stateDue.setInterval(0);
     connect(&m_stateDue, &QTimer::timeout, this, &MqttBridge::publishChangedStates);
+    m_displayDue.setSingleShot(true);
+    connect(&m_displayDue, &QTimer::timeout, this, &MqttBridge::sendDisplay);
+    m_sweepLimit.setSingleShot(true);
+    m_sweepLimit.setInterval(kSweepLimit);
+    connect(&m_sweepLimit, &QTimer::timeout, this, &MqttBridge::endSweep);
+    m_republishDue.setSingleShot(true);
+    connect(&m_republishDue, &QTimer::timeout, this, [this] {
+        m_published.clear();
+        m_receiverShown.clear();
+        publishAll();
+    });
     m_volumeTimer.setInterval(kStepTick);
-    connect(&m_volumeTimer, &QTimer::timeout, this, &MqttBridge::stepVolume);
+    connect(&m_volumeTimer, &QTimer::timeout, this, &MqttBridge::stepVolumes);
 
     ProgramEvents *events = m_host.events();
     connect(events, &ProgramEvents::receiverStatusChanged, this, [this] {
@@ -172,25 +148,17 @@ MqttBridge::MqttBridge(ProgramHost &host, ReceiverLink *link, SettingsStore *set
             m_model = m_host.modelInformation();
             publishDiscovery();
         }
+        publishReceiver();
         if (m_client)
             m_stateDue.start();
     });
+    connect(events, &ProgramEvents::reportReceived, this, &MqttBridge::onReport);
     connect(events, &ProgramEvents::terminating, this, &MqttBridge::stop);
 }
 
 MqttBridge::~MqttBridge()
 {
     stop();
-}
-
-QString MqttBridge::nodeId(const QString &modelCode)
-{
-    QString model;
-    for (const QChar c : modelCode.toLower())
-        if (c.isLetterOrNumber() && c.unicode() < 128)
-            model += c;
-    return QStringLiteral("orvane_") + installationId() + QLatin1Char('_')
-        + (model.isEmpty() ? QStringLiteral("unknown") : model);
 }
 
 bool MqttBridge::isConnected() const
@@ -203,8 +171,7 @@ void MqttBridge::start()
     stop();
     ++m_generation;
     m_lastProblem.clear();
-    m_outageTold = false;
-    m_lastRefusal.clear();
+    m_outage = false;
     if (!m_settingsStore)
         return;
     m_settings = MqttSettings::load(*m_settingsStore);
@@ -250,9 +217,10 @@ void MqttBridge::connectWithPassword(const QString &password)
     auto reachable = m_settings.clientOptions(password);
     if (!reachable)
         return;
-    MosquittoClient::Options &options = *reachable;
-    options.clientId = QStringLiteral("orvane-") + installationId();
-    options.willTopic = m_settings.topic + QStringLiteral("/status");
+    const QString base = m_settings.baseTopic();
+    MosquittoClient::Options options = *reachable;
+    options.clientId = QStringLiteral("orvane-") + m_settings.installation;
+    options.willTopic = base + QStringLiteral("/status");
     options.willPayload = kOffline;
 
     m_client = std::make_unique<MosquittoClient>();
@@ -263,193 +231,348 @@ void MqttBridge::connectWithPassword(const QString &password)
     if (!m_client->start(options, &error)) {
         m_client.reset();
         problem(QStringLiteral("MQTT bridge off: ") + error);
+        return;
     }
+    // Its failures are the main connection's; it only keeps the receiver's availability.
+    options.clientId += QStringLiteral("-receiver");
+    options.willTopic = base + QStringLiteral("/receiver");
+    m_receiverClient = std::make_unique<MosquittoClient>();
+    connect(m_receiverClient.get(), &MosquittoClient::connected, this, [this] {
+        m_receiverShown.clear();
+        publishReceiver();
+    });
+    m_receiverClient->start(options);
 }
 
 void MqttBridge::stop()
 {
     m_volumeTimer.stop();
-    m_volume = {};
-    if (!m_client)
-        return;
+    m_volume[0] = m_volume[1] = {};
+    m_displayDue.stop();
+    m_republishDue.stop();
+    m_sweepLimit.stop();
+    m_sweeping = false;
+    m_found.clear();
+    const QString base = m_settings.baseTopic();
     // A clean end says so at once; the broker's last will covers every other end.
-    m_client->stop(m_settings.topic + QStringLiteral("/status"), kOffline);
-    m_client.reset();
+    if (m_receiverClient) {
+        m_receiverClient->stop(base + QStringLiteral("/receiver"), kOffline);
+        m_receiverClient.reset();
+    }
+    if (m_client) {
+        m_client->stop(base + QStringLiteral("/status"), kOffline);
+        m_client.reset();
+    }
     m_published.clear();
+    m_receiverShown.clear();
 }
 
 void MqttBridge::onConnected()
 {
     if (!m_client)
         return;
-    if (!m_lastProblem.isEmpty())
-        note(QStringLiteral("MQTT: connected to %1").arg(m_settings.broker));
+    if (m_outage)
+        note(QStringLiteral("MQTT: connected to %1 again after %2 s")
+                 .arg(m_settings.broker)
+                 .arg(asMs(m_clock->monotonic() - m_outageSince).count() / 1000));
     m_lastProblem.clear();
-    m_outageTold = false;
-    m_lastRefusal.clear();
+    m_outage = false;
     m_published.clear();
-    m_client->subscribe(m_settings.topic + QStringLiteral("/+/set"));
+    const QString base = m_settings.baseTopic();
+    m_client->subscribe(base + QStringLiteral("/+/set"));
+    m_client->subscribe(m_settings.discovery + QStringLiteral("/status"));
+    // What the broker kept of this installation's discovery comes first, then the probe:
+    // whatever the bridge does not offer now is removed then.
+    m_sweeping = true;
+    m_found.clear();
+    if (m_legacyNodes.isEmpty())
+        m_legacyNodes = HubEntities::nodeId(MqttSettings::legacyInstallation()) + QLatin1Char('_');
+    m_sweepToken = QByteArray::number(QRandomGenerator::global()->generate64(), 16);
+    m_client->subscribe(m_settings.discovery + QStringLiteral("/+/+/+/config"));
+    m_client->subscribe(base + QStringLiteral("/bridge"));
+    m_client->publish(base + QStringLiteral("/bridge"), m_sweepToken, false);
+    m_sweepLimit.start();
     publishAll();
     emit brokerConnected();
 }
 
 void MqttBridge::onDisconnected(const QString &reason, qint64 retryInMs)
 {
-    Q_UNUSED(retryInMs);
-    // One message an outage: its first failure, and a broker that refuses for a new
-    // reason; the attempts in between are not told.
-    const bool refused = reason.startsWith(u"Connection Refused");
-    if (m_outageTold && !(refused && reason != m_lastRefusal))
+    m_sweeping = false;
+    m_sweepLimit.stop();
+    m_lastProblem = reason;
+    if (m_outage)
         return;
-    m_outageTold = true;
-    if (refused)
-        m_lastRefusal = reason;
-    problem(QStringLiteral("MQTT: no connection to %1: %2 (trying again with growing pauses)")
-                .arg(m_settings.broker, reason));
+    // One line for the whole outage; the next when it ends.
+    m_outage = true;
+    m_outageSince = m_clock->monotonic();
+    const QString line = QStringLiteral("MQTT: no connection to %1: %2; trying again from "
+                                        "time to time (first in %3 s)")
+                             .arg(m_settings.broker, reason)
+                             .arg(double(retryInMs) / 1000);
+    note(line);
+    std::fprintf(stderr, "Orvane: %s\n", qPrintable(line));
 }
 
 void MqttBridge::publishAll()
 {
-    publish(m_settings.topic + QStringLiteral("/status"), kOnline);
+    if (!m_client || !m_client->isConnected())
+        return;
+    publish(m_settings.baseTopic() + QStringLiteral("/status"), kOnline);
     if (m_model.modelId.isEmpty() && m_host.isConnected())
         m_model = m_host.modelInformation();
-    m_node.clear(); // discovery goes out again in full
     publishDiscovery();
     publishChangedStates();
+    publishReceiver();
+}
+
+void MqttBridge::publishReceiver()
+{
+    if (!m_receiverClient || !m_receiverClient->isConnected())
+        return;
+    const QByteArray payload = m_host.isConnected() ? kOnline : kOffline;
+    if (payload == m_receiverShown)
+        return;
+    if (m_receiverClient->publish(m_settings.baseTopic() + QStringLiteral("/receiver"), payload,
+                                  true))
+        m_receiverShown = payload;
 }
 
 QString MqttBridge::topicOf(const QString &object, const char *leaf) const
 {
-    return m_settings.topic + QLatin1Char('/') + object + QLatin1Char('/') + QLatin1String(leaf);
+    return m_settings.baseTopic() + QLatin1Char('/') + object + QLatin1Char('/')
+        + QLatin1String(leaf);
+}
+
+QString MqttBridge::configTopic(const Entity &entity) const
+{
+    return QStringLiteral("%1/%2/%3/%4/config")
+        .arg(m_settings.discovery, QLatin1String(entity.component),
+             HubEntities::nodeId(m_settings.installation), QLatin1String(entity.object));
 }
 
 QStringList MqttBridge::optionsOf(const Entity &entity) const
 {
-    ProgramHost::Panel panel = ProgramHost::Panel::Input;
-    if (entity.kind == Entity::InputMode)
-        panel = ProgramHost::Panel::InputMode;
-    else if (entity.kind == Entity::Dsp)
-        panel = ProgramHost::Panel::Dsp;
     QStringList options;
+    if (entity.kind == Kind::Sleep) {
+        for (const int minutes : Vocabulary::sleepChoices())
+            options << Vocabulary::sleepCaption(minutes);
+        return options;
+    }
+    ProgramHost::Panel panel = ProgramHost::Panel::Input;
+    if (entity.kind == Kind::InputMode)
+        panel = ProgramHost::Panel::InputMode;
+    else if (entity.kind == Kind::Dsp)
+        panel = ProgramHost::Panel::Dsp;
     for (const auto &[index, caption] : m_host.panelOptions(panel))
         options << caption;
     return options;
+}
+
+bool MqttBridge::hasZone2() const
+{
+    // The program knows zone 2 of every model in its model table (the zone-2 commands
+    // and the zone-2 mode serve them all); of another receiver once it reported a zone-2
+    // volume.
+    return modelName(m_model.modelId) != u"?" || m_zone2Seen;
+}
+
+bool MqttBridge::offers(const Entity &entity) const
+{
+    return !entity.zone2 || hasZone2();
+}
+
+double MqttBridge::maxVolume() const
+{
+    return std::isnan(m_settings.maxVolume) ? MqttSettings::receiverTop() : m_settings.maxVolume;
+}
+
+QByteArray MqttBridge::configOf(const Entity &entity) const
+{
+    const QString installation = m_settings.installation;
+    const QString node = HubEntities::nodeId(installation);
+    const QString modelName = m_model.model.isEmpty() || m_model.model == u"?"
+        ? QStringLiteral("Receiver %1").arg(m_model.modelId)
+        : m_model.model;
+    QJsonObject device;
+    if (entity.zone2) {
+        device[u"identifiers"] = QJsonArray {HubEntities::zone2DeviceId(installation)};
+        device[u"name"] = QStringLiteral("Orvane receiver zone 2");
+        device[u"via_device"] = node;
+    } else {
+        device[u"identifiers"] = QJsonArray {node};
+        device[u"name"] = QStringLiteral("Orvane receiver");
+        device[u"sw_version"] = m_model.version;
+    }
+    device[u"model"] = modelName;
+    device[u"model_id"] = m_model.modelId;
+    QJsonObject origin;
+    origin[u"name"] = QStringLiteral("Orvane");
+    origin[u"sw_version"] = Modul_Orvane::FullVersionText();
+    QJsonArray availability;
+    for (const char *leaf : {"status", "receiver"})
+        availability.append(
+            QJsonObject {{QStringLiteral("topic"),
+                          m_settings.baseTopic() + QLatin1Char('/') + QLatin1String(leaf)}});
+
+    const QString object = QLatin1String(entity.object);
+    const QString component = QLatin1String(entity.component);
+    QJsonObject config;
+    config[u"name"] = QLatin1String(entity.name);
+    config[u"unique_id"] = HubEntities::uniqueId(installation, entity);
+    config[u"default_entity_id"] = HubEntities::defaultEntityId(entity);
+    // Read by hubs from before default_entity_id.
+    config[u"object_id"] = QStringLiteral("orvane_") + object;
+    config[u"icon"] = QLatin1String(entity.icon);
+    if (entity.category)
+        config[u"entity_category"] = QLatin1String(entity.category);
+    config[u"device"] = device;
+    config[u"origin"] = origin;
+    config[u"availability"] = availability;
+    config[u"availability_mode"] = QStringLiteral("all");
+    if (component != u"button")
+        config[u"state_topic"] = topicOf(object, "state");
+    if (component != u"sensor")
+        config[u"command_topic"] = topicOf(object, "set");
+    if (component == u"select")
+        config[u"options"] = QJsonArray::fromStringList(optionsOf(entity));
+    if (component == u"number") {
+        const bool zone2 = entity.kind == Kind::Zone2Volume;
+        config[u"min"] = zone2 ? VolumeText::zone2Decibels(VolumeText::kZone2Lowest)
+                               : MqttSettings::receiverBottom();
+        config[u"max"] = zone2 ? VolumeText::zone2Decibels(VolumeText::kZone2Highest) : maxVolume();
+        config[u"step"] = zone2 ? 1.0 : 0.5;
+        config[u"unit_of_measurement"] = QStringLiteral("dB");
+        config[u"mode"] = QStringLiteral("slider");
+        if (!zone2)
+            config[u"json_attributes_topic"] = topicOf(object, "attributes");
+    }
+    if (component == u"button")
+        config[u"payload_press"] = QStringLiteral("PRESS");
+    if (component == u"sensor")
+        config[u"value_template"] = QStringLiteral("{{ value_json.text }}");
+    return QJsonDocument(config).toJson(QJsonDocument::Compact);
 }
 
 void MqttBridge::publishDiscovery()
 {
     if (!m_client || !m_client->isConnected() || m_model.modelId.isEmpty())
         return;
-    const QString node = nodeId(m_model.modelId);
-    if (node == m_node)
+    for (const Entity &entity : HubEntities::all())
+        if (offers(entity))
+            publish(configTopic(entity), configOf(entity));
+    removeStale();
+}
+
+void MqttBridge::removeStale()
+{
+    // Only once the receiver is known: what it offers decides what is stale, and
+    // removing a configuration the bridge is about to publish again would cost the hub
+    // its entity.
+    if (m_sweeping || m_model.modelId.isEmpty() || !m_client || !m_client->isConnected())
         return;
-    // A different receiver: the entities of the one before leave the hub.
-    if (!m_node.isEmpty())
-        for (const Entity &entity : entities())
-            publish(QStringLiteral("%1/%2/%3/%4/config")
-                        .arg(m_settings.discovery, QLatin1String(entity.component), m_node,
-                             QLatin1String(entity.object)),
-                    QByteArray());
-    m_node = node;
-
-    QJsonObject device;
-    device[u"identifiers"] = QJsonArray {node};
-    const QString model = m_model.model.isEmpty() || m_model.model == u"?"
-        ? QStringLiteral("Receiver %1").arg(m_model.modelId)
-        : m_model.model;
-    device[u"name"] = model;
-    device[u"model"] = m_model.modelId;
-    device[u"sw_version"] = m_model.version;
-    QJsonObject origin;
-    origin[u"name"] = QStringLiteral("Orvane");
-    origin[u"sw_version"] = versionText();
-    QJsonArray availability;
-    for (const char *leaf : {"status", "receiver"})
-        availability.append(QJsonObject {
-            {QStringLiteral("topic"), m_settings.topic + QLatin1Char('/') + QLatin1String(leaf)}});
-
-    for (const Entity &entity : entities()) {
-        const QString object = QLatin1String(entity.object);
-        QJsonObject config;
-        config[u"name"] = QLatin1String(entity.name);
-        config[u"unique_id"] = node + QLatin1Char('_') + object;
-        config[u"object_id"] = QStringLiteral("orvane_") + object;
-        config[u"icon"] = QLatin1String(entity.icon);
-        config[u"device"] = device;
-        config[u"origin"] = origin;
-        config[u"availability"] = availability;
-        config[u"availability_mode"] = QStringLiteral("all");
-        const QString component = QLatin1String(entity.component);
-        if (component != u"button")
-            config[u"state_topic"] = topicOf(object, "state");
-        if (component != u"sensor")
-            config[u"command_topic"] = topicOf(object, "set");
-        if (component == u"select")
-            config[u"options"] = QJsonArray::fromStringList(optionsOf(entity));
-        if (component == u"number") {
-            const bool zone2 = entity.kind == Entity::Zone2Volume;
-            config[u"min"] = zone2 ? zone2Decibels(kZone2Lowest) : mainDecibels(kMainLowest);
-            config[u"max"] = zone2 ? zone2Decibels(kZone2Highest) : mainDecibels(kMainHighest);
-            config[u"step"] = zone2 ? 1.0 : 0.5;
-            config[u"unit_of_measurement"] = QStringLiteral("dB");
-            config[u"mode"] = QStringLiteral("slider");
+    QSet<QString> offered;
+    QSet<QString> inUse;
+    for (const Entity &entity : HubEntities::all()) {
+        if (!offers(entity))
+            continue;
+        offered.insert(configTopic(entity));
+        inUse.insert(topicOf(QLatin1String(entity.object), "state"));
+        inUse.insert(topicOf(QLatin1String(entity.object), "attributes"));
+    }
+    QHash<QString, QByteArray> candidates = m_found;
+    for (auto it = m_published.cbegin(); it != m_published.cend(); ++it)
+        if (it.key().startsWith(m_settings.discovery + QLatin1Char('/'))
+            && it.key().endsWith(u"/config") && !it.value().isEmpty())
+            candidates.insert(it.key(), it.value());
+    m_found.clear();
+    for (auto it = candidates.cbegin(); it != candidates.cend(); ++it) {
+        if (offered.contains(it.key()))
+            continue;
+        publish(it.key(), QByteArray());
+        // The states an earlier configuration named go with it.
+        const QJsonObject config = QJsonDocument::fromJson(it.value()).object();
+        for (const char *key : {"state_topic", "json_attributes_topic"}) {
+            const QString topic = config.value(QLatin1String(key)).toString();
+            if (!topic.isEmpty() && !inUse.contains(topic)
+                && MqttSettings::checkTopic(QString(), topic).isEmpty())
+                publish(topic, QByteArray());
         }
-        if (component == u"button")
-            config[u"payload_press"] = QStringLiteral("PRESS");
-        publish(
-            QStringLiteral("%1/%2/%3/%4/config").arg(m_settings.discovery, component, node, object),
-            QJsonDocument(config).toJson(QJsonDocument::Compact));
     }
 }
 
-QByteArray MqttBridge::stateOf(const Entity &entity,
-                               const ProgramHost::ReceiverStatus &status) const
+void MqttBridge::endSweep()
 {
-    const auto onOff = [](int value) -> QByteArray {
-        return value < 0 ? QByteArray() : value ? kOn : kOff;
-    };
+    if (!m_sweeping)
+        return;
+    m_sweeping = false;
+    m_sweepLimit.stop();
+    if (m_client) {
+        m_client->unsubscribe(m_settings.discovery + QStringLiteral("/+/+/+/config"));
+        m_client->unsubscribe(m_settings.baseTopic() + QStringLiteral("/bridge"));
+    }
+    removeStale();
+    emit sweepFinished();
+}
+
+std::optional<QByteArray> MqttBridge::stateOf(const Entity &entity,
+                                              const ProgramHost::ReceiverStatus &status) const
+{
     const auto caption = [this](ProgramHost::Panel panel, int index) -> QByteArray {
         for (const auto &[option, text] : m_host.panelOptions(panel))
             if (option == index)
                 return text.toUtf8();
-        return {};
+        return kUnknown;
+    };
+    const auto display = [](const QString &line) {
+        return QJsonDocument(QJsonObject {{QStringLiteral("text"), readable(line)}})
+            .toJson(QJsonDocument::Compact);
     };
     switch (entity.kind) {
-    case Entity::Power:
-        return status.power ? (*status.power ? kOn : kOff) : QByteArray();
-    case Entity::Volume:
-        return status.mainVolume ? QByteArray::number(mainDecibels(*status.mainVolume), 'f', 1)
-                                 : QByteArray();
-    case Entity::Mute:
-        return status.mainMute ? kOn : kOff;
-    case Entity::Input:
+    case Kind::Power:
+        return status.power ? (*status.power ? kOn : kOff) : kUnknown;
+    case Kind::Volume:
+        return status.mainVolume
+            ? QByteArray::number(VolumeText::mainDecibels(*status.mainVolume), 'f', 1)
+            : kUnknown;
+    case Kind::Zone2Volume:
+        return status.zone2Volume
+            ? QByteArray::number(VolumeText::zone2Decibels(*status.zone2Volume), 'f', 0)
+            : kUnknown;
+    case Kind::Mute:
+        return m_mainMuteHeard ? (status.mainMute ? kOn : kOff) : kUnknown;
+    case Kind::Zone2Mute:
+        return m_zone2MuteHeard ? (status.zone2Mute ? kOn : kOff) : kUnknown;
+    case Kind::Input:
         return caption(ProgramHost::Panel::Input, status.input);
-    case Entity::InputMode:
-        return caption(ProgramHost::Panel::InputMode, status.inputMode);
-    case Entity::Dsp:
-        return caption(ProgramHost::Panel::Dsp, status.dspProgram);
-    case Entity::SpeakersA:
-        return onOff(status.speakersA);
-    case Entity::SpeakersB:
-        return onOff(status.speakersB);
-    case Entity::SixCh:
-        return onOff(status.sixChInput);
-    case Entity::Es61:
-        return onOff(status.es61);
-    case Entity::Line1:
-        return status.line1.toUtf8();
-    case Entity::Line2:
-        return status.line2.toUtf8();
-    case Entity::Zone2Input:
+    case Kind::Zone2Input:
         return caption(ProgramHost::Panel::Input, status.zone2Input);
-    case Entity::Zone2Volume:
-        return status.zone2Volume ? QByteArray::number(zone2Decibels(*status.zone2Volume), 'f', 0)
-                                  : QByteArray();
-    case Entity::VolumeUp:
-    case Entity::VolumeDown:
+    case Kind::InputMode:
+        return caption(ProgramHost::Panel::InputMode, status.inputMode);
+    case Kind::Dsp:
+        return caption(ProgramHost::Panel::Dsp, status.dspProgram);
+    case Kind::SpeakersA:
+        return onOff(status.speakersA);
+    case Kind::SpeakersB:
+        return onOff(status.speakersB);
+    case Kind::SixChInput:
+        return onOff(status.sixChInput);
+    case Kind::Es61:
+        return onOff(status.es61);
+    case Kind::Sleep:
+        return m_sleepMinutes ? Vocabulary::sleepCaption(*m_sleepMinutes).toUtf8() : kUnknown;
+    case Kind::Line1:
+        return display(status.line1);
+    case Kind::Line2:
+        return display(status.line2);
+    case Kind::VolumeUp:
+    case Kind::VolumeDown:
+    case Kind::Memory:
+    case Kind::Zone2VolumeUp:
+    case Kind::Zone2VolumeDown:
         break;
     }
-    return {};
+    return std::nullopt;
 }
 
 void MqttBridge::publishChangedStates()
@@ -457,19 +580,61 @@ void MqttBridge::publishChangedStates()
     if (!m_client || !m_client->isConnected())
         return;
     const ProgramHost::ReceiverStatus status = m_host.receiverStatus();
-    publish(m_settings.topic + QStringLiteral("/receiver"), status.connected ? kOnline : kOffline);
-    if (!status.connected)
-        return;
-    for (const Entity &entity : entities()) {
-        if (QLatin1String(entity.component) == u"button")
-            continue;
-        const QByteArray payload = stateOf(entity, status);
-        // Unknown values (nothing selected yet) are not published. Display lines may be
-        // empty.
-        if (payload.isEmpty() && QLatin1String(entity.component) != u"sensor")
-            continue;
-        publish(topicOf(QLatin1String(entity.object), "state"), payload);
+    if (status.zone2Volume && !m_zone2Seen) {
+        const bool offered = hasZone2();
+        m_zone2Seen = true;
+        if (!offered)
+            publishDiscovery();
     }
+    for (const Entity &entity : HubEntities::all()) {
+        if (!offers(entity) || entity.kind == Kind::Line1 || entity.kind == Kind::Line2)
+            continue;
+        if (const auto payload = stateOf(entity, status))
+            publish(topicOf(QLatin1String(entity.object), "state"), *payload);
+    }
+    if (status.mainVolume) {
+        // Where the volume stands between the slider's ends, for a media player's level.
+        const double low = MqttSettings::receiverBottom();
+        const double level = std::clamp(
+            (VolumeText::mainDecibels(*status.mainVolume) - low) / (maxVolume() - low), 0.0, 1.0);
+        publish(
+            topicOf(QStringLiteral("volume"), "attributes"),
+            QJsonDocument(QJsonObject {{QStringLiteral("level"), std::round(level * 1000) / 1000}})
+                .toJson(QJsonDocument::Compact));
+    }
+    publishDisplay();
+}
+
+void MqttBridge::publishDisplay()
+{
+    // While a pause runs, its end sends the latest lines.
+    if (!m_client || !m_client->isConnected() || m_displayDue.isActive())
+        return;
+    const auto now = m_clock->monotonic();
+    if (m_displayShownAt && now - *m_displayShownAt < kDisplayInterval) {
+        m_displayDue.start(asMs(kDisplayInterval - (now - *m_displayShownAt)));
+        return;
+    }
+    sendDisplay();
+}
+
+void MqttBridge::sendDisplay()
+{
+    if (!m_client || !m_client->isConnected())
+        return;
+    const ProgramHost::ReceiverStatus status = m_host.receiverStatus();
+    bool changed = false;
+    for (const Kind kind : {Kind::Line1, Kind::Line2}) {
+        const Entity *entity = HubEntities::find(kind);
+        const QString topic = topicOf(QLatin1String(entity->object), "state");
+        const QByteArray payload = stateOf(*entity, status).value_or(QByteArray());
+        if (m_published.value(topic) != payload) {
+            publish(topic, payload);
+            changed = true;
+        }
+    }
+    if (changed)
+        m_displayShownAt = m_clock->monotonic();
 }
 
 void MqttBridge::publish(const QString &topic, const QByteArray &payload)
@@ -477,201 +642,244 @@ void MqttBridge::publish(const QString &topic, const QByteArray &payload)
     const auto known = m_published.constFind(topic);
     if (known != m_published.constEnd() && *known == payload)
         return;
-    if (m_client && m_client->publish(topic, payload, true))
+    // All of it goes out again on the next connect, so a lost connection loses nothing;
+    // and without acknowledgements a broker that delays small packets (Nagle) does not
+    // hold back the next command it forwards until the acknowledgement's ACK.
+    if (m_client && m_client->publish(topic, payload, true, 0))
         m_published.insert(topic, payload);
 }
 
-void MqttBridge::onMessage(const QString &topic, const QByteArray &payload)
+void MqttBridge::onReport(const QString &body)
 {
-    const QString prefix = m_settings.topic + QLatin1Char('/');
+    // Mute and sleep are known only from the receiver's reports: until one came, the hub
+    // is told they are unknown.
+    if (body.size() < 6)
+        return;
+    const QStringView code = QStringView(body).mid(2, 2);
+    bool ok = false;
+    const int data = body.mid(4, 2).toInt(&ok, 16);
+    if (code == u"23")
+        m_mainMuteHeard = true;
+    else if (code == u"25")
+        m_zone2MuteHeard = true;
+    else if (code == u"2C" && ok && sleepOfReport(data))
+        m_sleepMinutes = sleepOfReport(data);
+}
+
+void MqttBridge::onMessage(const QString &topic, const QByteArray &payload, bool retained)
+{
+    if (topic == m_settings.discovery + QStringLiteral("/status")) {
+        // The hub's birth message: it has forgotten what it was told, so everything goes
+        // out again after a short random pause.
+        if (!retained && payload == kOnline && !m_republishDue.isActive())
+            m_republishDue.start(
+                QRandomGenerator::global()->bounded(kRepublishLowestMs, kRepublishHighestMs));
+        return;
+    }
+    const QString base = m_settings.baseTopic();
+    if (topic == base + QStringLiteral("/bridge")) {
+        if (payload == m_sweepToken)
+            endSweep();
+        return;
+    }
+    if (topic.startsWith(m_settings.discovery + QLatin1Char('/')) && topic.endsWith(u"/config")) {
+        // The sweep keeps the retained configurations of this installation: its node, or
+        // one of the per-model nodes of the id it had before.
+        const QStringList levels = topic.mid(m_settings.discovery.size() + 1).split(u'/');
+        if (!m_sweeping || !retained || payload.isEmpty() || levels.size() != 4)
+            return;
+        const QString node = levels[1];
+        if (node == HubEntities::nodeId(m_settings.installation) || node.startsWith(m_legacyNodes))
+            m_found.insert(topic, payload);
+        return;
+    }
+
+    const QString prefix = base + QLatin1Char('/');
     const QString object = topic.startsWith(prefix) && topic.endsWith(u"/set")
         ? topic.mid(prefix.size(), topic.size() - prefix.size() - 4)
         : QString();
     const auto ignore = [&](const QString &why) {
-        note(QStringLiteral("MQTT: ignored %1: %2").arg(printable(topic), why));
+        note(QStringLiteral("MQTT: ignored %1: %2").arg(shown(topic), why));
     };
+    // A retained command was sent at some unknown time (a hub's or a user's mistake): it
+    // would run again at every connect, a power ON in the middle of the night.
+    if (retained)
+        return ignore(QStringLiteral("a retained command, not a live one"));
     if (payload.size() > kLongestPayload)
         return ignore(QStringLiteral("payload longer than %1 bytes").arg(kLongestPayload));
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(payload);
     if (decoder.hasError())
         return ignore(QStringLiteral("payload is not UTF-8"));
-    const Entity *entity = nullptr;
-    for (const Entity &candidate : entities())
-        if (object == QLatin1String(candidate.object)
-            && QLatin1String(candidate.component) != u"sensor")
-            entity = &candidate;
-    if (!entity)
+    const Entity *entity = HubEntities::findObject(object);
+    if (!entity || QLatin1String(entity->component) == u"sensor" || !offers(*entity))
         return ignore(QStringLiteral("no such command"));
     if (!m_host.isConnected() || !m_link)
         return ignore(QStringLiteral("the receiver is not connected"));
     const QString why = execute(*entity, text.trimmed());
     if (!why.isEmpty())
-        ignore(QStringLiteral("%1 (\"%2\")").arg(why, printable(text)));
-}
-
-bool MqttBridge::takeCommandSlot()
-{
-    const qint64 now = m_clock.elapsed();
-    while (!m_commandTimes.empty() && now - m_commandTimes.front() >= 1000)
-        m_commandTimes.pop_front();
-    if (m_commandTimes.size() >= size_t(kCommandsPerSecond))
-        return false;
-    m_commandTimes.push_back(now);
-    return true;
+        ignore(QStringLiteral("%1 (\"%2\")").arg(why, shown(text)));
 }
 
 QString MqttBridge::execute(const Entity &entity, const QString &payload)
 {
-    const auto onOff = [&]() -> std::optional<bool> {
-        if (payload == u"ON")
-            return true;
-        if (payload == u"OFF")
-            return false;
-        return std::nullopt;
-    };
-    const auto indexOf = [&](ProgramHost::Panel panel) -> int {
+    const auto indexOf = [&](ProgramHost::Panel panel) -> std::optional<int> {
         for (const auto &[index, caption] : m_host.panelOptions(panel))
             if (caption == payload)
                 return index;
-        return -1;
+        return std::nullopt;
     };
-    const QString notOnOff = QStringLiteral("not ON or OFF");
     const QString noOption = QStringLiteral("not one of the options");
-    const QString tooMany
-        = QStringLiteral("more than %1 commands a second").arg(kCommandsPerSecond);
     ReceiverLink &link = *m_link;
+    const ProgramHost::ReceiverStatus status = m_host.receiverStatus();
 
     // Check the payload first, then spend a command slot, then send.
     std::function<void()> send;
-    switch (entity.kind) {
-    case Entity::Power:
-    case Entity::Mute:
-    case Entity::SpeakersA:
-    case Entity::SpeakersB:
-    case Entity::SixCh:
-    case Entity::Es61: {
-        const auto on = onOff();
-        if (!on)
-            return notOnOff;
-        static const std::map<Entity::Kind, std::pair<Command, Command>> kSwitches = {
-            {Entity::Power, {&ReceiverLink::PowerOn, &ReceiverLink::PowerOff}},
-            {Entity::Mute, {&ReceiverLink::MasterVolMuteOn, &ReceiverLink::MasterVolMuteOff}},
-            {Entity::SpeakersA, {&ReceiverLink::SpeakersAOn, &ReceiverLink::SpeakersAOff}},
-            {Entity::SpeakersB, {&ReceiverLink::SpeakersBOn, &ReceiverLink::SpeakersBOff}},
-            {Entity::SixCh, {&ReceiverLink::Input6ChOn, &ReceiverLink::Input6ChOff}},
-            {Entity::Es61, {&ReceiverLink::Dsp61ESOn, &ReceiverLink::Dsp61ESOff}},
-        };
-        const auto &[onCommand, offCommand] = kSwitches.at(entity.kind);
-        const Command command = *on ? onCommand : offCommand;
-        send = [&link, command] { (link.*command)(nullptr); };
-        break;
+    if (const auto which = switchOf(entity.kind)) {
+        if (payload != u"ON" && payload != u"OFF")
+            return QStringLiteral("not ON or OFF");
+        const bool on = payload == u"ON";
+        send = [&link, which, on] { Vocabulary::setSwitch(link, *which, on); };
+    } else {
+        switch (entity.kind) {
+        case Kind::Input:
+        case Kind::Zone2Input: {
+            const auto index = indexOf(ProgramHost::Panel::Input);
+            if (!index)
+                return noOption;
+            const auto zone
+                = entity.kind == Kind::Input ? Vocabulary::Zone::Main : Vocabulary::Zone::Zone2;
+            send = [&link, zone, index] { Vocabulary::selectInput(link, zone, *index); };
+            break;
+        }
+        case Kind::InputMode: {
+            const auto index = indexOf(ProgramHost::Panel::InputMode);
+            if (!index)
+                return noOption;
+            send = [&link, index] { Vocabulary::selectInputMode(link, *index); };
+            break;
+        }
+        case Kind::Dsp: {
+            const auto index = indexOf(ProgramHost::Panel::Dsp);
+            if (!index)
+                return noOption;
+            send = [&link, index] { Vocabulary::selectDsp(link, *index); };
+            break;
+        }
+        case Kind::Sleep: {
+            std::optional<int> chosen;
+            for (const int minutes : Vocabulary::sleepChoices())
+                if (Vocabulary::sleepCaption(minutes) == payload)
+                    chosen = minutes;
+            if (!chosen)
+                return noOption;
+            send = [&link, chosen] { Vocabulary::setSleep(link, *chosen); };
+            break;
+        }
+        case Kind::Memory: {
+            if (payload != u"PRESS")
+                return QStringLiteral("not PRESS");
+            const int index = entity.index;
+            send = [&link, index] { Vocabulary::recallMemory(link, index); };
+            break;
+        }
+        case Kind::VolumeUp:
+        case Kind::VolumeDown:
+        case Kind::Zone2VolumeUp:
+        case Kind::Zone2VolumeDown: {
+            if (payload != u"PRESS")
+                return QStringLiteral("not PRESS");
+            // The hub's buttons name their zone; the window's zone-2 mode is the window's.
+            const bool zone2
+                = entity.kind == Kind::Zone2VolumeUp || entity.kind == Kind::Zone2VolumeDown;
+            const bool up = entity.kind == Kind::VolumeUp || entity.kind == Kind::Zone2VolumeUp;
+            if (up && !zone2 && status.mainVolume
+                && VolumeText::mainDecibels(*status.mainVolume) + 0.25 > maxVolume())
+                return QStringLiteral("at the maximum volume of %1 dB").arg(maxVolume());
+            const auto zone = zone2 ? Vocabulary::Zone::Zone2 : Vocabulary::Zone::Main;
+            send = [&link, zone, up] { Vocabulary::stepVolume(link, zone, up); };
+            break;
+        }
+        case Kind::Volume:
+        case Kind::Zone2Volume: {
+            bool ok = false;
+            const double decibels = payload.toDouble(&ok);
+            if (!ok || !std::isfinite(decibels))
+                return QStringLiteral("not a number");
+            const bool zone2 = entity.kind == Kind::Zone2Volume;
+            const int value
+                = zone2 ? VolumeText::zone2Value(decibels) : VolumeText::mainValue(decibels);
+            const int lowest = zone2 ? VolumeText::kZone2Lowest : VolumeText::kMainLowest;
+            const int highest = zone2 ? VolumeText::kZone2Highest : VolumeText::kMainHighest;
+            if (value < lowest || value > highest)
+                return QStringLiteral("outside the receiver's range");
+            if (!zone2 && value > VolumeText::mainValue(maxVolume()))
+                return QStringLiteral("above the maximum volume of %1 dB").arg(maxVolume());
+            // The last volume asked for wins; a step already out is awaited as before.
+            m_volume[zone2].target = value;
+            m_volume[zone2].misses = 0;
+            stepVolume(zone2);
+            if (m_volume[0].target >= 0 || m_volume[1].target >= 0)
+                m_volumeTimer.start();
+            return {};
+        }
+        default:
+            return QStringLiteral("no such command");
+        }
     }
-    case Entity::Input:
-    case Entity::Zone2Input: {
-        const int index = indexOf(ProgramHost::Panel::Input);
-        if (index < 1 || index > 14)
-            return noOption;
-        const Command command
-            = (entity.kind == Entity::Input ? kMainInputs : kZone2Inputs)[index - 1];
-        send = [&link, command] { (link.*command)(nullptr); };
-        break;
-    }
-    case Entity::InputMode: {
-        const int index = indexOf(ProgramHost::Panel::InputMode);
-        if (index < 1 || index > 5)
-            return noOption;
-        const Command command = kInputModes[index - 1];
-        send = [&link, command] { (link.*command)(nullptr); };
-        break;
-    }
-    case Entity::Dsp: {
-        const int index = indexOf(ProgramHost::Panel::Dsp);
-        if (index < 0 || index > 31)
-            return noOption;
-        const QString code
-            = QLatin1Char('0') + QString::number(kDspCommandBase + index, 16).toUpper();
-        send = [&link, code] { link.SendCommand(code); };
-        break;
-    }
-    case Entity::VolumeUp:
-    case Entity::VolumeDown: {
-        if (payload != u"PRESS")
-            return QStringLiteral("not PRESS");
-        // The zone the volume keys act on, as the hot keys do.
-        const bool zone2 = m_host.receiverStatus().zone2Mode;
-        const bool up = entity.kind == Entity::VolumeUp;
-        const PlainCommand command = zone2
-            ? (up ? &ReceiverLink::Zone2VolUpFast : &ReceiverLink::Zone2VolDownFast)
-            : (up ? &ReceiverLink::MasterVolUpFast : &ReceiverLink::MasterVolDownFast);
-        send = [&link, command] { (link.*command)(); };
-        break;
-    }
-    case Entity::Volume:
-    case Entity::Zone2Volume: {
-        bool ok = false;
-        const double decibels = payload.toDouble(&ok);
-        if (!ok || !std::isfinite(decibels))
-            return QStringLiteral("not a number");
-        const bool zone2 = entity.kind == Entity::Zone2Volume;
-        const int value
-            = zone2 ? int(std::lround(decibels)) + 80 : int(std::lround(decibels * 2)) + 199;
-        const int lowest = zone2 ? kZone2Lowest : kMainLowest;
-        const int highest = zone2 ? kZone2Highest : kMainHighest;
-        if (value < lowest || value > highest)
-            return QStringLiteral("outside the receiver's range");
-        m_volume = {};
-        m_volume.zone2 = zone2;
-        m_volume.target = value;
-        m_volume.from = -2;
-        stepVolume();
-        m_volumeTimer.start();
-        return {};
-    }
-    case Entity::Line1:
-    case Entity::Line2:
-        return QStringLiteral("no such command");
-    }
-    if (!takeCommandSlot())
-        return tooMany;
+    if (!m_commands.take(m_clock->monotonic()))
+        return QStringLiteral("more than %1 commands a second").arg(kCommandsPerSecond);
     send();
     return {};
 }
 
-void MqttBridge::stepVolume()
+void MqttBridge::stepVolumes()
 {
-    const ProgramHost::ReceiverStatus status = m_host.receiverStatus();
-    const std::optional<int> current = m_volume.zone2 ? status.zone2Volume : status.mainVolume;
-    const qint64 now = m_clock.elapsed();
-    const auto finish = [this] {
+    stepVolume(false);
+    stepVolume(true);
+    if (m_volume[0].target < 0 && m_volume[1].target < 0)
         m_volumeTimer.stop();
-        m_volume = {};
-    };
-    if (m_volume.target < 0 || !status.connected || !m_link)
-        return finish();
-    if (m_volume.from != -2) {
-        // A step is out: wait for its report, repeat it when none came.
-        const bool answered = current && *current != m_volume.from;
-        if (!answered) {
-            if (now - m_volume.sentAt < kStepAnswerMs)
-                return;
-            if (++m_volume.misses >= kStepMisses)
-                return finish();
-        }
-        m_volume.from = -2;
+}
+
+void MqttBridge::stepVolume(bool zone2)
+{
+    VolumeRun &run = m_volume[zone2];
+    const ProgramHost::ReceiverStatus status = m_host.receiverStatus();
+    const std::optional<int> current = zone2 ? status.zone2Volume : status.mainVolume;
+    const auto now = m_clock->monotonic();
+    if (run.target < 0)
+        return;
+    if (!status.connected || !m_link) {
+        run = {};
+        return;
     }
-    if (current && *current == m_volume.target)
-        return finish();
-    if (!takeCommandSlot())
+    if (run.from != -2) {
+        // A step is out: wait for its report, repeat it when none came.
+        const bool answered = current && *current != run.from;
+        if (!answered) {
+            if (now - run.sentAt < kStepAnswer)
+                return;
+            if (++run.misses >= kStepMisses) {
+                run = {};
+                return;
+            }
+        }
+        run.from = -2;
+    }
+    if (current && *current == run.target) {
+        run = {};
+        return;
+    }
+    // The run takes a share of the command budget only, so other commands pass beside it.
+    if (!m_rampSteps.take(now))
+        return;
+    if (!m_commands.take(now))
         return;
     // Before the receiver has reported a volume, one step down tells where it stands.
-    const bool up = current && *current < m_volume.target;
-    if (m_volume.zone2)
-        up ? m_link->Zone2VolUpFast() : m_link->Zone2VolDownFast();
-    else
-        up ? m_link->MasterVolUpFast() : m_link->MasterVolDownFast();
-    m_volume.from = current.value_or(-1);
-    m_volume.sentAt = now;
+    const bool up = current && *current < run.target;
+    Vocabulary::stepVolume(*m_link, zone2 ? Vocabulary::Zone::Zone2 : Vocabulary::Zone::Main, up);
+    run.from = current.value_or(-1);
+    run.sentAt = now;
 }
 
 void MqttBridge::note(const QString &line)

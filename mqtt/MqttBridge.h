@@ -1,42 +1,52 @@
 #pragma once
 
-#include "program/ProgramHost.h"
+#include "mqtt/HubEntities.h"
 #include "mqtt/MqttSettings.h"
+#include "program/ProgramHost.h"
+#include "program/RateLimiter.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QTimer>
-#include <deque>
+#include <chrono>
 #include <memory>
+#include <optional>
 
+class Clock;
 class MosquittoClient;
 class ReceiverLink;
 class SecretStore;
 class SettingsStore;
 
 // The receiver in a home-automation hub: publishes the program's mirror of the receiver
-// to an MQTT broker, with discovery entities a hub picks up on its own, and turns
-// commands from the broker into the link's named receiver commands. Reaches the program
-// only through ProgramHost, ProgramEvents and the link.
+// to an MQTT broker as one device of this installation (and a second one for zone 2 on
+// receivers that have it), with discovery entities a hub picks up on its own, and turns
+// live commands from the broker into the receiver vocabulary's commands. Reaches the
+// program only through ProgramHost, ProgramEvents and the link; every rate and deadline
+// reads the clock's monotonic time.
 class MqttBridge : public QObject
 {
     Q_OBJECT
 public:
-    // At most this many receiver commands a second leave the bridge.
+    // At most this many receiver commands a second leave the bridge; a volume run takes
+    // at most kRampStepsPerSecond of them, so other commands pass beside it.
     static constexpr int kCommandsPerSecond = 40;
+    static constexpr int kRampStepsPerSecond = 20;
     static constexpr qsizetype kLongestPayload = 256;
+    // The display sensors change at most this often; the last text always goes out.
+    static constexpr std::chrono::milliseconds kDisplayInterval {250};
 
     MqttBridge(ProgramHost &host, ReceiverLink *link, SettingsStore *settings, SecretStore *secrets,
-               QObject *parent = nullptr);
+               Clock *clock, QObject *parent = nullptr);
     ~MqttBridge() override;
 
     // Reads the settings and connects when a broker is set; stops a running connection
     // first (after the settings changed).
     void start();
-    // Publishes "offline" and disconnects.
+    // Publishes "offline" for the bridge and the receiver and disconnects.
     void stop();
 
     bool isConnected() const;
@@ -46,65 +56,100 @@ public:
     // The last message about the connection (empty while all is well).
     QString lastProblem() const { return m_lastProblem; }
 
-    // The node id of this installation and receiver model in discovery topics.
-    static QString nodeId(const QString &modelCode);
-
 signals:
     // Every line the bridge writes to the traffic log, also when logging is off.
     void logged(const QString &line);
     void brokerConnected();
+    // The bridge has looked through the broker's retained discovery and removed what
+    // this installation no longer offers.
+    void sweepFinished();
 
 private:
-    struct Entity;
-    static const std::vector<Entity> &entities();
+    using Entity = HubEntities::Entity;
+    using Kind = HubEntities::Kind;
+
+    // Setting a volume is a run of single steps, each after the receiver reported the last.
+    struct VolumeRun
+    {
+        int target = -1; // raw value; -1 none
+        int from = -2; // value when the last step went out (-1 unknown); -2 none out
+        std::chrono::nanoseconds sentAt {0};
+        int misses = 0;
+    };
 
     void connectWithPassword(const QString &password);
     void onConnected();
     void onDisconnected(const QString &reason, qint64 retryInMs);
-    void onMessage(const QString &topic, const QByteArray &payload);
+    void onMessage(const QString &topic, const QByteArray &payload, bool retained);
+    void onReport(const QString &body);
     void publishAll();
     void publishDiscovery();
+    QByteArray configOf(const Entity &entity) const;
+    void removeStale();
+    void endSweep();
     void publishChangedStates();
+    void publishDisplay();
+    void sendDisplay();
+    void publishReceiver();
     void publish(const QString &topic, const QByteArray &payload);
-    QByteArray stateOf(const Entity &entity, const ProgramHost::ReceiverStatus &status) const;
-    // Carries out one command; returns why it was refused, or an empty text.
-    QString execute(const Entity &entity, const QString &payload);
-    bool takeCommandSlot();
-    void stepVolume();
-    void note(const QString &line);
-    void problem(const QString &text);
+    std::optional<QByteArray> stateOf(const Entity &entity,
+                                      const ProgramHost::ReceiverStatus &status) const;
+    bool offers(const Entity &entity) const;
+    bool hasZone2() const;
+    QString configTopic(const Entity &entity) const;
     QString topicOf(const QString &object, const char *leaf) const;
     QStringList optionsOf(const Entity &entity) const;
+    // Carries out one command; returns why it was refused, or an empty text.
+    QString execute(const Entity &entity, const QString &payload);
+    void stepVolumes();
+    void stepVolume(bool zone2);
+    double maxVolume() const;
+    void note(const QString &line);
+    void problem(const QString &text);
 
     ProgramHost &m_host;
     ReceiverLink *m_link;
     SettingsStore *m_settingsStore;
     SecretStore *m_secrets;
+    Clock *m_clock;
     MqttSettings m_settings;
     QString m_password;
     std::unique_ptr<MosquittoClient> m_client;
+    // A second connection holds the receiver's availability, so that the broker's last
+    // will covers it as well as the bridge's own.
+    std::unique_ptr<MosquittoClient> m_receiverClient;
+    QByteArray m_receiverShown;
     // Payloads last published, by topic; cleared on every new connection.
     QHash<QString, QByteArray> m_published;
-    QString m_node; // node of the discovery published last
-    QString m_modelCode; // model the discovery describes
     ProgramHost::ModelInformation m_model;
+    bool m_zone2Seen = false; // a zone-2 volume was reported in this run
     QTimer m_stateDue; // coalesces the notifications of one poll
-    QElapsedTimer m_clock;
-    std::deque<qint64> m_commandTimes;
-    QString m_lastProblem;
-    bool m_outageTold = false; // the current outage has been told
-    QString m_lastRefusal; // the broker's last refusal told
-    int m_generation = 0; // tells a stale password answer from the current one
 
-    // Setting a volume is a run of single steps, each after the receiver reported the last.
-    struct VolumeRun
-    {
-        bool zone2 = false;
-        int target = -1; // raw value; -1 none
-        int from = -1; // value when the last step went out; -2 none out
-        qint64 sentAt = 0;
-        int misses = 0;
-    };
-    VolumeRun m_volume;
+    // Looking through the broker's retained discovery after connecting.
+    bool m_sweeping = false;
+    QByteArray m_sweepToken;
+    QTimer m_sweepLimit;
+    // Retained configurations of this installation found on the broker, by topic.
+    QHash<QString, QByteArray> m_found;
+    // The start of the per-model nodes of the id this machine had before ids were kept.
+    QString m_legacyNodes;
+
+    // What this run has heard from the receiver beyond the program's mirror.
+    bool m_mainMuteHeard = false;
+    bool m_zone2MuteHeard = false;
+    std::optional<int> m_sleepMinutes;
+
+    std::optional<std::chrono::nanoseconds> m_displayShownAt;
+    QTimer m_displayDue;
+    QTimer m_republishDue; // after the hub said it is online again
+
+    RateLimiter m_commands {kCommandsPerSecond};
+    RateLimiter m_rampSteps {kRampStepsPerSecond};
+    VolumeRun m_volume[2]; // main zone, zone 2
     QTimer m_volumeTimer;
+
+    QString m_lastProblem;
+    bool m_outage = false; // the current outage has been told
+    std::chrono::nanoseconds m_outageSince {0};
+    int m_generation = 0; // tells a stale password answer from the current one
 };

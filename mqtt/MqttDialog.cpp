@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QUuid>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 constexpr std::chrono::milliseconds kTryLimit {10000};
@@ -55,6 +56,9 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
                       currentPassword.isEmpty() ? QString() : QStringLiteral("(unchanged)"));
     m_password->setEchoMode(QLineEdit::Password);
     connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
+    m_passwordPlace = new QLabel(passwordPlaceText(), this);
+    m_passwordPlace->setWordWrap(true);
+    form->addRow(QString(), m_passwordPlace);
     m_caFile = new QLineEdit(stored.caFile, this);
     m_caFile->setPlaceholderText(QStringLiteral("the system's certificate authorities"));
     m_caFile->setAccessibleName(QStringLiteral("CA file:"));
@@ -72,9 +76,19 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
     caRow->addWidget(m_caFile);
     caRow->addWidget(browse);
     form->addRow(QStringLiteral("CA file:"), caRow);
-    m_topic = line(QStringLiteral("Topic:"), stored.topic, MqttSettings::kDefaultTopic);
+    // An empty topic is this installation's own default, which the field shows.
+    m_installation = stored.installation;
+    m_topic
+        = line(QStringLiteral("Topic:"), stored.topic, MqttSettings::defaultTopic(m_installation));
     m_discovery = line(QStringLiteral("Discovery prefix:"), stored.discovery,
                        MqttSettings::kDefaultDiscovery);
+    m_maxVolume
+        = line(QStringLiteral("Maximum volume (dB):"),
+               stored.maxVolume == MqttSettings::receiverTop() || std::isnan(stored.maxVolume)
+                   ? QString()
+                   : QString::number(stored.maxVolume),
+               QStringLiteral("%1 (the receiver's top)").arg(MqttSettings::receiverTop()));
+    m_maxVolume->setToolTip(QStringLiteral("The hub may not set the volume above this."));
     layout->addLayout(form);
 
     m_status = new QLabel(this);
@@ -99,16 +113,30 @@ MqttSettings MqttDialog::entered() const
     settings.broker = m_broker->text().trimmed();
     settings.user = m_user->text();
     settings.caFile = m_caFile->text().trimmed();
-    settings.topic = m_topic->text().trimmed().isEmpty() ? MqttSettings::kDefaultTopic
-                                                         : m_topic->text().trimmed();
+    settings.installation = m_installation;
+    const QString topic = m_topic->text().trimmed();
+    settings.topic = topic == MqttSettings::defaultTopic(m_installation) ? QString() : topic;
     settings.discovery = m_discovery->text().trimmed().isEmpty() ? MqttSettings::kDefaultDiscovery
                                                                  : m_discovery->text().trimmed();
+    settings.maxVolume = MqttSettings::parseMaxVolume(m_maxVolume->text()).value_or(std::nan(""));
     return settings;
 }
 
 QString MqttDialog::enteredPassword() const
 {
     return m_passwordEdited ? m_password->text() : m_currentPassword;
+}
+
+QString MqttDialog::passwordPlaceText() const
+{
+    const bool inFile = m_settings
+        && !m_settings->readValue(MqttSettings::kSection, MqttSettings::kPasswordKey).isEmpty();
+    if (m_secrets && !inFile)
+        return QStringLiteral("The password is kept in the desktop's secret store; when the "
+                              "store does not answer, in the settings file, which is then "
+                              "readable by you only (mode 0600).");
+    return QStringLiteral("The password is kept in the settings file, which is then readable "
+                          "by you only (mode 0600).");
 }
 
 QString MqttDialog::statusText() const

@@ -13,10 +13,10 @@ class SecretStore;
 class SettingsStore;
 class UserDialogs;
 
-// "Home automation...": the bridge's broker, user, password, CA file and topics, and a
-// button that tries the broker with what is entered. The password goes to the desktop's
-// secret store when one answers, else into the settings file, which is then kept readable
-// by its owner only. Saving and trying never wait on the network or the store.
+// "Home automation...": the bridge's broker, user, password, CA file, topics and the
+// hub's maximum volume, and a button that tries the broker with what is entered. The password goes
+// to the desktop's secret store when one answers, else into the settings file, which is then kept
+// readable by its owner only. Saving and trying never wait on the network or the store.
 class MqttDialog : public QDialog
 {
     Q_OBJECT
@@ -36,6 +36,9 @@ public:
     QLineEdit *passwordEdit() const { return m_password; }
     QLineEdit *topicEdit() const { return m_topic; }
     QLineEdit *discoveryEdit() const { return m_discovery; }
+    QLineEdit *maxVolumeEdit() const { return m_maxVolume; }
+    // Where the password is kept, in words.
+    QString passwordPlaceText() const;
     QPushButton *tryButton() const { return m_try; }
 
     // Checks and saves; the dialog closes (accepted) once the password is stored.
@@ -61,6 +64,9 @@ private:
     QLineEdit *m_caFile;
     QLineEdit *m_topic;
     QLineEdit *m_discovery;
+    QLineEdit *m_maxVolume;
+    QLabel *m_passwordPlace;
+    QString m_installation;
     QPushButton *m_try;
     QPushButton *m_ok;
     QLabel *m_status;

@@ -1,9 +1,16 @@
 #include "mqtt/MqttSettings.h"
 
 #include "platform/SettingsStore.h"
+#include "state/VolumeText.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QSysInfo>
 #include <QUrl>
+#include <cmath>
 
 namespace {
 const QString kKeyBroker = QStringLiteral("Broker");
@@ -11,7 +18,52 @@ const QString kKeyUser = QStringLiteral("User");
 const QString kKeyCaFile = QStringLiteral("CAFile");
 const QString kKeyTopic = QStringLiteral("Topic");
 const QString kKeyDiscovery = QStringLiteral("Discovery");
+const QString kKeyMaxVolume = QStringLiteral("MaxVolume");
+const QString kKeyInstallation = QStringLiteral("Installation");
+
+bool isInstallationId(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^[0-9a-f]{12}$"));
+    return form.match(text).hasMatch();
+}
+
+// The stored id, or a new one saved now; the machine's id when it cannot be saved, so
+// that it stays the same from run to run.
+QString installationOf(SettingsStore &store)
+{
+    const QString stored = store.readValue(MqttSettings::kSection, kKeyInstallation).trimmed();
+    if (isInstallationId(stored))
+        return stored;
+    const quint64 random = QRandomGenerator::system()->generate64();
+    const QString made = QString::number(random & 0xFFFFFFFFFFFFull, 16).rightJustified(12, u'0');
+    store.writeValue(MqttSettings::kSection, kKeyInstallation, made);
+    if (!store.flush().isEmpty())
+        return MqttSettings::legacyInstallation();
+    return made;
+}
 } // namespace
+
+QString MqttSettings::legacyInstallation()
+{
+    const QByteArray seed = QSysInfo::machineUniqueId() + '/' + QDir::homePath().toUtf8();
+    return QString::fromLatin1(
+        QCryptographicHash::hash(seed, QCryptographicHash::Sha256).toHex().left(12));
+}
+
+QString MqttSettings::defaultTopic(const QString &installation)
+{
+    return kTopicPrefix + QLatin1Char('/') + installation;
+}
+
+double MqttSettings::receiverTop()
+{
+    return VolumeText::mainDecibels(VolumeText::kMainHighest);
+}
+
+double MqttSettings::receiverBottom()
+{
+    return VolumeText::mainDecibels(VolumeText::kMainLowest);
+}
 
 std::optional<MqttSettings::Address> MqttSettings::parseBroker(const QString &text, QString *error)
 {
@@ -65,18 +117,37 @@ QString MqttSettings::checkTopic(const QString &what, const QString &topic)
     return {};
 }
 
+std::optional<double> MqttSettings::parseMaxVolume(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return receiverTop();
+    bool ok = false;
+    const double decibels = QString(trimmed).remove(QStringLiteral("dB")).trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(decibels))
+        return std::nullopt;
+    const double stepped = std::round(decibels * 2) / 2;
+    if (stepped < receiverBottom() || stepped > receiverTop())
+        return std::nullopt;
+    return stepped;
+}
+
 QString MqttSettings::problems() const
 {
     QStringList found;
     QString error;
     if (enabled() && !parseBroker(broker, &error))
         found << error;
-    for (const auto &[what, value] : {std::pair {QStringLiteral("base topic"), topic},
+    for (const auto &[what, value] : {std::pair {QStringLiteral("base topic"), baseTopic()},
                                       std::pair {QStringLiteral("discovery prefix"), discovery}}) {
         const QString reason = checkTopic(what, value);
         if (!reason.isEmpty())
             found << reason;
     }
+    if (std::isnan(maxVolume))
+        found << QStringLiteral("The maximum volume must be a number of dB from %1 to %2.")
+                     .arg(receiverBottom())
+                     .arg(receiverTop());
     return found.join(QLatin1Char('\n'));
 }
 
@@ -90,11 +161,14 @@ MqttSettings MqttSettings::load(SettingsStore &store)
             settings.user = value;
         else if (key == kKeyCaFile)
             settings.caFile = value;
-        else if (key == kKeyTopic && !value.isEmpty())
+        else if (key == kKeyTopic)
             settings.topic = value;
         else if (key == kKeyDiscovery && !value.isEmpty())
             settings.discovery = value;
+        else if (key == kKeyMaxVolume)
+            settings.maxVolume = parseMaxVolume(value).value_or(std::nan(""));
     }
+    settings.installation = installationOf(store);
     return settings;
 }
 
@@ -105,6 +179,8 @@ void MqttSettings::save(SettingsStore &store) const
     store.writeValue(kSection, kKeyCaFile, caFile);
     store.writeValue(kSection, kKeyTopic, topic);
     store.writeValue(kSection, kKeyDiscovery, discovery);
+    store.writeValue(kSection, kKeyMaxVolume,
+                     maxVolume == receiverTop() ? QString() : QString::number(maxVolume));
 }
 
 std::optional<MosquittoClient::Options> MqttSettings::clientOptions(const QString &password) const

@@ -2,12 +2,16 @@
 // and the virtual receiver on a pseudo-terminal:
 //   - a front-panel report of the receiver until its state topic reaches a subscriber,
 //   - a command topic until its code reaches the receiver,
-//   - the program's CPU while idle with the bridge connected, and while the broker is down.
+//   - the display sensors' messages a second during a 40-step volume run from the hub, and
+//     whether switch commands sent during the run reach the receiver,
+//   - the program's CPU while idle with the bridge connected, and while the broker is down,
+//   - this process's CPU while a client tries a TLS broker that is not there.
 //
 //   bench_mqtt [count] [idle seconds]
 
 #include "BrokerProcess.h"
 #include "mqtt/MosquittoClient.h"
+#include "state/VolumeText.h"
 #include "tests/support/ReceiverProcess.h"
 
 #include <QCoreApplication>
@@ -105,20 +109,29 @@ int main(int argc, char *argv[])
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("cannot write the configuration"));
     file.write("[Ports]\nCom1=" + receiver.device().toLocal8Bit()
-               + "\n[MQTT]\nBroker=mqtt://127.0.0.1:" + QByteArray::number(broker.port()) + "\n");
+               + "\n[MQTT]\nInstallation=b0b0b0b0b0b0\nBroker=mqtt://127.0.0.1:"
+               + QByteArray::number(broker.port()) + "\n");
     file.close();
 
+    const QString base = QStringLiteral("orvane/b0b0b0b0b0b0");
+    const auto topic = [&](const char *object, const char *leaf) {
+        return base + QLatin1Char('/') + QLatin1String(object) + QLatin1Char('/')
+            + QLatin1String(leaf);
+    };
     MosquittoClient watcher;
     QHash<QString, QByteArray> last;
     QElapsedTimer clock;
     clock.start();
     qint64 arrivedAt = 0;
     QObject::connect(&watcher, &MosquittoClient::connected, &app,
-                     [&] { watcher.subscribe(QStringLiteral("orvane/#")); });
+                     [&] { watcher.subscribe(base + QStringLiteral("/#")); });
+    int displayMessages = 0;
     QObject::connect(&watcher, &MosquittoClient::messageReceived, &app,
                      [&](const QString &topic, const QByteArray &payload) {
                          last.insert(topic, payload);
                          arrivedAt = clock.nsecsElapsed();
+                         if (topic.contains(QLatin1String("/display_line")))
+                             ++displayMessages;
                      });
     MosquittoClient::Options options;
     options.host = QStringLiteral("127.0.0.1");
@@ -135,7 +148,7 @@ int main(int argc, char *argv[])
     orvane.setProcessEnvironment(environment);
     orvane.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     orvane.start(buildDir + QStringLiteral("/orvane"), {QStringLiteral("-C1")});
-    if (!waitFor([&] { return last.value(QStringLiteral("orvane/receiver")) == "online"; }, 20000))
+    if (!waitFor([&] { return last.value(base + QStringLiteral("/receiver")) == "online"; }, 20000))
         return fail(QStringLiteral("the program did not come online at the broker"));
     waitFor([] { return false; }, 1000);
 
@@ -143,11 +156,10 @@ int main(int argc, char *argv[])
     std::vector<double> reportToState;
     for (int i = 0; i < count; ++i) {
         const int value = 0xA7 + i % 2;
-        const QByteArray expected = QByteArray::number((value - 199) / 2.0, 'f', 1);
+        const QByteArray expected = QByteArray::number(VolumeText::mainDecibels(value), 'f', 1);
         const qint64 sent = clock.nsecsElapsed();
         receiver.writeLine("0026" + QByteArray::number(value, 16).toUpper());
-        if (!waitFor([&] { return last.value(QStringLiteral("orvane/volume/state")) == expected; },
-                     3000))
+        if (!waitFor([&] { return last.value(topic("volume", "state")) == expected; }, 3000))
             return fail(QStringLiteral("no volume state %1").arg(QString::fromLatin1(expected)));
         reportToState.push_back((arrivedAt - sent) / 1e6);
         waitFor([] { return false; }, 50);
@@ -160,12 +172,32 @@ int main(int argc, char *argv[])
         const QString code = QStringLiteral("<STX>%1<ETX>").arg(on ? "07EAB" : "07EAC");
         const int before = wire.count(code);
         const qint64 sent = clock.nsecsElapsed();
-        watcher.publish(QStringLiteral("orvane/speakers_a/set"), on ? "ON" : "OFF", false);
+        watcher.publish(topic("speakers_a", "set"), on ? "ON" : "OFF", false);
         if (!waitFor([&] { return wire.count(code) > before; }, 3000))
             return fail(QStringLiteral("command %1 did not reach the receiver").arg(code));
         commandToWire.push_back((clock.nsecsElapsed() - sent) / 1e6);
         waitFor([] { return false; }, 50);
     }
+
+    // A volume run of 40 steps from the hub (-15.5 dB to +4.5 dB), with switch commands
+    // sent while it runs.
+    waitFor([] { return false; }, 500);
+    const int sideBefore = wire.count(QStringLiteral("<STX>07EAB<ETX>"));
+    displayMessages = 0;
+    const qint64 runStart = clock.nsecsElapsed();
+    watcher.publish(topic("volume", "set"), "4.5", false);
+    for (int i = 0; i < 5; ++i) {
+        waitFor([] { return false; }, 100);
+        watcher.publish(topic("speakers_a", "set"), "ON", false);
+    }
+    if (!waitFor([&] { return last.value(topic("volume", "state")) == "4.5"; }, 20000))
+        return fail(QStringLiteral("the volume run did not arrive"));
+    const double runSeconds = (clock.nsecsElapsed() - runStart) / 1e9;
+    waitFor([] { return false; }, 500); // the display's last text
+    std::printf("40-step volume run: %.2f s, %d display sensor messages (%.1f a second), "
+                "%d of 5 switch commands sent during it reached the receiver\n",
+                runSeconds, displayMessages, displayMessages / (runSeconds + 0.5),
+                int(wire.count(QStringLiteral("<STX>07EAB<ETX>")) - sideBefore));
 
     report("receiver report -> state topic", reportToState);
     report("command topic -> code on the wire", commandToWire);
@@ -179,5 +211,20 @@ int main(int argc, char *argv[])
     orvane.waitForFinished(10000);
     watcher.stop();
     receiver.stop();
+
+    // A TLS client against a port where nothing listens.
+    MosquittoClient tls;
+    MosquittoClient::Options unreachable;
+    unreachable.host = QStringLiteral("127.0.0.1");
+    unreachable.port = broker.port();
+    unreachable.tls = true;
+    unreachable.clientId = QStringLiteral("bench-tls");
+    int failures = 0;
+    QObject::connect(&tls, &MosquittoClient::disconnected, &app, [&] { ++failures; });
+    tls.start(unreachable);
+    const double tlsIdle = idlePercent(QCoreApplication::applicationPid(), idleSeconds);
+    std::printf("idle CPU, TLS broker away: %.3f %% of a core over %d s (%d attempts)\n", tlsIdle,
+                idleSeconds, failures);
+    tls.stop();
     return 0;
 }

@@ -1,8 +1,10 @@
-// The bridge's settings: broker addresses, topics, and a settings file that holds the
-// password readable by its owner only.
+// The bridge's settings: broker addresses, topics, the hub's maximum volume, the
+// installation's own default topic, and a settings file that holds the password readable
+// by its owner only.
 
 #include "mqtt/MqttSettings.h"
 #include "platform/QSettingsStore.h"
+#include "tests/support/FakeSettingsStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,6 +19,9 @@ private slots:
     void broker();
     void topics_data();
     void topics();
+    void maxVolume_data();
+    void maxVolume();
+    void defaultTopicIsTheInstallations();
     void passwordFileIsOwnerOnly();
 };
 
@@ -95,6 +100,51 @@ void tst_MqttSettings::topics()
     settings.broker = QStringLiteral("mqtt://h");
     settings.discovery = topic;
     QCOMPARE(settings.problems().contains(u"discovery prefix"), !usable);
+}
+
+void tst_MqttSettings::maxVolume_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("decibels"); // NaN: refused
+
+    QTest::newRow("not set: the receiver's top") << "" << 16.5;
+    QTest::newRow("with unit") << "-10 dB" << -10.0;
+    QTest::newRow("rounded to half dB steps") << "-10.3" << -10.5;
+    QTest::newRow("the bottom") << "-80" << -80.0;
+    QTest::newRow("above the receiver's top") << "17" << qQNaN();
+    QTest::newRow("not a number") << "loud" << qQNaN();
+    QTest::newRow("infinite") << "inf" << qQNaN();
+}
+
+void tst_MqttSettings::maxVolume()
+{
+    QFETCH(QString, text);
+    QFETCH(double, decibels);
+    FakeSettingsStore store;
+    store.setSection(MqttSettings::kSection, {{QStringLiteral("MaxVolume"), text}});
+    const MqttSettings settings = MqttSettings::load(store);
+    QCOMPARE(qIsNaN(settings.maxVolume), qIsNaN(decibels));
+    QCOMPARE(settings.problems().contains(u"maximum volume"), qIsNaN(decibels));
+    if (!qIsNaN(decibels))
+        QCOMPARE(settings.maxVolume, decibels);
+}
+
+void tst_MqttSettings::defaultTopicIsTheInstallations()
+{
+    // Made on the first read and kept; a topic the user set stays as written.
+    FakeSettingsStore store;
+    const MqttSettings first = MqttSettings::load(store);
+    QCOMPARE(first.installation.size(), 12);
+    QCOMPARE(first.baseTopic(), QStringLiteral("orvane/") + first.installation);
+    QCOMPARE(MqttSettings::load(store).installation, first.installation);
+    FakeSettingsStore other;
+    QVERIFY(MqttSettings::load(other).installation != first.installation);
+    // A file that cannot be written gives the machine's id, the same on every run.
+    FakeSettingsStore readOnly;
+    readOnly.setFlushFailure(QStringLiteral("read-only"));
+    QCOMPARE(MqttSettings::load(readOnly).installation, MqttSettings::legacyInstallation());
+    store.writeValue(MqttSettings::kSection, QStringLiteral("Topic"), QStringLiteral("orvane"));
+    QCOMPARE(MqttSettings::load(store).baseTopic(), QStringLiteral("orvane"));
 }
 
 void tst_MqttSettings::passwordFileIsOwnerOnly()
