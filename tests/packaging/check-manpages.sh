@@ -17,7 +17,9 @@ for page in orvane orvane-ctl orvane-receiver; do
         || { echo "FAIL: $page.1 does not render" >&2; status=1; }
 done
 for command in $(ctl_commands "$ctl"); do
-    grep -qE "^\.B[IR]? $command( |$)" "$dir/orvane-ctl.1" \
+    # roff writes a hyphen in a name as "\-".
+    pattern=${command//-/'\\?-'}
+    grep -qE "^\.B[IR]? $pattern( |$)" "$dir/orvane-ctl.1" \
         || { echo "FAIL: orvane-ctl.1 does not describe \"$command\"" >&2; status=1; }
 done
 exit $status
