@@ -434,7 +434,8 @@ void tst_MqttBridge::twoInstallationsShareNothing()
         bridges[i]->start();
         QVERIFY(swept.wait(5000));
     }
-    const MqttSettings &a = bridges[0]->settings(), &b = bridges[1]->settings();
+    // Copies: the first bridge is destroyed below and its settings with it.
+    const MqttSettings a = bridges[0]->settings(), b = bridges[1]->settings();
     QVERIFY(a.installation != b.installation);
     QVERIFY(!a.baseTopic().startsWith(b.baseTopic()) && !b.baseTopic().startsWith(a.baseTopic()));
     const QString nodeA = HubEntities::nodeId(a.installation);
