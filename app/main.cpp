@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/LinuxPlatform.h"
 #include "app/Modul_Orvane.h"
+#include "app/ProgramTranslations.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -48,6 +49,7 @@ int main(int argc, char *argv[])
     // the program by it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Orvane"));
     QApplication::setApplicationVersion(Modul_Orvane::FullVersionText());
+    ProgramTranslations::install(&app);
     // The command line is one text in which the options are searched.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
     return Modul_Orvane::Main(commandLine);

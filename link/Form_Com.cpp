@@ -49,11 +49,11 @@ Form_Com::~Form_Com() = default;
 
 void Form_Com::buildTerminal()
 {
-    setWindowTitle(QStringLiteral("DEBUG  - COM - TERMINAL"));
+    setWindowTitle(tr("DEBUG  - COM - TERMINAL"));
 
     Text_send = new QLineEdit(this);
     Text_send->setObjectName(QStringLiteral("Text_send"));
-    Text_send->setAccessibleName(QStringLiteral("Code to send"));
+    Text_send->setAccessibleName(tr("Code to send"));
     Text_send->setFont(terminalFont());
     // The key filter handles typing; the validator also keeps pasted text hexadecimal.
     Text_send->setValidator(new QRegularExpressionValidator(
@@ -63,22 +63,22 @@ void Form_Com::buildTerminal()
 
     cmd_send = new Command(this);
     cmd_send->setObjectName(QStringLiteral("cmd_send"));
-    cmd_send->setCaption(QStringLiteral("&Send"));
+    cmd_send->setCaption(tr("&Send"));
     connect(cmd_send, &Command::Click, this, &Form_Com::cmd_send_Click);
 
     cmd_copy = new Command(this);
     cmd_copy->setObjectName(QStringLiteral("cmd_copy"));
-    cmd_copy->setCaption(QStringLiteral("&Copy"));
+    cmd_copy->setCaption(tr("&Copy"));
     connect(cmd_copy, &Command::Click, this, &Form_Com::cmd_copy_Click);
 
     cmd_clear = new Command(this);
     cmd_clear->setObjectName(QStringLiteral("cmd_clear"));
-    cmd_clear->setCaption(QStringLiteral("&Clear"));
+    cmd_clear->setCaption(tr("&Clear"));
     connect(cmd_clear, &Command::Click, this, &Form_Com::cmd_clear_Click);
 
     Text_Com = new QPlainTextEdit(this);
     Text_Com->setObjectName(QStringLiteral("Text_Com"));
-    Text_Com->setAccessibleName(QStringLiteral("Traffic"));
+    Text_Com->setAccessibleName(tr("Traffic"));
     Text_Com->setReadOnly(true);
     Text_Com->setFont(terminalFont());
     Text_Com->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -102,12 +102,11 @@ void Form_Com::showLogFile(const QString &path, bool writable)
     if (path.isEmpty())
         m_logPlace->clear();
     else if (writable)
-        m_logPlace->setText(QStringLiteral("Log file: %1").arg(path));
+        m_logPlace->setText(tr("Log file: %1").arg(path));
     else {
         // Later lines are not written until logging is switched on again: say so, and why.
         const QString failure = m_link->logFile().failure();
-        m_logPlace->setText(QStringLiteral("Logging stopped: %1")
-                                .arg(failure.isEmpty() ? path : failure));
+        m_logPlace->setText(tr("Logging stopped: %1").arg(failure.isEmpty() ? path : failure));
         appendTraffic(m_logPlace->text());
     }
     // A long path is cut at the window's edge; the tool tip shows it whole.
