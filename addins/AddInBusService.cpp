@@ -1,16 +1,20 @@
 #include "addins/AddInBusService.h"
 
 #include "addins/AddInBusConnection.h"
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIn.h"
 #include "link/CommandCode.h"
 #include "platform/Clock.h"
+#include "program/ProgramHost.h"
 #include "orvane_root_adaptor.h"
 
+#include <QApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QEventLoop>
+#include <QMainWindow>
 #include <QMetaClassInfo>
 #include <QTimer>
 #include <algorithm>
@@ -23,6 +27,24 @@ const QString kErrorAccessDenied = QStringLiteral("org.freedesktop.DBus.Error.Ac
 const QString kErrorLimits = QStringLiteral("org.freedesktop.DBus.Error.LimitsExceeded");
 const QString kErrorUnknownObject = QStringLiteral("org.freedesktop.DBus.Error.UnknownObject");
 const QString kErrorInvalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
+
+// The window a second start brings forward: an open modal box, else the main window,
+// else (mini mode) the visible window of the program.
+QWidget *windowToRaise()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget *other = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (!widget->isVisible() || widget->windowType() != Qt::Window)
+            continue;
+        if (qobject_cast<QMainWindow *>(widget))
+            return widget;
+        if (!other)
+            other = widget;
+    }
+    return other;
+}
 
 QString interfaceOf(const QMetaObject &adaptor)
 {
@@ -40,6 +62,9 @@ AddInBusService::AddInBusService(AddInRuntime &runtime, const QDBusConnection &b
     , m_clock(clock)
 {
     new OrvaneAdaptor(this);
+    // The offscreen and minimal platforms (the service without a screen) show nothing.
+    const QString platform = QGuiApplication::platformName();
+    m_showsWindows = !platform.startsWith(u"offscreen") && !platform.startsWith(u"minimal");
 }
 
 AddInBusService::~AddInBusService()
@@ -98,6 +123,29 @@ bool AddInBusService::start()
                       .arg(kServiceName);
         emit nameWaiting(m_error);
     }
+    return true;
+}
+
+bool AddInBusService::Raise(const QString &ActivationToken)
+{
+    ProgramHost *host = m_runtime.host();
+    if (!host || m_runtime.AppClosing || !m_showsWindows)
+        return false;
+    if (!m_raises.take(m_clock->monotonic())) {
+        if (calledFromDBus())
+            sendErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
+        return false;
+    }
+    host->showProgram();
+    QWidget *window = windowToRaise();
+    if (!window)
+        return false;
+    // The compositor grants the focus to the token of the start the user made.
+    if (!ActivationToken.isEmpty() && QGuiApplication::platformName().startsWith(u"wayland"))
+        qputenv("XDG_ACTIVATION_TOKEN", ActivationToken.toUtf8());
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->raise();
+    window->activateWindow();
     return true;
 }
 

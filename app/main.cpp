@@ -2,8 +2,10 @@
 #include "app/LinuxPlatform.h"
 #include "app/Modul_Orvane.h"
 #include "app/ProgramTranslations.h"
+#include "app/RunningInstance.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QStringList>
 #include <cstdio>
 
@@ -42,6 +44,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    const bool display = hasDisplay(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
@@ -50,6 +53,15 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Orvane"));
     QApplication::setApplicationVersion(Modul_Orvane::FullVersionText());
     ProgramTranslations::install(&app);
+    // A second start on a desktop brings the running Orvane forward and ends.
+    if (display
+        && RunningInstance::raise(QDBusConnection::sessionBus(), RunningInstance::activationToken())
+            == RunningInstance::Result::Raised) {
+        std::printf("%s\n",
+                    qPrintable(QCoreApplication::translate("RunningInstance",
+                                                           RunningInstance::kRaisedText)));
+        return 0;
+    }
     // The command line is one text in which the options are searched.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
     return Modul_Orvane::Main(commandLine);

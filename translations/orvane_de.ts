@@ -898,6 +898,13 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
     </message>
 </context>
 <context>
+    <name>RunningInstance</name>
+    <message>
+        <source>Orvane is already running on this desktop: its window was brought to the front.</source>
+        <translation>Orvane läuft bereits auf diesem Desktop: Sein Fenster wurde nach vorn geholt.</translation>
+    </message>
+</context>
+<context>
     <name>SwitchingSerialPort</name>
     <message>
         <source>Cannot open %1: a connection is being made</source>

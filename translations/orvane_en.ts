@@ -898,6 +898,13 @@ The report has been copied to the clipboard; please send it to %1.</translation>
     </message>
 </context>
 <context>
+    <name>RunningInstance</name>
+    <message>
+        <source>Orvane is already running on this desktop: its window was brought to the front.</source>
+        <translation>Orvane is already running on this desktop: its window was brought to the front.</translation>
+    </message>
+</context>
+<context>
     <name>SwitchingSerialPort</name>
     <message>
         <source>Cannot open %1: a connection is being made</source>
