@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QIcon>
 #include <QStringList>
 #include <cstdio>
 
@@ -53,6 +54,12 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Orvane"));
     QApplication::setApplicationVersion(Modul_Orvane::FullVersionText());
     ProgramTranslations::install(&app);
+    // Every window's icon: the icon theme's, else the one built in.
+    QIcon builtIn;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/org.orvane.Orvane-%1.png").arg(size),
+                        QSize(size, size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.orvane.Orvane"), builtIn));
     // A second start on a desktop brings the running Orvane forward and ends.
     if (display
         && RunningInstance::raise(QDBusConnection::sessionBus(), RunningInstance::activationToken())
