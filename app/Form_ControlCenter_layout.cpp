@@ -4,6 +4,7 @@
 
 #include "app/Form_ControlCenter.h"
 #include "app/CheckableMenuItemAccessible.h"
+#include "app/DisplayLine.h"
 #include "app/ImageButton.h"
 #include "app/OptionButton.h"
 #include "errors/ErrorGuard.h"
@@ -122,7 +123,7 @@ void Form_ControlCenter::buildDisplay()
     linePalette.setColor(QPalette::WindowText, QColor(0x6e, 0xf0, 0xff));
     linePalette.setColor(QPalette::Window, QColor(0x10, 0x18, 0x20));
     auto makeLine = [&](const QString &text, int y) {
-        auto *line = new QLabel(text, picControls);
+        auto *line = new DisplayLine(text, picControls);
         line->setFont(displayFont);
         line->setPalette(linePalette);
         // Opaque, so a new text repaints the line alone and not the glass behind it.
