@@ -41,14 +41,20 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
     layout->addWidget(intro);
 
     auto *form = new QFormLayout;
-    const auto line
-        = [this, form](const QString &label, const QString &text, const QString &placeholder) {
-              auto *edit = new QLineEdit(text, this);
-              edit->setPlaceholderText(placeholder);
-              edit->setAccessibleName(label);
-              form->addRow(label, edit);
-              return edit;
-          };
+    // A field is wide enough for its placeholder, which would otherwise be cut off.
+    const auto setPlaceholder = [](QLineEdit *edit, const QString &placeholder) {
+        edit->setPlaceholderText(placeholder);
+        if (!placeholder.isEmpty())
+            edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(placeholder) + 16);
+    };
+    const auto line = [this, form, setPlaceholder](const QString &label, const QString &text,
+                                                   const QString &placeholder) {
+        auto *edit = new QLineEdit(text, this);
+        setPlaceholder(edit, placeholder);
+        edit->setAccessibleName(label);
+        form->addRow(label, edit);
+        return edit;
+    };
     m_broker = line(tr("Broker:"), stored.broker, tr("mqtt://host:1883 or mqtts://host:8883"));
     m_user = line(tr("User:"), stored.user, QString());
     m_password = line(tr("Password:"), QString(),
@@ -59,7 +65,7 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
     m_passwordPlace->setWordWrap(true);
     form->addRow(QString(), m_passwordPlace);
     m_caFile = new QLineEdit(stored.caFile, this);
-    m_caFile->setPlaceholderText(tr("the system's certificate authorities"));
+    setPlaceholder(m_caFile, tr("the system's certificate authorities"));
     m_caFile->setAccessibleName(tr("CA file:"));
     auto *browse = new QPushButton(tr("Browse..."), this);
     connect(browse, &QPushButton::clicked, this, [this] {

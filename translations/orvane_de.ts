@@ -161,7 +161,7 @@
     </message>
     <message>
         <source>&amp;Setup</source>
-        <translation>&amp;Einrichten</translation>
+        <translation>&amp;Optionen</translation>
     </message>
     <message>
         <source>Com %1</source>
@@ -189,11 +189,11 @@
     </message>
     <message>
         <source>&amp;Reset</source>
-        <translation>&amp;Zurücksetzen</translation>
+        <translation>&amp;Reset</translation>
     </message>
     <message>
         <source>&amp;TimeControl</source>
-        <translation>Zei&amp;tsteuerung</translation>
+        <translation>&amp;Zeitplan</translation>
     </message>
     <message>
         <source>Activated</source>
@@ -928,7 +928,7 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
     </message>
     <message>
         <source> To grant access, give it to the group &quot;dialout&quot; with a udev rule (for example the line SUBSYSTEM==&quot;tty&quot;, KERNEL==&quot;%1&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot; in /etc/udev/rules.d/60-orvane.rules), join that group (sudo adduser $USER dialout) and log out and in again; or choose another device for this port under Setup &gt; Ports...</source>
-        <translation> Für den Zugriff geben Sie es mit einer udev-Regel der Gruppe &quot;dialout&quot; (zum Beispiel mit der Zeile SUBSYSTEM==&quot;tty&quot;, KERNEL==&quot;%1&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot; in /etc/udev/rules.d/60-orvane.rules), treten dieser Gruppe bei (sudo adduser $USER dialout) und melden sich ab und wieder an; oder wählen Sie unter Einrichten &gt; Anschlüsse... ein anderes Gerät für diesen Anschluss.</translation>
+        <translation> Für den Zugriff geben Sie es mit einer udev-Regel der Gruppe &quot;dialout&quot; (zum Beispiel mit der Zeile SUBSYSTEM==&quot;tty&quot;, KERNEL==&quot;%1&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot; in /etc/udev/rules.d/60-orvane.rules), treten dieser Gruppe bei (sudo adduser $USER dialout) und melden sich ab und wieder an; oder wählen Sie unter Optionen &gt; Anschlüsse... ein anderes Gerät für diesen Anschluss.</translation>
     </message>
 </context>
 <context>

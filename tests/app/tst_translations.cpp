@@ -164,7 +164,7 @@ void tst_translations::menusFollowTheLocale()
                           "&End",        "&?",      "Informationen", "About Orvane..."};
     QString cancel = QStringLiteral("Cancel");
     if (language == QLocale::German) {
-        expected = QStringList {"&Verbinden",    "&Einrichten",   "&Zurücksetzen", "Zei&tsteuerung",
+        expected = QStringList {"&Verbinden",    "&Optionen",     "&Reset",       "&Zeitplan",
                                 "&Modus",        "Sch&laftimer",  "L&autstärke",   "M&ini",
                                 "E&xtras",       "A&dd-in",       "&Beenden",      "&?",
                                 "Informationen", "Über Orvane..."};
