@@ -87,13 +87,13 @@ bool AddInBusService::start()
     if (m_running)
         return true;
     if (!m_bus.isConnected()) {
-        m_error = QStringLiteral("no session bus");
+        m_error = tr("no session bus");
         return false;
     }
     QDBusConnectionInterface *daemon = m_bus.interface();
     if (!daemon
         || !m_bus.registerObject(QStringLiteral("/"), this, QDBusConnection::ExportAdaptors)) {
-        m_error = QStringLiteral("the automation objects could not be registered");
+        m_error = tr("the automation objects could not be registered");
         return false;
     }
     connect(daemon, &QDBusConnectionInterface::serviceRegistered, this,
@@ -118,8 +118,8 @@ bool AddInBusService::start()
     if (reply.value() == QDBusConnectionInterface::ServiceRegistered) {
         m_nameOwned = true;
     } else {
-        m_error = QStringLiteral("another program owns %1 on the session bus; Orvane takes the "
-                                 "name when that program lets it go")
+        m_error = tr("another program owns %1 on the session bus; Orvane takes the "
+                     "name when that program lets it go")
                       .arg(kServiceName);
         emit nameWaiting(m_error);
     }

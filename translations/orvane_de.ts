@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>AddInBusService</name>
+    <message>
+        <source>no session bus</source>
+        <translation>kein Sitzungsbus</translation>
+    </message>
+    <message>
+        <source>the automation objects could not be registered</source>
+        <translation>die Objekte der Automation ließen sich nicht anmelden</translation>
+    </message>
+    <message>
+        <source>another program owns %1 on the session bus; Orvane takes the name when that program lets it go</source>
+        <translation>ein anderes Programm belegt %1 auf dem Sitzungsbus; Orvane übernimmt den Namen, sobald jenes Programm ihn freigibt</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Options:: -Cx = Connect to Com x ; -M = Mini ; -TL = Mini Position TopLeft ; -TR = Mini Position TopRight ; -BL = Mini Position BottomLeft ; -P Power On by Connect</source>
