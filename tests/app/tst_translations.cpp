@@ -2,6 +2,7 @@
 #include "tests/support/MainWindowFixture.h"
 
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -124,7 +125,14 @@ void tst_translations::menusFollowTheLocale()
     } else if (language == QLocale::English) {
         expected.replace(expected.indexOf("Informationen"), QStringLiteral("Information"));
     }
-    QCOMPARE(loaded.size(), language == QLocale::C ? 0 : 2);
+    // A language without a catalogue (French here) keeps the source texts.
+    const bool translated = language == QLocale::German || language == QLocale::English;
+    if (translated
+        && !QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath)
+                          + QStringLiteral("/qtbase_") + QLocale().name().left(2)
+                          + QStringLiteral(".qm")))
+        QSKIP("Qt's own catalogues (qt6-translations-l10n) are not installed");
+    QCOMPARE(loaded.size(), translated ? 2 : 0);
 
     MainWindowFixture fixture;
     QStringList menus;
