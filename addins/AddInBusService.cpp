@@ -29,8 +29,8 @@ const QString kErrorUnknownObject = QStringLiteral("org.freedesktop.DBus.Error.U
 const QString kErrorInvalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
 
 // The window a second start brings forward: an open modal box, else the main window,
-// else (mini mode) the visible window of the program.
-QWidget *windowToRaise()
+// in mini mode the mini window, else any visible window of the program.
+QWidget *windowToRaise(bool miniMode)
 {
     if (QWidget *modal = QApplication::activeModalWidget())
         return modal;
@@ -38,7 +38,8 @@ QWidget *windowToRaise()
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (!widget->isVisible() || widget->windowType() != Qt::Window)
             continue;
-        if (qobject_cast<QMainWindow *>(widget))
+        if (miniMode ? widget->objectName() == u"Form_Mini"
+                     : qobject_cast<QMainWindow *>(widget) != nullptr)
             return widget;
         if (!other)
             other = widget;
@@ -137,7 +138,7 @@ bool AddInBusService::Raise(const QString &ActivationToken)
         return false;
     }
     host->showProgram();
-    QWidget *window = windowToRaise();
+    QWidget *window = windowToRaise(m_runtime.MiniMode);
     if (!window)
         return false;
     // The compositor grants the focus to the token of the start the user made.

@@ -296,12 +296,15 @@ void tst_BusService::secondStartRaisesTheRunningWindow_data()
     QTest::addColumn<QString>("holder");
     QTest::addColumn<bool>("showsWindows");
     QTest::addColumn<int>("result");
+    QTest::addColumn<bool>("miniMode");
 
     using R = RunningInstance::Result;
-    QTest::newRow("Orvane on a desktop") << "orvane" << true << int(R::Raised);
-    QTest::newRow("Orvane without a screen") << "orvane" << false << int(R::NotRaised);
-    QTest::newRow("another program holds the name") << "other" << true << int(R::NotRaised);
-    QTest::newRow("nobody holds the name") << "nobody" << true << int(R::NoneRunning);
+    QTest::newRow("Orvane on a desktop") << "orvane" << true << int(R::Raised) << false;
+    QTest::newRow("Orvane in mini mode") << "orvane" << true << int(R::Raised) << true;
+    QTest::newRow("Orvane without a screen") << "orvane" << false << int(R::NotRaised) << false;
+    QTest::newRow("another program holds the name")
+        << "other" << true << int(R::NotRaised) << false;
+    QTest::newRow("nobody holds the name") << "nobody" << true << int(R::NoneRunning) << false;
 }
 
 void tst_BusService::secondStartRaisesTheRunningWindow()
@@ -309,9 +312,14 @@ void tst_BusService::secondStartRaisesTheRunningWindow()
     QFETCH(QString, holder);
     QFETCH(bool, showsWindows);
     QFETCH(int, result);
+    QFETCH(bool, miniMode);
 
     QMainWindow window;
     window.showMinimized();
+    QWidget mini;
+    mini.setObjectName(QStringLiteral("Form_Mini"));
+    mini.show();
+    m_runtime->MiniMode = miniMode;
     m_service->setShowsWindows(showsWindows);
     QDBusConnection other = QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("other"));
     if (holder != u"orvane") {
@@ -325,8 +333,9 @@ void tst_BusService::secondStartRaisesTheRunningWindow()
     const bool raised = result == int(RunningInstance::Result::Raised);
     QCOMPARE(m_host.calls.contains(QStringLiteral("show")), raised);
     if (raised) {
-        QVERIFY(!window.isMinimized());
-        QTRY_VERIFY(window.isActiveWindow());
+        QWidget *program = miniMode ? &mini : static_cast<QWidget *>(&window);
+        QVERIFY(!program->isMinimized());
+        QTRY_VERIFY(program->isActiveWindow());
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("second start"));
     QDBusConnection::disconnectFromBus(QStringLiteral("other"));
