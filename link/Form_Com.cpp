@@ -92,30 +92,39 @@ void Form_Com::buildTerminal()
     }
     m_logPlace = new QLabel(this);
     m_logPlace->setObjectName(QStringLiteral("logPlace"));
-    m_logPlace->move(x, kMargin);
-    Text_Com->move(0, kRowHeight + 2 * kMargin);
+    m_logPlace->setGeometry(kMargin, kRowHeight + 2 * kMargin, std::max(x, 480) - 2 * kMargin,
+                            kRowHeight);
+    Text_Com->move(0, 2 * kRowHeight + 3 * kMargin);
     resize(std::max(x, 480), 320);
 }
 
 void Form_Com::showLogFile(const QString &path, bool writable)
 {
-    if (path.isEmpty())
-        m_logPlace->clear();
-    else if (writable)
-        m_logPlace->setText(tr("Log file: %1").arg(path));
-    else {
+    if (path.isEmpty()) {
+        m_logText.clear();
+    } else if (writable) {
+        m_logText = tr("Log file: %1").arg(path);
+    } else {
         // Later lines are not written until logging is switched on again: say so, and why.
         const QString failure = m_link->logFile().failure();
-        m_logPlace->setText(tr("Logging stopped: %1").arg(failure.isEmpty() ? path : failure));
-        appendTraffic(m_logPlace->text());
+        m_logText = tr("Logging stopped: %1").arg(failure.isEmpty() ? path : failure);
+        appendTraffic(m_logText);
     }
-    // A long path is cut at the window's edge; the tool tip shows it whole.
-    m_logPlace->setToolTip(m_logPlace->text());
+    fitLogText();
+}
+
+void Form_Com::fitLogText()
+{
+    // A text wider than the row keeps its start and the file's name; the tool tip shows
+    // it whole.
+    m_logPlace->setText(m_logPlace->fontMetrics().elidedText(m_logText, Qt::ElideMiddle,
+                                                             m_logPlace->width()));
+    m_logPlace->setToolTip(m_logText);
 }
 
 QString Form_Com::logFileText() const
 {
-    return m_logPlace->text();
+    return m_logText;
 }
 
 void Form_Com::appendTraffic(const QString &line)
@@ -202,7 +211,9 @@ void Form_Com::resizeEvent(QResizeEvent *event)
         return;
     const int top = Text_Com->y();
     Text_Com->setGeometry(0, top, width(), std::max(0, height() - top));
-    if (m_logPlace)
-        m_logPlace->setGeometry(m_logPlace->x(), kMargin,
-                                std::max(0, width() - m_logPlace->x() - kMargin), kRowHeight);
+    if (m_logPlace) {
+        m_logPlace->setGeometry(kMargin, m_logPlace->y(), std::max(0, width() - 2 * kMargin),
+                                kRowHeight);
+        fitLogText();
+    }
 }
