@@ -1,16 +1,20 @@
 #include "addins/AddInBusService.h"
 
 #include "addins/AddInBusConnection.h"
+#include "addins/AddInRuntime.h"
 #include "addins/clsAddIn.h"
 #include "link/CommandCode.h"
 #include "platform/Clock.h"
+#include "program/ProgramHost.h"
 #include "orvane_root_adaptor.h"
 
+#include <QApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QEventLoop>
+#include <QMainWindow>
 #include <QMetaClassInfo>
 #include <QTimer>
 #include <algorithm>
@@ -23,6 +27,25 @@ const QString kErrorAccessDenied = QStringLiteral("org.freedesktop.DBus.Error.Ac
 const QString kErrorLimits = QStringLiteral("org.freedesktop.DBus.Error.LimitsExceeded");
 const QString kErrorUnknownObject = QStringLiteral("org.freedesktop.DBus.Error.UnknownObject");
 const QString kErrorInvalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
+
+// The window a second start brings forward: an open modal box, else the main window,
+// in mini mode the mini window, else any visible window of the program.
+QWidget *windowToRaise(bool miniMode)
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget *other = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (!widget->isVisible() || widget->windowType() != Qt::Window)
+            continue;
+        if (miniMode ? widget->objectName() == u"Form_Mini"
+                     : qobject_cast<QMainWindow *>(widget) != nullptr)
+            return widget;
+        if (!other)
+            other = widget;
+    }
+    return other;
+}
 
 QString interfaceOf(const QMetaObject &adaptor)
 {
@@ -40,6 +63,9 @@ AddInBusService::AddInBusService(AddInRuntime &runtime, const QDBusConnection &b
     , m_clock(clock)
 {
     new OrvaneAdaptor(this);
+    // The offscreen and minimal platforms (the service without a screen) show nothing.
+    const QString platform = QGuiApplication::platformName();
+    m_showsWindows = !platform.startsWith(u"offscreen") && !platform.startsWith(u"minimal");
 }
 
 AddInBusService::~AddInBusService()
@@ -62,13 +88,13 @@ bool AddInBusService::start()
     if (m_running)
         return true;
     if (!m_bus.isConnected()) {
-        m_error = QStringLiteral("no session bus");
+        m_error = tr("no session bus");
         return false;
     }
     QDBusConnectionInterface *daemon = m_bus.interface();
     if (!daemon
         || !m_bus.registerObject(QStringLiteral("/"), this, QDBusConnection::ExportAdaptors)) {
-        m_error = QStringLiteral("the automation objects could not be registered");
+        m_error = tr("the automation objects could not be registered");
         return false;
     }
     connect(daemon, &QDBusConnectionInterface::serviceRegistered, this,
@@ -93,11 +119,34 @@ bool AddInBusService::start()
     if (reply.value() == QDBusConnectionInterface::ServiceRegistered) {
         m_nameOwned = true;
     } else {
-        m_error = QStringLiteral("another program owns %1 on the session bus; Orvane takes the "
-                                 "name when that program lets it go")
+        m_error = tr("another program owns %1 on the session bus; Orvane takes the "
+                     "name when that program lets it go")
                       .arg(kServiceName);
         emit nameWaiting(m_error);
     }
+    return true;
+}
+
+bool AddInBusService::Raise(const QString &ActivationToken)
+{
+    ProgramHost *host = m_runtime.host();
+    if (!host || m_runtime.AppClosing || !m_showsWindows)
+        return false;
+    if (!m_raises.take(m_clock->monotonic())) {
+        if (calledFromDBus())
+            sendErrorReply(kErrorLimits, QStringLiteral("Too many calls"));
+        return false;
+    }
+    host->showProgram();
+    QWidget *window = windowToRaise(m_runtime.MiniMode);
+    if (!window)
+        return false;
+    // The compositor grants the focus to the token of the start the user made.
+    if (!ActivationToken.isEmpty() && QGuiApplication::platformName().startsWith(u"wayland"))
+        qputenv("XDG_ACTIVATION_TOKEN", ActivationToken.toUtf8());
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->raise();
+    window->activateWindow();
     return true;
 }
 

@@ -107,6 +107,8 @@ public:
     void setVoteWaits(std::chrono::milliseconds perClient, std::chrono::milliseconds perRound);
     // Other connection limits than the program's (tests).
     void setConnectionLimits(int perProcess, int total, int reserved);
+    // Whether Raise can show a window; false on the platforms without a screen.
+    void setShowsWindows(bool shows) { m_showsWindows = shows; }
 
 signals:
     // Another program holds the name; the service waits for it (`text` says so).
@@ -118,8 +120,11 @@ signals:
 public slots:
     QDBusObjectPath CreateAddIn();
     void ReleaseAddIn(const QDBusObjectPath &AddIn);
+    bool Raise(const QString &ActivationToken);
 
 private:
+    RateLimiter m_raises {1};
+    bool m_showsWindows = true;
     struct Process
     {
         int connections = 0;

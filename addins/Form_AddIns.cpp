@@ -41,15 +41,15 @@ Form_AddIns::Form_AddIns(AddInRuntime &runtime, QWidget *parent)
     , m_runtime(runtime)
 {
     setObjectName(QStringLiteral("Form_AddIns"));
-    setWindowTitle(QStringLiteral("AddIn"));
+    setWindowTitle(tr("AddIn"));
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto *layout = new QVBoxLayout(this);
-    ShortcutCaption1 = captionStrip(QStringLiteral("AddIn"), QStringLiteral("ShortcutCaption1"), this);
+    ShortcutCaption1 = captionStrip(tr("AddIn"), QStringLiteral("ShortcutCaption1"), this);
     layout->addWidget(ShortcutCaption1);
     lstAddIns = new QListWidget(this);
     lstAddIns->setObjectName(QStringLiteral("lstAddIns"));
-    lstAddIns->setAccessibleName(QStringLiteral("AddIn"));
+    lstAddIns->setAccessibleName(tr("AddIn"));
     layout->addWidget(lstAddIns);
     ShortcutCaption2 = captionStrip(QString(), QStringLiteral("ShortcutCaption2"), this);
     ShortcutCaption2->setFixedHeight(6);
@@ -57,7 +57,7 @@ Form_AddIns::Form_AddIns(AddInRuntime &runtime, QWidget *parent)
 
     cmdOk = new Command(this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setCaption(QStringLiteral("&OK"));
+    cmdOk->setCaption(tr("&OK"));
     cmdOk->setFixedSize(90, 25);
     connect(cmdOk, &Command::Click, this, &Form_AddIns::cmdOk_Click);
     auto *buttonRow = new QHBoxLayout;

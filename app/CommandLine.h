@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 
@@ -7,9 +8,16 @@
 // options anywhere in it (no word boundaries, no order).
 struct CommandLine
 {
-    static inline const QString kOptionsMessage = QStringLiteral(
+    static constexpr const char *kOptionsText = QT_TRANSLATE_NOOP(
+        "CommandLine",
         "Options:: -Cx = Connect to Com x ; -M = Mini ; -TL = Mini Position TopLeft ; -TR = Mini "
         "Position TopRight ; -BL = Mini Position BottomLeft ; -P Power On by Connect");
+    static inline const QString kOptionsMessage = QString::fromLatin1(kOptionsText);
+    // The options text in the user's language.
+    static QString optionsMessage()
+    {
+        return QCoreApplication::translate("CommandLine", kOptionsText);
+    }
 
     bool help = false;
     bool powerOn = false;

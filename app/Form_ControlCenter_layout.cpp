@@ -4,6 +4,7 @@
 
 #include "app/Form_ControlCenter.h"
 #include "app/CheckableMenuItemAccessible.h"
+#include "app/DisplayLine.h"
 #include "app/ImageButton.h"
 #include "app/OptionButton.h"
 #include "errors/ErrorGuard.h"
@@ -122,7 +123,7 @@ void Form_ControlCenter::buildDisplay()
     linePalette.setColor(QPalette::WindowText, QColor(0x6e, 0xf0, 0xff));
     linePalette.setColor(QPalette::Window, QColor(0x10, 0x18, 0x20));
     auto makeLine = [&](const QString &text, int y) {
-        auto *line = new QLabel(text, picControls);
+        auto *line = new DisplayLine(text, picControls);
         line->setFont(displayFont);
         line->setPalette(linePalette);
         // Opaque, so a new text repaints the line alone and not the glass behind it.
@@ -133,10 +134,10 @@ void Form_ControlCenter::buildDisplay()
     };
     Line1 = makeLine(QStringLiteral("Orv"), 12);
     Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setAccessibleDescription(QStringLiteral("Display line 1"));
+    Line1->setAccessibleDescription(tr("Display line 1"));
     Line2 = makeLine(QStringLiteral("ane"), 40);
     Line2->setObjectName(QStringLiteral("Line2"));
-    Line2->setAccessibleDescription(QStringLiteral("Display line 2"));
+    Line2->setAccessibleDescription(tr("Display line 2"));
 
     lblWinAmp = new QLabel(picControls);
     lblWinAmp->setObjectName(QStringLiteral("lblWinAmp"));
@@ -148,35 +149,33 @@ void Form_ControlCenter::buildDisplay()
     lblWinAmp->setPalette(titlePalette);
     lblWinAmp->setWordWrap(true);
     lblWinAmp->setTextFormat(Qt::PlainText);
-    lblWinAmp->setAccessibleDescription(QStringLiteral("Player title"));
+    lblWinAmp->setAccessibleDescription(tr("Player title"));
     lblWinAmp->hide();
 
-    Image_InputDown = new ImageButton(QStringLiteral("◀"), QStringLiteral("Input -"), picControls);
+    Image_InputDown = new ImageButton(QStringLiteral("◀"), tr("Input -"), picControls);
     Image_InputDown->setGeometry(14, 10, 48, 26);
-    Image_InputUP = new ImageButton(QStringLiteral("▶"), QStringLiteral("Input +"), picControls);
+    Image_InputUP = new ImageButton(QStringLiteral("▶"), tr("Input +"), picControls);
     Image_InputUP->setGeometry(66, 10, 48, 26);
-    Image_InputMode = new ImageButton(QStringLiteral("Mode"), QStringLiteral("Input Mode"), picControls);
+    Image_InputMode = new ImageButton(tr("Mode"), tr("Input Mode"), picControls);
     Image_InputMode->setGeometry(14, 42, 100, 26);
-    Image_VolUP = new ImageButton(QStringLiteral("Vol +"), QStringLiteral("Volume +"), picControls);
+    Image_VolUP = new ImageButton(QStringLiteral("Vol +"), tr("Volume +"), picControls);
     Image_VolUP->setGeometry(526, 10, 100, 26);
-    Image_VolDOWN = new ImageButton(QStringLiteral("Vol −"), QStringLiteral("Volume -"), picControls);
+    Image_VolDOWN = new ImageButton(QStringLiteral("Vol −"), tr("Volume -"), picControls);
     Image_VolDOWN->setGeometry(526, 42, 100, 26);
-    imgWinampPrevious
-        = new ImageButton(QStringLiteral("◀◀"), QStringLiteral("Winamp previous"), picControls);
+    imgWinampPrevious = new ImageButton(QStringLiteral("◀◀"), tr("Winamp previous"), picControls);
     imgWinampPrevious->setGeometry(150, 78, 44, 24);
-    imgWinampNext = new ImageButton(QStringLiteral("▶▶"), QStringLiteral("Winamp next"), picControls);
+    imgWinampNext = new ImageButton(QStringLiteral("▶▶"), tr("Winamp next"), picControls);
     imgWinampNext->setGeometry(198, 78, 44, 24);
-    Image_Klappe = new ImageButton(QStringLiteral("▼ ▲"), QStringLiteral("open/close"), picControls);
+    Image_Klappe = new ImageButton(QStringLiteral("▼ ▲"), tr("open/close"), picControls);
     Image_Klappe->setGeometry(290, 78, 60, 24);
-    Label_Standby
-        = new ImageButton(QStringLiteral("Standby/On"), QStringLiteral("Standby/On"), picControls);
+    Label_Standby = new ImageButton(tr("Standby/On"), tr("Standby/On"), picControls);
     Label_Standby->setGeometry(400, 78, 90, 24);
 
     Label_Debug = new QLabel(QStringLiteral("DEBUG:"), picControls);
     Label_Debug->setGeometry(14, 80, 90, 18);
     Label_Debug->hide();
 
-    lblNorvik = new QLabel(QStringLiteral("Orvane — receiver remote control"), picControls);
+    lblNorvik = new QLabel(tr("Orvane — receiver remote control"), picControls);
     lblNorvik->setObjectName(QStringLiteral("lblNorvik"));
     QFont smallFont = lblNorvik->font();
     smallFont.setPointSizeF(7.5);
@@ -192,7 +191,7 @@ void Form_ControlCenter::buildDisplay()
 void Form_ControlCenter::buildPanels()
 {
     // Input: fourteen sources in two columns.
-    Frame_Input = makeFrame(picKlappe, QStringLiteral("Input"), QRect(4, 2, 200, 218));
+    Frame_Input = makeFrame(picKlappe, tr("Input"), QRect(4, 2, 200, 218));
     for (int i = 1; i <= 14; ++i) {
         const int column = (i - 1) / 7;
         const int row = (i - 1) % 7;
@@ -200,7 +199,7 @@ void Form_ControlCenter::buildPanels()
                                     12 + column * 96, 22 + row * 27, 92));
     }
 
-    Frame_InputMode = makeFrame(picKlappe, QStringLiteral("Input Mode"), QRect(4, 224, 200, 92));
+    Frame_InputMode = makeFrame(picKlappe, tr("Input Mode"), QRect(4, 224, 200, 92));
     for (int i = 1; i <= 5; ++i) {
         const int column = (i - 1) / 3;
         const int row = (i - 1) % 3;
@@ -211,19 +210,17 @@ void Form_ControlCenter::buildPanels()
     auto makeOnOff = [&](ctlFrame *&frame, OptionArray &options, const QString &caption,
                          const QRect &geometry) {
         frame = makeFrame(picKlappe, caption, geometry);
-        options.add(0, makeOption(frame, QStringLiteral("Off"), 10, 24, 46));
-        options.add(1, makeOption(frame, QStringLiteral("On"), 56, 24, 40));
+        options.add(0, makeOption(frame, tr("Off"), 10, 24, 46));
+        options.add(1, makeOption(frame, tr("On"), 56, 24, 40));
     };
     makeOnOff(Frame_6ChInput, Opt_6ChInput, QStringLiteral("6 Ch. Input"), QRect(4, 344, 98, 54));
     makeOnOff(Frame_61ES, Opt_61ES, QStringLiteral("6.1/ES"), QRect(106, 344, 98, 54));
-    makeOnOff(Frame_SpeakersA, Opt_SpeakersA, QStringLiteral("Speakers A"),
-              QRect(208, 344, 110, 54));
-    makeOnOff(Frame_SpeakersB, Opt_SpeakersB, QStringLiteral("Speakers B"),
-              QRect(322, 344, 110, 54));
+    makeOnOff(Frame_SpeakersA, Opt_SpeakersA, tr("Speakers A"), QRect(208, 344, 110, 54));
+    makeOnOff(Frame_SpeakersB, Opt_SpeakersB, tr("Speakers B"), QRect(322, 344, 110, 54));
 
     // The empty frame that stands in zone-2 mode where the three main-zone frames were.
     Frame_Leer1 = makeFrame(picKlappe, QString(), QRect(4, 224, 200, 174));
-    Frame_Leer1->setAccessibleName(QStringLiteral("Zone 2"));
+    Frame_Leer1->setAccessibleName(tr("Zone 2"));
 
     // DSP programs in three columns, each group under its label.
     Frame_DSP = makeFrame(picKlappe, QStringLiteral("DSP"), QRect(208, 2, 428, 338));
@@ -261,7 +258,7 @@ void Form_ControlCenter::buildPanels()
     }
 
     ctlLabel1 = new ctlLabel(picKlappe);
-    ctlLabel1->ReadProperties(groupLabelBag(QStringLiteral("Sound Field Processor")));
+    ctlLabel1->ReadProperties(groupLabelBag(tr("Sound Field Processor")));
     ctlLabel1->setGeometry(440, 366, 190, 16);
 
     // Captions are drawn by the frames; the buttons sit on the frames' white surface.
@@ -290,50 +287,54 @@ void Form_ControlCenter::buildMenus()
         return action;
     };
 
-    Menu_Connect = bar->addAction(QStringLiteral("&Connect"));
+    Menu_Connect = bar->addAction(tr("&Connect"));
 
-    Menu_Setup = bar->addMenu(QStringLiteral("&Setup"));
+    Menu_Setup = bar->addMenu(tr("&Setup"));
     for (int i = 1; i <= 5; ++i)
-        Menu_Setup_Port.add(i, checkable(Menu_Setup->addAction(QStringLiteral("Com %1").arg(i)),
-                                         i == 1));
-    Menu_Setup_Ports = Menu_Setup->addAction(QStringLiteral("&Ports..."));
-    Menu_Setup_HomeAutomation = Menu_Setup->addAction(QStringLiteral("&Home automation..."));
+        Menu_Setup_Port.add(i, checkable(Menu_Setup->addAction(tr("Com %1").arg(i)), i == 1));
+    Menu_Setup_Ports = Menu_Setup->addAction(tr("&Ports..."));
+    Menu_Setup_HomeAutomation = Menu_Setup->addAction(tr("&Home automation..."));
     Menu_Setup->addSeparator();
-    static const char *const kReportTimes[] = {"Real Time", "50 ms",  "100 ms", "150 ms",
-                                               "200 ms",    "250 ms", "300 ms", "350 ms"};
+    static const char *const kReportTimes[] = {QT_TR_NOOP("Real Time"),
+                                               "50 ms",
+                                               "100 ms",
+                                               "150 ms",
+                                               "200 ms",
+                                               "250 ms",
+                                               "300 ms",
+                                               "350 ms"};
     for (int i = 0; i <= 7; ++i)
-        Menu_Setup_ReportTime.add(
-            i, checkable(Menu_Setup->addAction(QString::fromLatin1(kReportTimes[i])), i == 0));
+        Menu_Setup_ReportTime.add(i, checkable(Menu_Setup->addAction(tr(kReportTimes[i])), i == 0));
     Menu_Setup->addSeparator();
-    Menu_Setup_Debug = checkable(Menu_Setup->addAction(QStringLiteral("Debug View")));
-    Menu_Setup_Log = checkable(Menu_Setup->addAction(QStringLiteral("Create Logfile")));
+    Menu_Setup_Debug = checkable(Menu_Setup->addAction(tr("Debug View")));
+    Menu_Setup_Log = checkable(Menu_Setup->addAction(tr("Create Logfile")));
 
-    Menu_Reset = bar->addAction(QStringLiteral("&Reset"));
+    Menu_Reset = bar->addAction(tr("&Reset"));
 
-    Menu_ZS = bar->addMenu(QStringLiteral("&TimeControl"));
-    Menu_ZS_Aktiv = checkable(Menu_ZS->addAction(QStringLiteral("Activated")));
+    Menu_ZS = bar->addMenu(tr("&TimeControl"));
+    Menu_ZS_Aktiv = checkable(Menu_ZS->addAction(tr("Activated")));
     Menu_ZS->addSeparator();
-    Menu_ZS_Einstellungen = Menu_ZS->addAction(QStringLiteral("Config"));
+    Menu_ZS_Einstellungen = Menu_ZS->addAction(tr("Config"));
 
-    Menu_Mode = bar->addMenu(QStringLiteral("&Mode"));
-    Menu_Mode_Zone2 = checkable(Menu_Mode->addAction(QStringLiteral("Zone2")));
-    Menu_Mode_Main = checkable(Menu_Mode->addAction(QStringLiteral("Main/Master")), true);
+    Menu_Mode = bar->addMenu(tr("&Mode"));
+    Menu_Mode_Zone2 = checkable(Menu_Mode->addAction(tr("Zone2")));
+    Menu_Mode_Main = checkable(Menu_Mode->addAction(tr("Main/Master")), true);
 
-    Menu_Sleep = bar->addMenu(QStringLiteral("S&leepTimer"));
+    Menu_Sleep = bar->addMenu(tr("S&leepTimer"));
     Menu_Sleep_Off = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(0));
     Menu_Sleep_120 = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(120));
     Menu_Sleep_90 = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(90));
     Menu_Sleep_60 = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(60));
     Menu_Sleep_30 = Menu_Sleep->addAction(ReceiverVocabulary::sleepCaption(30));
 
-    Menu_Volume = bar->addMenu(QStringLiteral("&Volume"));
-    Menu_Volume_Mute = checkable(Menu_Volume->addAction(QStringLiteral("Mute")));
+    Menu_Volume = bar->addMenu(tr("&Volume"));
+    Menu_Volume_Mute = checkable(Menu_Volume->addAction(tr("Mute")));
     Menu_Volume_Mute->setShortcut(QKeySequence(Qt::Key_F12));
-    Menu_Volume_MuteZone2 = checkable(Menu_Volume->addAction(QStringLiteral("Mute Zone2")));
+    Menu_Volume_MuteZone2 = checkable(Menu_Volume->addAction(tr("Mute Zone2")));
     Menu_Volume->addSeparator();
-    Menu_Volume_S = Menu_Volume->addMenu(QStringLiteral("Save"));
+    Menu_Volume_S = Menu_Volume->addMenu(tr("Save"));
     Menu_Volume->addSeparator();
-    Menu_Volume_L = Menu_Volume->addMenu(QStringLiteral("Load"));
+    Menu_Volume_L = Menu_Volume->addMenu(tr("Load"));
     for (int i = 1; i <= ReceiverVocabulary::kMemories; ++i) {
         const QString letter = ReceiverVocabulary::memoryLetter(i);
         Menu_Volume_Save.add(i, Menu_Volume_S->addAction(letter));
@@ -342,36 +343,32 @@ void Form_ControlCenter::buildMenus()
         Menu_Volume_Load.add(i, load);
     }
 
-    Menu_Mini = bar->addAction(QStringLiteral("M&ini"));
+    Menu_Mini = bar->addAction(tr("M&ini"));
 
-    Menu_Extras = bar->addMenu(QStringLiteral("E&xtras"));
-    Menu_Extras_61_ES.add(1, checkable(Menu_Extras->addAction(
-                                 QStringLiteral("6.1/ES Key -Window max/minimize"))));
-    Menu_Extras_61_ES.add(2, checkable(Menu_Extras->addAction(
-                                 QStringLiteral("6.1/ES Key - Winamp Next/Previous Track"))));
+    Menu_Extras = bar->addMenu(tr("E&xtras"));
+    Menu_Extras_61_ES.add(1,
+                          checkable(Menu_Extras->addAction(tr("6.1/ES Key -Window max/minimize"))));
     Menu_Extras_61_ES.add(
-        3, checkable(Menu_Extras->addAction(QStringLiteral("6.1/ES Key - Shell Command"))));
+        2, checkable(Menu_Extras->addAction(tr("6.1/ES Key - Winamp Next/Previous Track"))));
+    Menu_Extras_61_ES.add(3, checkable(Menu_Extras->addAction(tr("6.1/ES Key - Shell Command"))));
     Menu_Extras_61_ES(3)->setData(kDefaultShell);
     Menu_Extras->addSeparator();
-    Menu_Extras_MT_Winamp
-        = checkable(Menu_Extras->addAction(QStringLiteral("Multimedia Keycontrol Winamp")));
-    Menu_Extras_MT_Orvane
-        = checkable(Menu_Extras->addAction(QStringLiteral("Multimedia Keycontrol Orvane")));
+    Menu_Extras_MT_Winamp = checkable(Menu_Extras->addAction(tr("Multimedia Keycontrol Winamp")));
+    Menu_Extras_MT_Orvane = checkable(Menu_Extras->addAction(tr("Multimedia Keycontrol Orvane")));
     Menu_Extras->addSeparator();
-    Menu_Extras_SendMessage
-        = Menu_Extras->addAction(QStringLiteral("Send Message to Display - Test"));
+    Menu_Extras_SendMessage = Menu_Extras->addAction(tr("Send Message to Display - Test"));
     Menu_Extras->addSeparator();
-    Menu_Extras_YInfo = Menu_Extras->addAction(QStringLiteral("Orvane information"));
+    Menu_Extras_YInfo = Menu_Extras->addAction(tr("Orvane information"));
 
     // A menu-bar item of its own that opens the add-ins window.
-    Menu_AddIn = bar->addAction(QStringLiteral("&AddIn"));
+    Menu_AddIn = bar->addAction(tr("&AddIn"));
 
     Menu_Send = bar->addAction(QStringLiteral("Send"));
     Menu_Send->setVisible(false);
 
     // The mini window's pop-up: a menu of this window that is never in the bar.
     Menu_MiniPopUp = new QMenu(QStringLiteral("MiniPopup"), this);
-    Menu_MiniPopUp_POWER = Menu_MiniPopUp->addAction(QStringLiteral("POWER"));
+    Menu_MiniPopUp_POWER = Menu_MiniPopUp->addAction(tr("POWER"));
     Menu_MiniPopUp->addSeparator();
     // The pop-up names CD-R without its hyphen.
     for (int i = ReceiverVocabulary::kFirstInput; i <= ReceiverVocabulary::kLastInput; ++i)
@@ -379,22 +376,21 @@ void Form_ControlCenter::buildMenus()
             i, Menu_MiniPopUp->addAction(i == 14 ? QStringLiteral("CDR")
                                                  : ReceiverVocabulary::inputCaption(i)));
     Menu_MiniPopUp->addSeparator();
-    Menu_MiniPopUp_Volume = Menu_MiniPopUp->addMenu(QStringLiteral("VOLUME"));
+    Menu_MiniPopUp_Volume = Menu_MiniPopUp->addMenu(tr("VOLUME"));
     for (int i = 1; i <= ReceiverVocabulary::kMemories; ++i)
         Menu_MiniPopUp_Volume_Load.add(
             i, Menu_MiniPopUp_Volume->addAction(ReceiverVocabulary::memoryLetter(i)));
     Menu_MiniPopUp->addSeparator();
-    Menu_MiniPopUp_Zone2 = checkable(Menu_MiniPopUp->addAction(QStringLiteral("ZONE 2")));
+    Menu_MiniPopUp_Zone2 = checkable(Menu_MiniPopUp->addAction(tr("ZONE 2")));
     Menu_MiniPopUp->addSeparator();
-    Menu_MiniPopUp_Mute = Menu_MiniPopUp->addAction(QStringLiteral("MUTE"));
+    Menu_MiniPopUp_Mute = Menu_MiniPopUp->addAction(tr("MUTE"));
 
-    Menu_Ende = bar->addAction(QStringLiteral("&End"));
+    Menu_Ende = bar->addAction(tr("&End"));
 
     Menu_Fragezeichen = bar->addMenu(QStringLiteral("&?"));
-    Menu_Fragezeichen_Informationen
-        = Menu_Fragezeichen->addAction(QStringLiteral("Informationen"));
+    Menu_Fragezeichen_Informationen = Menu_Fragezeichen->addAction(tr("Informationen"));
     Menu_Fragezeichen_Informationen->setShortcut(QKeySequence(Qt::Key_F1));
-    Menu_Info = Menu_Fragezeichen->addAction(QStringLiteral("About Orvane..."));
+    Menu_Info = Menu_Fragezeichen->addAction(tr("About Orvane..."));
 
     // Receiver menus wait for a connection.
     Menu_Reset->setEnabled(false);

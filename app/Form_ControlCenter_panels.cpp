@@ -224,7 +224,7 @@ void Form_ControlCenter::Menu_MiniPopUp_Zone2_Click()
 void Form_ControlCenter::showZoneMode()
 {
     const bool zone2 = zone2Mode();
-    Frame_Input->setCaption(zone2 ? QStringLiteral("Rec Out") : QStringLiteral("Input"));
+    Frame_Input->setCaption(zone2 ? tr("Rec Out") : tr("Input"));
     // The frames are shown only while the panels are folded out.
     if (!Frame_Input->isHidden()) {
         Frame_InputMode->setVisible(!zone2);

@@ -47,7 +47,7 @@ void Form_ControlCenter::Menu_ZS_Aktiv_Click()
     guarded(kModule, "Menu_ZS_Aktiv_Click", [&] {
         // Switching off needs the connection too: the item is left as it is.
         if (!m_link->PortOpen()) {
-            m_platform.dialogs->inform(QStringLiteral("Connect first !"));
+            m_platform.dialogs->inform(tr("Connect first !"));
             return;
         }
         const bool on = !Menu_ZS_Aktiv->isChecked();

@@ -74,36 +74,36 @@ ctlFrame *makeFrame(QWidget *parent, const QString &name, const QString &caption
 QString Form_Informationen::textInfo()
 {
     return linesWithCrLf({
-        QStringLiteral("-Cx = Connect amplifier at Com X"),
-        QStringLiteral("-M  = Starts in mini mode"),
-        QStringLiteral("-TL = mini window position \"Top Left\""),
-        QStringLiteral("-TR = mini window position \"Top Right\""),
-        QStringLiteral("-BL = mini window position \"Bottom Left\""),
-        QStringLiteral("-BR = mini window position \"Bottom Right\" Default"),
-        QStringLiteral("-P  = Power On"),
-        QStringLiteral("-?  = Help"),
+        tr("-Cx = Connect amplifier at Com X"),
+        tr("-M  = Starts in mini mode"),
+        tr("-TL = mini window position \"Top Left\""),
+        tr("-TR = mini window position \"Top Right\""),
+        tr("-BL = mini window position \"Bottom Left\""),
+        tr("-BR = mini window position \"Bottom Right\" Default"),
+        tr("-P  = Power On"),
+        tr("-?  = Help"),
     });
 }
 
 QString Form_Informationen::textKeys()
 {
     return linesWithCrLf({
-        QStringLiteral("F4  - Volume A"),
-        QStringLiteral("F5  - Volume B"),
-        QStringLiteral("F6  - Volume C"),
-        QStringLiteral("F7  - Volume D"),
-        QStringLiteral("F8  - Volume E"),
-        QStringLiteral("F9  - Volume F"),
-        QStringLiteral("F12 - Mute"),
+        tr("F4  - Volume A"),
+        tr("F5  - Volume B"),
+        tr("F6  - Volume C"),
+        tr("F7  - Volume D"),
+        tr("F8  - Volume E"),
+        tr("F9  - Volume F"),
+        tr("F12 - Mute"),
     });
 }
 
 QString Form_Informationen::textImportant()
 {
     return linesWithCrLf({
-        QStringLiteral("Important:"),
-        QStringLiteral("To prevent possible amplifier damage, unplug the"),
-        QStringLiteral("mains supply before connecting the RS 232 cable!"),
+        tr("Important:"),
+        tr("To prevent possible amplifier damage, unplug the"),
+        tr("mains supply before connecting the RS 232 cable!"),
     });
 }
 
@@ -111,40 +111,39 @@ Form_Informationen::Form_Informationen(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form_Informationen"));
-    setWindowTitle(QStringLiteral("Information for Orvane"));
+    setWindowTitle(tr("Information for Orvane"));
     setAttribute(Qt::WA_DeleteOnClose);
 
     ShortcutCaption1 = makeCaptionStrip(this, QStringLiteral("ShortcutCaption1"),
-                                        QStringLiteral("Starting and operating Orvane"));
+                                        tr("Starting and operating Orvane"));
     Label1 = new QLabel(QStringLiteral("Orvane ") + Modul_Orvane::VersionText()
-                            + QStringLiteral(" - remote control for AV receivers"),
+                            + tr(" - remote control for AV receivers"),
                         this);
     Label1->setObjectName(QStringLiteral("Label1"));
 
     Text_Info = makeText(this, QStringLiteral("Text_Info"), textInfo(), 8);
-    Text_Info->setAccessibleName(QStringLiteral("Command options"));
-    Frame2
-        = makeFrame(this, QStringLiteral("Frame2"), QStringLiteral("Command options: "), Text_Info);
+    Text_Info->setAccessibleName(tr("Command options"));
+    Frame2 = makeFrame(this, QStringLiteral("Frame2"), tr("Command options: "), Text_Info);
 
     Text2 = makeText(this, QStringLiteral("Text2"), QString(), 7);
     Text2->setFont(FixedPitchFont::resolve(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
     Text2->setPlainText(textKeys());
     Text2->setFixedHeight(Text2->fontMetrics().lineSpacing() * 8 + 12);
-    Text2->setAccessibleName(QStringLiteral("Keys"));
-    Frame1 = makeFrame(this, QStringLiteral("Frame1"), QStringLiteral("Keys: "), Text2);
+    Text2->setAccessibleName(tr("Keys"));
+    Frame1 = makeFrame(this, QStringLiteral("Frame1"), tr("Keys: "), Text2);
 
-    ShortcutCaption2 = makeCaptionStrip(this, QStringLiteral("ShortcutCaption2"),
-                                        QStringLiteral("Connecting the receiver"));
+    ShortcutCaption2
+        = makeCaptionStrip(this, QStringLiteral("ShortcutCaption2"), tr("Connecting the receiver"));
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setPixmap(cablePicture(devicePixelRatioF()));
-    Picture1->setAccessibleName(QStringLiteral("Serial cable"));
+    Picture1->setAccessibleName(tr("Serial cable"));
     Text1 = makeText(this, QStringLiteral("Text1"), textImportant(), 3);
-    Text1->setAccessibleName(QStringLiteral("Important"));
+    Text1->setAccessibleName(tr("Important"));
 
     cmdOk = new Command(this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setCaption(QStringLiteral("&Ok"));
+    cmdOk->setCaption(tr("&Ok"));
     cmdOk->setFixedSize(cmdOk->sizeHint());
     connect(cmdOk, &Command::Click, this, &Form_Informationen::cmdOk_Click);
 

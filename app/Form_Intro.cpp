@@ -23,7 +23,7 @@ Form_Intro::Form_Intro(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form_Intro"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setAttribute(Qt::WA_DeleteOnClose);
 
     Image1 = new QLabel(this);
@@ -31,7 +31,7 @@ Form_Intro::Form_Intro(QWidget *parent)
     Image1->setPixmap(picture(kPictureSize, devicePixelRatioF()));
     Image1->setFixedSize(kPictureSize);
     Image1->setCursor(Qt::PointingHandCursor);
-    Image1->setToolTip(QStringLiteral("Close"));
+    Image1->setToolTip(tr("Close"));
     Image1->setAccessibleName(QStringLiteral("Orvane"));
     Image1->installEventFilter(this);
 
@@ -39,7 +39,7 @@ Form_Intro::Form_Intro(QWidget *parent)
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblVersion->setAlignment(Qt::AlignCenter);
 
-    lblLicence = new QLabel(kLicenceLine, this);
+    lblLicence = new QLabel(tr(kLicenceText), this);
     lblLicence->setObjectName(QStringLiteral("lblLicence"));
     lblLicence->setAlignment(Qt::AlignCenter);
     lblLicence->setWordWrap(true);
@@ -57,7 +57,7 @@ Form_Intro::Form_Intro(QWidget *parent)
 
 QString Form_Intro::versionLine()
 {
-    return QStringLiteral("Version: ") + Modul_Orvane::VersionText() + QStringLiteral(" - ")
+    return tr("Version: ") + Modul_Orvane::VersionText() + QStringLiteral(" - ")
         + Modul_Orvane::BuildDate;
 }
 
@@ -136,7 +136,7 @@ QPixmap Form_Intro::picture(const QSize &size, qreal ratio)
     painter.setFont(subtitle);
     painter.setPen(QColor(0x9c, 0xb8, 0xd4));
     painter.drawText(QRectF(0, h * 0.3, w, h * 0.1), Qt::AlignCenter,
-                     QStringLiteral("Remote control for AV receivers"));
+                     tr("Remote control for AV receivers"));
 
     // Receiver body.
     const QRectF body(w * 0.08, h * 0.48, w * 0.84, h * 0.4);

@@ -14,8 +14,9 @@ public:
 
     // "Version: " + version + " - " + build date.
     static QString versionLine();
-    static inline const QString kLicenceLine = QStringLiteral(
-        "Free software: GNU GPL 3 or later; control libraries GNU LGPL 2.1 or later");
+    static constexpr const char *kLicenceText
+        = QT_TR_NOOP("Free software: GNU GPL 3 or later; control libraries GNU LGPL 2.1 or later");
+    static inline const QString kLicenceLine = QString::fromLatin1(kLicenceText);
     // The about picture, drawn at the given logical size and pixel ratio.
     static QPixmap picture(const QSize &size, qreal ratio);
 

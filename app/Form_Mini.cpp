@@ -47,16 +47,16 @@ Form_Mini::Form_Mini(MiniWindowHost *host, ProgramEvents *events, AddInRuntime &
     palette.setColor(QPalette::Window, QColor(0xdd, 0xe3, 0xea));
     setPalette(palette);
 
-    Label_VolDown = new ImageButton(QStringLiteral("−"), QStringLiteral("Volume -"), this);
+    Label_VolDown = new ImageButton(QStringLiteral("−"), tr("Volume -"), this);
     Pic_Vol = new QWidget(this);
     Pic_Vol->setObjectName(QStringLiteral("Pic_Vol"));
-    Pic_Vol->setAccessibleName(QStringLiteral("Volume"));
+    Pic_Vol->setAccessibleName(tr("Volume"));
     // Presses on the bar belong to the window, so it can be dragged by the bar too.
     Pic_Vol->setAttribute(Qt::WA_TransparentForMouseEvents);
     Pic_Vol->installEventFilter(this);
-    Label_VolUp = new ImageButton(QStringLiteral("+"), QStringLiteral("Volume +"), this);
-    Label_Min = new ImageButton(QStringLiteral("_"), QStringLiteral("minimize"), this);
-    Label_Close = new ImageButton(QStringLiteral("×"), QStringLiteral("close"), this);
+    Label_VolUp = new ImageButton(QStringLiteral("+"), tr("Volume +"), this);
+    Label_Min = new ImageButton(QStringLiteral("_"), tr("minimize"), this);
+    Label_Close = new ImageButton(QStringLiteral("×"), tr("close"), this);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);

@@ -2,6 +2,7 @@
 
 #include "platform/NetworkPortAddress.h"
 #include "platform/SettingsStore.h"
+#include "platform/SwitchingSerialPort.h"
 #include "platform/UserDialogs.h"
 
 #include <QComboBox>
@@ -41,13 +42,13 @@ PortsDialog::PortsDialog(SerialPortList *ports, SettingsStore *settings, UserDia
     , m_settings(settings)
     , m_dialogs(dialogs)
 {
-    setWindowTitle(QStringLiteral("Ports"));
+    setWindowTitle(tr("Ports"));
     auto *layout = new QVBoxLayout(this);
-    auto *intro = new QLabel(
-        QStringLiteral("Choose the serial device of each port, or enter the address of a "
-                       "serial-to-network bridge as tcp://host:port. Leave a port empty for "
-                       "its default device. Changes take effect at the next connect."),
-        this);
+    auto *intro
+        = new QLabel(tr("Choose the serial device of each port, or enter the address of a "
+                        "serial-to-network bridge as tcp://host:port. Leave a port empty for "
+                        "its default device. Changes take effect at the next connect."),
+                     this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
@@ -59,9 +60,9 @@ PortsDialog::PortsDialog(SerialPortList *ports, SettingsStore *settings, UserDia
         edit->setMinimumContentsLength(40);
         edit->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         edit->lineEdit()->setPlaceholderText(QStringLiteral("/dev/ttyS%1").arg(n - 1));
-        edit->setAccessibleName(QStringLiteral("Com %1").arg(n));
+        edit->setAccessibleName(tr("Com %1").arg(n));
         connect(edit, &QComboBox::currentTextChanged, this, &PortsDialog::updateNote);
-        form->addRow(QStringLiteral("Com %1:").arg(n), edit);
+        form->addRow(tr("Com %1:").arg(n), edit);
         m_edits.append(edit);
     }
     layout->addLayout(form);
@@ -71,8 +72,7 @@ PortsDialog::PortsDialog(SerialPortList *ports, SettingsStore *settings, UserDia
     layout->addWidget(m_note);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton *refreshButton
-        = buttons->addButton(QStringLiteral("&Refresh"), QDialogButtonBox::ActionRole);
+    QPushButton *refreshButton = buttons->addButton(tr("&Refresh"), QDialogButtonBox::ActionRole);
     connect(refreshButton, &QPushButton::clicked, this, &PortsDialog::refresh);
     connect(buttons, &QDialogButtonBox::accepted, this, &PortsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &PortsDialog::reject);
@@ -133,15 +133,13 @@ void PortsDialog::updateNote()
 {
     QStringList lines;
     if (m_devices.isEmpty())
-        lines << QStringLiteral("No serial devices found.");
+        lines << tr("No serial devices found.");
     for (int n = 1; n <= kPorts && n <= m_edits.size(); ++n) {
         const SerialPortList::Device *device = listedDevice(portName(n));
         if (device && !device->accessible) {
-            lines << QStringLiteral("Com %1: you may not open %2. Add your user to the group "
-                                    "\"dialout\" (sudo adduser $USER dialout), then log out "
-                                    "and in again.")
-                         .arg(n)
-                         .arg(device->systemLocation);
+            lines << tr("Com %1: ").arg(n)
+                    + SwitchingSerialPort::permissionAdvice(device->systemLocation, device->owner,
+                                                            device->group, device->permissions);
         }
     }
     m_note->setText(lines.join(QLatin1Char('\n')));
@@ -155,14 +153,14 @@ QString PortsDialog::checkPortName(const QString &name)
     if (NetworkPortAddress::isNetworkName(trimmed)) {
         if (NetworkPortAddress::parse(trimmed))
             return QString();
-        return QStringLiteral("\"%1\" is not a valid network address. Write tcp://host:port "
-                              "with a port from 1 to 65535.")
+        return tr("\"%1\" is not a valid network address. Write tcp://host:port "
+                  "with a port from 1 to 65535.")
             .arg(trimmed);
     }
     if (trimmed.startsWith(QLatin1Char('/')))
         return QString();
-    return QStringLiteral("\"%1\" is neither a device path (such as /dev/ttyUSB0) nor a "
-                          "network address (tcp://host:port).")
+    return tr("\"%1\" is neither a device path (such as /dev/ttyUSB0) nor a "
+              "network address (tcp://host:port).")
         .arg(trimmed);
 }
 
@@ -172,7 +170,7 @@ void PortsDialog::accept()
         const QString problem = checkPortName(portName(n));
         if (!problem.isEmpty()) {
             UserDialogs::Message message;
-            message.text = QStringLiteral("Com %1: %2").arg(n).arg(problem);
+            message.text = tr("Com %1: %2").arg(n).arg(problem);
             message.icon = UserDialogs::Icon::Exclamation;
             message.title = windowTitle();
             if (m_dialogs)
@@ -192,7 +190,7 @@ void PortsDialog::accept()
         const QString failure = m_settings->flush();
         if (!failure.isEmpty()) {
             UserDialogs::Message message;
-            message.text = QStringLiteral("The ports could not be saved: %1").arg(failure);
+            message.text = tr("The ports could not be saved: %1").arg(failure);
             message.icon = UserDialogs::Icon::Exclamation;
             message.title = windowTitle();
             if (m_dialogs)

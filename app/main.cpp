@@ -1,8 +1,12 @@
 #include "app/CommandLine.h"
 #include "app/LinuxPlatform.h"
 #include "app/Modul_Orvane.h"
+#include "app/ProgramTranslations.h"
+#include "app/RunningInstance.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QIcon>
 #include <QStringList>
 #include <cstdio>
 
@@ -41,6 +45,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    const bool display = hasDisplay(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
@@ -48,6 +53,22 @@ int main(int argc, char *argv[])
     // the program by it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Orvane"));
     QApplication::setApplicationVersion(Modul_Orvane::FullVersionText());
+    ProgramTranslations::install(&app);
+    // Every window's icon: the icon theme's, else the one built in.
+    QIcon builtIn;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/org.orvane.Orvane-%1.png").arg(size),
+                        QSize(size, size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.orvane.Orvane"), builtIn));
+    // A second start on a desktop brings the running Orvane forward and ends.
+    if (display
+        && RunningInstance::raise(QDBusConnection::sessionBus(), RunningInstance::activationToken())
+            == RunningInstance::Result::Raised) {
+        std::printf("%s\n",
+                    qPrintable(QCoreApplication::translate("RunningInstance",
+                                                           RunningInstance::kRaisedText)));
+        return 0;
+    }
     // The command line is one text in which the options are searched.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
     return Modul_Orvane::Main(commandLine);

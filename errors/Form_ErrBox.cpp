@@ -58,7 +58,7 @@ Form_ErrBox::Form_ErrBox(Shell *shell, UserDialogs *dialogs, QWidget *parent)
     , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("Form_ErrBox"));
-    setWindowTitle(QStringLiteral("Error"));
+    setWindowTitle(tr("Error"));
     setFixedSize(kDesignWidth, kDesignHeight);
 
     Picture2 = new QLabel(this);
@@ -66,14 +66,14 @@ Form_ErrBox::Form_ErrBox(Shell *shell, UserDialogs *dialogs, QWidget *parent)
     Picture2->setPixmap(
         style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(kIconSize, kIconSize));
     Picture2->setGeometry(kMargin + 8, kMargin, kIconSize, kIconSize);
-    Picture2->setAccessibleName(QStringLiteral("Error"));
+    Picture2->setAccessibleName(tr("Error"));
 
     Label1 = plainLabel(this, QStringLiteral("Label1"));
     Label1->move(kLabelLeft, kMargin);
     Label2 = plainLabel(this, QStringLiteral("Label2"));
     Label2->move(kLabelLeft, kMargin + 20);
 
-    Label3 = new QLabel(QStringLiteral("Error Description"), this);
+    Label3 = new QLabel(tr("Error Description"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->move(kMargin, 62);
     Label3->adjustSize();
@@ -84,13 +84,13 @@ Form_ErrBox::Form_ErrBox(Shell *shell, UserDialogs *dialogs, QWidget *parent)
     Text1->setGeometry(kMargin, 82, kDesignWidth - 2 * kMargin, 90);
     Label3->setBuddy(Text1);
 
-    cmdSend = new QPushButton(QStringLiteral("&Send Report"), this);
+    cmdSend = new QPushButton(tr("&Send Report"), this);
     cmdSend->setObjectName(QStringLiteral("cmdSend"));
     cmdSend->setAutoDefault(false);
     cmdSend->setGeometry(kDesignWidth - kMargin - kCloseWidth - kButtonGap - kSendWidth, kButtonTop,
                          kSendWidth, kButtonHeight);
 
-    cmdClose = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdClose = new QPushButton(tr("&Cancel"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setAutoDefault(false);
     cmdClose->setGeometry(kDesignWidth - kMargin - kCloseWidth, kButtonTop, kCloseWidth,
@@ -108,13 +108,12 @@ QString Form_ErrBox::reportAddress()
 void Form_ErrBox::prepare(const QString &procedure, const QString &module, int number,
                           const QString &description, int line)
 {
-    setWindowTitle(QStringLiteral("Error in ") + programName());
+    setWindowTitle(tr("Error in ") + programName());
 
-    Label1->setText(QStringLiteral("Error in ") + module + QLatin1Char('-') + procedure
-                    + QLatin1Char(':'));
+    Label1->setText(tr("Error in ") + module + QLatin1Char('-') + procedure + QLatin1Char(':'));
     QString what = QString::number(number) + QStringLiteral(", ") + description;
     if (line >= 1)
-        what += QStringLiteral(" (Line ") + QString::number(line) + QLatin1Char(')');
+        what += tr(" (Line ") + QString::number(line) + QLatin1Char(')');
     Label2->setText(what);
     Label1->adjustSize();
     Label2->adjustSize();
@@ -181,11 +180,11 @@ QString Form_ErrBox::reportText() const
         windowTitle(),
         Label1->text(),
         Label2->text(),
-        QStringLiteral("Version: %1.%2.%3")
+        tr("Version: %1.%2.%3")
             .arg(ORVANE_VERSION_MAJOR)
             .arg(ORVANE_VERSION_MINOR)
             .arg(ORVANE_VERSION_PATCH),
-        QStringLiteral("Beschreibung:"),
+        tr("Beschreibung:"),
         description,
     };
     return lines.join(kLineBreak);
@@ -223,9 +222,9 @@ void Form_ErrBox::tellSendFailed()
     if (!m_dialogs)
         return;
     UserDialogs::Message message;
-    message.text = QStringLiteral("No mail program could be opened for the error report.\n"
-                                  "The report has been copied to the clipboard; please send it "
-                                  "to %1.")
+    message.text = tr("No mail program could be opened for the error report.\n"
+                      "The report has been copied to the clipboard; please send it "
+                      "to %1.")
                        .arg(reportAddress());
     message.title = windowTitle();
     message.icon = UserDialogs::Icon::Exclamation;

@@ -46,11 +46,12 @@ void DebugLogFile::open(bool fresh)
     if (state.open(mode))
         return;
     if (buildTree) {
-        fail(QStringLiteral("Cannot open %1 (%2) nor %3: %4")
+        fail(QCoreApplication::translate("DebugLogFile", "Cannot open %1 (%2) nor %3: %4")
                  .arg(beside.fileName(), beside.errorString(), state.fileName(),
                       state.errorString()));
     }
-    fail(QStringLiteral("Cannot open %1: %2").arg(state.fileName(), state.errorString()));
+    fail(QCoreApplication::translate("DebugLogFile", "Cannot open %1: %2")
+             .arg(state.fileName(), state.errorString()));
 }
 
 void DebugLogFile::fail(const QString &description)
@@ -77,8 +78,10 @@ void DebugLogFile::append(const QString &line)
         open(false);
     QFile file(m_path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        fail(QStringLiteral("Cannot open %1: %2").arg(file.fileName(), file.errorString()));
+        fail(QCoreApplication::translate("DebugLogFile", "Cannot open %1: %2")
+                 .arg(file.fileName(), file.errorString()));
     const QByteArray bytes = line.toLatin1() + "\r\n";
     if (file.write(bytes) != bytes.size() || !file.flush())
-        fail(QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString()));
+        fail(QCoreApplication::translate("DebugLogFile", "Cannot write %1: %2")
+                 .arg(file.fileName(), file.errorString()));
 }

@@ -49,11 +49,11 @@ Form_Com::~Form_Com() = default;
 
 void Form_Com::buildTerminal()
 {
-    setWindowTitle(QStringLiteral("DEBUG  - COM - TERMINAL"));
+    setWindowTitle(tr("DEBUG  - COM - TERMINAL"));
 
     Text_send = new QLineEdit(this);
     Text_send->setObjectName(QStringLiteral("Text_send"));
-    Text_send->setAccessibleName(QStringLiteral("Code to send"));
+    Text_send->setAccessibleName(tr("Code to send"));
     Text_send->setFont(terminalFont());
     // The key filter handles typing; the validator also keeps pasted text hexadecimal.
     Text_send->setValidator(new QRegularExpressionValidator(
@@ -63,22 +63,22 @@ void Form_Com::buildTerminal()
 
     cmd_send = new Command(this);
     cmd_send->setObjectName(QStringLiteral("cmd_send"));
-    cmd_send->setCaption(QStringLiteral("&Send"));
+    cmd_send->setCaption(tr("&Send"));
     connect(cmd_send, &Command::Click, this, &Form_Com::cmd_send_Click);
 
     cmd_copy = new Command(this);
     cmd_copy->setObjectName(QStringLiteral("cmd_copy"));
-    cmd_copy->setCaption(QStringLiteral("&Copy"));
+    cmd_copy->setCaption(tr("&Copy"));
     connect(cmd_copy, &Command::Click, this, &Form_Com::cmd_copy_Click);
 
     cmd_clear = new Command(this);
     cmd_clear->setObjectName(QStringLiteral("cmd_clear"));
-    cmd_clear->setCaption(QStringLiteral("&Clear"));
+    cmd_clear->setCaption(tr("&Clear"));
     connect(cmd_clear, &Command::Click, this, &Form_Com::cmd_clear_Click);
 
     Text_Com = new QPlainTextEdit(this);
     Text_Com->setObjectName(QStringLiteral("Text_Com"));
-    Text_Com->setAccessibleName(QStringLiteral("Traffic"));
+    Text_Com->setAccessibleName(tr("Traffic"));
     Text_Com->setReadOnly(true);
     Text_Com->setFont(terminalFont());
     Text_Com->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -92,31 +92,39 @@ void Form_Com::buildTerminal()
     }
     m_logPlace = new QLabel(this);
     m_logPlace->setObjectName(QStringLiteral("logPlace"));
-    m_logPlace->move(x, kMargin);
-    Text_Com->move(0, kRowHeight + 2 * kMargin);
+    m_logPlace->setGeometry(kMargin, kRowHeight + 2 * kMargin, std::max(x, 480) - 2 * kMargin,
+                            kRowHeight);
+    Text_Com->move(0, 2 * kRowHeight + 3 * kMargin);
     resize(std::max(x, 480), 320);
 }
 
 void Form_Com::showLogFile(const QString &path, bool writable)
 {
-    if (path.isEmpty())
-        m_logPlace->clear();
-    else if (writable)
-        m_logPlace->setText(QStringLiteral("Log file: %1").arg(path));
-    else {
+    if (path.isEmpty()) {
+        m_logText.clear();
+    } else if (writable) {
+        m_logText = tr("Log file: %1").arg(path);
+    } else {
         // Later lines are not written until logging is switched on again: say so, and why.
         const QString failure = m_link->logFile().failure();
-        m_logPlace->setText(QStringLiteral("Logging stopped: %1")
-                                .arg(failure.isEmpty() ? path : failure));
-        appendTraffic(m_logPlace->text());
+        m_logText = tr("Logging stopped: %1").arg(failure.isEmpty() ? path : failure);
+        appendTraffic(m_logText);
     }
-    // A long path is cut at the window's edge; the tool tip shows it whole.
-    m_logPlace->setToolTip(m_logPlace->text());
+    fitLogText();
+}
+
+void Form_Com::fitLogText()
+{
+    // A text wider than the row keeps its start and the file's name; the tool tip shows
+    // it whole.
+    m_logPlace->setText(m_logPlace->fontMetrics().elidedText(m_logText, Qt::ElideMiddle,
+                                                             m_logPlace->width()));
+    m_logPlace->setToolTip(m_logText);
 }
 
 QString Form_Com::logFileText() const
 {
-    return m_logPlace->text();
+    return m_logText;
 }
 
 void Form_Com::appendTraffic(const QString &line)
@@ -203,7 +211,9 @@ void Form_Com::resizeEvent(QResizeEvent *event)
         return;
     const int top = Text_Com->y();
     Text_Com->setGeometry(0, top, width(), std::max(0, height() - top));
-    if (m_logPlace)
-        m_logPlace->setGeometry(m_logPlace->x(), kMargin,
-                                std::max(0, width() - m_logPlace->x() - kMargin), kRowHeight);
+    if (m_logPlace) {
+        m_logPlace->setGeometry(kMargin, m_logPlace->y(), std::max(0, width() - 2 * kMargin),
+                                kRowHeight);
+        fitLogText();
+    }
 }

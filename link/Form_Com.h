@@ -30,8 +30,10 @@ public:
     // Adds a line of the program's own to the listing, shown or not, so it is there when
     // the terminal is opened.
     void appendNote(const QString &line);
-    // Says where the log file goes (beside the buttons); nothing when `path` is empty.
+    // Says where the log file goes (on the row below the buttons, shortened in the middle
+    // when it is wider than the window); nothing when `path` is empty.
     void showLogFile(const QString &path, bool writable);
+    // That text in full.
     QString logFileText() const;
 
     // Terminal controls (the window shown by "Debug View").
@@ -49,6 +51,7 @@ protected:
 private:
     void buildTerminal();
     void appendLine(const QString &line);
+    void fitLogText();
     void cmd_send_Click();
     void cmd_copy_Click();
     void cmd_clear_Click();
@@ -56,6 +59,7 @@ private:
     ReceiverLink *m_link;
     LinkHost *m_host;
     QLabel *m_logPlace = nullptr;
+    QString m_logText;
     bool m_appClosing = false;
     // Characters in the listing, counting each line end as CR LF.
     qsizetype m_listingChars = 0;

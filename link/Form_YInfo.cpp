@@ -52,10 +52,10 @@ QLineEdit *addField(QVBoxLayout *layout, const QString &caption, const QString &
 Form_YInfo::Form_YInfo(QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("Orvane Information"));
+    setWindowTitle(tr("Orvane Information"));
 
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(QStringLiteral("Orvane Information"), this);
+    auto *heading = new QLabel(tr("Orvane Information"), this);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
@@ -66,20 +66,19 @@ Form_YInfo::Form_YInfo(QWidget *parent)
     auto *picture = new QLabel(this);
     picture->setPixmap(receiverPicture());
     picture->setAlignment(Qt::AlignCenter);
-    picture->setAccessibleName(QStringLiteral("Receiver"));
+    picture->setAccessibleName(tr("Receiver"));
     layout->addWidget(picture);
 
-    text_modell = addField(layout, QStringLiteral("Model:"), QStringLiteral("text_modell"), this);
-    text_modellid
-        = addField(layout, QStringLiteral("Model ID:"), QStringLiteral("text_modellid"), this);
-    text_softwareversion = addField(layout, QStringLiteral("Softwareversion :"),
-                                    QStringLiteral("text_softwareversion"), this);
-    text_YString = addField(layout, QStringLiteral("Orvane return string:"),
-                            QStringLiteral("text_YString"), this);
+    text_modell = addField(layout, tr("Model:"), QStringLiteral("text_modell"), this);
+    text_modellid = addField(layout, tr("Model ID:"), QStringLiteral("text_modellid"), this);
+    text_softwareversion
+        = addField(layout, tr("Softwareversion :"), QStringLiteral("text_softwareversion"), this);
+    text_YString
+        = addField(layout, tr("Orvane return string:"), QStringLiteral("text_YString"), this);
 
     cmdOk = new Command(this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setCaption(QStringLiteral("&Ok"));
+    cmdOk->setCaption(tr("&Ok"));
     cmdOk->setFixedSize(90, 25);
     connect(cmdOk, &Command::Click, this, &Form_YInfo::cmdOk_Click);
     auto *buttonRow = new QHBoxLayout;

@@ -383,7 +383,7 @@ void ReceiverLink::ResetOrvane(QString *Ret)
     bool resetSent = false;
     guarded("Form_Com", "ResetOrvane", [&] {
         if (!PortOpen()) {
-            m_dialogs->inform(QStringLiteral("Connect Error !"));
+            m_dialogs->inform(tr("Connect Error !"));
             return;
         }
 
@@ -394,7 +394,7 @@ void ReceiverLink::ResetOrvane(QString *Ret)
         while (m_linkBusy) {
             const auto remaining = LinkTimings::current().resetWait - elapsedOf(clock);
             if (remaining <= 0ms) {
-                m_dialogs->inform(QStringLiteral("Time Out"));
+                m_dialogs->inform(tr("Time Out"));
                 return;
             }
             std::this_thread::sleep_for(std::min(remaining, kBusySleepStep));

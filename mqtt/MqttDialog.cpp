@@ -29,66 +29,68 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
     , m_dialogs(dialogs)
     , m_currentPassword(currentPassword)
 {
-    setWindowTitle(QStringLiteral("Home automation"));
+    setWindowTitle(tr("Home automation"));
     const MqttSettings stored = settings ? MqttSettings::load(*settings) : MqttSettings {};
     auto *layout = new QVBoxLayout(this);
-    auto *intro = new QLabel(
-        QStringLiteral("Orvane can publish the receiver to an MQTT broker, where a "
-                       "home-automation hub finds it by discovery. Leave the broker empty to "
-                       "switch this off."),
-        this);
+    auto *intro
+        = new QLabel(tr("Orvane can publish the receiver to an MQTT broker, where a "
+                        "home-automation hub finds it by discovery. Leave the broker empty to "
+                        "switch this off."),
+                     this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
     auto *form = new QFormLayout;
-    const auto line
-        = [this, form](const QString &label, const QString &text, const QString &placeholder) {
-              auto *edit = new QLineEdit(text, this);
-              edit->setPlaceholderText(placeholder);
-              edit->setAccessibleName(label);
-              form->addRow(label, edit);
-              return edit;
-          };
-    m_broker = line(QStringLiteral("Broker:"), stored.broker,
-                    QStringLiteral("mqtt://host:1883 or mqtts://host:8883"));
-    m_user = line(QStringLiteral("User:"), stored.user, QString());
-    m_password = line(QStringLiteral("Password:"), QString(),
-                      currentPassword.isEmpty() ? QString() : QStringLiteral("(unchanged)"));
+    // A field is wide enough for its placeholder, which would otherwise be cut off.
+    const auto setPlaceholder = [](QLineEdit *edit, const QString &placeholder) {
+        edit->setPlaceholderText(placeholder);
+        if (!placeholder.isEmpty())
+            edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(placeholder) + 16);
+    };
+    const auto line = [this, form, setPlaceholder](const QString &label, const QString &text,
+                                                   const QString &placeholder) {
+        auto *edit = new QLineEdit(text, this);
+        setPlaceholder(edit, placeholder);
+        edit->setAccessibleName(label);
+        form->addRow(label, edit);
+        return edit;
+    };
+    m_broker = line(tr("Broker:"), stored.broker, tr("mqtt://host:1883 or mqtts://host:8883"));
+    m_user = line(tr("User:"), stored.user, QString());
+    m_password = line(tr("Password:"), QString(),
+                      currentPassword.isEmpty() ? QString() : tr("(unchanged)"));
     m_password->setEchoMode(QLineEdit::Password);
     connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
     m_passwordPlace = new QLabel(passwordPlaceText(), this);
     m_passwordPlace->setWordWrap(true);
     form->addRow(QString(), m_passwordPlace);
     m_caFile = new QLineEdit(stored.caFile, this);
-    m_caFile->setPlaceholderText(QStringLiteral("the system's certificate authorities"));
-    m_caFile->setAccessibleName(QStringLiteral("CA file:"));
-    auto *browse = new QPushButton(QStringLiteral("Browse..."), this);
+    setPlaceholder(m_caFile, tr("the system's certificate authorities"));
+    m_caFile->setAccessibleName(tr("CA file:"));
+    auto *browse = new QPushButton(tr("Browse..."), this);
     connect(browse, &QPushButton::clicked, this, [this] {
         if (!m_dialogs)
             return;
         const QString path = m_dialogs->openFileName(
-            QStringLiteral("CA certificate"),
-            QStringLiteral("Certificates (*.pem *.crt);;All files (*)"), QString());
+            tr("CA certificate"), tr("Certificates (*.pem *.crt);;All files (*)"), QString());
         if (!path.isEmpty())
             m_caFile->setText(path);
     });
     auto *caRow = new QHBoxLayout;
     caRow->addWidget(m_caFile);
     caRow->addWidget(browse);
-    form->addRow(QStringLiteral("CA file:"), caRow);
+    form->addRow(tr("CA file:"), caRow);
     // An empty topic is this installation's own default, which the field shows.
     m_installation = stored.installation;
-    m_topic
-        = line(QStringLiteral("Topic:"), stored.topic, MqttSettings::defaultTopic(m_installation));
-    m_discovery = line(QStringLiteral("Discovery prefix:"), stored.discovery,
-                       MqttSettings::kDefaultDiscovery);
+    m_topic = line(tr("Topic:"), stored.topic, MqttSettings::defaultTopic(m_installation));
+    m_discovery = line(tr("Discovery prefix:"), stored.discovery, MqttSettings::kDefaultDiscovery);
     m_maxVolume
-        = line(QStringLiteral("Maximum volume (dB):"),
+        = line(tr("Maximum volume (dB):"),
                stored.maxVolume == MqttSettings::receiverTop() || std::isnan(stored.maxVolume)
                    ? QString()
                    : QString::number(stored.maxVolume),
-               QStringLiteral("%1 (the receiver's top)").arg(MqttSettings::receiverTop()));
-    m_maxVolume->setToolTip(QStringLiteral("The hub may not set the volume above this."));
+               tr("%1 (the receiver's top)").arg(MqttSettings::receiverTop()));
+    m_maxVolume->setToolTip(tr("The hub may not set the volume above this."));
     layout->addLayout(form);
 
     m_status = new QLabel(this);
@@ -97,7 +99,7 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
     layout->addWidget(m_status);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_try = buttons->addButton(QStringLiteral("&Try connection"), QDialogButtonBox::ActionRole);
+    m_try = buttons->addButton(tr("&Try connection"), QDialogButtonBox::ActionRole);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     connect(m_try, &QPushButton::clicked, this, &MqttDialog::tryBroker);
     connect(buttons, &QDialogButtonBox::accepted, this, &MqttDialog::save);
@@ -132,11 +134,11 @@ QString MqttDialog::passwordPlaceText() const
     const bool inFile = m_settings
         && !m_settings->readValue(MqttSettings::kSection, MqttSettings::kPasswordKey).isEmpty();
     if (m_secrets && !inFile)
-        return QStringLiteral("The password is kept in the desktop's secret store; when the "
-                              "store does not answer, in the settings file, which is then "
-                              "readable by you only (mode 0600).");
-    return QStringLiteral("The password is kept in the settings file, which is then readable "
-                          "by you only (mode 0600).");
+        return tr("The password is kept in the desktop's secret store; when the "
+                  "store does not answer, in the settings file, which is then "
+                  "readable by you only (mode 0600).");
+    return tr("The password is kept in the settings file, which is then readable "
+              "by you only (mode 0600).");
 }
 
 QString MqttDialog::statusText() const
@@ -152,8 +154,7 @@ void MqttDialog::setStatus(const QString &text)
 void MqttDialog::tryBroker()
 {
     const MqttSettings settings = entered();
-    const QString problems
-        = settings.enabled() ? settings.problems() : QStringLiteral("Enter a broker first.");
+    const QString problems = settings.enabled() ? settings.problems() : tr("Enter a broker first.");
     if (!problems.isEmpty())
         return setStatus(problems);
     auto reachable = settings.clientOptions(enteredPassword());
@@ -166,21 +167,20 @@ void MqttDialog::tryBroker()
     m_trial = std::make_unique<MosquittoClient>();
     MosquittoClient *trial = m_trial.get();
     connect(trial, &MosquittoClient::connected, this,
-            [this] { endTry(QStringLiteral("Connected: the broker accepted Orvane.")); });
-    connect(trial, &MosquittoClient::disconnected, this, [this](const QString &reason) {
-        endTry(QStringLiteral("Could not connect: %1").arg(reason));
-    });
+            [this] { endTry(tr("Connected: the broker accepted Orvane.")); });
+    connect(trial, &MosquittoClient::disconnected, this,
+            [this](const QString &reason) { endTry(tr("Could not connect: %1").arg(reason)); });
     QTimer::singleShot(kTryLimit, trial, [this] {
-        endTry(QStringLiteral("Could not connect: no answer from the broker within %1 s.")
+        endTry(tr("Could not connect: no answer from the broker within %1 s.")
                    .arg(kTryLimit.count() / 1000));
     });
     QString error;
     if (!trial->start(options, &error)) {
-        endTry(QStringLiteral("Could not connect: %1").arg(error));
+        endTry(tr("Could not connect: %1").arg(error));
         return;
     }
     m_try->setEnabled(false);
-    setStatus(QStringLiteral("Trying %1 ...").arg(settings.broker));
+    setStatus(tr("Trying %1 ...").arg(settings.broker));
 }
 
 void MqttDialog::endTry(const QString &text)
@@ -226,7 +226,7 @@ void MqttDialog::save()
     // responsive, and after a bounded wait the settings file takes the password.
     m_saving = true;
     m_ok->setEnabled(false);
-    setStatus(QStringLiteral("Storing the password..."));
+    setStatus(tr("Storing the password..."));
     auto done = std::make_shared<bool>(false);
     m_secrets->write(MqttSettings::kPasswordKey, m_password->text(), this,
                      [this, done](bool stored) {

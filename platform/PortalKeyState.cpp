@@ -235,8 +235,8 @@ void PortalKeyState::onPortalOwnerChanged(const QString &, const QString &oldOwn
         m_busy = false;
         m_portal = Portal::Unknown;
         if (keysWanted)
-            tellTrouble(QStringLiteral("The desktop portal for global shortcuts went away: the "
-                                       "global keys are off until it is back."));
+            tellTrouble(tr("The desktop portal for global shortcuts went away: the "
+                           "global keys are off until it is back."));
     }
     if (!newOwner.isEmpty() && m_pressed && m_portal != Portal::Asking)
         probe();
@@ -254,9 +254,9 @@ void PortalKeyState::onSessionNotAnswered()
     m_bound.clear();
     m_busy = false;
     // The same keys are not asked for again until the portal starts anew.
-    tellTrouble(QStringLiteral("The desktop portal for global shortcuts did not answer the "
-                               "request for a session within %1 seconds: the global keys are "
-                               "off until the portal is restarted.")
+    tellTrouble(tr("The desktop portal for global shortcuts did not answer the "
+                   "request for a session within %1 seconds: the global keys are "
+                   "off until the portal is restarted.")
                     .arg(double(m_sessionAnswerWait.count()) / 1000.0));
 }
 
@@ -339,8 +339,8 @@ void PortalKeyState::request(const QString &method, const QVariantList &argument
                                  slot);
                 if (reply.isError()) {
                     m_sessionAnswer.stop();
-                    tellTrouble(QStringLiteral("The desktop portal for global shortcuts answered "
-                                               "%1 with an error (%2): the global keys are off.")
+                    tellTrouble(tr("The desktop portal for global shortcuts answered "
+                                   "%1 with an error (%2): the global keys are off.")
                                     .arg(method, reply.error().message()));
                     requestFailed();
                     return;
@@ -373,14 +373,14 @@ void PortalKeyState::onResponse(uint response, const QVariantMap &results,
     if (!binding)
         m_sessionAnswer.stop();
     if (response == 1) {
-        tellTrouble(QStringLiteral("The global shortcuts were cancelled in the desktop's "
-                                   "dialog: the global keys are off."));
+        tellTrouble(tr("The global shortcuts were cancelled in the desktop's "
+                       "dialog: the global keys are off."));
         requestFailed();
         return;
     }
     if (response != 0) {
-        tellTrouble(QStringLiteral("The desktop portal for global shortcuts refused %1 "
-                                   "(response %2): the global keys are off.")
+        tellTrouble(tr("The desktop portal for global shortcuts refused %1 "
+                       "(response %2): the global keys are off.")
                         .arg(binding ? QStringLiteral("to bind them") : QStringLiteral("a session"))
                         .arg(response));
         requestFailed();
@@ -404,8 +404,8 @@ void PortalKeyState::onResponse(uint response, const QVariantMap &results,
     if (!m_told.isEmpty()) {
         m_told.clear();
         if (m_notice)
-            m_notice(QStringLiteral("The desktop portal for global shortcuts answers again: the "
-                                    "global keys are bound."));
+            m_notice(tr("The desktop portal for global shortcuts answers again: the "
+                        "global keys are bound."));
     }
     settle();
 }

@@ -1,5 +1,6 @@
 #include "platform/QSettingsStore.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 
@@ -86,13 +87,17 @@ QString QSettingsStore::flush()
     case QSettings::NoError:
         return {};
     case QSettings::AccessError:
-        return QStringLiteral("The settings file \"%1\" could not be written "
-                              "(no write permission, or its folder cannot be created).")
+        return QCoreApplication::translate(
+                   "QSettingsStore",
+                   "The settings file \"%1\" could not be written "
+                   "(no write permission, or its folder cannot be created).")
             .arg(m_settings.fileName());
     case QSettings::FormatError:
-        return QStringLiteral("The settings file \"%1\" is malformed and was not changed.")
+        return QCoreApplication::translate(
+                   "QSettingsStore", "The settings file \"%1\" is malformed and was not changed.")
             .arg(m_settings.fileName());
     }
-    return QStringLiteral("The settings file \"%1\" could not be written.")
+    return QCoreApplication::translate("QSettingsStore",
+                                       "The settings file \"%1\" could not be written.")
         .arg(m_settings.fileName());
 }

@@ -37,8 +37,7 @@ QtSerialPort::~QtSerialPort()
 void QtSerialPort::open(int portNumber)
 {
     if (m_serial.isOpen())
-        throw SerialPortError(SerialPortError::kPortAlreadyOpen,
-                              QStringLiteral("Port already open"));
+        throw SerialPortError(SerialPortError::kPortAlreadyOpen, tr("Port already open"));
     const QString device = m_settings ? serialDeviceForPort(*m_settings, portNumber)
                                       : QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
     m_device = device;
@@ -56,7 +55,7 @@ void QtSerialPort::open(int portNumber)
         const QString reason = m_serial.errorString();
         m_serial.clearError();
         throw SerialPortError(SerialPortError::kPortError,
-                              QStringLiteral("Cannot open %1: %2").arg(device, reason));
+                              tr("Cannot open %1: %2").arg(device, reason));
     }
     m_serial.clearError();
     m_lostReported = false;
@@ -84,11 +83,10 @@ void QtSerialPort::write(const QByteArray &bytes)
 {
     if (!m_serial.isOpen())
         throw SerialPortError(SerialPortError::kPortNotOpen,
-                              QStringLiteral("Operation valid only when the port is open"));
+                              tr("Operation valid only when the port is open"));
     if (m_serial.write(bytes) != bytes.size()) {
-        throw SerialPortError(
-            SerialPortError::kPortError,
-            QStringLiteral("Cannot write to %1: %2").arg(m_device, m_serial.errorString()));
+        throw SerialPortError(SerialPortError::kPortError,
+                              tr("Cannot write to %1: %2").arg(m_device, m_serial.errorString()));
     }
     // Hands the bytes to the device, then waits while the line has not taken them or
     // holds more than the transmit buffer would; a line that takes nothing more makes

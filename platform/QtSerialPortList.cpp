@@ -28,6 +28,10 @@ QList<SerialPortList::Device> QtSerialPortList::devices()
         device.manufacturer = info.manufacturer();
         device.accessible
             = ::access(QFile::encodeName(device.systemLocation).constData(), R_OK | W_OK) == 0;
+        const QFileInfo node(device.systemLocation);
+        device.owner = node.owner();
+        device.group = node.group();
+        device.permissions = node.permissions();
         result.append(device);
     }
     std::sort(result.begin(), result.end(),

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace {
 
@@ -58,6 +59,14 @@ QMessageBox::StandardButton boxButton(UserDialogs::Answer answer)
     return QMessageBox::NoButton;
 }
 
+// The text as the box shows it: a hyphen that begins a word is joined to the word (an
+// invisible word joiner), so an option such as "-TR" is never split across two lines.
+QString shownText(const QString &text)
+{
+    static const QRegularExpression leadingHyphen(QStringLiteral("(^|\\s)-(?=\\w)"));
+    return QString(text).replace(leadingHyphen, QStringLiteral("\\1-\u2060"));
+}
+
 } // namespace
 
 QtUserDialogs::QtUserDialogs(QWidget *parent)
@@ -67,7 +76,7 @@ QtUserDialogs::QtUserDialogs(QWidget *parent)
 
 UserDialogs::Answer QtUserDialogs::showMessageBox(const Message &message)
 {
-    QMessageBox box(boxIcon(message.icon), titleOrDefault(message.title), message.text,
+    QMessageBox box(boxIcon(message.icon), titleOrDefault(message.title), shownText(message.text),
                     boxButtons(message.buttons), dialogParent());
     box.setTextFormat(Qt::PlainText);
     if (message.defaultButton)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QList>
 #include <QString>
 
@@ -18,6 +19,10 @@ public:
         QString manufacturer;
         // The user may read and write it.
         bool accessible = true;
+        // The device node's owner, group and permission bits, for advice when it is not.
+        QString owner = {};
+        QString group = {};
+        QFileDevice::Permissions permissions = {};
     };
 
     virtual ~SerialPortList();

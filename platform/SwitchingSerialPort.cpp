@@ -37,9 +37,8 @@ void SwitchingSerialPort::open(int portNumber)
     // An open called from events while a connection is still being made must not cut
     // that attempt short.
     if (m_network->isConnecting()) {
-        throw SerialPortError(
-            SerialPortError::kPortError,
-            QStringLiteral("Cannot open %1: a connection is being made").arg(name));
+        throw SerialPortError(SerialPortError::kPortError,
+                              tr("Cannot open %1: a connection is being made").arg(name));
     }
     close();
     m_useNetwork = NetworkPortAddress::isNetworkName(name);
@@ -104,30 +103,30 @@ QString SwitchingSerialPort::permissionAdvice(const QString &device, const QStri
                                               const QString &group,
                                               QFileDevice::Permissions permissions)
 {
-    const QString denied = QStringLiteral("Cannot open %1: permission denied. ").arg(device);
+    const QString denied = tr("Cannot open %1: permission denied. ").arg(device);
     const auto may = [permissions](QFileDevice::Permissions wanted) {
         return (permissions & wanted) == wanted;
     };
     // Joining the device's group helps only when that group may read and write it.
     if (!group.isEmpty() && may(QFileDevice::ReadGroup | QFileDevice::WriteGroup)) {
         return denied
-            + QStringLiteral("Your user may not use this device. Add it to the group \"%1\" "
-                             "(for example: sudo adduser $USER %1), then log out and in again.")
+            + tr("Your user may not use this device. Add it to the group \"%1\" "
+                 "(for example: sudo adduser $USER %1), then log out and in again.")
                   .arg(group);
     }
     const QString who = may(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && !owner.isEmpty()
-        ? QStringLiteral("Only its owner, %1, may read and write this device.").arg(owner)
-        : QStringLiteral("No user but root may read and write this device.");
+        ? tr("Only its owner, %1, may read and write this device.").arg(owner)
+        : tr("No user but root may read and write this device.");
     // The rule names the device by its kernel name (a /dev/serial/by-id link resolved).
     QString kernelName = QFileInfo(QFileInfo(device).canonicalFilePath()).fileName();
     if (kernelName.isEmpty())
         kernelName = QFileInfo(device).fileName();
     return denied + who
-        + QStringLiteral(" To grant access, give it to the group \"dialout\" with a udev rule "
-                         "(for example the line SUBSYSTEM==\"tty\", KERNEL==\"%1\", "
-                         "GROUP=\"dialout\", MODE=\"0660\" in "
-                         "/etc/udev/rules.d/60-orvane.rules), join that group (sudo adduser "
-                         "$USER dialout) and log out and in again; or choose another device for "
-                         "this port under Setup > Ports...")
+        + tr(" To grant access, give it to the group \"dialout\" with a udev rule "
+             "(for example the line SUBSYSTEM==\"tty\", KERNEL==\"%1\", "
+             "GROUP=\"dialout\", MODE=\"0660\" in "
+             "/etc/udev/rules.d/60-orvane.rules), join that group (sudo adduser "
+             "$USER dialout) and log out and in again; or choose another device for "
+             "this port under Setup > Ports...")
               .arg(kernelName);
 }

@@ -33,16 +33,15 @@ void TcpSerialPort::openName(const QString &portName)
 {
     const QString name = portName.trimmed();
     if (m_connecting) {
-        throw SerialPortError(
-            SerialPortError::kPortError,
-            QStringLiteral("Cannot open %1: a connection is being made").arg(name));
+        throw SerialPortError(SerialPortError::kPortError,
+                              tr("Cannot open %1: a connection is being made").arg(name));
     }
     close();
     const std::optional<NetworkPortAddress> address = NetworkPortAddress::parse(name);
     if (!address) {
         throw SerialPortError(SerialPortError::kPortError,
-                              QStringLiteral("Cannot open %1: not a network address (write "
-                                             "tcp://host:port, port 1 to 65535)")
+                              tr("Cannot open %1: not a network address (write "
+                                 "tcp://host:port, port 1 to 65535)")
                                   .arg(name));
     }
 
@@ -78,7 +77,7 @@ void TcpSerialPort::openName(const QString &portName)
             : m_socket.errorString();
         m_socket.abort();
         throw SerialPortError(SerialPortError::kPortError,
-                              QStringLiteral("Cannot connect to %1: %2").arg(name, reason));
+                              tr("Cannot connect to %1: %2").arg(name, reason));
     }
     // Small frames go out at once; a bridge that vanishes silently is found in time.
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -103,11 +102,10 @@ bool TcpSerialPort::isOpen() const
 void TcpSerialPort::write(const QByteArray &bytes)
 {
     if (!isOpen())
-        throw SerialPortError(SerialPortError::kPortError, QStringLiteral("The port is not open"));
+        throw SerialPortError(SerialPortError::kPortError, tr("The port is not open"));
     if (m_socket.write(bytes) != bytes.size()) {
-        throw SerialPortError(
-            SerialPortError::kPortError,
-            QStringLiteral("Cannot write to %1: %2").arg(m_name, m_socket.errorString()));
+        throw SerialPortError(SerialPortError::kPortError,
+                              tr("Cannot write to %1: %2").arg(m_name, m_socket.errorString()));
     }
     // Hands the bytes to the system now without waiting for them to go out.
     m_socket.flush();

@@ -97,7 +97,7 @@ QString CreateGUID(UserDialogs *dialogs, const std::function<std::optional<GuidB
     }
     if (!bytes) {
         if (dialogs)
-            dialogs->inform(QStringLiteral("Error while creating GUID!"));
+            dialogs->inform(QCoreApplication::translate("Modul_Lib", "Error while creating GUID!"));
         return QString();
     }
     static constexpr char kDigits[] = "0123456789ABCDEF";

@@ -132,7 +132,7 @@ Form_ZS::~Form_ZS() = default;
 void Form_ZS::buildWindow()
 {
     setObjectName(QStringLiteral("Form_ZS"));
-    setWindowTitle(QStringLiteral("Time Control"));
+    setWindowTitle(tr("Time Control"));
     auto *validator = new ScriptTextValidator(this);
 
     auto textBox = [&](const char *name, const QString &accessible, int maxLength) {
@@ -154,11 +154,11 @@ void Form_ZS::buildWindow()
         return command;
     };
 
-    Frame_Uhrzeit = new QGroupBox(QStringLiteral("Time"), this);
+    Frame_Uhrzeit = new QGroupBox(tr("Time"), this);
     Frame_Uhrzeit->setObjectName(QStringLiteral("Frame_Uhrzeit"));
-    Text_Stunde = textBox("Text_Stunde", QStringLiteral("Hour"), 2);
+    Text_Stunde = textBox("Text_Stunde", tr("Hour"), 2);
     Text_Stunde->setText(QStringLiteral("09"));
-    Text_Minute = textBox("Text_Minute", QStringLiteral("Minute"), 2);
+    Text_Minute = textBox("Text_Minute", tr("Minute"), 2);
     Text_Minute->setText(QStringLiteral("00"));
     auto *timeRow = new QHBoxLayout(Frame_Uhrzeit);
     timeRow->addWidget(Text_Stunde);
@@ -166,14 +166,14 @@ void Form_ZS::buildWindow()
     timeRow->addWidget(Text_Minute);
     timeRow->addStretch();
 
-    Frame_Datum = new QGroupBox(QStringLiteral("Date"), this);
+    Frame_Datum = new QGroupBox(tr("Date"), this);
     Frame_Datum->setObjectName(QStringLiteral("Frame_Datum"));
     Option_Auswahl[0] = new QRadioButton(Frame_Datum);
     Option_Auswahl[0]->setObjectName(QStringLiteral("Option_Auswahl_0"));
-    Option_Auswahl[0]->setAccessibleName(QStringLiteral("On the date"));
-    Text_Tag = textBox("Text_Tag", QStringLiteral("Day"), 2);
-    Text_Monat = textBox("Text_Monat", QStringLiteral("Month"), 2);
-    Text_Jahr = textBox("Text_Jahr", QStringLiteral("Year"), 4);
+    Option_Auswahl[0]->setAccessibleName(tr("On the date"));
+    Text_Tag = textBox("Text_Tag", tr("Day"), 2);
+    Text_Monat = textBox("Text_Monat", tr("Month"), 2);
+    Text_Jahr = textBox("Text_Jahr", tr("Year"), 4);
     auto *dateRow = new QHBoxLayout(Frame_Datum);
     dateRow->addWidget(Option_Auswahl[0]);
     dateRow->addWidget(Text_Tag);
@@ -183,7 +183,7 @@ void Form_ZS::buildWindow()
     dateRow->addWidget(Text_Jahr);
     dateRow->addStretch();
 
-    Option_Auswahl[1] = new QRadioButton(QStringLiteral("Every Day"), this);
+    Option_Auswahl[1] = new QRadioButton(tr("Every Day"), this);
     Option_Auswahl[1]->setObjectName(QStringLiteral("Option_Auswahl_1"));
     // The two choices sit in different frames; the group makes them one choice.
     m_auswahl = new QButtonGroup(this);
@@ -193,30 +193,28 @@ void Form_ZS::buildWindow()
 
     Combo_Aktion = new QComboBox(this);
     Combo_Aktion->setObjectName(QStringLiteral("Combo_Aktion"));
-    Combo_Aktion->setAccessibleName(QStringLiteral("Action"));
+    Combo_Aktion->setAccessibleName(tr("Action"));
     Combo_Aktion->setEditable(true);
     Combo_Aktion->setInsertPolicy(QComboBox::NoInsert);
     Combo_Aktion->setMaxVisibleItems(20);
     Combo_Aktion->addItems(actionItems());
     Combo_Aktion->setValidator(validator);
     Combo_Aktion->setCurrentIndex(-1);
-    Combo_Aktion->setEditText(QStringLiteral("Aktion"));
+    Combo_Aktion->setEditText(tr("Aktion"));
     Combo_Aktion->setMinimumWidth(180);
 
     List_ZS = new QListWidget(this);
     List_ZS->setObjectName(QStringLiteral("List_ZS"));
-    List_ZS->setAccessibleName(QStringLiteral("Schedule"));
+    List_ZS->setAccessibleName(tr("Schedule"));
     List_ZS->setSelectionMode(QAbstractItemView::SingleSelection);
     List_ZS->setSortingEnabled(false);
 
-    cmdAdd = button("cmdAdd", QStringLiteral("&Add"), &Form_ZS::cmdAdd_Click);
-    cmdRemove = button("cmdRemove", QStringLiteral("&Remove"), &Form_ZS::cmdRemove_Click);
-    cmdClear = button("cmdClear", QStringLiteral("&Clear"), &Form_ZS::cmdClear_Click);
-    cmdScriptLoad
-        = button("cmdScriptLoad", QStringLiteral("Script &load"), &Form_ZS::cmdScriptLoad_Click);
-    cmdScriptSave
-        = button("cmdScriptSave", QStringLiteral("Script &save"), &Form_ZS::cmdScriptSave_Click);
-    cmdOk = button("cmdOk", QStringLiteral("&Ok"), &Form_ZS::Command_OK_Click);
+    cmdAdd = button("cmdAdd", tr("&Add"), &Form_ZS::cmdAdd_Click);
+    cmdRemove = button("cmdRemove", tr("&Remove"), &Form_ZS::cmdRemove_Click);
+    cmdClear = button("cmdClear", tr("&Clear"), &Form_ZS::cmdClear_Click);
+    cmdScriptLoad = button("cmdScriptLoad", tr("Script &load"), &Form_ZS::cmdScriptLoad_Click);
+    cmdScriptSave = button("cmdScriptSave", tr("Script &save"), &Form_ZS::cmdScriptSave_Click);
+    cmdOk = button("cmdOk", tr("&Ok"), &Form_ZS::Command_OK_Click);
 
     ShortcutCaption1 = captionStrip(this, QStringLiteral("ShortcutCaption1"));
     ShortcutCaption2 = captionStrip(this, QStringLiteral("ShortcutCaption2"));
@@ -275,7 +273,7 @@ void Form_ZS::cmdAdd_Click()
         const QString action = Combo_Aktion->currentText();
         if (!action.toLower().contains(QLatin1String("winamp"))
             && !action.contains(QLatin1Char(','))) {
-            m_dialogs->inform(QStringLiteral("Select action first !"));
+            m_dialogs->inform(tr("Select action first !"));
             return;
         }
         const QString line = Option_Auswahl[0]->isChecked()
@@ -303,15 +301,14 @@ void Form_ZS::cmdClear_Click()
 void Form_ZS::cmdScriptSave_Click()
 {
     guarded(kModule, "cmdScriptSave_Click", [&] {
-        const QString path
-            = m_dialogs->saveFileName(QStringLiteral("Save"), kScriptFilter, m_scriptFolder);
+        const QString path = m_dialogs->saveFileName(tr("Save"), kScriptFilter, m_scriptFolder);
         if (path.isEmpty())
             return;
         const QFileInfo file(path);
         m_scriptFolder = file.absolutePath();
         if (file.exists()) {
             UserDialogs::Message question;
-            question.text = QStringLiteral("Overwrite existing file ?");
+            question.text = tr("Overwrite existing file ?");
             question.buttons = UserDialogs::Buttons::YesNo;
             if (m_dialogs->messageBox(question) != UserDialogs::Answer::Yes)
                 return;
@@ -319,22 +316,21 @@ void Form_ZS::cmdScriptSave_Click()
         // A failed write ends quietly and leaves the old file as it was.
         if (!ScheduleScript::write(path, lines()))
             return;
-        m_dialogs->inform(file.absoluteFilePath() + QStringLiteral(" saved..."));
+        m_dialogs->inform(file.absoluteFilePath() + tr(" saved..."));
     });
 }
 
 void Form_ZS::cmdScriptLoad_Click()
 {
     guarded(kModule, "cmdScriptLoad_Click", [&] {
-        const QString path
-            = m_dialogs->openFileName(QStringLiteral("Open"), kScriptFilter, m_scriptFolder);
+        const QString path = m_dialogs->openFileName(tr("Open"), kScriptFilter, m_scriptFolder);
         if (path.isEmpty())
             return;
         m_scriptFolder = QFileInfo(path).absolutePath();
         if (ScheduleScript::isTooLarge(path)) {
             m_dialogs->inform(QDir::toNativeSeparators(path)
-                                  + QStringLiteral(" is larger than 1 MB and is not a time control "
-                                                   "script; nothing was loaded."),
+                                  + tr(" is larger than 1 MB and is not a time control "
+                                       "script; nothing was loaded."),
                               UserDialogs::Icon::Exclamation);
             return;
         }
@@ -353,7 +349,7 @@ void Form_ZS::SetTimeContol()
             try {
                 schedule->Add(all[i]);
             } catch (const OrvaneError &) {
-                unreadable << QStringLiteral("%1: \"%2\"").arg(i + 1).arg(all[i]);
+                unreadable << tr("%1: \"%2\"").arg(i + 1).arg(all[i]);
             }
         }
         // The readable lines run at once; the report below waits for the user.
@@ -361,9 +357,9 @@ void Form_ZS::SetTimeContol()
             m_sink(std::move(schedule));
         if (!unreadable.isEmpty()) {
             throw OrvaneError(OrvaneError::kInvalidArgument,
-                              QStringLiteral("Schedule lines without time, day and action, "
-                                             "or with a command code that cannot be "
-                                             "sent, left out: %1")
+                              tr("Schedule lines without time, day and action, "
+                                 "or with a command code that cannot be "
+                                 "sent, left out: %1")
                                   .arg(unreadable.join(QStringLiteral(", "))));
         }
     });

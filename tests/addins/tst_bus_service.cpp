@@ -6,12 +6,14 @@
 #include "addins/AddInRuntime.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
+#include "app/RunningInstance.h"
 #include "program/ProgramEvents.h"
 #include "program/ProgramHost.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeProgramHost.h"
 #include "tests/support/PrivateBus.h"
 
+#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
@@ -20,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QMainWindow>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -203,6 +206,8 @@ private slots:
     void init();
     void cleanup();
     void secondProgramWaitsForTheName();
+    void secondStartRaisesTheRunningWindow_data();
+    void secondStartRaisesTheRunningWindow();
     void introspectionMatchesTheDescription();
     void eventsReachTheLatestRegisteredFirst();
     void callsAreCheckedBeforeTheyAct_data();
@@ -284,6 +289,56 @@ void tst_BusService::secondProgramWaitsForTheName()
     QVERIFY(second.nameOwned());
     second.stop();
     QDBusConnection::disconnectFromBus(QStringLiteral("second"));
+}
+
+void tst_BusService::secondStartRaisesTheRunningWindow_data()
+{
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<bool>("showsWindows");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<bool>("miniMode");
+
+    using R = RunningInstance::Result;
+    QTest::newRow("Orvane on a desktop") << "orvane" << true << int(R::Raised) << false;
+    QTest::newRow("Orvane in mini mode") << "orvane" << true << int(R::Raised) << true;
+    QTest::newRow("Orvane without a screen") << "orvane" << false << int(R::NotRaised) << false;
+    QTest::newRow("another program holds the name")
+        << "other" << true << int(R::NotRaised) << false;
+    QTest::newRow("nobody holds the name") << "nobody" << true << int(R::NoneRunning) << false;
+}
+
+void tst_BusService::secondStartRaisesTheRunningWindow()
+{
+    QFETCH(QString, holder);
+    QFETCH(bool, showsWindows);
+    QFETCH(int, result);
+    QFETCH(bool, miniMode);
+
+    QMainWindow window;
+    window.showMinimized();
+    QWidget mini;
+    mini.setObjectName(QStringLiteral("Form_Mini"));
+    mini.show();
+    m_runtime->MiniMode = miniMode;
+    m_service->setShowsWindows(showsWindows);
+    QDBusConnection other = QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("other"));
+    if (holder != u"orvane") {
+        m_service->stop();
+        if (holder == u"other")
+            QVERIFY(other.registerService(kService));
+    }
+    const QDBusConnection second
+        = QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("second start"));
+    QCOMPARE(int(RunningInstance::raise(second, QStringLiteral("token"), 2000)), result);
+    const bool raised = result == int(RunningInstance::Result::Raised);
+    QCOMPARE(m_host.calls.contains(QStringLiteral("show")), raised);
+    if (raised) {
+        QWidget *program = miniMode ? &mini : static_cast<QWidget *>(&window);
+        QVERIFY(!program->isMinimized());
+        QTRY_VERIFY(program->isActiveWindow());
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("second start"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("other"));
 }
 
 void tst_BusService::introspectionMatchesTheDescription()
@@ -642,7 +697,8 @@ int main(int argc, char *argv[])
                                                              : qPrintable(reply.errorName()));
         return 0;
     }
-    QCoreApplication app(argc, argv);
+    // Widgets: the second-start test raises a window.
+    QApplication app(argc, argv);
     tst_BusService test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -34,6 +34,7 @@ private slots:
     void writesPorts();
     void refusesBadNames_data();
     void refusesBadNames();
+    void deviceWithoutPermission_data();
     void deviceWithoutPermission();
     void refreshKeepsEntries();
     void setupMenuOpensTheDialog();
@@ -132,14 +133,40 @@ void tst_PortsDialog::refusesBadNames()
     QVERIFY(m_settings.readSection("Ports").isEmpty());
 }
 
+void tst_PortsDialog::deviceWithoutPermission_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<int>("permissions");
+    QTest::addColumn<QString>("advice");
+
+    const int ownerRw = int(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const int groupRw = int(QFileDevice::ReadGroup | QFileDevice::WriteGroup);
+    QTest::newRow("group may read and write")
+        << "dialout" << (ownerRw | groupRw) << "Add it to the group \"dialout\"";
+    // Joining a group that may not use the device would not help.
+    QTest::newRow("only the owner may") << "root" << ownerRw << "Only its owner, root, may";
+    QTest::newRow("group may only read")
+        << "uucp" << (ownerRw | int(QFileDevice::ReadGroup)) << "give it to the group \"dialout\"";
+}
+
 void tst_PortsDialog::deviceWithoutPermission()
 {
+    QFETCH(QString, group);
+    QFETCH(int, permissions);
+    QFETCH(QString, advice);
+
     m_list.list[0].accessible = false;
+    m_list.list[0].owner = "root";
+    m_list.list[0].group = group;
+    m_list.list[0].permissions = QFileDevice::Permissions(permissions);
     PortsDialog dialog(&m_list, &m_settings, &m_dialogs);
     QCOMPARE(dialog.note(), QString());
     dialog.portEdit(2)->setCurrentIndex(0);
-    QVERIFY2(dialog.note().startsWith("Com 2: you may not open /dev/ttyUSB0."), qPrintable(dialog.note()));
-    QVERIFY(dialog.note().contains("\"dialout\""));
+    QVERIFY2(dialog.note().startsWith("Com 2: Cannot open /dev/ttyUSB0: permission denied."),
+             qPrintable(dialog.note()));
+    QVERIFY2(dialog.note().contains(advice), qPrintable(dialog.note()));
+    if (group != "dialout")
+        QVERIFY(!dialog.note().contains(QStringLiteral("group \"%1\"").arg(group)));
 }
 
 void tst_PortsDialog::refreshKeepsEntries()

@@ -1,6 +1,7 @@
 // The option panels, step images, zone-2 redirection, mode menus, memories and the
 // power toggle, on a main window whose serial port leads to a receiver model.
 
+#include "app/DisplayLine.h"
 #include "tests/support/MainWindowFixture.h"
 
 #include <QAccessible>
@@ -17,6 +18,7 @@ class tst_panels : public QObject
 
 private slots:
     void dspButtonsSendTheirProgram();
+    void volumeBarDrawsAsBlocks();
     void optionBoxIsItsClickTarget_data();
     void optionBoxIsItsClickTarget();
     void stepImages_data();
@@ -335,6 +337,23 @@ void tst_panels::powerToggle()
     if (standby)
         QCOMPARE(ui(f.w()).Opt_Input.selected(), std::optional<int>(int(f.model.input())));
     QVERIFY(f.errors.isEmpty());
+}
+
+// The display draws the volume bar's character 127 as full blocks; the text stays as set.
+void tst_panels::volumeBarDrawsAsBlocks()
+{
+    MainWindowFixture fixture;
+    QLabel *line = ui(*fixture.window).Line2;
+    QVERIFY(qobject_cast<DisplayLine *>(line));
+    const auto drawn = [line](const QString &text) {
+        line->setText(text);
+        return line->grab().toImage();
+    };
+    const QString bar = QStringLiteral("VOL ") + QString(3, QChar(0x7F));
+    const QImage withBar = drawn(bar);
+    QCOMPARE(line->text(), bar);
+    QCOMPARE(withBar, drawn(QStringLiteral("VOL ") + QString(3, QChar(0x2588))));
+    QVERIFY(withBar != drawn(QStringLiteral("VOL ")));
 }
 
 QTEST_MAIN(tst_panels)

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -156,6 +157,15 @@ void tst_DebugLogFile::folder()
              expected.startsWith(QLatin1String("program/")));
     QCOMPARE(contents(path), QByteArray("---> \x02" "07A1D\x03\r\n<--- \x02" "002600\x03\r\n"));
     QCOMPARE(terminal.logFileText(), QStringLiteral("Log file: ") + path);
+    // The row shows the text whole, or shortened in the middle to fit a narrow window.
+    const auto *place = terminal.findChild<QLabel *>(QStringLiteral("logPlace"));
+    terminal.show();
+    for (int width : {480, 200}) {
+        terminal.resize(width, 320);
+        QVERIFY(place->fontMetrics().horizontalAdvance(place->text()) <= place->width());
+        QVERIFY(place->text().startsWith(QStringLiteral("Log ")));
+        QVERIFY(place->text().endsWith(DebugLogFile::kFileName));
+    }
     QVERIFY(errors.isEmpty());
     QFile::setPermissions(base.filePath(QStringLiteral("program")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
