@@ -298,6 +298,7 @@ void Form_ControlCenter::buildMenus()
                                          i == 1));
     Menu_Setup_Ports = Menu_Setup->addAction(QStringLiteral("&Ports..."));
     Menu_Setup_HomeAutomation = Menu_Setup->addAction(QStringLiteral("&Home automation..."));
+    Menu_Setup_WebRemote = Menu_Setup->addAction(QStringLiteral("&Web remote..."));
     Menu_Setup->addSeparator();
     static const char *const kReportTimes[] = {"Real Time", "50 ms",  "100 ms", "150 ms",
                                                "200 ms",    "250 ms", "300 ms", "350 ms"};
@@ -453,6 +454,7 @@ void Form_ControlCenter::connectControls()
         onMenu(Menu_Setup_ReportTime(i), [this, i] { Menu_Setup_ReportTime_Click(i); });
     onMenu(Menu_Setup_Ports, [this] { Menu_Setup_Ports_Click(); });
     onMenu(Menu_Setup_HomeAutomation, [this] { Menu_Setup_HomeAutomation_Click(); });
+    onMenu(Menu_Setup_WebRemote, [this] { Menu_Setup_WebRemote_Click(); });
     onMenu(Menu_Setup_Debug, [this] { Menu_Setup_Debug_Click(); });
     onMenu(Menu_Setup_Log, [this] { Menu_Setup_Log_Click(); });
     onMenu(Menu_Reset, [this] { Menu_Reset_Click(); });
