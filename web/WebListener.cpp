@@ -109,7 +109,7 @@ void WebListener::screen(QTcpSocket *socket)
         const qsizetype end = stream->head.indexOf("\r\n\r\n");
         if (end < 0) {
             if (stream->head.size() > kLongestRequest) {
-                m_refused(socket->peerAddress(), QStringLiteral("a request head over 8 KB"));
+                m_refused(socket->peerAddress(), QStringLiteral("a request head over 8 KB (413)"));
                 return refuse(socket, {413, "Content Too Large", {}});
             }
             return;
@@ -118,17 +118,17 @@ void WebListener::screen(QTcpSocket *socket)
         fresh = stream->head.mid(end + 4);
         stream->head.clear();
         if (!head) {
-            m_refused(socket->peerAddress(), QStringLiteral("an unreadable request"));
+            m_refused(socket->peerAddress(), QStringLiteral("an unreadable request (400)"));
             return refuse(socket, {400, "Bad Request", {}});
         }
         head->peer = socket->peerAddress();
         if (head->fields.contains("transfer-encoding")) {
             // A body of unknown length cannot be held to the limit before it is read.
-            m_refused(head->peer, QStringLiteral("a body without a length"));
+            m_refused(head->peer, QStringLiteral("a body without a length (411)"));
             return refuse(socket, {411, "Length Required", {}});
         }
         if (end + 4 + head->contentLength > kLongestRequest) {
-            m_refused(head->peer, QStringLiteral("a request over 8 KB"));
+            m_refused(head->peer, QStringLiteral("a request over 8 KB (413)"));
             return refuse(socket, {413, "Content Too Large", {}});
         }
         const Verdict verdict = m_screen(*head);

@@ -1,0 +1,386 @@
+// The web remote against hostile HTTP on a real socket, the window on the fake port with
+// the receiver connected: each request refused with its status and one log line, nothing
+// sent to the receiver; the limits that count in time on the stepped clock.
+
+#include "tests/support/MainWindowFixture.h"
+#include "web/QrCode.h"
+#include "web/WebRemoteDialog.h"
+#include "web/WebServer.h"
+
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTcpSocket>
+#include <QWebSocket>
+#include <QtTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+struct Answer
+{
+    int status = 0;
+    QByteArray head;
+};
+
+// One request on its own connection; the answer's status line and headers.
+Answer exchange(quint16 port, const QByteArray &request)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    QByteArray received;
+    QObject::connect(&socket, &QTcpSocket::readyRead, [&] { received += socket.readAll(); });
+    if (!socket.waitForConnected(3000))
+        return {};
+    socket.write(request);
+    if (!QTest::qWaitFor([&] { return received.contains("\r\n\r\n"); }, 5000))
+        return {};
+    Answer answer;
+    answer.head = received.left(received.indexOf("\r\n\r\n"));
+    answer.status = received.mid(9, 3).toInt();
+    return answer;
+}
+
+QByteArray cookieOf(const Answer &answer)
+{
+    for (const QByteArray &line : answer.head.split('\n'))
+        if (line.toLower().startsWith("set-cookie: "))
+            return line.mid(12).trimmed();
+    return {};
+}
+} // namespace
+
+class tst_WebServer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void listenSettings_data();
+    void listenSettings();
+    void hostileRequestsSendNothing_data();
+    void hostileRequestsSendNothing();
+    void commandsReachThePort_data();
+    void commandsReachThePort();
+    void failedSignInsAMinute();
+    void commandsASecondPerClient();
+    void oneTimeLink();
+    void sixteenClients();
+    void dialogShowsTheLink();
+
+private:
+    QByteArray request(const QByteArray &method, const QByteArray &target, const QByteArray &fields,
+                       const QByteArray &body = {}) const
+    {
+        return method + ' ' + target + " HTTP/1.1\r\nHost: " + host() + "\r\n" + fields
+            + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    }
+    QByteArray host() const { return "127.0.0.1:" + QByteArray::number(m_server->port()); }
+    QByteArray origin() const { return "Origin: http://" + host() + "\r\n"; }
+    QByteArray session() const { return "Cookie: " + m_cookie + "\r\n"; }
+    int post(const QByteArray &path, const QByteArray &body, bool signedIn = true)
+    {
+        return exchange(
+                   m_server->port(),
+                   request("POST", path, origin() + (signedIn ? session() : QByteArray()), body))
+            .status;
+    }
+    QByteArray signIn()
+    {
+        const QByteArray body = "{\"password\":\"" + m_password.toUtf8() + "\"}";
+        const Answer answer
+            = exchange(m_server->port(), request("POST", "/api/signin", origin(), body));
+        return answer.status == 204 ? cookieOf(answer).split(';').first() : QByteArray();
+    }
+
+    std::unique_ptr<MainWindowFixture> m_w;
+    FakeSettingsStore m_settings;
+    std::unique_ptr<WebServer> m_server;
+    QString m_password;
+    QByteArray m_cookie;
+    QStringList m_log;
+};
+
+void tst_WebServer::init()
+{
+    m_w = std::make_unique<MainWindowFixture>();
+    inside(m_w->w()).ConnectToOrvane(0);
+    QVERIFY(m_w->w().isConnected());
+    // A password of the run, never printed.
+    m_password = QString::number(QRandomGenerator::global()->generate64(), 36);
+    m_settings.setSection(QStringLiteral("Web"),
+                          {{QStringLiteral("Listen"), QStringLiteral("127.0.0.1:0")},
+                           {QStringLiteral("Password"), m_password}});
+    m_server = std::make_unique<WebServer>(static_cast<ProgramHost &>(m_w->w()), m_w->w().link(),
+                                           &m_settings, nullptr, &m_w->clock);
+    connect(m_server.get(), &WebServer::logged, this,
+            [this](const QString &line) { m_log << line; });
+    m_server->start();
+    QVERIFY(m_server->isListening());
+    m_cookie = signIn();
+    QVERIFY(m_cookie.startsWith(WebServer::kCookie + '='));
+    m_w->port.clearWrites();
+    m_log.clear();
+}
+
+void tst_WebServer::cleanup()
+{
+    for (const QString &line : std::as_const(m_log))
+        QVERIFY2(!line.contains(m_password), "the password is in the log");
+    m_server.reset();
+    m_w.reset();
+}
+
+void tst_WebServer::listenSettings_data()
+{
+    QTest::addColumn<QString>("listen");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("this computer, no password") << "127.0.0.1:8780"
+                                                << "" << true;
+    QTest::newRow("IPv6 loopback") << "[::1]:8780"
+                                   << "" << true;
+    QTest::newRow("home network needs a password") << "0.0.0.0:8780"
+                                                   << "" << false;
+    QTest::newRow("home network with a password") << "0.0.0.0:8780"
+                                                  << "x" << true;
+    QTest::newRow("every IPv6 address") << "[::]:8780"
+                                        << "x" << true;
+    QTest::newRow("IPv6 without brackets") << "::1:8780"
+                                           << "" << false;
+    QTest::newRow("a name, not an address") << "localhost:8780"
+                                            << "" << false;
+    QTest::newRow("no port") << "127.0.0.1"
+                             << "" << false;
+    QTest::newRow("port too high") << "127.0.0.1:65536"
+                                   << "" << false;
+}
+
+void tst_WebServer::listenSettings()
+{
+    QFETCH(QString, listen);
+    QFETCH(QString, password);
+    QFETCH(bool, usable);
+    WebSettings settings;
+    settings.listen = listen;
+    QCOMPARE(settings.problems(password).isEmpty(), usable);
+}
+
+void tst_WebServer::hostileRequestsSendNothing_data()
+{
+    QTest::addColumn<QByteArray>("method");
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QByteArray>("fields"); // "O" the page's origin, "S" the session
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("status");
+    const QByteArray dvd = "{\"command\":\"input\",\"index\":8}";
+    QTest::newRow("state without a session")
+        << QByteArray("GET") << QByteArray("/api/state") << QByteArray("O") << QByteArray() << 401;
+    QTest::newRow("command without a session")
+        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("O") << dvd << 401;
+    QTest::newRow("forged session")
+        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("O") << dvd << 401;
+    QTest::newRow("another site's page")
+        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("SX") << dvd << 403;
+    QTest::newRow("no origin") << QByteArray("POST") << QByteArray("/api/command")
+                               << QByteArray("S") << dvd << 403;
+    QTest::newRow("body over 8 KB") << QByteArray("POST") << QByteArray("/api/command")
+                                    << QByteArray("OS") << QByteArray(8200, ' ') << 413;
+    QTest::newRow("head over 8 KB") << QByteArray("GET") << QByteArray("/" + QByteArray(8200, 'a'))
+                                    << QByteArray("") << QByteArray() << 413;
+    QTest::newRow("body of no length")
+        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OSC") << dvd << 411;
+    QTest::newRow("bad JSON") << QByteArray("POST") << QByteArray("/api/command")
+                              << QByteArray("OS") << QByteArray("{\"command\":") << 400;
+    QTest::newRow("JSON, not an object") << QByteArray("POST") << QByteArray("/api/command")
+                                         << QByteArray("OS") << QByteArray("[8]") << 400;
+    QTest::newRow("unknown command")
+        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
+        << QByteArray("{\"command\":\"raw\",\"code\":\"07AC1\"}") << 422;
+    QTest::newRow("input not offered")
+        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
+        << QByteArray("{\"command\":\"input\",\"index\":15}") << 422;
+    QTest::newRow("index not whole")
+        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
+        << QByteArray("{\"command\":\"input\",\"index\":8.5}") << 422;
+    QTest::newRow("switch without on")
+        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
+        << QByteArray("{\"command\":\"mute\",\"on\":\"yes\"}") << 422;
+    QTest::newRow("volume out of range")
+        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
+        << QByteArray("{\"command\":\"volume\",\"db\":40}") << 422;
+    QTest::newRow("path traversal") << QByteArray("GET") << QByteArray("/../../etc/passwd")
+                                    << QByteArray("S") << QByteArray() << 404;
+    QTest::newRow("encoded traversal")
+        << QByteArray("GET") << QByteArray("/%2e%2e/%2e%2e/etc/passwd") << QByteArray("S")
+        << QByteArray() << 404;
+    QTest::newRow("resource path") << QByteArray("GET") << QByteArray("/:/web/app.js")
+                                   << QByteArray("S") << QByteArray() << 404;
+    QTest::newRow("other method") << QByteArray("DELETE") << QByteArray("/api/command")
+                                  << QByteArray("OS") << QByteArray() << 405;
+    QTest::newRow("WebSocket without a session")
+        << QByteArray("GET") << QByteArray("/ws") << QByteArray("OW") << QByteArray() << 401;
+    QTest::newRow("WebSocket from another site")
+        << QByteArray("GET") << QByteArray("/ws") << QByteArray("SXW") << QByteArray() << 403;
+    QTest::newRow("wrong sign-in link") << QByteArray("GET") << QByteArray("/signin?key=guess")
+                                        << QByteArray("") << QByteArray() << 401;
+    QTest::newRow("empty password") << QByteArray("POST") << QByteArray("/api/signin")
+                                    << QByteArray("O") << QByteArray("{\"password\":\"\"}") << 401;
+}
+
+void tst_WebServer::hostileRequestsSendNothing()
+{
+    QFETCH(QByteArray, method);
+    QFETCH(QByteArray, target);
+    QFETCH(QByteArray, fields);
+    QFETCH(QByteArray, body);
+    QFETCH(int, status);
+    QByteArray head;
+    if (fields.contains('X'))
+        head += "Origin: http://evil.example\r\n";
+    else if (fields.contains('O'))
+        head += origin();
+    if (fields.contains('S'))
+        head += session();
+    else if (QTest::currentDataTag() == QByteArray("forged session"))
+        head
+            += "Cookie: " + WebServer::kCookie + "=AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA\r\n";
+    if (fields.contains('C'))
+        head += "Transfer-Encoding: chunked\r\n";
+    if (fields.contains('W'))
+        head += "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+                "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
+    const Answer answer = exchange(m_server->port(), request(method, target, head, body));
+    QCOMPARE(answer.status, status);
+    QVERIFY(answer.head.contains("Content-Security-Policy: default-src 'none'"));
+    QTest::qWait(50);
+    QCOMPARE(m_w->port.writtenCodes(), QStringList());
+    QCOMPARE(m_log.size(), 1);
+    QVERIFY2(m_log.first().startsWith(u"Web remote: refused ")
+                 && m_log.first().contains(QStringLiteral("(%1)").arg(status)),
+             qPrintable(m_log.first()));
+}
+
+void tst_WebServer::commandsReachThePort_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("input DVD") << QByteArray("{\"command\":\"input\",\"index\":8}") << "07AC1";
+    QTest::newRow("zone-2 input CD")
+        << QByteArray("{\"command\":\"zone2Input\",\"index\":12}") << "07AD1";
+    QTest::newRow("speakers B on")
+        << QByteArray("{\"command\":\"speakersB\",\"on\":true}") << "07EAD";
+    QTest::newRow("sleep 60 min") << QByteArray("{\"command\":\"sleep\",\"minutes\":60}")
+                                  << "07EB6";
+    QTest::newRow("memory C") << QByteArray("{\"command\":\"memory\",\"index\":3}") << "07E77";
+    QTest::newRow("volume up") << QByteArray("{\"command\":\"volumeUp\"}") << "07A1A";
+}
+
+void tst_WebServer::commandsReachThePort()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, code);
+    QCOMPARE(post("/api/command", body), 204);
+    QTRY_VERIFY(m_w->port.writtenCodes().contains(code));
+}
+
+void tst_WebServer::failedSignInsAMinute()
+{
+    const QByteArray wrong = "{\"password\":\"wrong\"}";
+    for (int i = 0; i < WebServer::kFailedSignInsPerMinute; ++i)
+        QCOMPARE(post("/api/signin", wrong, false), 401);
+    // Then every sign-in is refused, the right password too, until the minute is over.
+    QCOMPARE(post("/api/signin", wrong, false), 429);
+    QVERIFY(signIn().isEmpty());
+    m_w->clock.step(59s);
+    QVERIFY(signIn().isEmpty());
+    m_w->clock.step(1s);
+    QVERIFY(!signIn().isEmpty());
+}
+
+void tst_WebServer::commandsASecondPerClient()
+{
+    const QByteArray up = "{\"command\":\"volumeUp\"}";
+    for (int i = 0; i < WebServer::kCommandsPerSecond; ++i)
+        QCOMPARE(post("/api/command", up), 204);
+    QCOMPARE(post("/api/command", up), 429);
+    QCOMPARE(m_w->port.writtenCodes().count(QStringLiteral("07A1A")),
+             WebServer::kCommandsPerSecond);
+    // Another client has its own budget; this one's refills with time.
+    const QByteArray mine = m_cookie;
+    m_cookie = signIn();
+    QCOMPARE(post("/api/command", up), 204);
+    m_cookie = mine;
+    m_w->clock.step(100ms);
+    QCOMPARE(post("/api/command", up), 204);
+}
+
+void tst_WebServer::oneTimeLink()
+{
+    const QString link = m_server->oneTimeLink();
+    QVERIFY(link.startsWith(m_server->address() + QStringLiteral("signin?key=")));
+    const QByteArray target
+        = QUrl(link).toString(QUrl::RemoveScheme | QUrl::RemoveAuthority).toUtf8();
+    const Answer first = exchange(m_server->port(), request("GET", target, {}));
+    QCOMPARE(first.status, 303);
+    QVERIFY(first.head.contains("\r\nLocation: /"));
+    const QByteArray cookie = cookieOf(first);
+    QVERIFY(cookie.contains("; HttpOnly") && cookie.contains("; SameSite=Strict"));
+    QVERIFY(!cookie.contains("Secure")); // plain HTTP here
+    // Used once; a fresh one is good for a while only.
+    QCOMPARE(exchange(m_server->port(), request("GET", target, {})).status, 401);
+    const QString later = m_server->oneTimeLink();
+    m_w->clock.step(WebServer::kLinkLifetime);
+    const QByteArray laterTarget
+        = QUrl(later).toString(QUrl::RemoveScheme | QUrl::RemoveAuthority).toUtf8();
+    QCOMPARE(exchange(m_server->port(), request("GET", laterTarget, {})).status, 401);
+}
+
+void tst_WebServer::sixteenClients()
+{
+    std::vector<std::unique_ptr<QWebSocket>> clients;
+    QNetworkRequest handshake(QUrl(QStringLiteral("ws://%1/ws").arg(QString::fromLatin1(host()))));
+    handshake.setRawHeader("Cookie", m_cookie);
+    for (int i = 0; i < WebServer::kMostClients; ++i) {
+        clients.push_back(std::make_unique<QWebSocket>(QString::fromLatin1("http://" + host())));
+        clients.back()->open(handshake);
+    }
+    QTRY_COMPARE(m_server->clientCount(), WebServer::kMostClients);
+    // Each has the options and the state at once.
+    QSignalSpy received(clients.front().get(), &QWebSocket::textMessageReceived);
+    QVERIFY(received.count() > 0 || received.wait(2000));
+    const QByteArray upgrade
+        = "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: "
+          "13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
+    QCOMPARE(
+        exchange(m_server->port(), request("GET", "/ws", origin() + session() + upgrade)).status,
+        503);
+    clients.pop_back();
+    QTRY_COMPARE(m_server->clientCount(), WebServer::kMostClients - 1);
+    QCOMPARE(
+        exchange(m_server->port(), request("GET", "/ws", origin() + session() + upgrade)).status,
+        101);
+}
+
+void tst_WebServer::dialogShowsTheLink()
+{
+    WebRemoteDialog dialog(&m_settings, nullptr, &m_w->dialogs, m_server.get());
+    QVERIFY(dialog.addressText().contains(m_server->address()));
+    QVERIFY(!dialog.qrLabel()->pixmap().isNull());
+    QVERIFY(!qrCodeImage(dialog.linkText()).isNull());
+    // The link the code holds signs in once.
+    const QByteArray target
+        = QUrl(dialog.linkText()).toString(QUrl::RemoveScheme | QUrl::RemoveAuthority).toUtf8();
+    QCOMPARE(exchange(m_server->port(), request("GET", target, {})).status, 303);
+    // The home network without a password is not saved.
+    m_settings.setSection(QStringLiteral("Web"), {});
+    WebRemoteDialog editing(&m_settings, nullptr, &m_w->dialogs, nullptr);
+    editing.listenEdit()->setText(QStringLiteral("0.0.0.0:8780"));
+    editing.save();
+    QCOMPARE(editing.result(), int(QDialog::Rejected));
+    QCOMPARE(m_w->dialogs.messages().size(), 1);
+    QVERIFY(m_settings.readValue(QStringLiteral("Web"), QStringLiteral("Listen")).isEmpty());
+}
+
+QTEST_MAIN(tst_WebServer)
+#include "tst_web_server.moc"
