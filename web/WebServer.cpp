@@ -330,7 +330,9 @@ void WebServer::listenWithPassword(const QString &password)
     m_http->bind(listener);
     connect(m_http.get(), &WebHttpServer::newWebSocketConnection, this, &WebServer::takeWebSockets);
     m_model = m_host.modelInformation();
-    note(QStringLiteral("Web remote: listening on %1").arg(address()));
+    const QString line = QStringLiteral("Web remote: listening on %1").arg(address());
+    note(line);
+    std::fprintf(stderr, "Orvane: %s\n", qPrintable(line));
     emit listening();
 }
 

@@ -9,7 +9,9 @@
 
 #include <QLineEdit>
 #include <QRandomGenerator>
-#include <QTcpSocket>
+#include <QSslSocket>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWebSocket>
 #include <QtTest>
 
@@ -22,17 +24,35 @@ struct Answer
     QByteArray head;
 };
 
-// One request on its own connection; the answer's status line and headers.
-Answer exchange(quint16 port, const QByteArray &request)
+// One request on its own connection, encrypted with `tls`; the answer's status line and
+// headers.
+Answer exchange(quint16 port, const QByteArray &request, bool tls = false)
 {
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
+    QSslSocket socket;
     QByteArray received;
     QObject::connect(&socket, &QTcpSocket::readyRead, [&] { received += socket.readAll(); });
-    if (!socket.waitForConnected(3000))
+    // The server answers in this thread: the socket is waited for with events running.
+    if (tls) {
+        socket.setPeerVerifyMode(QSslSocket::VerifyNone);
+        socket.connectToHostEncrypted(QStringLiteral("127.0.0.1"), port);
+    } else {
+        socket.connectToHost(QHostAddress::LocalHost, port);
+    }
+    if (!QTest::qWaitFor(
+            [&] {
+                return tls ? socket.isEncrypted()
+                           : socket.state() == QAbstractSocket::ConnectedState;
+            },
+            5000))
         return {};
     socket.write(request);
-    if (!QTest::qWaitFor([&] { return received.contains("\r\n\r\n"); }, 5000))
+    // An answer, or the connection closed without one.
+    if (!QTest::qWaitFor(
+            [&] {
+                return received.contains("\r\n\r\n")
+                    || socket.state() == QAbstractSocket::UnconnectedState;
+            },
+            5000))
         return {};
     Answer answer;
     answer.head = received.left(received.indexOf("\r\n\r\n"));
@@ -66,6 +86,7 @@ private slots:
     void commandsASecondPerClient();
     void oneTimeLink();
     void sixteenClients();
+    void httpsCookieIsSecure();
     void dialogShowsTheLink();
 
 private:
@@ -360,6 +381,41 @@ void tst_WebServer::sixteenClients()
     QCOMPARE(
         exchange(m_server->port(), request("GET", "/ws", origin() + session() + upgrade)).status,
         101);
+}
+
+void tst_WebServer::httpsCookieIsSecure()
+{
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    if (openssl.isEmpty())
+        QSKIP("openssl is not installed (scripts/install-deps)");
+    QTemporaryDir folder;
+    const QString certificate = folder.filePath(QStringLiteral("web.pem"));
+    const QString key = folder.filePath(QStringLiteral("web.key"));
+    QProcess made;
+    made.start(openssl,
+               {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-keyout", key, "-out",
+                certificate});
+    QVERIFY(made.waitForFinished(20000) && made.exitCode() == 0);
+    m_settings.setSection(QStringLiteral("Web"),
+                          {{QStringLiteral("Listen"), QStringLiteral("127.0.0.1:0")},
+                           {QStringLiteral("Password"), m_password},
+                           {QStringLiteral("Certificate"), certificate},
+                           {QStringLiteral("Key"), key}});
+    m_server->start();
+    QVERIFY2(m_server->isListening(), qPrintable(m_server->lastProblem()));
+    QVERIFY(m_server->address().startsWith(u"https://"));
+    const QByteArray body = "{\"password\":\"" + m_password.toUtf8() + "\"}";
+    // The page's origin is the https one now.
+    QCOMPARE(
+        exchange(m_server->port(), request("POST", "/api/signin", origin(), body), true).status,
+        403);
+    const Answer answer = exchange(
+        m_server->port(),
+        request("POST", "/api/signin", "Origin: https://" + host() + "\r\n", body), true);
+    QCOMPARE(answer.status, 204);
+    QVERIFY(cookieOf(answer).endsWith("; Secure"));
+    QCOMPARE(exchange(m_server->port(), request("GET", "/", {})).status, 0); // no plain HTTP
 }
 
 void tst_WebServer::dialogShowsTheLink()
