@@ -45,6 +45,8 @@ WebListener::WebListener(Screen screen, Refused refused, std::optional<QSslConfi
     , m_refused(std::move(refused))
     , m_tls(std::move(tls))
 {
+    // Room for every connection allowed arriving at once.
+    setListenBacklogSize(2 * kMostConnections);
 }
 
 WebListener::~WebListener() = default;
@@ -82,10 +84,25 @@ void WebListener::incomingConnection(qintptr descriptor)
             return;
         }
     }
+    if (m_streams.size() >= kMostConnections) {
+        // Answered once its request is in, so the answer is not lost to the request
+        // arriving at a closed socket.
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+            m_refused(socket->peerAddress(),
+                      QStringLiteral("more than %1 connections (503)").arg(kMostConnections));
+            refuse(socket, {503, "Service Unavailable", {{"Retry-After", "10"}}});
+        });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        return;
+    }
     m_streams.insert(socket, {});
     // Connected before the HTTP server connects, so the head is screened before it reads.
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { screen(socket); });
-    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    // Counted until it is closed, not until it is deleted.
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+        m_streams.remove(socket);
+        socket->deleteLater();
+    });
     connect(socket, &QObject::destroyed, this, [this, socket] { m_streams.remove(socket); });
     addPendingConnection(socket);
 }

@@ -39,6 +39,8 @@ public:
     using Refused = std::function<void(const QHostAddress &peer, const QString &why)>;
 
     static constexpr qint64 kLongestRequest = 8192;
+    // Open connections beyond the WebSockets; a browser keeps a few.
+    static constexpr int kMostConnections = 64;
 
     WebListener(Screen screen, Refused refused, std::optional<QSslConfiguration> tls,
                 QObject *parent = nullptr);

@@ -42,6 +42,9 @@ constexpr int kMostSessions = 64;
 // A WebSocket only listens; what a page sends on it is never more than this.
 constexpr qint64 kLongestFrame = 1024;
 constexpr qsizetype kShownLength = 80;
+// A page that has this much of the state not yet taken off the socket is not reading: it
+// is let go rather than held in memory.
+constexpr qint64 kMostUnsent = 256 * 1024;
 
 // The page's files, compiled in: the only files the remote serves.
 struct PageFile
@@ -705,12 +708,27 @@ void WebServer::takeWebSockets()
             m_clients.removeOne(client);
             client->deleteLater();
         });
-        client->sendTextMessage(QString::fromUtf8(
-            m_optionsSent.isEmpty() ? QJsonDocument(optionsMessage()).toJson(QJsonDocument::Compact)
-                                    : m_optionsSent));
-        client->sendTextMessage(
-            QString::fromUtf8(QJsonDocument(stateMessage()).toJson(QJsonDocument::Compact)));
+        send(client,
+             QString::fromUtf8(m_optionsSent.isEmpty()
+                                   ? QJsonDocument(optionsMessage()).toJson(QJsonDocument::Compact)
+                                   : m_optionsSent));
+        send(client,
+             QString::fromUtf8(QJsonDocument(stateMessage()).toJson(QJsonDocument::Compact)));
     }
+}
+
+void WebServer::send(QWebSocket *client, const QString &text)
+{
+    if (client->bytesToWrite() > kMostUnsent) {
+        noteRefusal(client->peerAddress(), QStringLiteral("a page"),
+                    QStringLiteral("it does not read what it is sent"));
+        m_clients.removeOne(client);
+        client->disconnect(this);
+        client->abort();
+        client->deleteLater();
+        return;
+    }
+    client->sendTextMessage(text);
 }
 
 bool WebServer::hasZone2() const
@@ -815,8 +833,8 @@ void WebServer::pushState()
         return;
     m_stateSent = message;
     const QString text = QString::fromUtf8(message);
-    for (QWebSocket *client : std::as_const(m_clients))
-        client->sendTextMessage(text);
+    for (QWebSocket *client : QList<QWebSocket *>(m_clients))
+        send(client, text);
 }
 
 void WebServer::pushOptions()
@@ -826,8 +844,8 @@ void WebServer::pushOptions()
         return;
     m_optionsSent = message;
     const QString text = QString::fromUtf8(message);
-    for (QWebSocket *client : std::as_const(m_clients))
-        client->sendTextMessage(text);
+    for (QWebSocket *client : QList<QWebSocket *>(m_clients))
+        send(client, text);
 }
 
 void WebServer::onReport(const QString &body)

@@ -100,6 +100,8 @@ private:
     static QByteArray tokenOf(const QByteArray &cookieHeader);
     Session *sessionOf(const QByteArray &cookieHeader);
     void takeWebSockets();
+    // Sends to one page, or lets it go when it does not read.
+    void send(QWebSocket *client, const QString &text);
     QJsonObject stateMessage();
     QJsonObject optionsMessage() const;
     void pushState();

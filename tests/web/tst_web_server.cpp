@@ -87,6 +87,7 @@ private slots:
     void oneTimeLink();
     void sixteenClients();
     void httpsCookieIsSecure();
+    void idleConnectionsAreCounted();
     void dialogShowsTheLink();
 
 private:
@@ -381,6 +382,22 @@ void tst_WebServer::sixteenClients()
     QCOMPARE(
         exchange(m_server->port(), request("GET", "/ws", origin() + session() + upgrade)).status,
         101);
+}
+
+void tst_WebServer::idleConnectionsAreCounted()
+{
+    // Connections that never send a request hold no more than their share.
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < WebListener::kMostConnections; ++i) {
+        idle.push_back(std::make_unique<QTcpSocket>());
+        idle.back()->connectToHost(QHostAddress::LocalHost, m_server->port());
+    }
+    // Accepted while the program runs; the refusals count for nothing.
+    const auto status
+        = [this] { return exchange(m_server->port(), request("GET", "/", {})).status; };
+    QVERIFY(QTest::qWaitFor([&] { return status() == 503; }, 5000));
+    idle.clear();
+    QVERIFY(QTest::qWaitFor([&] { return status() == 200; }, 5000));
 }
 
 void tst_WebServer::httpsCookieIsSecure()
