@@ -192,62 +192,39 @@ void tst_WebServer::hostileRequestsSendNothing_data()
 {
     QTest::addColumn<QByteArray>("method");
     QTest::addColumn<QByteArray>("target");
-    QTest::addColumn<QByteArray>("fields"); // "O" the page's origin, "S" the session
+    QTest::addColumn<QByteArray>("fields"); // O the page's origin, X another, S the session,
+                                            // C chunked, W a WebSocket handshake
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<int>("status");
+    const auto row = [](const char *tag, const QByteArray &method, const QByteArray &target,
+                        const QByteArray &fields, const QByteArray &body, int status) {
+        QTest::newRow(tag) << method << target << fields << body << status;
+    };
+    const QByteArray command = "/api/command";
     const QByteArray dvd = "{\"command\":\"input\",\"index\":8}";
-    QTest::newRow("state without a session")
-        << QByteArray("GET") << QByteArray("/api/state") << QByteArray("O") << QByteArray() << 401;
-    QTest::newRow("command without a session")
-        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("O") << dvd << 401;
-    QTest::newRow("forged session")
-        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("O") << dvd << 401;
-    QTest::newRow("another site's page")
-        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("SX") << dvd << 403;
-    QTest::newRow("no origin") << QByteArray("POST") << QByteArray("/api/command")
-                               << QByteArray("S") << dvd << 403;
-    QTest::newRow("body over 8 KB") << QByteArray("POST") << QByteArray("/api/command")
-                                    << QByteArray("OS") << QByteArray(8200, ' ') << 413;
-    QTest::newRow("head over 8 KB") << QByteArray("GET") << QByteArray("/" + QByteArray(8200, 'a'))
-                                    << QByteArray("") << QByteArray() << 413;
-    QTest::newRow("body of no length")
-        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OSC") << dvd << 411;
-    QTest::newRow("bad JSON") << QByteArray("POST") << QByteArray("/api/command")
-                              << QByteArray("OS") << QByteArray("{\"command\":") << 400;
-    QTest::newRow("JSON, not an object") << QByteArray("POST") << QByteArray("/api/command")
-                                         << QByteArray("OS") << QByteArray("[8]") << 400;
-    QTest::newRow("unknown command")
-        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
-        << QByteArray("{\"command\":\"raw\",\"code\":\"07AC1\"}") << 422;
-    QTest::newRow("input not offered")
-        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
-        << QByteArray("{\"command\":\"input\",\"index\":15}") << 422;
-    QTest::newRow("index not whole")
-        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
-        << QByteArray("{\"command\":\"input\",\"index\":8.5}") << 422;
-    QTest::newRow("switch without on")
-        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
-        << QByteArray("{\"command\":\"mute\",\"on\":\"yes\"}") << 422;
-    QTest::newRow("volume out of range")
-        << QByteArray("POST") << QByteArray("/api/command") << QByteArray("OS")
-        << QByteArray("{\"command\":\"volume\",\"db\":40}") << 422;
-    QTest::newRow("path traversal") << QByteArray("GET") << QByteArray("/../../etc/passwd")
-                                    << QByteArray("S") << QByteArray() << 404;
-    QTest::newRow("encoded traversal")
-        << QByteArray("GET") << QByteArray("/%2e%2e/%2e%2e/etc/passwd") << QByteArray("S")
-        << QByteArray() << 404;
-    QTest::newRow("resource path") << QByteArray("GET") << QByteArray("/:/web/app.js")
-                                   << QByteArray("S") << QByteArray() << 404;
-    QTest::newRow("other method") << QByteArray("DELETE") << QByteArray("/api/command")
-                                  << QByteArray("OS") << QByteArray() << 405;
-    QTest::newRow("WebSocket without a session")
-        << QByteArray("GET") << QByteArray("/ws") << QByteArray("OW") << QByteArray() << 401;
-    QTest::newRow("WebSocket from another site")
-        << QByteArray("GET") << QByteArray("/ws") << QByteArray("SXW") << QByteArray() << 403;
-    QTest::newRow("wrong sign-in link") << QByteArray("GET") << QByteArray("/signin?key=guess")
-                                        << QByteArray("") << QByteArray() << 401;
-    QTest::newRow("empty password") << QByteArray("POST") << QByteArray("/api/signin")
-                                    << QByteArray("O") << QByteArray("{\"password\":\"\"}") << 401;
+    row("state without a session", "GET", "/api/state", "O", {}, 401);
+    row("command without a session", "POST", command, "O", dvd, 401);
+    row("forged session", "POST", command, "O", dvd, 401);
+    row("another site's page", "POST", command, "SX", dvd, 403);
+    row("no origin", "POST", command, "S", dvd, 403);
+    row("body over 8 KB", "POST", command, "OS", QByteArray(8200, ' '), 413);
+    row("head over 8 KB", "GET", "/" + QByteArray(8200, 'a'), "", {}, 413);
+    row("body of no length", "POST", command, "OSC", dvd, 411);
+    row("bad JSON", "POST", command, "OS", "{\"command\":", 400);
+    row("JSON, not an object", "POST", command, "OS", "[8]", 400);
+    row("unknown command", "POST", command, "OS", "{\"command\":\"raw\",\"code\":\"07AC1\"}", 422);
+    row("input not offered", "POST", command, "OS", "{\"command\":\"input\",\"index\":15}", 422);
+    row("index not whole", "POST", command, "OS", "{\"command\":\"input\",\"index\":8.5}", 422);
+    row("switch without on", "POST", command, "OS", "{\"command\":\"mute\",\"on\":\"yes\"}", 422);
+    row("volume out of range", "POST", command, "OS", "{\"command\":\"volume\",\"db\":40}", 422);
+    row("path traversal", "GET", "/../../etc/passwd", "S", {}, 404);
+    row("encoded traversal", "GET", "/%2e%2e/%2e%2e/etc/passwd", "S", {}, 404);
+    row("resource path", "GET", "/:/web/app.js", "S", {}, 404);
+    row("other method", "DELETE", command, "OS", {}, 405);
+    row("WebSocket without a session", "GET", "/ws", "OW", {}, 401);
+    row("WebSocket from another site", "GET", "/ws", "SXW", {}, 403);
+    row("wrong sign-in link", "GET", "/signin?key=guess", "", {}, 401);
+    row("empty password", "POST", "/api/signin", "O", "{\"password\":\"\"}", 401);
 }
 
 void tst_WebServer::hostileRequestsSendNothing()
