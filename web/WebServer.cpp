@@ -196,6 +196,8 @@ WebServer::WebServer(ProgramHost &host, ReceiverLink *link, SettingsStore *setti
     connect(&m_stateDue, &QTimer::timeout, this, &WebServer::pushState);
     m_volumeTimer.setInterval(kStepTick);
     connect(&m_volumeTimer, &QTimer::timeout, this, &WebServer::stepVolumes);
+    m_pingTimer.setInterval(kPingInterval);
+    connect(&m_pingTimer, &QTimer::timeout, this, &WebServer::checkClients);
 
     ProgramEvents *events = m_host.events();
     connect(events, &ProgramEvents::receiverStatusChanged, this, [this] {
@@ -349,6 +351,8 @@ void WebServer::stop()
         client->deleteLater();
     }
     m_clients.clear();
+    m_heard.clear();
+    m_pingTimer.stop();
     m_http.reset();
     m_sessions.clear();
     m_linkKey.clear();
@@ -704,10 +708,15 @@ void WebServer::takeWebSockets()
         client->setMaxAllowedIncomingFrameSize(kLongestFrame);
         client->setMaxAllowedIncomingMessageSize(kLongestFrame);
         m_clients.append(client);
+        m_heard.insert(client, m_clock->monotonic());
+        m_pingTimer.start();
         connect(client, &QWebSocket::disconnected, this, [this, client] {
             m_clients.removeOne(client);
+            m_heard.remove(client);
             client->deleteLater();
         });
+        connect(client, &QWebSocket::pong, this,
+                [this, client] { m_heard.insert(client, m_clock->monotonic()); });
         send(client,
              QString::fromUtf8(m_optionsSent.isEmpty()
                                    ? QJsonDocument(optionsMessage()).toJson(QJsonDocument::Compact)
@@ -719,16 +728,32 @@ void WebServer::takeWebSockets()
 
 void WebServer::send(QWebSocket *client, const QString &text)
 {
-    if (client->bytesToWrite() > kMostUnsent) {
-        noteRefusal(client->peerAddress(), QStringLiteral("a page"),
-                    QStringLiteral("it does not read what it is sent"));
-        m_clients.removeOne(client);
-        client->disconnect(this);
-        client->abort();
-        client->deleteLater();
-        return;
-    }
+    if (client->bytesToWrite() > kMostUnsent)
+        return drop(client, QStringLiteral("it does not read what it is sent"));
     client->sendTextMessage(text);
+}
+
+void WebServer::drop(QWebSocket *client, const QString &why)
+{
+    noteRefusal(client->peerAddress(), QStringLiteral("a page"), why);
+    m_clients.removeOne(client);
+    m_heard.remove(client);
+    client->disconnect(this);
+    client->abort();
+    client->deleteLater();
+}
+
+void WebServer::checkClients()
+{
+    const auto now = m_clock->monotonic();
+    for (QWebSocket *client : QList<QWebSocket *>(m_clients)) {
+        if (now - m_heard.value(client, now) > kSilence)
+            drop(client, QStringLiteral("no answer for %1 s").arg(kSilence.count()));
+        else
+            client->ping();
+    }
+    if (m_clients.isEmpty())
+        m_pingTimer.stop();
 }
 
 bool WebServer::hasZone2() const

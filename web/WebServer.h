@@ -42,6 +42,10 @@ public:
     // A one-time sign-in link is good for this long after it was made.
     static constexpr std::chrono::minutes kLinkLifetime {15};
     static inline const QByteArray kCookie = QByteArrayLiteral("orvane_session");
+    // Every page is pinged this often; one that has not answered for kSilence (a phone
+    // gone from the network without closing) is let go, so it holds no client's place.
+    static constexpr std::chrono::seconds kPingInterval {30};
+    static constexpr std::chrono::seconds kSilence {75};
 
     WebServer(ProgramHost &host, ReceiverLink *link, SettingsStore *settings, SecretStore *secrets,
               Clock *clock, QObject *parent = nullptr);
@@ -63,6 +67,10 @@ public:
     const WebSettings &settings() const { return m_settings; }
     QString lastProblem() const { return m_lastProblem; }
     int clientCount() const { return int(m_clients.size()); }
+
+public slots:
+    // Pings the pages and lets go of those that stopped answering (the ping timer's tick).
+    void checkClients();
 
 signals:
     // Every line the remote writes to the traffic log, also when logging is off.
@@ -102,6 +110,7 @@ private:
     void takeWebSockets();
     // Sends to one page, or lets it go when it does not read.
     void send(QWebSocket *client, const QString &text);
+    void drop(QWebSocket *client, const QString &why);
     QJsonObject stateMessage();
     QJsonObject optionsMessage() const;
     void pushState();
@@ -131,6 +140,8 @@ private:
     QByteArray m_linkKey;
     std::chrono::nanoseconds m_linkMadeAt {0};
     QList<QWebSocket *> m_clients;
+    QHash<QWebSocket *, std::chrono::nanoseconds> m_heard; // last sign of life, by page
+    QTimer m_pingTimer;
     QByteArray m_stateSent; // the last state pushed
     QByteArray m_optionsSent;
     QTimer m_stateDue;

@@ -88,6 +88,7 @@ private slots:
     void sixteenClients();
     void httpsCookieIsSecure();
     void idleConnectionsAreCounted();
+    void silentPagesAreLetGo();
     void dialogShowsTheLink();
 
 private:
@@ -375,6 +376,36 @@ void tst_WebServer::idleConnectionsAreCounted()
     QVERIFY(QTest::qWaitFor([&] { return status() == 503; }, 5000));
     idle.clear();
     QVERIFY(QTest::qWaitFor([&] { return status() == 200; }, 5000));
+}
+
+void tst_WebServer::silentPagesAreLetGo()
+{
+    // A page that answers the pings, and one whose phone left the network: its handshake
+    // is done, then nothing more is read or answered.
+    QWebSocket alive(QString::fromLatin1("http://" + host()));
+    QNetworkRequest handshake(QUrl(QStringLiteral("ws://%1/ws").arg(QString::fromLatin1(host()))));
+    handshake.setRawHeader("Cookie", m_cookie);
+    alive.open(handshake);
+    QTcpSocket gone;
+    gone.connectToHost(QHostAddress::LocalHost, m_server->port());
+    QVERIFY(QTest::qWaitFor([&] { return gone.state() == QAbstractSocket::ConnectedState; }));
+    gone.write(request("GET", "/ws",
+                       origin() + session()
+                           + "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: "
+                             "13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"));
+    QTRY_COMPARE(m_server->clientCount(), 2);
+    // Pings every interval; the live page answers each, the other stays silent.
+    for (int tick = 0; tick < 4; ++tick) {
+        QCOMPARE(m_server->clientCount(), 2);
+        m_server->checkClients();
+        QTest::qWait(300); // the answer's delivery, not a time that is measured
+        m_w->clock.step(WebServer::kPingInterval);
+    }
+    m_server->checkClients(); // past the silence allowed
+    QCOMPARE(m_server->clientCount(), 1);
+    QCOMPARE(m_log.filter(u"no answer").size(), 1);
+    QTRY_COMPARE(gone.state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(alive.state(), QAbstractSocket::ConnectedState);
 }
 
 void tst_WebServer::httpsCookieIsSecure()
