@@ -23,7 +23,10 @@ function problem(text) {
 }
 
 function showSignIn() {
-  if (socket) socket.close();
+  clearTimeout(retryTimer);
+  const open = socket;
+  socket = null; // its close is not a lost connection to retry
+  if (open) open.close();
   $('remote').hidden = true;
   $('signin').hidden = false;
   showLink('Signed out', 'down');
@@ -231,6 +234,10 @@ function start() {
     }
     $('signin-problem').textContent = !response ? 'No connection to Orvane'
       : response.status === 429 ? 'Too many tries; wait a minute' : 'Wrong password';
+  });
+  $('signout').addEventListener('click', async () => {
+    await fetch('/api/signout', { method: 'POST', credentials: 'same-origin' }).catch(() => null);
+    showSignIn();
   });
   window.addEventListener('online', connect);
   document.addEventListener('visibilitychange', () => {
