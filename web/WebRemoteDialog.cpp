@@ -55,6 +55,15 @@ WebRemoteDialog::WebRemoteDialog(SettingsStore *settings, SecretStore *secrets,
                       m_currentPassword.isEmpty() ? QString() : QStringLiteral("(unchanged)"));
     m_password->setEchoMode(QLineEdit::Password);
     connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
+    auto *place = new QLabel(
+        m_secrets ? QStringLiteral("The password is kept in the desktop's secret store; when the "
+                                   "store does not answer, in the settings file, which is then "
+                                   "readable by you only (mode 0600).")
+                  : QStringLiteral("The password is kept in the settings file, which is then "
+                                   "readable by you only (mode 0600)."),
+        this);
+    place->setWordWrap(true);
+    form->addRow(QString(), place);
     const auto file = [this, form](const QString &label, const QString &text,
                                    const QString &title) {
         auto *edit = new QLineEdit(text, this);
