@@ -15,6 +15,7 @@
 #include "link/ReceiverLink.h"
 #include "link/ReceiverModels.h"
 #include "mqtt/MqttBridge.h"
+#include "web/WebServer.h"
 #include "platform/DeferredBoxes.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
@@ -71,6 +72,8 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     m_bridge
         = std::make_unique<MqttBridge>(static_cast<ProgramHost &>(*this), m_link.get(),
                                        m_platform.settings, m_platform.secrets, m_platform.clock);
+    m_web = std::make_unique<WebServer>(static_cast<ProgramHost &>(*this), m_link.get(),
+                                        m_platform.settings, m_platform.secrets, m_platform.clock);
 }
 
 void Form_ControlCenter::noteInTerminal(const QString &line)
@@ -81,6 +84,7 @@ void Form_ControlCenter::noteInTerminal(const QString &line)
 
 Form_ControlCenter::~Form_ControlCenter()
 {
+    m_web.reset();
     m_bridge.reset();
     releaseAddIns();
     // The windows this one created are its to release when they are still there.
@@ -134,6 +138,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
     });
     LoadConfig();
     guarded(kModule, "Form_Load", [&] { m_bridge->start(); });
+    guarded(kModule, "Form_Load", [&] { m_web->start(); });
 
     if (commandLine.isEmpty())
         return true;

@@ -59,6 +59,7 @@ class ctlLabel;
 class clsTimeControl;
 class Form_ZS;
 class MqttBridge;
+class WebServer;
 class TimeControlLink;
 class TimeControlScheduler;
 
@@ -164,6 +165,8 @@ private:
     void Menu_Setup_Ports_Click();
     // "Home automation...": the MQTT bridge's settings; the bridge starts again with them.
     void Menu_Setup_HomeAutomation_Click();
+    // "Web remote...": the web remote's settings; the remote starts again with them.
+    void Menu_Setup_WebRemote_Click();
     void Menu_Extras_YInfo_Click();
 
     // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----
@@ -347,4 +350,6 @@ private:
     std::shared_ptr<TimeControlScheduler> m_timeControlScheduler;
     // The home-automation bridge; connects only when a broker is configured.
     std::unique_ptr<MqttBridge> m_bridge;
+    // The web remote; listens only when an address is configured.
+    std::unique_ptr<WebServer> m_web;
 };

@@ -294,6 +294,7 @@ void Form_ControlCenter::buildMenus()
         Menu_Setup_Port.add(i, checkable(Menu_Setup->addAction(tr("Com %1").arg(i)), i == 1));
     Menu_Setup_Ports = Menu_Setup->addAction(tr("&Ports..."));
     Menu_Setup_HomeAutomation = Menu_Setup->addAction(tr("&Home automation..."));
+    Menu_Setup_WebRemote = Menu_Setup->addAction(tr("&Web remote..."));
     Menu_Setup->addSeparator();
     static const char *const kReportTimes[] = {QT_TR_NOOP("Real Time"),
                                                "50 ms",
@@ -449,6 +450,7 @@ void Form_ControlCenter::connectControls()
         onMenu(Menu_Setup_ReportTime(i), [this, i] { Menu_Setup_ReportTime_Click(i); });
     onMenu(Menu_Setup_Ports, [this] { Menu_Setup_Ports_Click(); });
     onMenu(Menu_Setup_HomeAutomation, [this] { Menu_Setup_HomeAutomation_Click(); });
+    onMenu(Menu_Setup_WebRemote, [this] { Menu_Setup_WebRemote_Click(); });
     onMenu(Menu_Setup_Debug, [this] { Menu_Setup_Debug_Click(); });
     onMenu(Menu_Setup_Log, [this] { Menu_Setup_Log_Click(); });
     onMenu(Menu_Reset, [this] { Menu_Reset_Click(); });

@@ -5,6 +5,8 @@
 #include "errors/ErrorGuard.h"
 #include "mqtt/MqttBridge.h"
 #include "mqtt/MqttDialog.h"
+#include "web/WebRemoteDialog.h"
+#include "web/WebServer.h"
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
@@ -25,5 +27,15 @@ void Form_ControlCenter::Menu_Setup_HomeAutomation_Click()
                           m_bridge->password(), this);
         if (dialog.exec() == QDialog::Accepted)
             m_bridge->start();
+    });
+}
+
+void Form_ControlCenter::Menu_Setup_WebRemote_Click()
+{
+    guarded(kModule, "Menu_Setup_WebRemote_Click", [&] {
+        WebRemoteDialog dialog(m_platform.settings, m_platform.secrets, m_platform.dialogs,
+                               m_web.get(), this);
+        if (dialog.exec() == QDialog::Accepted)
+            m_web->start();
     });
 }

@@ -72,6 +72,7 @@ struct MainWindowControls
     ControlArray<QAction> Menu_Setup_Port;       // 1 to 5
     QAction *Menu_Setup_Ports = nullptr;         // the port dialog
     QAction *Menu_Setup_HomeAutomation = nullptr; // the MQTT bridge's dialog
+    QAction *Menu_Setup_WebRemote = nullptr;      // the web remote's dialog
     ControlArray<QAction> Menu_Setup_ReportTime; // 0 to 7
     QAction *Menu_Setup_Debug = nullptr;
     QAction *Menu_Setup_Log = nullptr;

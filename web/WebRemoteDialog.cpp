@@ -1,0 +1,216 @@
+#include "web/WebRemoteDialog.h"
+
+#include "platform/SecretStore.h"
+#include "platform/SettingsStore.h"
+#include "platform/UserDialogs.h"
+#include "web/QrCode.h"
+#include "web/WebServer.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace {
+constexpr std::chrono::milliseconds kStoreLimit {5000};
+} // namespace
+
+WebRemoteDialog::WebRemoteDialog(SettingsStore *settings, SecretStore *secrets,
+                                 UserDialogs *dialogs, WebServer *server, QWidget *parent)
+    : QDialog(parent)
+    , m_settings(settings)
+    , m_secrets(secrets)
+    , m_dialogs(dialogs)
+    , m_currentPassword(server ? server->password() : QString())
+{
+    setWindowTitle(QStringLiteral("Web remote"));
+    const WebSettings stored = settings ? WebSettings::load(*settings) : WebSettings {};
+    auto *layout = new QVBoxLayout(this);
+    auto *intro = new QLabel(
+        QStringLiteral("Orvane can serve a remote to the browsers of phones, tablets and "
+                       "computers at home. Leave the address empty to switch it off; "
+                       "127.0.0.1:8780 serves this computer only, 0.0.0.0:8780 the home "
+                       "network (a password is needed then)."),
+        this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    auto *form = new QFormLayout;
+    const auto line
+        = [this, form](const QString &label, const QString &text, const QString &placeholder) {
+              auto *edit = new QLineEdit(text, this);
+              edit->setPlaceholderText(placeholder);
+              edit->setAccessibleName(label);
+              form->addRow(label, edit);
+              return edit;
+          };
+    m_listen = line(QStringLiteral("Listen on:"), stored.listen, QStringLiteral("off"));
+    m_password = line(QStringLiteral("Password:"), QString(),
+                      m_currentPassword.isEmpty() ? QString() : QStringLiteral("(unchanged)"));
+    m_password->setEchoMode(QLineEdit::Password);
+    connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
+    auto *place = new QLabel(
+        m_secrets ? QStringLiteral("The password is kept in the desktop's secret store; when the "
+                                   "store does not answer, in the settings file, which is then "
+                                   "readable by you only (mode 0600).")
+                  : QStringLiteral("The password is kept in the settings file, which is then "
+                                   "readable by you only (mode 0600)."),
+        this);
+    place->setWordWrap(true);
+    form->addRow(QString(), place);
+    const auto file = [this, form](const QString &label, const QString &text,
+                                   const QString &title) {
+        auto *edit = new QLineEdit(text, this);
+        edit->setPlaceholderText(QStringLiteral("none: plain HTTP"));
+        edit->setAccessibleName(label);
+        auto *browse = new QPushButton(QStringLiteral("Browse..."), this);
+        browse->setAccessibleName(label + QStringLiteral(" browse"));
+        connect(browse, &QPushButton::clicked, this, [this, edit, title] {
+            if (!m_dialogs)
+                return;
+            const QString path = m_dialogs->openFileName(
+                title, QStringLiteral("PEM files (*.pem *.crt *.key);;All files (*)"), QString());
+            if (!path.isEmpty())
+                edit->setText(path);
+        });
+        auto *row = new QHBoxLayout;
+        row->addWidget(edit);
+        row->addWidget(browse);
+        form->addRow(label, row);
+        return edit;
+    };
+    m_certificate = file(QStringLiteral("Certificate:"), stored.certificate,
+                         QStringLiteral("Certificate (PEM)"));
+    m_key = file(QStringLiteral("Key:"), stored.key, QStringLiteral("Private key (PEM)"));
+    layout->addLayout(form);
+
+    m_address = new QLabel(this);
+    m_address->setWordWrap(true);
+    m_address->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_address);
+    m_qr = new QLabel(this);
+    m_qr->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_qr);
+    if (server && server->isListening()) {
+        m_link = server->oneTimeLink();
+        m_address->setText(
+            QStringLiteral("Open %1 in a browser, or point a phone's camera at the code to "
+                           "sign in once without the password:")
+                .arg(server->address()));
+        const QImage code = qrCodeImage(m_link, 4);
+        m_qr->setPixmap(QPixmap::fromImage(code));
+        m_qr->setAccessibleName(QStringLiteral("QR code of the sign-in link"));
+        m_qr->setToolTip(m_link);
+    } else {
+        const QString problem = server ? server->lastProblem() : QString();
+        m_address->setText(problem.isEmpty() ? QStringLiteral("The web remote is off.") : problem);
+    }
+
+    m_status = new QLabel(this);
+    m_status->setWordWrap(true);
+    layout->addWidget(m_status);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &WebRemoteDialog::save);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+WebRemoteDialog::~WebRemoteDialog() = default;
+
+WebSettings WebRemoteDialog::entered() const
+{
+    WebSettings settings;
+    settings.listen = m_listen->text().trimmed();
+    settings.certificate = m_certificate->text().trimmed();
+    settings.key = m_key->text().trimmed();
+    return settings;
+}
+
+QString WebRemoteDialog::statusText() const
+{
+    return m_status->text();
+}
+
+QString WebRemoteDialog::addressText() const
+{
+    return m_address->text();
+}
+
+QString WebRemoteDialog::enteredPassword() const
+{
+    return m_passwordEdited ? m_password->text() : m_currentPassword;
+}
+
+void WebRemoteDialog::setStatus(const QString &text)
+{
+    m_status->setText(text);
+}
+
+void WebRemoteDialog::save()
+{
+    if (m_saving)
+        return;
+    const WebSettings settings = entered();
+    const QString problems = settings.problems(enteredPassword());
+    if (!problems.isEmpty()) {
+        setStatus(problems);
+        if (m_dialogs) {
+            UserDialogs::Message message;
+            message.text = problems;
+            message.icon = UserDialogs::Icon::Exclamation;
+            m_dialogs->messageBox(message);
+        }
+        return;
+    }
+    if (!m_settings)
+        return accept();
+    settings.save(*m_settings);
+    if (!m_passwordEdited || !m_secrets)
+        return finishSave(false);
+    // The store may take its time; after a bounded wait the settings file takes it.
+    m_saving = true;
+    m_ok->setEnabled(false);
+    setStatus(QStringLiteral("Storing the password..."));
+    auto done = std::make_shared<bool>(false);
+    m_secrets->write(WebSettings::kSecretKey, m_password->text(), this, [this, done](bool stored) {
+        if (*done)
+            return;
+        *done = true;
+        finishSave(stored);
+    });
+    QTimer::singleShot(kStoreLimit, this, [this, done] {
+        if (*done)
+            return;
+        *done = true;
+        finishSave(false);
+    });
+}
+
+void WebRemoteDialog::finishSave(bool inSecretStore)
+{
+    m_saving = false;
+    m_ok->setEnabled(true);
+    if (m_passwordEdited) {
+        const QString password = m_password->text();
+        if (!inSecretStore && !password.isEmpty())
+            m_settings->restrictToOwner();
+        m_settings->writeValue(WebSettings::kSection, WebSettings::kPasswordKey,
+                               inSecretStore ? QString() : password);
+    }
+    const QString failure = m_settings->flush();
+    if (!failure.isEmpty()) {
+        setStatus(failure);
+        if (m_dialogs)
+            m_dialogs->inform(failure, UserDialogs::Icon::Exclamation);
+        return;
+    }
+    emit saved();
+    accept();
+}
