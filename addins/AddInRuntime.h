@@ -12,8 +12,8 @@ class clsAddIns;
 
 // What the add-ins share while the program runs: the list of registered add-ins, the
 // program they act on, the player and the dialogs they use, how to load the main window
-// when an outside program registers before it is there, and the program's closing and
-// mini-mode flags. The start-up owns one; it is handed to every part that needs it.
+// when an outside program registers before it is there. The start-up owns one; it is
+// handed to every part that needs it.
 class AddInRuntime : public QObject
 {
 public:
@@ -57,11 +57,6 @@ public:
     // The folders searched for add-in components; the default ones when none are set.
     QStringList addInFolders() const;
     void setAddInFolders(const QStringList &folders) { m_addInFolders = folders; }
-
-    // True from the moment the main window starts to unload.
-    bool AppClosing = false;
-    // True while the main window is hidden in favour of the mini window.
-    bool MiniMode = false;
 
 private:
     std::unique_ptr<clsAddIns> m_addIns;

@@ -6,7 +6,6 @@
 #include "app/CommandLine.h"
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
-#include "app/Modul_Orvane.h"
 #include "errors/ErrorGuard.h"
 #include "link/ConfigurationBlock.h"
 #include "link/Form_Com.h"
@@ -20,6 +19,7 @@
 #include "platform/UserDialogs.h"
 #include "player/Modul_Winamp.h"
 #include "program/Modul_Lib.h"
+#include "program/ProgramValues.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,10 +39,11 @@ constexpr const char *kModule = "Form_ControlCenter";
 }
 
 Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &runtime,
-                                       QWidget *parent)
+                                       ProgramValues &values, QWidget *parent)
     : QMainWindow(parent)
     , m_platform(platform)
     , m_runtime(runtime)
+    , m_values(values)
 {
     setWindowTitle(QStringLiteral("Orvane"));
     setObjectName(QStringLiteral("Form_ControlCenter"));
@@ -64,7 +65,7 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     // window.
     m_link = std::make_unique<ReceiverLink>(m_platform.serialPort, this, m_platform.dialogs);
     m_com = new Form_Com(m_link.get(), this);
-    m_mini = new Form_Mini(this, &m_events, m_runtime);
+    m_mini = new Form_Mini(this, &m_events, m_values);
     connectAddIns();
     connectTimeControl();
     watchLink();
@@ -108,10 +109,8 @@ Form_YInfo *Form_ControlCenter::yinfo()
 
 bool Form_ControlCenter::Form_Load(const QString &commandLine)
 {
-    m_runtime.AppClosing = false;
-    m_runtime.MiniMode = false;
-    if (m_com)
-        m_com->setAppClosing(false);
+    m_values.setAppClosing(false);
+    m_values.setMiniMode(false);
 
     guarded(kModule, "Form_Load", [&] {
         // The title already playing is not announced as new.
@@ -125,7 +124,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
     guarded(kModule, "Form_Load", [&] { SetKlappe(2); });
     LoadAddIns();
     guarded(kModule, "Form_Load", [&] {
-        Line2->setText(Line2->text() + QLatin1Char(' ') + Modul_Orvane::VersionText());
+        Line2->setText(Line2->text() + QLatin1Char(' ') + ProgramValues::VersionText());
     });
     guarded(kModule, "Form_Load", [&] {
         const QSize mini = m_mini->frameGeometry().size();
@@ -214,9 +213,7 @@ bool Form_ControlCenter::Form_Unload(bool mayBeCancelled)
     // unload that is already running.
     if (m_unloading)
         return false;
-    m_runtime.AppClosing = true;
-    if (m_com)
-        m_com->setAppClosing(true);
+    m_values.setAppClosing(true);
 
     long cancel = 0;
     m_refusedBy.clear();
@@ -224,9 +221,7 @@ bool Form_ControlCenter::Form_Unload(bool mayBeCancelled)
     emit m_events.unloadRequested(cancel);
     m_unloading = false;
     if (cancel != 0 && !m_endForced) {
-        m_runtime.AppClosing = false;
-        if (m_com)
-            m_com->setAppClosing(false);
+        m_values.setAppClosing(false);
         emit m_events.unloadRefused(m_refusedBy);
         return false;
     }
@@ -393,6 +388,11 @@ void Form_ControlCenter::terminalClosed()
     Menu_Setup_Debug->setChecked(false);
 }
 
+bool Form_ControlCenter::appClosing() const
+{
+    return m_values.AppClosing();
+}
+
 void Form_ControlCenter::connectAddIns()
 {
     // The list is looked up at each event: it is created in Form_Load and released in
@@ -501,7 +501,7 @@ QString Form_ControlCenter::readSettings()
 void Form_ControlCenter::showProgram()
 {
     guarded(kModule, "showProgram", [&] {
-        QWidget *shown = m_runtime.MiniMode && m_mini ? static_cast<QWidget *>(m_mini) : this;
+        QWidget *shown = m_values.MiniMode() && m_mini ? static_cast<QWidget *>(m_mini) : this;
         shown->setWindowState(shown->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         shown->show();
         shown->raise();
@@ -512,7 +512,7 @@ void Form_ControlCenter::showProgram()
 void Form_ControlCenter::hideProgram()
 {
     guarded(kModule, "hideProgram", [&] {
-        QWidget *shown = m_runtime.MiniMode && m_mini ? static_cast<QWidget *>(m_mini) : this;
+        QWidget *shown = m_values.MiniMode() && m_mini ? static_cast<QWidget *>(m_mini) : this;
         // Minimised first, so the window state reads "minimised" while it is hidden.
         shown->setWindowState(shown->windowState() | Qt::WindowMinimized);
         shown->hide();
@@ -521,7 +521,7 @@ void Form_ControlCenter::hideProgram()
 
 bool Form_ControlCenter::programVisible() const
 {
-    if (m_runtime.MiniMode && m_mini)
+    if (m_values.MiniMode() && m_mini)
         return m_mini->isVisible();
     return isVisible();
 }
@@ -529,7 +529,7 @@ bool Form_ControlCenter::programVisible() const
 ProgramHost::WindowState Form_ControlCenter::windowState() const
 {
     const QWidget *shown
-        = m_runtime.MiniMode && m_mini ? static_cast<const QWidget *>(m_mini) : this;
+        = m_values.MiniMode() && m_mini ? static_cast<const QWidget *>(m_mini) : this;
     const Qt::WindowStates state = shown->windowState();
     if (state & Qt::WindowMinimized)
         return Minimized;

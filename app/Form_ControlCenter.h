@@ -59,6 +59,7 @@ class ctlLabel;
 class clsTimeControl;
 class Form_ZS;
 class MqttBridge;
+class ProgramValues;
 class TimeControlLink;
 class TimeControlScheduler;
 
@@ -79,8 +80,10 @@ public:
     // The zone a volume report speaks of.
     enum class VolumeZone { Main, Zone2 };
 
-    // The window of the program whose add-ins `runtime` holds.
-    Form_ControlCenter(const Platform &platform, AddInRuntime &runtime, QWidget *parent = nullptr);
+    // The window of the program whose add-ins `runtime` holds and whose shared values
+    // (closing, mini mode) `values` are.
+    Form_ControlCenter(const Platform &platform, AddInRuntime &runtime, ProgramValues &values,
+                       QWidget *parent = nullptr);
     ~Form_ControlCenter() override;
 
     // ---- Life cycle (app/Form_ControlCenter.cpp) ----
@@ -107,6 +110,7 @@ public:
     void incomingSettings(const QString &settings) override;
     void linkLost(const QString &reason) override;
     void terminalClosed() override;
+    bool appClosing() const override;
 
     // ---- ProgramHost ----
     SendResult sendCommand(const QString &code) override;
@@ -314,6 +318,7 @@ private:
 
     Platform m_platform;
     AddInRuntime &m_runtime;
+    ProgramValues &m_values;
     ProgramEvents m_events;
     std::unique_ptr<ReceiverLink> m_link;
     QPointer<Form_Com> m_com;

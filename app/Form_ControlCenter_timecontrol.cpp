@@ -29,10 +29,8 @@ void Form_ControlCenter::connectTimeControl()
         [this](const QString &text) { setLine2Text(text); });
     connect(&m_events, &ProgramEvents::terminating, this, [this] {
         Timer_ZS.stop();
-        if (m_zs) {
-            m_zs->setAppClosing(true);
+        if (m_zs)
             m_zs->close();
-        }
         oTimeControl.reset();
     });
 }
@@ -68,7 +66,7 @@ void Form_ControlCenter::Menu_ZS_Einstellungen_Click()
                 [this](std::shared_ptr<clsTimeControl> schedule) {
                     oTimeControl = std::move(schedule);
                 },
-                this);
+                m_values, this);
         }
         m_zs->show();
         m_zs->raise();

@@ -2,7 +2,6 @@
 // the way into the mini window. Volume and power are not kept anywhere but on the
 // display: it shows what the receiver last reported.
 
-#include "addins/AddInRuntime.h"
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "errors/ErrorGuard.h"
@@ -10,6 +9,7 @@
 #include "link/ReceiverLink.h"
 #include "link/ReceiverVocabulary.h"
 #include "platform/UserDialogs.h"
+#include "program/ProgramValues.h"
 #include "state/VolumeText.h"
 
 #include <QAction>
@@ -243,7 +243,7 @@ void Form_ControlCenter::Menu_Mini_Click()
             m_platform.dialogs->inform(QStringLiteral("Connect first !"));
             return;
         }
-        m_runtime.MiniMode = true;
+        m_values.setMiniMode(true);
         hide();
         m_mini->show();
     });

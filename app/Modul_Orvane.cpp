@@ -10,6 +10,7 @@
 #include "link/Form_Com.h"
 #include "link/LinkTimings.h"
 #include "platform/SwitchingSerialPort.h"
+#include "program/ProgramValues.h"
 #include "program/TerminationHandler.h"
 
 #include <QApplication>
@@ -67,6 +68,8 @@ int Main(const QString &commandLine)
 
     // What the add-ins share, from before the main window until after it.
     AddInRuntime addIns(platform.dialogs, platform.player);
+    // The values every part reads: closing, mini mode, the version.
+    ProgramValues values;
 
     // SIGTERM, SIGINT and SIGHUP are caught from the start and end the program whatever
     // box is open and whatever the add-ins vote: they are still asked and told. Before
@@ -93,7 +96,7 @@ int Main(const QString &commandLine)
     // the load runs early.
     QElapsedTimer started;
     started.start();
-    main = new Form_ControlCenter(platform, addIns);
+    main = new Form_ControlCenter(platform, addIns, values);
     // Once the main window has unloaded (End menu, Quit, a signal; also during the
     // start-up wait), the program ends, hidden window or not.
     bool unloaded = false;

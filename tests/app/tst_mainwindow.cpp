@@ -505,7 +505,7 @@ void tst_MainWindow::unloadSavesAndCloses()
     QVERIFY(f.Form_Load(QString()));
     inside(f).ConnectToOrvane(0);
     QVERIFY(f.Form_Unload());
-    QVERIFY(m_w->runtime.AppClosing);
+    QVERIFY(m_w->values.AppClosing());
     QVERIFY(!f.link()->PortOpen());
     QVERIFY(!m_w->runtime.oAddIns());
     QCOMPARE(m_w->settings.readValue(QStringLiteral("Config"), QStringLiteral("Mode")),

@@ -7,6 +7,7 @@
 #include "addins/AddInRuntime.h"
 #include "app/Form_ControlCenter.h"
 #include "platform/Platform.h"
+#include "program/ProgramValues.h"
 #include "platform/X11KeyState.h"
 #include "player/MprisPlayerRemote.h"
 #include "sim/ReceiverModel.h"
@@ -239,7 +240,8 @@ int main(int argc, char *argv[])
     platform.shell = &shell;
     platform.clock = &time;
     AddInRuntime runtime(&dialogs, &remote);
-    Form_ControlCenter window(platform, runtime);
+    ProgramValues values;
+    Form_ControlCenter window(platform, runtime, values);
     window.show();
     auto *label = window.findChild<QLabel *>(QStringLiteral("lblWinAmp"));
     if (!label)

@@ -11,6 +11,7 @@
 #include "link/Form_Com.h"
 #include "link/ReceiverLink.h"
 #include "platform/Platform.h"
+#include "program/ProgramValues.h"
 #include "sim/ReceiverModel.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakeClock.h"
@@ -47,7 +48,7 @@ struct MainWindowFixture
         platform.player = &player;
         platform.shell = &shell;
         platform.clock = &clock;
-        window = std::make_unique<Form_ControlCenter>(platform, runtime);
+        window = std::make_unique<Form_ControlCenter>(platform, runtime, values);
     }
 
     Form_ControlCenter &w() { return *window; }
@@ -230,8 +231,9 @@ struct MainWindowFixture
     FakePlayerRemote player;
     FakeShell shell;
     FakeClock clock;
-    // What the start-up shares with the add-ins: the list, the closing and mini-mode flags.
+    // What the start-up shares with the add-ins (the list), and the program-wide values.
     AddInRuntime runtime {&dialogs, &player};
+    ProgramValues values;
     std::unique_ptr<Form_ControlCenter> window;
 };
 
