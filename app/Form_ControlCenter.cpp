@@ -2,7 +2,6 @@
 
 #include "addins/AddInComponents.h"
 #include "addins/AddInRuntime.h"
-#include "addins/clsAddIns.h"
 #include "app/CommandLine.h"
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
@@ -13,7 +12,6 @@
 #include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
 #include "link/ReceiverModels.h"
-#include "mqtt/MqttBridge.h"
 #include "platform/DeferredBoxes.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
@@ -39,11 +37,13 @@ constexpr const char *kModule = "Form_ControlCenter";
 }
 
 Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &runtime,
-                                       ProgramValues &values, QWidget *parent)
+                                       ProgramValues &values, ReceiverLink &link,
+                                       QWidget *parent)
     : QMainWindow(parent)
     , m_platform(platform)
     , m_runtime(runtime)
     , m_values(values)
+    , m_link(&link)
 {
     setWindowTitle(QStringLiteral("Orvane"));
     setObjectName(QStringLiteral("Form_ControlCenter"));
@@ -61,17 +61,12 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
                 + 2 * metrics.averageCharWidth() + 6;
     resize(qMax(picControls->width(), menuWidth), 620);
 
-    // The link, its terminal window and the mini window live, hidden, as long as this
-    // window.
-    m_link = std::make_unique<ReceiverLink>(m_platform.serialPort, this, m_platform.dialogs);
-    m_com = new Form_Com(m_link.get(), this);
+    // This window is the link's host. The terminal window and the mini window live,
+    // hidden, as long as this window.
+    m_link->setHost(this);
+    m_com = new Form_Com(m_link, this);
     m_mini = new Form_Mini(this, &m_events, m_values);
-    connectAddIns();
-    connectTimeControl();
     watchLink();
-    m_bridge
-        = std::make_unique<MqttBridge>(static_cast<ProgramHost &>(*this), m_link.get(),
-                                       m_platform.settings, m_platform.secrets, m_platform.clock);
 }
 
 void Form_ControlCenter::noteInTerminal(const QString &line)
@@ -82,7 +77,6 @@ void Form_ControlCenter::noteInTerminal(const QString &line)
 
 Form_ControlCenter::~Form_ControlCenter()
 {
-    m_bridge.reset();
     releaseAddIns();
     // The windows this one created are its to release when they are still there.
     delete m_yinfo.data();
@@ -132,7 +126,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
                      m_workArea.bottom() + 1 - mini.height());
     });
     LoadConfig();
-    guarded(kModule, "Form_Load", [&] { m_bridge->start(); });
+    emit configurationLoaded();
 
     if (commandLine.isEmpty())
         return true;
@@ -216,16 +210,17 @@ bool Form_ControlCenter::Form_Unload(bool mayBeCancelled)
     m_values.setAppClosing(true);
 
     long cancel = 0;
-    m_refusedBy.clear();
+    QString refusedBy; // the add-in whose refusal counted in this vote
     m_unloading = true;
-    emit m_events.unloadRequested(cancel);
+    emit m_events.unloadRequested(cancel, refusedBy);
     m_unloading = false;
     if (cancel != 0 && !m_endForced) {
         m_values.setAppClosing(false);
-        emit m_events.unloadRefused(m_refusedBy);
+        emit m_events.unloadRefused(refusedBy);
         return false;
     }
     emit m_events.terminating();
+    stopTimeControl();
     releaseAddIns();
     m_runtime.closeAddIns();
     SaveConfig();
@@ -391,46 +386,6 @@ void Form_ControlCenter::terminalClosed()
 bool Form_ControlCenter::appClosing() const
 {
     return m_values.AppClosing();
-}
-
-void Form_ControlCenter::connectAddIns()
-{
-    // The list is looked up at each event: it is created in Form_Load and released in
-    // Form_Unload. Each call is guarded here, since no exception may pass through a signal.
-    const auto addIns = [this] { return m_runtime.oAddIns(); };
-    connect(&m_events, &ProgramEvents::reportReceived, this, [addIns](const QString &body) {
-        if (clsAddIns *list = addIns())
-            guarded(kModule, "Timer_Check_Timer", [&] { list->SemdIncommingCommand(body); });
-    });
-    connect(&m_events, &ProgramEvents::settingsRead, this, [addIns](const QString &block) {
-        if (clsAddIns *list = addIns())
-            guarded("Form_Com", "ReadSettings", [&] { list->SemdIncommingSettings(block); });
-    });
-    connect(&m_events, &ProgramEvents::volumeMainShown, this, [addIns](float db) {
-        if (clsAddIns *list = addIns())
-            guarded(kModule, "DisplayVolume", [&] { list->SemdVolumeMain(db); });
-    });
-    connect(&m_events, &ProgramEvents::volumeZone2Shown, this, [addIns](float db) {
-        if (clsAddIns *list = addIns())
-            guarded(kModule, "DisplayVolume", [&] { list->SemdVolumeZone2(db); });
-    });
-    // One refusal is enough: a list that allows does not clear another listener's refusal.
-    connect(&m_events, &ProgramEvents::unloadRequested, this, [this, addIns](long &cancel) {
-        clsAddIns *list = addIns();
-        if (!list || list->Count() == 0)
-            return;
-        long refused = 0;
-        guarded(kModule, "Form_Unload", [&] { list->SendUnload(refused); });
-        if (refused != 0) {
-            cancel = refused;
-            m_refusedBy = list->refusedBy();
-        }
-    });
-    connect(&m_events, &ProgramEvents::terminating, this, [addIns] {
-        clsAddIns *list = addIns();
-        if (list && list->Count() > 0)
-            guarded(kModule, "Form_Unload", [&] { list->SendTerminate(); });
-    });
 }
 
 // ---- ProgramHost ----

@@ -58,9 +58,7 @@ class ctlFrame;
 class ctlLabel;
 class clsTimeControl;
 class Form_ZS;
-class MqttBridge;
 class ProgramValues;
-class TimeControlLink;
 class TimeControlScheduler;
 
 class Form_ControlCenter : public QMainWindow,
@@ -81,9 +79,10 @@ public:
     enum class VolumeZone { Main, Zone2 };
 
     // The window of the program whose add-ins `runtime` holds and whose shared values
-    // (closing, mini mode) `values` are.
+    // (closing, mini mode) `values` are, on `link`, whose host it becomes. The start-up
+    // (ProgramParts) builds it and the features beside it.
     Form_ControlCenter(const Platform &platform, AddInRuntime &runtime, ProgramValues &values,
-                       QWidget *parent = nullptr);
+                       ReceiverLink &link, QWidget *parent = nullptr);
     ~Form_ControlCenter() override;
 
     // ---- Life cycle (app/Form_ControlCenter.cpp) ----
@@ -97,7 +96,7 @@ public:
     bool Form_Unload(bool mayBeCancelled = true);
     // The link, which features may use for the receiver; and the mini window, shown
     // instead of this one in mini mode.
-    ReceiverLink *link() const { return m_link.get(); }
+    ReceiverLink *link() const { return m_link; }
     Form_Mini *mini() const;
     // A line of the program's own in the terminal window, there when the user opens it.
     void noteInTerminal(const QString &line);
@@ -132,9 +131,23 @@ public:
     void quitProgram() override;
     ProgramEvents *events() override { return &m_events; }
 
+    // ---- For the start-up (app/Form_ControlCenter.cpp, _timecontrol.cpp) ----
+    // The one way in for what the receiver reported: takes the report bodies the link
+    // has cut from everything it read (the poll, an answer, a reply, a discard) and hands
+    // each to the listeners of ProgramEvents::reportReceived and then to DatenAuswerten.
+    // Bodies read while an evaluation runs (inside one of its waits) are evaluated after
+    // it, in the order received. `procedure` names the caller in error reports.
+    void evaluateReceived(const char *procedure);
+    // The scheduler Timer_ZS ticks; none (null) makes the timer do nothing.
+    void setTimeControlScheduler(TimeControlScheduler *scheduler);
+
 signals:
     // Form_Unload has finished: the program ends.
     void unloaded();
+    // Form_Load has read the configuration: the features beside the window start.
+    void configurationLoaded();
+    // "Home automation..." was chosen: the bridge's settings, then the bridge again.
+    void homeAutomationSetupRequested();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -153,12 +166,6 @@ private:
     void Pause(float seconds);
     void Timer_Check_Timer();
     QRect workArea() const { return m_workArea; }
-    // The one way in for what the receiver reported: takes the report bodies the link
-    // has cut from everything it read (the poll, an answer, a reply, a discard) and hands
-    // each to the listeners of ProgramEvents::reportReceived and then to DatenAuswerten.
-    // Bodies read while an evaluation runs (inside one of its waits) are evaluated after
-    // it, in the order received. `procedure` names the caller in error reports.
-    void evaluateReceived(const char *procedure);
 
     // ---- Connection and model identification (app/Form_ControlCenter_connection.cpp) ----
     void ConnectToOrvane(int Sw1 = 0);
@@ -292,8 +299,6 @@ private:
     // same clean-up for a disconnect, a failed connect and a lost port.
     void closeConnection(const QString &line1, const QString &line2, bool resetCaption = true);
     MainWindowControls &controls() { return *this; }
-    // Feeds the add-in list from the program events; the one place that calls clsAddIns.
-    void connectAddIns();
     // Shows the about window ("About Orvane...").
     void Menu_Info_Click();
     // Shows the information window ("Informationen", F1).
@@ -304,8 +309,8 @@ private:
     // Releases the loaded add-in components, last to first; from then on no add-in
     // acts on the window.
     void releaseAddIns();
-    // Creates the scheduler on the link and lets the schedule go when the program ends.
-    void connectTimeControl();
+    // Stops Timer_ZS, closes the dialog and lets the schedule go: the program ends.
+    void stopTimeControl();
     // Receiver state outside the controls (app/Form_ControlCenter_status.cpp).
     void noteSettingsBlock();
     // Evaluates the reports the link announces while connected, and hands the link the
@@ -320,7 +325,7 @@ private:
     AddInRuntime &m_runtime;
     ProgramValues &m_values;
     ProgramEvents m_events;
-    std::unique_ptr<ReceiverLink> m_link;
+    ReceiverLink *m_link; // the start-up's, outlives this window
     QPointer<Form_Com> m_com;
     QPointer<Form_Mini> m_mini;
     QPointer<Form_YInfo> m_yinfo;
@@ -333,7 +338,6 @@ private:
     bool m_unloaded = false;
     bool m_unloading = false; // the add-ins are voting
     bool m_endForced = false;
-    QString m_refusedBy; // the add-in whose refusal counted in the current vote
     // An evaluation of received reports is running.
     bool m_evaluating = false;
     // The configuration block of the last successful connect: the model information.
@@ -347,9 +351,6 @@ private:
     // The schedule Timer_ZS fires; absent until the time-control dialog is first
     // confirmed or closed, rebuilt each time after.
     std::shared_ptr<clsTimeControl> oTimeControl;
-    // Shared pointers, so this header needs only the names of the time-control classes.
-    std::shared_ptr<TimeControlLink> m_timeControlLink;
-    std::shared_ptr<TimeControlScheduler> m_timeControlScheduler;
-    // The home-automation bridge; connects only when a broker is configured.
-    std::unique_ptr<MqttBridge> m_bridge;
+    // The start-up's scheduler, which fires the schedule's entries.
+    TimeControlScheduler *m_timeControlScheduler = nullptr;
 };

@@ -177,7 +177,7 @@ void Form_ControlCenter::sendReportTime(int index)
            &ReceiverLink::ReportCommandTime300ms,    &ReceiverLink::ReportCommandTime350ms};
     if (index < 0 || index >= int(std::size(kReportTimes)))
         return;
-    ReceiverLink *com = m_link.get();
+    ReceiverLink *com = m_link;
     const Member member = kReportTimes[index];
     (com->*member)();
 }

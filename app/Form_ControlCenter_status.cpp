@@ -65,7 +65,7 @@ void Form_ControlCenter::watchLink()
     // A report is evaluated as soon as the link has read it, as the poll would. While
     // not connected (during the connection procedure) the reports wait: the connection
     // decides what becomes of them.
-    connect(m_link.get(), &ReceiverLink::reportsReady, this, [this] {
+    connect(m_link, &ReceiverLink::reportsReady, this, [this] {
         if (Timer_Check.isActive())
             evaluateReceived("Timer_Check_Timer");
     });

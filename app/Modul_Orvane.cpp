@@ -5,6 +5,7 @@
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "app/LinuxPlatform.h"
+#include "app/ProgramParts.h"
 #include "errors/ErrBoxPresenter.h"
 #include "errors/ShowErrBox.h"
 #include "link/Form_Com.h"
@@ -96,7 +97,11 @@ int Main(const QString &commandLine)
     // the load runs early.
     QElapsedTimer started;
     started.start();
-    main = new Form_ControlCenter(platform, addIns, values);
+    // The program from its parts: the link, the main window on it, the MQTT bridge, the
+    // time control's scheduler and the add-ins' wiring (a further feature goes there,
+    // beside the bridge). The bus service follows: it serves from the wait on.
+    auto parts = std::make_unique<ProgramParts>(platform, addIns, values);
+    main = &parts->window();
     // Once the main window has unloaded (End menu, Quit, a signal; also during the
     // start-up wait), the program ends, hidden window or not.
     bool unloaded = false;
@@ -154,7 +159,7 @@ int Main(const QString &commandLine)
         }
     }
     automation.stop();
-    delete main;
+    parts.reset();
     setErrorPresenter(nullptr);
     return exitCode;
 }

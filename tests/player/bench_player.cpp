@@ -6,6 +6,7 @@
 
 #include "addins/AddInRuntime.h"
 #include "app/Form_ControlCenter.h"
+#include "app/ProgramParts.h"
 #include "platform/Platform.h"
 #include "program/ProgramValues.h"
 #include "platform/X11KeyState.h"
@@ -241,7 +242,8 @@ int main(int argc, char *argv[])
     platform.clock = &time;
     AddInRuntime runtime(&dialogs, &remote);
     ProgramValues values;
-    Form_ControlCenter window(platform, runtime, values);
+    ProgramParts parts(platform, runtime, values);
+    Form_ControlCenter &window = parts.window();
     window.show();
     auto *label = window.findChild<QLabel *>(QStringLiteral("lblWinAmp"));
     if (!label)

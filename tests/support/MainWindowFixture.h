@@ -8,6 +8,7 @@
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
+#include "app/ProgramParts.h"
 #include "link/Form_Com.h"
 #include "link/ReceiverLink.h"
 #include "platform/Platform.h"
@@ -48,7 +49,8 @@ struct MainWindowFixture
         platform.player = &player;
         platform.shell = &shell;
         platform.clock = &clock;
-        window = std::make_unique<Form_ControlCenter>(platform, runtime, values);
+        parts = std::make_unique<ProgramParts>(platform, runtime, values);
+        window = &parts->window();
     }
 
     Form_ControlCenter &w() { return *window; }
@@ -126,7 +128,7 @@ struct MainWindowFixture
     void showOpened()
     {
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         window->SetKlappe(1);
     }
 
@@ -234,7 +236,9 @@ struct MainWindowFixture
     // What the start-up shares with the add-ins (the list), and the program-wide values.
     AddInRuntime runtime {&dialogs, &player};
     ProgramValues values;
-    std::unique_ptr<Form_ControlCenter> window;
+    // The window and the parts built with it, as the start-up builds them.
+    std::unique_ptr<ProgramParts> parts;
+    Form_ControlCenter *window = nullptr;
 };
 
 inline MainWindowFixture::Inside inside(Form_ControlCenter &form)
