@@ -45,6 +45,26 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     , m_values(values)
     , m_link(&link)
 {
+    const auto pause = [this](float seconds) { Pause(seconds); };
+    m_volume = std::make_unique<VolumeControl>(
+        controls(), *m_link, m_events, m_readings,
+        VolumeControl::Window {[this](const char *procedure) { evaluateReceived(procedure); },
+                               pause, [this] { SetSettings(); }});
+    m_reports = std::make_unique<ReportEvaluation>(
+        controls(), *m_link, *m_volume, m_readings, m_platform.player, m_platform.dialogs,
+        ReportEvaluation::Window {
+            [this](int index, int noSelect, int zone2) { SetInputButton(index, noSelect, zone2); },
+            [this] {
+                int index = 0;
+                GetInputButton(index);
+                return index;
+            },
+            [this](int index, int noSelect) { SetDSPButton(index, noSelect); }, pause,
+            [this] { return m_evaluating; }, [this] { toggleWindowFromEsKey(); },
+            [this] { RunShellCommand(); }});
+    m_keys = std::make_unique<KeyControl>(
+        controls(), *this, m_platform.keys, m_platform.player, *m_volume,
+        KeyControl::Window {pause, [this](const QString &line) { noteInTerminal(line); }});
     setWindowTitle(QStringLiteral("Orvane"));
     setObjectName(QStringLiteral("Form_ControlCenter"));
     buildDisplay();
@@ -301,6 +321,22 @@ void Form_ControlCenter::Pause(float seconds)
     const auto left = total - std::chrono::milliseconds(clock.elapsed());
     if (left.count() > 0)
         std::this_thread::sleep_for(left);
+}
+
+void Form_ControlCenter::toggleWindowFromEsKey()
+{
+    constexpr Qt::WindowStates kMinMax = Qt::WindowMinimized | Qt::WindowMaximized;
+    const Qt::WindowStates state = QMainWindow::windowState();
+    if (state & kMinMax) {
+        setWindowState(state & ~kMinMax);
+        // Brings the window to the front without leaving it on top.
+        Modul_Lib::SetTopMost(true, this);
+        Modul_Lib::SetTopMost(false, this);
+        raise();
+        activateWindow();
+    } else {
+        setWindowState(state | Qt::WindowMinimized);
+    }
 }
 
 void Form_ControlCenter::Timer_Check_Timer()

@@ -9,21 +9,28 @@
 //   goes through its one FrameCutter; the bodies wait there in order) ──> reportsReady,
 //   the poll (Timer_Check, every 100 ms), a volume step or a scheduled command's answer
 //   ──> evaluateReceived (takes each body once) ──> ProgramEvents::reportReceived
-//   (add-ins and other listeners) ──> DatenAuswerten ──> option buttons, check marks,
-//   Line1/Line2, ReceiverReadings, DisplayVolume (ProgramEvents::volumeMainShown, which
-//   the mini window's bar and the add-ins follow). A box raised during an evaluation is
+//   (add-ins and other listeners) ──> DatenAuswerten (ReportEvaluation) ──> option
+//   buttons, check marks, Line1/Line2, ReceiverReadings, DisplayVolume (VolumeControl;
+//   ProgramEvents::volumeMainShown, which the mini window's bar and the add-ins follow). A box raised during an evaluation is
 //   shown after it (DeferredBoxes), so it holds no later report.
 //
 // and a click goes the other way: click handler ──> ReceiverLink command member ──>
 // SendCommand ──> serial port. `UpdatingFromReceiver` keeps selections made from a
 // report or a settings snapshot from being sent back.
 //
-// Features outside the window reach the program only through ProgramHost (with its
-// events()) and link(); the mini window through MiniWindowHost. Everything else is
-// private (tests reach it through their fixture).
+// The subjects with state of their own are classes the window owns, on its controls:
+// ReportEvaluation (the reports and the player rules), VolumeControl (display, steps and
+// their hold-repeat, mute, memories, power) and KeyControl (global and keypad keys); the
+// handlers keep their names here and delegate to them. Features outside the window reach
+// the program only through ProgramHost (with its events()) and link(); the mini window
+// through MiniWindowHost. Everything else is private (tests reach it through their
+// fixture).
 
+#include "app/KeyControl.h"
 #include "app/MainWindowControls.h"
 #include "app/MiniWindowHost.h"
+#include "app/ReportEvaluation.h"
+#include "app/VolumeControl.h"
 #include "link/LinkHost.h"
 #include "platform/Platform.h"
 #include "program/ProgramEvents.h"
@@ -49,7 +56,6 @@ class Form_Mini;
 class Form_YInfo;
 class Form_Intro;
 class Form_Informationen;
-class MediaKeyInput;
 class ImageButton;
 class QAction;
 class QLabel;
@@ -76,7 +82,7 @@ public:
     static inline const QString kDefaultShell = QStringLiteral("c:\\windows\\system32\\calc.exe");
 
     // The zone a volume report speaks of.
-    enum class VolumeZone { Main, Zone2 };
+    using VolumeZone = VolumeControl::Zone;
 
     // The window of the program whose add-ins `runtime` holds and whose shared values
     // (closing, mini mode) `values` are, on `link`, whose host it becomes. The start-up
@@ -101,7 +107,7 @@ public:
     // A line of the program's own in the terminal window, there when the user opens it.
     void noteInTerminal(const QString &line);
 
-    // ---- LinkHost ----
+    // ---- LinkHost (app/Form_ControlCenter.cpp; SetOrvaneSettings in _snapshot.cpp) ----
     bool pollRunning() const override;
     void setLine1(const QString &text) override;
     void setLine2(const QString &text) override;
@@ -111,7 +117,8 @@ public:
     void terminalClosed() override;
     bool appClosing() const override;
 
-    // ---- ProgramHost ----
+    // ---- ProgramHost (app/Form_ControlCenter.cpp; receiverStatus and panelOptions in
+    // _status.cpp) ----
     SendResult sendCommand(const QString &code) override;
     QString line1() const override;
     QString line2() const override;
@@ -153,11 +160,14 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    // Numeric-keypad plus and minus while this window has the focus.
+    // Numeric-keypad plus and minus while this window has the focus (KeyControl;
+    // app/Form_ControlCenter_keys.cpp).
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // ---- Start-up, layout and the report poll (app/Form_ControlCenter.cpp) ----
+    // ---- Start-up, layout, the poll and the window's state (app/Form_ControlCenter.cpp) ----
+    void Form_Resize();
+    void Menu_Ende_Click();
     void SetKlappe(int mode);
     // Gives the window the outer height SetKlappe set before it had a frame.
     void applyOuterHeightOnShow();
@@ -166,76 +176,43 @@ private:
     void Pause(float seconds);
     void Timer_Check_Timer();
     QRect workArea() const { return m_workArea; }
+    Form_Com *com() const;
+    Form_YInfo *yinfo();
+    MainWindowControls &controls() { return *this; }
+    // The 6.1/ES key's window action: restores a minimised or maximised window and
+    // brings it to the front, else minimises it.
+    void toggleWindowFromEsKey();
+
+    // ---- Window construction (app/Form_ControlCenter_layout.cpp) ----
+    void buildMenus();
+    void buildDisplay();
+    void buildPanels();
+    void buildTimers();
+    // Wires the controls, menu items and timers to their handlers.
+    void connectControls();
 
     // ---- Connection and model identification (app/Form_ControlCenter_connection.cpp) ----
     void ConnectToOrvane(int Sw1 = 0);
-    void Menu_Reset_Click();
-
-    // ---- Port dialog (app/Form_ControlCenter_ports.cpp) ----
-    void Menu_Setup_Ports_Click();
-    // "Home automation...": the MQTT bridge's settings; the bridge starts again with them.
-    void Menu_Setup_HomeAutomation_Click();
-    void Menu_Extras_YInfo_Click();
-
-    // ---- Report evaluation (app/Form_ControlCenter_reports.cpp) ----
-    void DatenAuswerten(const QString &body);
-
-    // ---- Settings snapshot (app/Form_ControlCenter_snapshot.cpp) ----
-    void SetSettings();
-
-    // ---- Panels (app/Form_ControlCenter_panels.cpp) ----
-    void SetDSPButton(int index, int noSelect);
-    void Menu_Mode_Zone2_Click();
-    bool zone2Mode() const;
-
-    // ---- Volume, mute, sleep, memories, power (app/Form_ControlCenter_volume.cpp) ----
-    // Shows a volume report of one zone, its value 0 to 255.
-    void DisplayVolume(VolumeZone zone, int value);
-    void Image_VolUP_MouseDown(Qt::MouseButton button);
-    void Image_VolUP_MouseUp(Qt::MouseButton button);
-    void Image_VolDOWN_MouseDown(Qt::MouseButton button);
-    void Image_VolDOWN_MouseUp(Qt::MouseButton button);
-
-    // ---- MiniWindowHost (app/Form_ControlCenter_volume.cpp) ----
-    void VolUp() override;
-    void VolDown() override;
-    void startRepeat(const QString &tag) override;
-    void stopRepeat() override;
-    void showMiniPopUp(const QPoint &globalPosition) override;
-    void CheckKey(int keyCode) override;
-    void showMainWindow() override;
-
-    // ---- Configuration store (app/Form_ControlCenter_config.cpp) ----
-    void LoadConfig();
-    void SaveConfig();
-
-    // ---- Add-ins (app/Form_ControlCenter_addins.cpp) ----
-    // Finds the add-in components on disk and loads them; the ones that load live until
-    // the window unloads.
-    void LoadAddIns();
-    void Menu_AddIn_Click();
-    AddInComponents *addInComponents() const { return m_addInComponents.get(); }
-
-    // ---- Time control (app/Form_ControlCenter_timecontrol.cpp) ----
-    void Menu_ZS_Aktiv_Click();
-    void Menu_ZS_Einstellungen_Click();
-    void Timer_ZS_Timer();
-    // The time-control dialog; null until "Config" first shows it.
-    Form_ZS *zs() const;
-
-    Form_Com *com() const;
-    Form_YInfo *yinfo();
-
-    // Handlers of the window's own controls, menu items and timers, and their helpers
-    // (wired in connectControls).
-    void Form_Resize();
-    void Menu_Ende_Click();
+    // Leaves the connected state: closes the port, disables the connected-only menus,
+    // stops the poll and the volume repeat, frees the link and shows the two lines. The
+    // same clean-up for a disconnect, a failed connect and a lost port.
+    void closeConnection(const QString &line1, const QString &line2, bool resetCaption = true);
+    // Sends the report-time command of item 0 to 7 of the report-time menu.
+    void sendReportTime(int index);
     void SetMenu(bool enabled);
     void SetInputButtonVisible(const QString &modelCode);
     void Menu_Connect_Click();
     void Menu_Setup_Port_Click(int index);
     void Menu_Setup_ReportTime_Click(int index);
-    void Timer_CheckTastenRepeat_Timer();
+    void Menu_Reset_Click();
+    void Menu_Extras_YInfo_Click();
+
+    // ---- Port dialog and home automation (app/Form_ControlCenter_ports.cpp) ----
+    void Menu_Setup_Ports_Click();
+    // "Home automation...": the MQTT bridge's settings; the bridge starts again with them.
+    void Menu_Setup_HomeAutomation_Click();
+
+    // ---- Panels (app/Form_ControlCenter_panels.cpp) ----
     void Opt_Input_Click(int index);
     void Opt_InputMode_Click(int index);
     void Opt_Dsp_Click(int index);
@@ -248,22 +225,70 @@ private:
     void Image_InputMode_Click();
     void SetInputButton(int index, int noSelect, int zone2);
     void GetInputButton(int &index);
+    void SetDSPButton(int index, int noSelect);
+    void Menu_Mode_Zone2_Click();
     void Menu_Mode_Main_Click();
     void Menu_MiniPopUp_Input_Click(int index);
     void Menu_MiniPopUp_Zone2_Click();
-    void Mute(int Zone = 0);
-    void Timer_RePressKey_Timer();
-    void Menu_Volume_Mute_Click();
-    void Menu_Volume_MuteZone2_Click();
-    void Menu_Volume_Save_Click(int index);
-    void Menu_Volume_Load_Click(int index);
-    void Menu_MiniPopUp_Volume_Load_Click(int index);
-    void Menu_MiniPopUp_Mute_Click();
-    void Menu_Sleep_Click(int minutes); // 0 off, 30, 60, 90, 120
-    void Label_Standby_Click();
-    void Menu_MiniPopUp_POWER_Click();
+    // "Rec Out" or "Input" over the input panel and the frames of the mode in use.
+    void showZoneMode();
+
+    // ---- Settings snapshot (app/Form_ControlCenter_snapshot.cpp) ----
+    void SetSettings();
+
+    // ---- Receiver state outside the controls (app/Form_ControlCenter_status.cpp) ----
+    void noteSettingsBlock();
+    // Evaluates the reports the link announces while connected, and hands the link the
+    // traffic-log switches whenever they change.
+    void watchLink();
+
+    // ---- Report evaluation and its player rules (ReportEvaluation) ----
+    void DatenAuswerten(const QString &body) { m_reports->DatenAuswerten(body); }
+    void Timer_CheckTastenRepeat_Timer() { m_reports->secondPressMissed(); }
+
+    // ---- Volume, mute, memories, sleep, power (VolumeControl) ----
+    void DisplayVolume(VolumeZone zone, int value) { m_volume->DisplayVolume(zone, value); }
+    void Image_VolUP_MouseDown(Qt::MouseButton b)
+    {
+        m_volume->buttonDown(b, QStringLiteral("UP"), "Image_VolUP_MouseDown");
+    }
+    void Image_VolUP_MouseUp(Qt::MouseButton) { m_volume->buttonUp("Image_VolUP_MouseUp"); }
+    void Image_VolDOWN_MouseDown(Qt::MouseButton b)
+    {
+        m_volume->buttonDown(b, QStringLiteral("DOWN"), "Image_VolDOWN_MouseDown");
+    }
+    void Image_VolDOWN_MouseUp(Qt::MouseButton) { m_volume->buttonUp("Image_VolDOWN_MouseUp"); }
+    void Mute(int Zone = 0) { m_volume->Mute(Zone); }
+    void Timer_RePressKey_Timer() { m_volume->repeatTick(); }
+    void Menu_Volume_Mute_Click() { Mute(1); }
+    void Menu_Volume_MuteZone2_Click() { Mute(2); }
+    void Menu_Volume_Save_Click(int index) { m_volume->saveMemory(index); }
+    void Menu_Volume_Load_Click(int index) { m_volume->loadMemory(index, "Menu_Volume_Load_Click"); }
+    void Menu_MiniPopUp_Volume_Load_Click(int index)
+    {
+        m_volume->loadMemory(index, "Menu_MiniPopUp_Volume_Load_Click");
+    }
+    void Menu_MiniPopUp_Mute_Click() { Mute(0); }
+    void Menu_Sleep_Click(int minutes) { m_volume->setSleep(minutes); } // 0 off, 30 … 120
+    void Label_Standby_Click() { m_volume->togglePower(); }
+    void Menu_MiniPopUp_POWER_Click() { Label_Standby_Click(); }
+
+    // ---- MiniWindowHost (VolumeControl; the rest in app/Form_ControlCenter_volume.cpp) ----
+    void VolUp() override { m_volume->VolUp(); }
+    void VolDown() override { m_volume->VolDown(); }
+    void startRepeat(const QString &tag) override { m_volume->startRepeat(tag); }
+    void stopRepeat() override { m_volume->stopRepeat(); }
+    void CheckKey(int keyCode) override { m_volume->CheckKey(keyCode); }
+    void showMiniPopUp(const QPoint &globalPosition) override;
+    void showMainWindow() override;
     void Menu_Mini_Click();
-    void Timer_CheckKeys_Timer();
+
+    // ---- Keys (KeyControl) ----
+    void Timer_CheckKeys_Timer() { m_keys->Timer_CheckKeys_Timer(); }
+    // Watches the global keys the "Multimedia Keycontrol" options want.
+    void updateKeyWatch() { m_keys->updateKeyWatch(); }
+
+    // ---- Player, extras and traffic switches (app/Form_ControlCenter_keys.cpp) ----
     void Timer_WinampView_Timer();
     // The player buttons: a click and a double click send different commands.
     void playerButton(const char *procedure, int command);
@@ -276,29 +301,30 @@ private:
     void Menu_Setup_Log_Click();
     void RunShellCommand();
 
-    // Window construction (app/Form_ControlCenter_layout.cpp).
-    void buildMenus();
-    void buildDisplay();
-    void buildPanels();
-    void buildTimers();
-    void connectControls();
-    // Watches the global keys while a media-key option is checked; each press runs one
-    // tick of Timer_CheckKeys, so nothing runs while no key is pressed.
-    void updateKeyWatch();
-    // Sends the report-time command of item 0 to 7 of the report-time menu.
-    void sendReportTime(int index);
-    // Helpers of the report evaluation.
-    void runEsKeyActions();
-    void playerRuleMuteOff();
-    void playerRuleMuteOn();
-    // Selects the option from a DSP table data value ("80", "00" … "2D"); false when unknown.
-    bool selectDspFromData(const QString &data);
+    // ---- Configuration store (app/Form_ControlCenter_config.cpp) ----
+    void LoadConfig();
+    void SaveConfig();
 
-    // Leaves the connected state: closes the port, disables the connected-only menus,
-    // stops the poll and the volume repeat, frees the link and shows the two lines. The
-    // same clean-up for a disconnect, a failed connect and a lost port.
-    void closeConnection(const QString &line1, const QString &line2, bool resetCaption = true);
-    MainWindowControls &controls() { return *this; }
+    // ---- Add-ins (app/Form_ControlCenter_addins.cpp) ----
+    // Finds the add-in components on disk and loads them; the ones that load live until
+    // the window unloads.
+    void LoadAddIns();
+    // Releases the loaded add-in components, last to first; from then on no add-in
+    // acts on the window.
+    void releaseAddIns();
+    void Menu_AddIn_Click();
+    AddInComponents *addInComponents() const { return m_addInComponents.get(); }
+
+    // ---- Time control (app/Form_ControlCenter_timecontrol.cpp) ----
+    void Menu_ZS_Aktiv_Click();
+    void Menu_ZS_Einstellungen_Click();
+    void Timer_ZS_Timer();
+    // Stops Timer_ZS, closes the dialog and lets the schedule go: the program ends.
+    void stopTimeControl();
+    // The time-control dialog; null until "Config" first shows it.
+    Form_ZS *zs() const;
+
+    // ---- About and information windows (app/Form_ControlCenter_info.cpp) ----
     // Shows the about window ("About Orvane...").
     void Menu_Info_Click();
     // Shows the information window ("Informationen", F1).
@@ -306,18 +332,7 @@ private:
     // The about window, created on first use; a modal one blocks the other windows, never
     // the caller.
     void showIntro(bool modal);
-    // Releases the loaded add-in components, last to first; from then on no add-in
-    // acts on the window.
-    void releaseAddIns();
-    // Stops Timer_ZS, closes the dialog and lets the schedule go: the program ends.
-    void stopTimeControl();
-    // Receiver state outside the controls (app/Form_ControlCenter_status.cpp).
-    void noteSettingsBlock();
-    // Evaluates the reports the link announces while connected, and hands the link the
-    // traffic-log switches whenever they change.
-    void watchLink();
-    // "Rec Out" or "Input" over the input panel and the frames of the mode in use.
-    void showZoneMode();
+
     // Marks a button the model lacks (a folded panel hides its buttons as well).
     static constexpr char kHiddenForModel[] = "hiddenForModel";
 
@@ -343,8 +358,6 @@ private:
     // The configuration block of the last successful connect: the model information.
     QString m_identification;
     ReceiverReadings m_readings;
-    bool m_checkingKeys = false; // a key tick is running
-    QPointer<MediaKeyInput> m_mediaKeys; // made by the first updateKeyWatch
     // Set by a completed connect, cleared by closeConnection.
     bool m_connected = false;
     QPointer<Form_ZS> m_zs;
@@ -353,4 +366,8 @@ private:
     std::shared_ptr<clsTimeControl> oTimeControl;
     // The start-up's scheduler, which fires the schedule's entries.
     TimeControlScheduler *m_timeControlScheduler = nullptr;
+    // The subjects with state of their own, on the controls above.
+    std::unique_ptr<VolumeControl> m_volume;
+    std::unique_ptr<ReportEvaluation> m_reports;
+    std::unique_ptr<KeyControl> m_keys;
 };
