@@ -65,6 +65,13 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     m_keys = std::make_unique<KeyControl>(
         controls(), *this, m_platform.keys, m_platform.player, *m_volume,
         KeyControl::Window {pause, [this](const QString &line) { noteInTerminal(line); }});
+    m_connection = std::make_unique<ConnectionControl>(
+        controls(), *m_link, m_events, m_readings, m_platform.settings, m_platform.dialogs,
+        m_platform.shell,
+        ConnectionControl::Window {[this] { return yinfo(); },
+                                   [this](const QString &line) { noteInTerminal(line); },
+                                   [this] { SetSettings(); }, [this] { noteSettingsBlock(); },
+                                   [this] { stopRepeat(); }});
     setWindowTitle(QStringLiteral("Orvane"));
     setObjectName(QStringLiteral("Form_ControlCenter"));
     buildDisplay();
@@ -452,9 +459,10 @@ void Form_ControlCenter::setLine2Text(const QString &text)
 ProgramHost::ModelInformation Form_ControlCenter::modelInformation() const
 {
     ModelInformation info;
-    if (m_identification.isEmpty())
+    const QString &identification = m_connection->identification();
+    if (identification.isEmpty())
         return info;
-    const ConfigurationBlock block(m_identification);
+    const ConfigurationBlock block(identification);
     info.modelId = block.modelCode();
     info.model = modelName(info.modelId);
     info.version = block.softwareVersion();

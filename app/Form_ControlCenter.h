@@ -20,12 +20,14 @@
 //
 // The subjects with state of their own are classes the window owns, on its controls:
 // ReportEvaluation (the reports and the player rules), VolumeControl (display, steps and
-// their hold-repeat, mute, memories, power) and KeyControl (global and keypad keys); the
-// handlers keep their names here and delegate to them. Features outside the window reach
-// the program only through ProgramHost (with its events()) and link(); the mini window
+// their hold-repeat, mute, memories, power), KeyControl (global and keypad keys) and
+// ConnectionControl (connecting, the model and the menus that go with it); the handlers
+// keep their names here and delegate to them. Features outside the window reach the
+// program only through ProgramHost (with its events()) and link(); the mini window
 // through MiniWindowHost. Everything else is private (tests reach it through their
 // fixture).
 
+#include "app/ConnectionControl.h"
 #include "app/KeyControl.h"
 #include "app/MainWindowControls.h"
 #include "app/MiniWindowHost.h"
@@ -191,21 +193,25 @@ private:
     // Wires the controls, menu items and timers to their handlers.
     void connectControls();
 
-    // ---- Connection and model identification (app/Form_ControlCenter_connection.cpp) ----
-    void ConnectToOrvane(int Sw1 = 0);
-    // Leaves the connected state: closes the port, disables the connected-only menus,
-    // stops the poll and the volume repeat, frees the link and shows the two lines. The
-    // same clean-up for a disconnect, a failed connect and a lost port.
-    void closeConnection(const QString &line1, const QString &line2, bool resetCaption = true);
-    // Sends the report-time command of item 0 to 7 of the report-time menu.
-    void sendReportTime(int index);
-    void SetMenu(bool enabled);
-    void SetInputButtonVisible(const QString &modelCode);
-    void Menu_Connect_Click();
-    void Menu_Setup_Port_Click(int index);
-    void Menu_Setup_ReportTime_Click(int index);
-    void Menu_Reset_Click();
-    void Menu_Extras_YInfo_Click();
+    // ---- Connection and model identification (ConnectionControl) ----
+    void ConnectToOrvane(int Sw1 = 0) { m_connection->ConnectToOrvane(Sw1); }
+    void closeConnection(const QString &line1, const QString &line2, bool resetCaption = true)
+    {
+        m_connection->closeConnection(line1, line2, resetCaption);
+    }
+    void SetMenu(bool enabled) { m_connection->SetMenu(enabled); }
+    void SetInputButtonVisible(const QString &modelCode)
+    {
+        m_connection->SetInputButtonVisible(modelCode);
+    }
+    void Menu_Connect_Click() { ConnectToOrvane(0); }
+    void Menu_Setup_Port_Click(int index) { m_connection->Menu_Setup_Port_Click(index); }
+    void Menu_Setup_ReportTime_Click(int index)
+    {
+        m_connection->Menu_Setup_ReportTime_Click(index);
+    }
+    void Menu_Reset_Click() { m_connection->Menu_Reset_Click(); }
+    void Menu_Extras_YInfo_Click() { m_connection->Menu_Extras_YInfo_Click(); }
 
     // ---- Port dialog and home automation (app/Form_ControlCenter_ports.cpp) ----
     void Menu_Setup_Ports_Click();
@@ -333,9 +339,6 @@ private:
     // the caller.
     void showIntro(bool modal);
 
-    // Marks a button the model lacks (a folded panel hides its buttons as well).
-    static constexpr char kHiddenForModel[] = "hiddenForModel";
-
     Platform m_platform;
     AddInRuntime &m_runtime;
     ProgramValues &m_values;
@@ -355,11 +358,7 @@ private:
     bool m_endForced = false;
     // An evaluation of received reports is running.
     bool m_evaluating = false;
-    // The configuration block of the last successful connect: the model information.
-    QString m_identification;
     ReceiverReadings m_readings;
-    // Set by a completed connect, cleared by closeConnection.
-    bool m_connected = false;
     QPointer<Form_ZS> m_zs;
     // The schedule Timer_ZS fires; absent until the time-control dialog is first
     // confirmed or closed, rebuilt each time after.
@@ -370,4 +369,5 @@ private:
     std::unique_ptr<VolumeControl> m_volume;
     std::unique_ptr<ReportEvaluation> m_reports;
     std::unique_ptr<KeyControl> m_keys;
+    std::unique_ptr<ConnectionControl> m_connection;
 };

@@ -45,7 +45,7 @@ QList<ProgramHost::PanelOption> Form_ControlCenter::panelOptions(Panel panel) co
                                                        : Opt_Dsp;
     QList<PanelOption> result;
     for (int index : options.indices())
-        if (!options(index)->property(kHiddenForModel).toBool())
+        if (!options(index)->property(ConnectionControl::kHiddenForModel).toBool())
             result.append({index, options(index)->text()});
     return result;
 }
