@@ -5,13 +5,12 @@
 #include "app/CommandLine.h"
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
+#include "app/WindowProgramHost.h"
 #include "errors/ErrorGuard.h"
-#include "link/ConfigurationBlock.h"
 #include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
 #include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
-#include "link/ReceiverModels.h"
 #include "platform/DeferredBoxes.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
@@ -45,6 +44,7 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     , m_values(values)
     , m_link(&link)
 {
+    m_host = std::make_unique<WindowProgramHost>(*this);
     const auto pause = [this](float seconds) { Pause(seconds); };
     m_volume = std::make_unique<VolumeControl>(
         controls(), *m_link, m_events, m_readings,
@@ -429,120 +429,4 @@ void Form_ControlCenter::terminalClosed()
 bool Form_ControlCenter::appClosing() const
 {
     return m_values.AppClosing();
-}
-
-// ---- ProgramHost ----
-
-ProgramHost::SendResult Form_ControlCenter::sendCommand(const QString &code)
-{
-    if (m_link->SendCommand(code))
-        return SendResult::Sent;
-    // A failed write may have closed the port.
-    return m_link->PortOpen() ? SendResult::LinkBusy : SendResult::NotConnected;
-}
-
-QString Form_ControlCenter::line1() const
-{
-    return Line1->text();
-}
-
-QString Form_ControlCenter::line2() const
-{
-    return Line2->text();
-}
-
-void Form_ControlCenter::setLine2Text(const QString &text)
-{
-    Line2->setText(text);
-}
-
-ProgramHost::ModelInformation Form_ControlCenter::modelInformation() const
-{
-    ModelInformation info;
-    const QString &identification = m_connection->identification();
-    if (identification.isEmpty())
-        return info;
-    const ConfigurationBlock block(identification);
-    info.modelId = block.modelCode();
-    info.model = modelName(info.modelId);
-    info.version = block.softwareVersion();
-    info.returnString = block.withoutFrame();
-    return info;
-}
-
-void Form_ControlCenter::connectReceiver(bool powerOn)
-{
-    if (!m_link->PortOpen())
-        ConnectToOrvane(powerOn ? 1 : 0);
-    else
-        guarded(kModule, "connectReceiver", [&] { m_link->PowerOn(); });
-}
-
-void Form_ControlCenter::disconnectReceiver()
-{
-    if (m_link->PortOpen())
-        ConnectToOrvane(0);
-}
-
-bool Form_ControlCenter::isConnected() const
-{
-    return m_link->PortOpen();
-}
-
-QString Form_ControlCenter::readSettings()
-{
-    QString fixed;
-    QString original;
-    m_link->ReadSettings(fixed, &original);
-    return original;
-}
-
-void Form_ControlCenter::showProgram()
-{
-    guarded(kModule, "showProgram", [&] {
-        QWidget *shown = m_values.MiniMode() && m_mini ? static_cast<QWidget *>(m_mini) : this;
-        shown->setWindowState(shown->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-        shown->show();
-        shown->raise();
-        shown->activateWindow();
-    });
-}
-
-void Form_ControlCenter::hideProgram()
-{
-    guarded(kModule, "hideProgram", [&] {
-        QWidget *shown = m_values.MiniMode() && m_mini ? static_cast<QWidget *>(m_mini) : this;
-        // Minimised first, so the window state reads "minimised" while it is hidden.
-        shown->setWindowState(shown->windowState() | Qt::WindowMinimized);
-        shown->hide();
-    });
-}
-
-bool Form_ControlCenter::programVisible() const
-{
-    if (m_values.MiniMode() && m_mini)
-        return m_mini->isVisible();
-    return isVisible();
-}
-
-ProgramHost::WindowState Form_ControlCenter::windowState() const
-{
-    const QWidget *shown
-        = m_values.MiniMode() && m_mini ? static_cast<const QWidget *>(m_mini) : this;
-    const Qt::WindowStates state = shown->windowState();
-    if (state & Qt::WindowMinimized)
-        return Minimized;
-    if (state & Qt::WindowMaximized)
-        return Maximized;
-    return Normal;
-}
-
-void Form_ControlCenter::showAbout()
-{
-    showIntro(true);
-}
-
-void Form_ControlCenter::quitProgram()
-{
-    close();
 }

@@ -23,8 +23,8 @@
 // their hold-repeat, mute, memories, power), KeyControl (global and keypad keys) and
 // ConnectionControl (connecting, the model and the menus that go with it); the handlers
 // keep their names here and delegate to them. Features outside the window reach the
-// program only through ProgramHost (with its events()) and link(); the mini window
-// through MiniWindowHost. Everything else is private (tests reach it through their
+// program only through host() (a WindowProgramHost, with its events()) and link(); the
+// mini window through MiniWindowHost. Everything else is private (tests reach it through their
 // fixture).
 
 #include "app/ConnectionControl.h"
@@ -71,12 +71,12 @@ class TimeControlScheduler;
 
 class Form_ControlCenter : public QMainWindow,
                            public LinkHost,
-                           public ProgramHost,
                            private MiniWindowHost,
                            private MainWindowControls
 {
     Q_OBJECT
     friend struct MainWindowFixture;
+    friend class WindowProgramHost;
 
 public:
     static constexpr std::chrono::milliseconds kPollInterval {100};
@@ -119,26 +119,9 @@ public:
     void terminalClosed() override;
     bool appClosing() const override;
 
-    // ---- ProgramHost (app/Form_ControlCenter.cpp; receiverStatus and panelOptions in
-    // _status.cpp) ----
-    SendResult sendCommand(const QString &code) override;
-    QString line1() const override;
-    QString line2() const override;
-    void setLine2Text(const QString &text) override;
-    ModelInformation modelInformation() const override;
-    ReceiverStatus receiverStatus() const override;
-    QList<PanelOption> panelOptions(Panel panel) const override;
-    void connectReceiver(bool powerOn) override;
-    void disconnectReceiver() override;
-    bool isConnected() const override;
-    QString readSettings() override;
-    void showProgram() override;
-    void hideProgram() override;
-    bool programVisible() const override;
-    WindowState windowState() const override;
-    void showAbout() override;
-    void quitProgram() override;
-    ProgramEvents *events() override { return &m_events; }
+    // The program as the features see it (WindowProgramHost), and what they hear of it.
+    ProgramHost &host() const { return *m_host; }
+    ProgramEvents *events() { return &m_events; }
 
     // ---- For the start-up (app/Form_ControlCenter.cpp, _timecontrol.cpp) ----
     // The one way in for what the receiver reported: takes the report bodies the link
@@ -370,4 +353,5 @@ private:
     std::unique_ptr<ReportEvaluation> m_reports;
     std::unique_ptr<KeyControl> m_keys;
     std::unique_ptr<ConnectionControl> m_connection;
+    std::unique_ptr<ProgramHost> m_host; // a WindowProgramHost
 };

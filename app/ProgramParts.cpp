@@ -23,7 +23,7 @@ ProgramParts::ProgramParts(const Platform &platform, AddInRuntime &runtime,
     m_link = std::make_unique<ReceiverLink>(platform.serialPort, nullptr, platform.dialogs);
     m_window = std::make_unique<Form_ControlCenter>(platform, runtime, values, *m_link);
     Form_ControlCenter *window = m_window.get();
-    ProgramHost &host = *window;
+    ProgramHost &host = window->host();
     m_addIns = std::make_unique<AddInWiring>(*host.events(), runtime);
 
     // The home-automation bridge; connects only when a broker is configured, from the
@@ -53,7 +53,7 @@ ProgramParts::ProgramParts(const Platform &platform, AddInRuntime &runtime,
         [window](const QString &) { window->evaluateReceived("Timer_ZS_Timer"); });
     m_timeControlScheduler = std::make_unique<TimeControlScheduler>(
         m_timeControlLink.get(), platform.player, platform.clock,
-        [window](const QString &text) { window->setLine2Text(text); });
+        [&host](const QString &text) { host.setLine2Text(text); });
     window->setTimeControlScheduler(m_timeControlScheduler.get());
 }
 

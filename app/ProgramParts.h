@@ -14,8 +14,8 @@ class TimeControlScheduler;
 struct Platform;
 
 // The program built from its parts, each handed only what it needs: the link (on the
-// platform's serial port), the main window (the link's host and the features'
-// ProgramHost), the MQTT bridge and the time control's scheduler (on ProgramHost and
+// platform's serial port), the main window (the link's host; its host() is the
+// features' ProgramHost), the MQTT bridge and the time control's scheduler (on ProgramHost and
 // the link), and the add-ins' wiring (on ProgramEvents). Modul_Orvane::Main builds one
 // while the program runs, the tests' window fixture builds the same. A feature beside
 // the bridge is one more member here; the window does not know it.

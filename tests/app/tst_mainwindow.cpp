@@ -349,7 +349,7 @@ void tst_MainWindow::modelHiding()
     // Another model has them again.
     QVERIFY(!ui(f).Opt_Input(14)->isHidden() && !ui(f).Opt_Dsp(31)->isHidden());
     QVERIFY(ui(f).Menu_MiniPopUp_Input(14)->isVisible());
-    QCOMPARE(f.panelOptions(ProgramHost::Panel::Input).size(), 14);
+    QCOMPARE(f.host().panelOptions(ProgramHost::Panel::Input).size(), 14);
 }
 
 void tst_MainWindow::unknownModelOffersMail()

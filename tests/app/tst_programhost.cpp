@@ -35,7 +35,7 @@ private slots:
 private:
     std::unique_ptr<MainWindowFixture> m_w;
     ErrorPresenter *m_previous = nullptr;
-    ProgramHost &host() { return m_w->w(); }
+    ProgramHost &host() { return m_w->w().host(); }
     ProgramEvents &events() { return *host().events(); }
 };
 
