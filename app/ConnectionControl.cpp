@@ -86,8 +86,8 @@ void ConnectionControl::ConnectToOrvane(int Sw1)
                                      "settings; is it switched on and its cable plugged in?")
                           .arg(kConnectAttempts)
                     : QStringLiteral("the port was lost while waiting for the receiver");
-                const QString note = connectAttempt(m_settings, m_link.CommPort())
-                    + QStringLiteral(": ") + why;
+                const QString note
+                    = connectAttempt(m_settings, m_link.CommPort()) + QStringLiteral(": ") + why;
                 std::fprintf(stderr, "Orvane: %s\n", qPrintable(note));
                 m_window.note(note);
                 closeConnection(QStringLiteral("Connect"), QStringLiteral("Error"), false);
@@ -144,8 +144,8 @@ void ConnectionControl::ConnectToOrvane(int Sw1)
         if (step != 0)
             line = int(step);
         // The port's own words say why: not found, refused, permission denied, in use.
-        m_window.note(connectAttempt(m_settings, m_link.CommPort())
-                       + QStringLiteral(" failed: ") + description);
+        m_window.note(connectAttempt(m_settings, m_link.CommPort()) + QStringLiteral(" failed: ")
+                      + description);
         // An outside program's connect answers at once: its failure waits in the error
         // box's queue instead of a message box that holds the call.
         if (ErrorsWithoutWaiting::active()) {

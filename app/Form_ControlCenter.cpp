@@ -36,8 +36,7 @@ constexpr const char *kModule = "Form_ControlCenter";
 }
 
 Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &runtime,
-                                       ProgramValues &values, ReceiverLink &link,
-                                       QWidget *parent)
+                                       ProgramValues &values, ReceiverLink &link, QWidget *parent)
     : QMainWindow(parent)
     , m_platform(platform)
     , m_runtime(runtime)
@@ -68,10 +67,9 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
     m_connection = std::make_unique<ConnectionControl>(
         controls(), *m_link, m_events, m_readings, m_platform.settings, m_platform.dialogs,
         m_platform.shell,
-        ConnectionControl::Window {[this] { return yinfo(); },
-                                   [this](const QString &line) { noteInTerminal(line); },
-                                   [this] { SetSettings(); }, [this] { noteSettingsBlock(); },
-                                   [this] { stopRepeat(); }});
+        ConnectionControl::Window {
+            [this] { return yinfo(); }, [this](const QString &line) { noteInTerminal(line); },
+            [this] { SetSettings(); }, [this] { noteSettingsBlock(); }, [this] { stopRepeat(); }});
     setWindowTitle(QStringLiteral("Orvane"));
     setObjectName(QStringLiteral("Form_ControlCenter"));
     buildDisplay();

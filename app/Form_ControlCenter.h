@@ -252,7 +252,10 @@ private:
     void Menu_Volume_Mute_Click() { Mute(1); }
     void Menu_Volume_MuteZone2_Click() { Mute(2); }
     void Menu_Volume_Save_Click(int index) { m_volume->saveMemory(index); }
-    void Menu_Volume_Load_Click(int index) { m_volume->loadMemory(index, "Menu_Volume_Load_Click"); }
+    void Menu_Volume_Load_Click(int index)
+    {
+        m_volume->loadMemory(index, "Menu_Volume_Load_Click");
+    }
     void Menu_MiniPopUp_Volume_Load_Click(int index)
     {
         m_volume->loadMemory(index, "Menu_MiniPopUp_Volume_Load_Click");

@@ -11,9 +11,8 @@
 #include "player/Modul_Winamp.h"
 
 #include <QAction>
-#include <QLabel>
-
 #include <QKeyEvent>
+#include <QLabel>
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";

@@ -168,4 +168,3 @@ void KeyControl::updateKeyWatch()
     if (wanted.isEmpty())
         m_ui.Timer_CheckKeys.stop();
 }
-

@@ -15,8 +15,7 @@ namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 } // namespace
 
-ProgramParts::ProgramParts(const Platform &platform, AddInRuntime &runtime,
-                           ProgramValues &values)
+ProgramParts::ProgramParts(const Platform &platform, AddInRuntime &runtime, ProgramValues &values)
 {
     // The link, its terminal window and the mini window live, hidden, as long as the
     // main window.
@@ -28,8 +27,8 @@ ProgramParts::ProgramParts(const Platform &platform, AddInRuntime &runtime,
 
     // The home-automation bridge; connects only when a broker is configured, from the
     // moment the window has read its configuration, and again with new settings.
-    m_bridge = std::make_unique<MqttBridge>(host, m_link.get(), platform.settings,
-                                            platform.secrets, platform.clock);
+    m_bridge = std::make_unique<MqttBridge>(host, m_link.get(), platform.settings, platform.secrets,
+                                            platform.clock);
     MqttBridge *bridge = m_bridge.get();
     QObject::connect(window, &Form_ControlCenter::configurationLoaded, bridge,
                      [bridge] { guarded(kModule, "Form_Load", [&] { bridge->start(); }); });

@@ -86,8 +86,8 @@ void ReportEvaluation::DatenAuswerten(const QString &body)
     const bool mainVolume = fromCode == u"2600" || text.mid(1, 3) == u"026";
     if (mainVolume || text.mid(1, 3) == u"027") {
         if (const std::optional<int> value = HexDigits::twoDigits(text.mid(4, 2)))
-            m_volume.DisplayVolume(mainVolume ? VolumeControl::Zone::Main : VolumeControl::Zone::Zone2,
-                                   *value);
+            m_volume.DisplayVolume(
+                mainVolume ? VolumeControl::Zone::Main : VolumeControl::Zone::Zone2, *value);
         return;
     }
 
@@ -149,7 +149,7 @@ void ReportEvaluation::DatenAuswerten(const QString &body)
             const bool muted = data == u"01";
             m_ui.Menu_Volume_MuteZone2->setChecked(muted);
             m_ui.Line1->setText(muted ? QStringLiteral("ZONE2 MUTE ON")
-                                 : QStringLiteral("ZONE2 MUTE OFF"));
+                                      : QStringLiteral("ZONE2 MUTE OFF"));
             m_ui.Line2->clear();
         } else if (fromCode == u"3400" || fromCode == u"3401") {
             const bool headphones = data == u"01";
@@ -213,18 +213,16 @@ void ReportEvaluation::runEsKeyActions()
             PlayerRemote *player = findPlayer(m_player);
             if (!player) {
                 if (m_dialogs)
-                    m_dialogs->inform(
-                        QStringLiteral("WinAmp muss zuerst gestartet werden,\r\n"
-                                       "um ihn auch fernsteuern zu können.\r\n\r\n"
-                                       "Falls Sie Winamp3 benutzen dieser wird nicht "
-                                       "unterstützt..."));
+                    m_dialogs->inform(QStringLiteral("WinAmp muss zuerst gestartet werden,\r\n"
+                                                     "um ihn auch fernsteuern zu können.\r\n\r\n"
+                                                     "Falls Sie Winamp3 benutzen dieser wird nicht "
+                                                     "unterstützt..."));
                 return;
             }
             if (m_ui.Timer_CheckTastenRepeat.isActive()) {
                 m_ui.Timer_CheckTastenRepeat.stop();
-                showPlayerAction(
-                    m_ui, m_window.pause, player,
-                    QStringLiteral("Previous"), PlayerRemote::Previous);
+                showPlayerAction(m_ui, m_window.pause, player, QStringLiteral("Previous"),
+                                 PlayerRemote::Previous);
             } else {
                 // A single press acts only when no second press follows.
                 m_ui.Timer_CheckTastenRepeat.start(kEsKeySecondPress);

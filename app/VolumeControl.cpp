@@ -66,9 +66,10 @@ void VolumeControl::DisplayVolume(Zone zone, int value)
 void VolumeControl::VolUp()
 {
     guarded(kModule, "VolUp", [&] {
-        ReceiverVocabulary::stepVolumeAnswered(
-            m_link, m_ui.zone2Mode() ? ReceiverVocabulary::Zone::Zone2 : ReceiverVocabulary::Zone::Main,
-            true);
+        ReceiverVocabulary::stepVolumeAnswered(m_link,
+                                               m_ui.zone2Mode() ? ReceiverVocabulary::Zone::Zone2
+                                                                : ReceiverVocabulary::Zone::Main,
+                                               true);
     });
     m_window.evaluate("VolUp");
 }
@@ -76,9 +77,10 @@ void VolumeControl::VolUp()
 void VolumeControl::VolDown()
 {
     guarded(kModule, "VolDown", [&] {
-        ReceiverVocabulary::stepVolumeAnswered(
-            m_link, m_ui.zone2Mode() ? ReceiverVocabulary::Zone::Zone2 : ReceiverVocabulary::Zone::Main,
-            false);
+        ReceiverVocabulary::stepVolumeAnswered(m_link,
+                                               m_ui.zone2Mode() ? ReceiverVocabulary::Zone::Zone2
+                                                                : ReceiverVocabulary::Zone::Main,
+                                               false);
     });
     m_window.evaluate("VolDown");
 }

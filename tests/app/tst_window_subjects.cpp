@@ -60,8 +60,8 @@ struct Subjects
     MainWindowControls ui;
     int evaluations = 0;
     int windowToggles = 0;
-    VolumeControl volume {ui, link, events, readings,
-                          {[this](const char *) { ++evaluations; }, [](float) {}, [] {}}};
+    VolumeControl volume {
+        ui, link, events, readings, {[this](const char *) { ++evaluations; }, [](float) {}, [] {}}};
     ReportEvaluation reports {ui,
                               link,
                               volume,
@@ -96,22 +96,25 @@ void tst_window_subjects::report_data()
     QTest::addColumn<QList<int>>("commands");
 
     const QList<int> none;
-    QTest::newRow("mute on") << "002301" << false << int(PlayerRemote::Playing)
-                             << "MUTE ON|" << "10" << none;
+    QTest::newRow("mute on") << "002301" << false << int(PlayerRemote::Playing) << "MUTE ON|"
+                             << "10" << none;
     QTest::newRow("mute on pauses the playing player")
-        << "002301" << true << int(PlayerRemote::Playing) << "MUTE ON|Winamp pause" << "10"
-        << QList<int> {PlayerRemote::Pause};
+        << "002301" << true << int(PlayerRemote::Playing) << "MUTE ON|Winamp pause"
+        << "10" << QList<int> {PlayerRemote::Pause};
     QTest::newRow("mute off plays the stopped player")
-        << "002300" << true << int(PlayerRemote::Stopped) << "MUTE OFF|Winamp play" << "00"
-        << QList<int> {PlayerRemote::Play};
+        << "002300" << true << int(PlayerRemote::Stopped) << "MUTE OFF|Winamp play"
+        << "00" << QList<int> {PlayerRemote::Play};
     QTest::newRow("mute off leaves a playing player")
-        << "002300" << true << int(PlayerRemote::Playing) << "MUTE OFF|" << "00" << none;
+        << "002300" << true << int(PlayerRemote::Playing) << "MUTE OFF|"
+        << "00" << none;
     QTest::newRow("zone-2 mute") << "002501" << true << int(PlayerRemote::Playing)
-                                 << "ZONE2 MUTE ON|" << "01" << none;
+                                 << "ZONE2 MUTE ON|"
+                                 << "01" << none;
     QTest::newRow("main volume") << "0026C7" << true << int(PlayerRemote::Playing)
                                  << "VOLUME  0dB|" + QString(20, QChar(0x7F)) << "00" << none;
     QTest::newRow("zone-2 volume, value not hexadecimal")
-        << "0027ZZ" << false << int(PlayerRemote::Playing) << "before|before" << "00" << none;
+        << "0027ZZ" << false << int(PlayerRemote::Playing) << "before|before"
+        << "00" << none;
 }
 
 void tst_window_subjects::report()
@@ -132,8 +135,7 @@ void tst_window_subjects::report()
     s.reports.DatenAuswerten(body);
 
     QCOMPARE(s.line1.text() + QLatin1Char('|') + s.line2.text(), shown);
-    QCOMPARE(QString::number(s.mute.isChecked()) + QString::number(s.muteZone2.isChecked()),
-             marks);
+    QCOMPARE(QString::number(s.mute.isChecked()) + QString::number(s.muteZone2.isChecked()), marks);
     QCOMPARE(s.player.postedCommands(), commands);
     QVERIFY(!s.ui.UpdatingFromReceiver);
     QVERIFY(s.errors.reports().isEmpty());
