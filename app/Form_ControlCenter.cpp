@@ -70,6 +70,13 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
         ConnectionControl::Window {
             [this] { return yinfo(); }, [this](const QString &line) { noteInTerminal(line); },
             [this] { SetSettings(); }, [this] { noteSettingsBlock(); }, [this] { stopRepeat(); }});
+    m_config = std::make_unique<ConfigurationStore>(
+        controls(), *m_link, m_platform.settings,
+        ConfigurationStore::Window {[this] { showZoneMode(); },
+                                    [this](bool shown) {
+                                        if (m_com)
+                                            m_com->setVisible(shown);
+                                    }});
     setWindowTitle(QStringLiteral("Orvane"));
     setObjectName(QStringLiteral("Form_ControlCenter"));
     buildDisplay();

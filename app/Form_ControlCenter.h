@@ -21,12 +21,13 @@
 // The subjects with state of their own are classes the window owns, on its controls:
 // ReportEvaluation (the reports and the player rules), VolumeControl (display, steps and
 // their hold-repeat, mute, memories, power), KeyControl (global and keypad keys) and
-// ConnectionControl (connecting, the model and the menus that go with it); the handlers
-// keep their names here and delegate to them. Features outside the window reach the
-// program only through host() (a WindowProgramHost, with its events()) and link(); the
-// mini window through MiniWindowHost. Everything else is private (tests reach it through their
-// fixture).
+// ConnectionControl (connecting, the model and the menus that go with it), beside
+// ConfigurationStore (the stored settings); the handlers keep their names here and
+// delegate to them. Features outside the window reach the program only through host()
+// (a WindowProgramHost, with its events()) and link(); the mini window through
+// MiniWindowHost. Everything else is private (tests reach it through their fixture).
 
+#include "app/ConfigurationStore.h"
 #include "app/ConnectionControl.h"
 #include "app/KeyControl.h"
 #include "app/MainWindowControls.h"
@@ -81,7 +82,7 @@ class Form_ControlCenter : public QMainWindow,
 public:
     static constexpr std::chrono::milliseconds kPollInterval {100};
     static constexpr int kKlappeMargin = 60; // outer height allowance below the panels
-    static inline const QString kDefaultShell = QStringLiteral("c:\\windows\\system32\\calc.exe");
+    static inline const QString kDefaultShell = ConfigurationStore::kDefaultShell;
 
     // The zone a volume report speaks of.
     using VolumeZone = VolumeControl::Zone;
@@ -293,9 +294,9 @@ private:
     void Menu_Setup_Log_Click();
     void RunShellCommand();
 
-    // ---- Configuration store (app/Form_ControlCenter_config.cpp) ----
-    void LoadConfig();
-    void SaveConfig();
+    // ---- Configuration store (ConfigurationStore) ----
+    void LoadConfig() { m_config->LoadConfig(); }
+    void SaveConfig() { m_config->SaveConfig(); }
 
     // ---- Add-ins (app/Form_ControlCenter_addins.cpp) ----
     // Finds the add-in components on disk and loads them; the ones that load live until
@@ -356,5 +357,6 @@ private:
     std::unique_ptr<ReportEvaluation> m_reports;
     std::unique_ptr<KeyControl> m_keys;
     std::unique_ptr<ConnectionControl> m_connection;
+    std::unique_ptr<ConfigurationStore> m_config;
     std::unique_ptr<ProgramHost> m_host; // a WindowProgramHost
 };
