@@ -6,6 +6,7 @@
 #include "link/CommandCode.h"
 #include "platform/Clock.h"
 #include "program/ProgramHost.h"
+#include "program/ProgramValues.h"
 #include "orvane_root_adaptor.h"
 
 #include <QApplication>
@@ -130,7 +131,8 @@ bool AddInBusService::start()
 bool AddInBusService::Raise(const QString &ActivationToken)
 {
     ProgramHost *host = m_runtime.host();
-    if (!host || m_runtime.AppClosing || !m_showsWindows)
+    const ProgramValues *values = m_runtime.values();
+    if (!host || (values && values->AppClosing()) || !m_showsWindows)
         return false;
     if (!m_raises.take(m_clock->monotonic())) {
         if (calledFromDBus())
@@ -138,7 +140,7 @@ bool AddInBusService::Raise(const QString &ActivationToken)
         return false;
     }
     host->showProgram();
-    QWidget *window = windowToRaise(m_runtime.MiniMode);
+    QWidget *window = windowToRaise(values && values->MiniMode());
     if (!window)
         return false;
     // The compositor grants the focus to the token of the start the user made.

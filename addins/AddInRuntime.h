@@ -7,13 +7,14 @@
 
 class PlayerRemote;
 class ProgramHost;
+class ProgramValues;
 class UserDialogs;
 class clsAddIns;
 
 // What the add-ins share while the program runs: the list of registered add-ins, the
 // program they act on, the player and the dialogs they use, how to load the main window
-// when an outside program registers before it is there, and the program's closing and
-// mini-mode flags. The start-up owns one; it is handed to every part that needs it.
+// when an outside program registers before it is there. The start-up owns one; it is
+// handed to every part that needs it.
 class AddInRuntime : public QObject
 {
 public:
@@ -36,6 +37,9 @@ public:
     void setHost(ProgramHost *host) { m_host = host; }
     PlayerRemote *player() const { return m_player; }
     void setPlayer(PlayerRemote *player) { m_player = player; }
+    // The program-wide values (closing, mini mode); none before the start-up sets them.
+    const ProgramValues *values() const { return m_values; }
+    void setValues(const ProgramValues *values) { m_values = values; }
     UserDialogs *dialogs() const { return m_dialogs; }
     void setDialogs(UserDialogs *dialogs) { m_dialogs = dialogs; }
 
@@ -58,14 +62,10 @@ public:
     QStringList addInFolders() const;
     void setAddInFolders(const QStringList &folders) { m_addInFolders = folders; }
 
-    // True from the moment the main window starts to unload.
-    bool AppClosing = false;
-    // True while the main window is hidden in favour of the mini window.
-    bool MiniMode = false;
-
 private:
     std::unique_ptr<clsAddIns> m_addIns;
     ProgramHost *m_host = nullptr;
+    const ProgramValues *m_values = nullptr;
     PlayerRemote *m_player = nullptr;
     UserDialogs *m_dialogs = nullptr;
     std::function<void()> m_loader;

@@ -2,25 +2,21 @@
 
 #include "addins/AddInComponents.h"
 #include "addins/AddInRuntime.h"
-#include "addins/clsAddIns.h"
 #include "app/CommandLine.h"
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
-#include "app/Modul_Orvane.h"
+#include "app/WindowProgramHost.h"
 #include "errors/ErrorGuard.h"
-#include "link/ConfigurationBlock.h"
 #include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
 #include "link/LinkTimings.h"
 #include "link/ReceiverLink.h"
-#include "link/ReceiverModels.h"
-#include "mqtt/MqttBridge.h"
-#include "web/WebServer.h"
 #include "platform/DeferredBoxes.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
 #include "player/Modul_Winamp.h"
 #include "program/Modul_Lib.h"
+#include "program/ProgramValues.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,11 +36,47 @@ constexpr const char *kModule = "Form_ControlCenter";
 }
 
 Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &runtime,
-                                       QWidget *parent)
+                                       ProgramValues &values, ReceiverLink &link, QWidget *parent)
     : QMainWindow(parent)
     , m_platform(platform)
     , m_runtime(runtime)
+    , m_values(values)
+    , m_link(&link)
 {
+    m_host = std::make_unique<WindowProgramHost>(*this);
+    const auto pause = [this](float seconds) { Pause(seconds); };
+    m_volume = std::make_unique<VolumeControl>(
+        controls(), *m_link, m_events, m_readings,
+        VolumeControl::Window {[this](const char *procedure) { evaluateReceived(procedure); },
+                               pause, [this] { SetSettings(); }});
+    m_reports = std::make_unique<ReportEvaluation>(
+        controls(), *m_link, *m_volume, m_readings, m_platform.player, m_platform.dialogs,
+        ReportEvaluation::Window {
+            [this](int index, int noSelect, int zone2) { SetInputButton(index, noSelect, zone2); },
+            [this] {
+                int index = 0;
+                GetInputButton(index);
+                return index;
+            },
+            [this](int index, int noSelect) { SetDSPButton(index, noSelect); }, pause,
+            [this] { return m_evaluating; }, [this] { toggleWindowFromEsKey(); },
+            [this] { RunShellCommand(); }});
+    m_keys = std::make_unique<KeyControl>(
+        controls(), *this, m_platform.keys, m_platform.player, *m_volume,
+        KeyControl::Window {pause, [this](const QString &line) { noteInTerminal(line); }});
+    m_connection = std::make_unique<ConnectionControl>(
+        controls(), *m_link, m_events, m_readings, m_platform.settings, m_platform.dialogs,
+        m_platform.shell,
+        ConnectionControl::Window {
+            [this] { return yinfo(); }, [this](const QString &line) { noteInTerminal(line); },
+            [this] { SetSettings(); }, [this] { noteSettingsBlock(); }, [this] { stopRepeat(); }});
+    m_config = std::make_unique<ConfigurationStore>(
+        controls(), *m_link, m_platform.settings,
+        ConfigurationStore::Window {[this] { showZoneMode(); },
+                                    [this](bool shown) {
+                                        if (m_com)
+                                            m_com->setVisible(shown);
+                                    }});
     setWindowTitle(QStringLiteral("Orvane"));
     setObjectName(QStringLiteral("Form_ControlCenter"));
     buildDisplay();
@@ -61,19 +93,12 @@ Form_ControlCenter::Form_ControlCenter(const Platform &platform, AddInRuntime &r
                 + 2 * metrics.averageCharWidth() + 6;
     resize(qMax(picControls->width(), menuWidth), 620);
 
-    // The link, its terminal window and the mini window live, hidden, as long as this
-    // window.
-    m_link = std::make_unique<ReceiverLink>(m_platform.serialPort, this, m_platform.dialogs);
-    m_com = new Form_Com(m_link.get(), this);
-    m_mini = new Form_Mini(this, &m_events, m_runtime);
-    connectAddIns();
-    connectTimeControl();
+    // This window is the link's host. The terminal window and the mini window live,
+    // hidden, as long as this window.
+    m_link->setHost(this);
+    m_com = new Form_Com(m_link, this);
+    m_mini = new Form_Mini(this, &m_events, m_values);
     watchLink();
-    m_bridge
-        = std::make_unique<MqttBridge>(static_cast<ProgramHost &>(*this), m_link.get(),
-                                       m_platform.settings, m_platform.secrets, m_platform.clock);
-    m_web = std::make_unique<WebServer>(static_cast<ProgramHost &>(*this), m_link.get(),
-                                        m_platform.settings, m_platform.secrets, m_platform.clock);
 }
 
 void Form_ControlCenter::noteInTerminal(const QString &line)
@@ -84,8 +109,6 @@ void Form_ControlCenter::noteInTerminal(const QString &line)
 
 Form_ControlCenter::~Form_ControlCenter()
 {
-    m_web.reset();
-    m_bridge.reset();
     releaseAddIns();
     // The windows this one created are its to release when they are still there.
     delete m_yinfo.data();
@@ -112,10 +135,8 @@ Form_YInfo *Form_ControlCenter::yinfo()
 
 bool Form_ControlCenter::Form_Load(const QString &commandLine)
 {
-    m_runtime.AppClosing = false;
-    m_runtime.MiniMode = false;
-    if (m_com)
-        m_com->setAppClosing(false);
+    m_values.setAppClosing(false);
+    m_values.setMiniMode(false);
 
     guarded(kModule, "Form_Load", [&] {
         // The title already playing is not announced as new.
@@ -129,7 +150,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
     guarded(kModule, "Form_Load", [&] { SetKlappe(2); });
     LoadAddIns();
     guarded(kModule, "Form_Load", [&] {
-        Line2->setText(Line2->text() + QLatin1Char(' ') + Modul_Orvane::VersionText());
+        Line2->setText(Line2->text() + QLatin1Char(' ') + ProgramValues::VersionText());
     });
     guarded(kModule, "Form_Load", [&] {
         const QSize mini = m_mini->frameGeometry().size();
@@ -137,8 +158,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
                      m_workArea.bottom() + 1 - mini.height());
     });
     LoadConfig();
-    guarded(kModule, "Form_Load", [&] { m_bridge->start(); });
-    guarded(kModule, "Form_Load", [&] { m_web->start(); });
+    emit configurationLoaded();
 
     if (commandLine.isEmpty())
         return true;
@@ -219,23 +239,20 @@ bool Form_ControlCenter::Form_Unload(bool mayBeCancelled)
     // unload that is already running.
     if (m_unloading)
         return false;
-    m_runtime.AppClosing = true;
-    if (m_com)
-        m_com->setAppClosing(true);
+    m_values.setAppClosing(true);
 
     long cancel = 0;
-    m_refusedBy.clear();
+    QString refusedBy; // the add-in whose refusal counted in this vote
     m_unloading = true;
-    emit m_events.unloadRequested(cancel);
+    emit m_events.unloadRequested(cancel, refusedBy);
     m_unloading = false;
     if (cancel != 0 && !m_endForced) {
-        m_runtime.AppClosing = false;
-        if (m_com)
-            m_com->setAppClosing(false);
-        emit m_events.unloadRefused(m_refusedBy);
+        m_values.setAppClosing(false);
+        emit m_events.unloadRefused(refusedBy);
         return false;
     }
     emit m_events.terminating();
+    stopTimeControl();
     releaseAddIns();
     m_runtime.closeAddIns();
     SaveConfig();
@@ -318,6 +335,22 @@ void Form_ControlCenter::Pause(float seconds)
         std::this_thread::sleep_for(left);
 }
 
+void Form_ControlCenter::toggleWindowFromEsKey()
+{
+    constexpr Qt::WindowStates kMinMax = Qt::WindowMinimized | Qt::WindowMaximized;
+    const Qt::WindowStates state = QMainWindow::windowState();
+    if (state & kMinMax) {
+        setWindowState(state & ~kMinMax);
+        // Brings the window to the front without leaving it on top.
+        Modul_Lib::SetTopMost(true, this);
+        Modul_Lib::SetTopMost(false, this);
+        raise();
+        activateWindow();
+    } else {
+        setWindowState(state | Qt::WindowMinimized);
+    }
+}
+
 void Form_ControlCenter::Timer_Check_Timer()
 {
     // A tick inside a wait of the running evaluation leaves the text at the port: the
@@ -398,157 +431,7 @@ void Form_ControlCenter::terminalClosed()
     Menu_Setup_Debug->setChecked(false);
 }
 
-void Form_ControlCenter::connectAddIns()
+bool Form_ControlCenter::appClosing() const
 {
-    // The list is looked up at each event: it is created in Form_Load and released in
-    // Form_Unload. Each call is guarded here, since no exception may pass through a signal.
-    const auto addIns = [this] { return m_runtime.oAddIns(); };
-    connect(&m_events, &ProgramEvents::reportReceived, this, [addIns](const QString &body) {
-        if (clsAddIns *list = addIns())
-            guarded(kModule, "Timer_Check_Timer", [&] { list->SemdIncommingCommand(body); });
-    });
-    connect(&m_events, &ProgramEvents::settingsRead, this, [addIns](const QString &block) {
-        if (clsAddIns *list = addIns())
-            guarded("Form_Com", "ReadSettings", [&] { list->SemdIncommingSettings(block); });
-    });
-    connect(&m_events, &ProgramEvents::volumeMainShown, this, [addIns](float db) {
-        if (clsAddIns *list = addIns())
-            guarded(kModule, "DisplayVolume", [&] { list->SemdVolumeMain(db); });
-    });
-    connect(&m_events, &ProgramEvents::volumeZone2Shown, this, [addIns](float db) {
-        if (clsAddIns *list = addIns())
-            guarded(kModule, "DisplayVolume", [&] { list->SemdVolumeZone2(db); });
-    });
-    // One refusal is enough: a list that allows does not clear another listener's refusal.
-    connect(&m_events, &ProgramEvents::unloadRequested, this, [this, addIns](long &cancel) {
-        clsAddIns *list = addIns();
-        if (!list || list->Count() == 0)
-            return;
-        long refused = 0;
-        guarded(kModule, "Form_Unload", [&] { list->SendUnload(refused); });
-        if (refused != 0) {
-            cancel = refused;
-            m_refusedBy = list->refusedBy();
-        }
-    });
-    connect(&m_events, &ProgramEvents::terminating, this, [addIns] {
-        clsAddIns *list = addIns();
-        if (list && list->Count() > 0)
-            guarded(kModule, "Form_Unload", [&] { list->SendTerminate(); });
-    });
-}
-
-// ---- ProgramHost ----
-
-ProgramHost::SendResult Form_ControlCenter::sendCommand(const QString &code)
-{
-    if (m_link->SendCommand(code))
-        return SendResult::Sent;
-    // A failed write may have closed the port.
-    return m_link->PortOpen() ? SendResult::LinkBusy : SendResult::NotConnected;
-}
-
-QString Form_ControlCenter::line1() const
-{
-    return Line1->text();
-}
-
-QString Form_ControlCenter::line2() const
-{
-    return Line2->text();
-}
-
-void Form_ControlCenter::setLine2Text(const QString &text)
-{
-    Line2->setText(text);
-}
-
-ProgramHost::ModelInformation Form_ControlCenter::modelInformation() const
-{
-    ModelInformation info;
-    if (m_identification.isEmpty())
-        return info;
-    const ConfigurationBlock block(m_identification);
-    info.modelId = block.modelCode();
-    info.model = modelName(info.modelId);
-    info.version = block.softwareVersion();
-    info.returnString = block.withoutFrame();
-    return info;
-}
-
-void Form_ControlCenter::connectReceiver(bool powerOn)
-{
-    if (!m_link->PortOpen())
-        ConnectToOrvane(powerOn ? 1 : 0);
-    else
-        guarded(kModule, "connectReceiver", [&] { m_link->PowerOn(); });
-}
-
-void Form_ControlCenter::disconnectReceiver()
-{
-    if (m_link->PortOpen())
-        ConnectToOrvane(0);
-}
-
-bool Form_ControlCenter::isConnected() const
-{
-    return m_link->PortOpen();
-}
-
-QString Form_ControlCenter::readSettings()
-{
-    QString fixed;
-    QString original;
-    m_link->ReadSettings(fixed, &original);
-    return original;
-}
-
-void Form_ControlCenter::showProgram()
-{
-    guarded(kModule, "showProgram", [&] {
-        QWidget *shown = m_runtime.MiniMode && m_mini ? static_cast<QWidget *>(m_mini) : this;
-        shown->setWindowState(shown->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-        shown->show();
-        shown->raise();
-        shown->activateWindow();
-    });
-}
-
-void Form_ControlCenter::hideProgram()
-{
-    guarded(kModule, "hideProgram", [&] {
-        QWidget *shown = m_runtime.MiniMode && m_mini ? static_cast<QWidget *>(m_mini) : this;
-        // Minimised first, so the window state reads "minimised" while it is hidden.
-        shown->setWindowState(shown->windowState() | Qt::WindowMinimized);
-        shown->hide();
-    });
-}
-
-bool Form_ControlCenter::programVisible() const
-{
-    if (m_runtime.MiniMode && m_mini)
-        return m_mini->isVisible();
-    return isVisible();
-}
-
-ProgramHost::WindowState Form_ControlCenter::windowState() const
-{
-    const QWidget *shown
-        = m_runtime.MiniMode && m_mini ? static_cast<const QWidget *>(m_mini) : this;
-    const Qt::WindowStates state = shown->windowState();
-    if (state & Qt::WindowMinimized)
-        return Minimized;
-    if (state & Qt::WindowMaximized)
-        return Maximized;
-    return Normal;
-}
-
-void Form_ControlCenter::showAbout()
-{
-    showIntro(true);
-}
-
-void Form_ControlCenter::quitProgram()
-{
-    close();
+    return m_values.AppClosing();
 }

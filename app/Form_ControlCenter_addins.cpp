@@ -3,6 +3,7 @@
 #include "addins/AddInComponents.h"
 #include "addins/AddInRuntime.h"
 #include "addins/Form_AddIns.h"
+#include "app/WindowProgramHost.h"
 #include "errors/ErrorGuard.h"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr const char *kModule = "Form_ControlCenter";
 void Form_ControlCenter::LoadAddIns()
 {
     // Add-ins act on the program through this window from the moment they load.
-    m_runtime.setHost(this);
+    m_runtime.setHost(m_host.get());
     guarded(kModule, "LoadAddIns", [&] {
         m_addInComponents = std::make_unique<AddInComponents>(m_runtime);
         m_addInComponents->LoadAddIns();
@@ -26,7 +27,7 @@ void Form_ControlCenter::releaseAddIns()
             m_addInComponents->release();
     });
     delete m_formAddIns.data();
-    if (m_runtime.host() == this)
+    if (m_runtime.host() == m_host.get())
         m_runtime.setHost(nullptr);
 }
 

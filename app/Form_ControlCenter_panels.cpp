@@ -38,11 +38,6 @@ int steppedIndex(const OptionArray &options, int first, int last, int step)
 
 } // namespace
 
-bool Form_ControlCenter::zone2Mode() const
-{
-    return Menu_Mode_Zone2 && Menu_Mode_Zone2->isChecked();
-}
-
 void Form_ControlCenter::Opt_Input_Click(int index)
 {
     if (UpdatingFromReceiver || index < ReceiverVocabulary::kFirstInput

@@ -3,10 +3,6 @@
 #include "app/Form_ControlCenter.h"
 #include "app/PortsDialog.h"
 #include "errors/ErrorGuard.h"
-#include "mqtt/MqttBridge.h"
-#include "mqtt/MqttDialog.h"
-#include "web/WebRemoteDialog.h"
-#include "web/WebServer.h"
 
 namespace {
 constexpr const char *kModule = "Form_ControlCenter";
@@ -22,20 +18,11 @@ void Form_ControlCenter::Menu_Setup_Ports_Click()
 
 void Form_ControlCenter::Menu_Setup_HomeAutomation_Click()
 {
-    guarded(kModule, "Menu_Setup_HomeAutomation_Click", [&] {
-        MqttDialog dialog(m_platform.settings, m_platform.secrets, m_platform.dialogs,
-                          m_bridge->password(), this);
-        if (dialog.exec() == QDialog::Accepted)
-            m_bridge->start();
-    });
+    guarded(kModule, "Menu_Setup_HomeAutomation_Click",
+            [&] { emit homeAutomationSetupRequested(); });
 }
 
 void Form_ControlCenter::Menu_Setup_WebRemote_Click()
 {
-    guarded(kModule, "Menu_Setup_WebRemote_Click", [&] {
-        WebRemoteDialog dialog(m_platform.settings, m_platform.secrets, m_platform.dialogs,
-                               m_web.get(), this);
-        if (dialog.exec() == QDialog::Accepted)
-            m_web->start();
-    });
+    guarded(kModule, "Menu_Setup_WebRemote_Click", [&] { emit webRemoteSetupRequested(); });
 }

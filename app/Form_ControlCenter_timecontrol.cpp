@@ -5,7 +5,6 @@
 #include "link/ReceiverLink.h"
 #include "platform/UserDialogs.h"
 #include "timecontrol/Form_ZS.h"
-#include "timecontrol/TimeControlLink.h"
 #include "timecontrol/TimeControlScheduler.h"
 #include "timecontrol/clsTimeControl.h"
 
@@ -15,26 +14,17 @@ namespace {
 constexpr const char *kModule = "Form_ControlCenter";
 }
 
-void Form_ControlCenter::connectTimeControl()
+void Form_ControlCenter::setTimeControlScheduler(TimeControlScheduler *scheduler)
 {
-    // The answer to a scheduled command is the receiver's report of the change. The link
-    // has cut it with everything it read, so the window and the add-ins see the
-    // receiver's new state at once; when the tick runs inside an evaluation's wait, it
-    // follows that evaluation.
-    const auto evaluate = [this](const QString &) { evaluateReceived("Timer_ZS_Timer"); };
-    m_timeControlLink
-        = std::make_shared<LinkAdapter<ReceiverLink>>([this] { return m_link.get(); }, evaluate);
-    m_timeControlScheduler = std::make_shared<TimeControlScheduler>(
-        m_timeControlLink.get(), m_platform.player, m_platform.clock,
-        [this](const QString &text) { setLine2Text(text); });
-    connect(&m_events, &ProgramEvents::terminating, this, [this] {
-        Timer_ZS.stop();
-        if (m_zs) {
-            m_zs->setAppClosing(true);
-            m_zs->close();
-        }
-        oTimeControl.reset();
-    });
+    m_timeControlScheduler = scheduler;
+}
+
+void Form_ControlCenter::stopTimeControl()
+{
+    Timer_ZS.stop();
+    if (m_zs)
+        m_zs->close();
+    oTimeControl.reset();
 }
 
 Form_ZS *Form_ControlCenter::zs() const
@@ -68,7 +58,7 @@ void Form_ControlCenter::Menu_ZS_Einstellungen_Click()
                 [this](std::shared_ptr<clsTimeControl> schedule) {
                     oTimeControl = std::move(schedule);
                 },
-                this);
+                m_values, this);
         }
         m_zs->show();
         m_zs->raise();

@@ -1,11 +1,11 @@
 #include "app/Form_Mini.h"
 
-#include "addins/AddInRuntime.h"
 #include "app/ImageButton.h"
 #include "app/MiniWindowHost.h"
 #include "errors/ErrorGuard.h"
 #include "program/Modul_Lib.h"
 #include "program/ProgramEvents.h"
+#include "program/ProgramValues.h"
 #include "state/VolumeText.h"
 
 #include <QAction>
@@ -33,10 +33,10 @@ int virtualKeyCode(int qtKey)
 
 } // namespace
 
-Form_Mini::Form_Mini(MiniWindowHost *host, ProgramEvents *events, AddInRuntime &runtime)
+Form_Mini::Form_Mini(MiniWindowHost *host, ProgramEvents *events, ProgramValues &values)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_host(host)
-    , m_runtime(runtime)
+    , m_values(values)
 {
     setObjectName(QStringLiteral("Form_Mini"));
     setWindowTitle(QStringLiteral("Orvane"));
@@ -129,7 +129,7 @@ void Form_Mini::Label_Close_Click()
     guarded(kModule, "Label_Close_Click", [&] {
         m_host->showMainWindow();
         hide();
-        m_runtime.MiniMode = false;
+        m_values.setMiniMode(false);
     });
 }
 
@@ -211,7 +211,7 @@ void Form_Mini::mouseMoveEvent(QMouseEvent *event)
 // window stays loaded until the program ends.
 void Form_Mini::closeEvent(QCloseEvent *event)
 {
-    if (m_runtime.AppClosing) {
+    if (m_values.AppClosing()) {
         event->accept();
         return;
     }

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <chrono>
 
-class AddInRuntime;
+class ProgramValues;
 class ImageButton;
 class MiniWindowHost;
 class ProgramEvents;
@@ -23,7 +23,7 @@ public:
     // The bar is full at this volume value (0 to 255) and clipped above it.
     static constexpr int kFullBarValue = 210;
 
-    Form_Mini(MiniWindowHost *host, ProgramEvents *events, AddInRuntime &runtime);
+    Form_Mini(MiniWindowHost *host, ProgramEvents *events, ProgramValues &values);
     ~Form_Mini() override;
 
     // Clears the bar, then fills it from the left for value x width / 210 pixels.
@@ -60,7 +60,7 @@ private:
     void paintVolumeBar();
 
     MiniWindowHost *m_host;
-    AddInRuntime &m_runtime;
+    ProgramValues &m_values;
     QPoint m_dragAnchor;
     int m_barFill = 0;
 };

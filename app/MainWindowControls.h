@@ -3,12 +3,12 @@
 #include "app/ControlArray.h"
 #include "app/OptionArray.h"
 
+#include <QAction>
 #include <QString>
 #include <QTimer>
 #include <array>
 
 class ImageButton;
-class QAction;
 class QLabel;
 class QMenu;
 class QWidget;
@@ -20,6 +20,9 @@ class ctlLabel;
 // tests' shared fixture) reaches these members.
 struct MainWindowControls
 {
+    // The panel and the volume steps act on zone 2 ("Mode" menu).
+    bool zone2Mode() const;
+
     // ---- Receiver state ----
     bool UpdatingFromReceiver = false;
     QString SettingsBlock;
@@ -126,3 +129,8 @@ struct MainWindowControls
     QTimer Timer_RePressKey;
     QString Timer_RePressKey_Tag;
 };
+
+inline bool MainWindowControls::zone2Mode() const
+{
+    return Menu_Mode_Zone2 && Menu_Mode_Zone2->isChecked();
+}

@@ -5,11 +5,13 @@
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "app/LinuxPlatform.h"
+#include "app/ProgramParts.h"
 #include "errors/ErrBoxPresenter.h"
 #include "errors/ShowErrBox.h"
 #include "link/Form_Com.h"
 #include "link/LinkTimings.h"
 #include "platform/SwitchingSerialPort.h"
+#include "program/ProgramValues.h"
 #include "program/TerminationHandler.h"
 
 #include <QApplication>
@@ -67,6 +69,9 @@ int Main(const QString &commandLine)
 
     // What the add-ins share, from before the main window until after it.
     AddInRuntime addIns(platform.dialogs, platform.player);
+    // The values every part reads: closing, mini mode, the version.
+    ProgramValues values;
+    addIns.setValues(&values);
 
     // SIGTERM, SIGINT and SIGHUP are caught from the start and end the program whatever
     // box is open and whatever the add-ins vote: they are still asked and told. Before
@@ -93,7 +98,11 @@ int Main(const QString &commandLine)
     // the load runs early.
     QElapsedTimer started;
     started.start();
-    main = new Form_ControlCenter(platform, addIns);
+    // The program from its parts: the link, the main window on it, the MQTT bridge, the
+    // time control's scheduler and the add-ins' wiring (a further feature goes there,
+    // beside the bridge). The bus service follows: it serves from the wait on.
+    auto parts = std::make_unique<ProgramParts>(platform, addIns, values);
+    main = &parts->window();
     // Once the main window has unloaded (End menu, Quit, a signal; also during the
     // start-up wait), the program ends, hidden window or not.
     bool unloaded = false;
@@ -151,7 +160,7 @@ int Main(const QString &commandLine)
         }
     }
     automation.stop();
-    delete main;
+    parts.reset();
     setErrorPresenter(nullptr);
     return exitCode;
 }

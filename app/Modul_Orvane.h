@@ -4,8 +4,8 @@
 
 #include <QString>
 
-// The program's start-up. What it shares with the add-ins (the add-in list, the closing
-// and mini-mode flags) is an AddInRuntime it owns while it runs.
+// The program's start-up. What it shares with the add-ins (the add-in list) is an
+// AddInRuntime it owns while it runs; the program-wide values a ProgramValues.
 namespace Modul_Orvane {
 
 // Parses the command line text and runs the program's start-up; returns the exit code.

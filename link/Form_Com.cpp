@@ -194,7 +194,7 @@ bool Form_Com::eventFilter(QObject *watched, QEvent *event)
 
 void Form_Com::closeEvent(QCloseEvent *event)
 {
-    if (m_appClosing) {
+    if (m_host && m_host->appClosing()) {
         event->accept();
     } else {
         event->ignore();

@@ -22,9 +22,6 @@ public:
 
     ReceiverLink *link() const { return m_link; }
 
-    // Whether the program is ending (the terminal then closes for real).
-    void setAppClosing(bool closing) { m_appClosing = closing; }
-
     // Adds one traffic line to the listing while the terminal is shown.
     void appendTraffic(const QString &line);
     // Adds a line of the program's own to the listing, shown or not, so it is there when
@@ -60,7 +57,6 @@ private:
     LinkHost *m_host;
     QLabel *m_logPlace = nullptr;
     QString m_logText;
-    bool m_appClosing = false;
     // Characters in the listing, counting each line end as CR LF.
     qsizetype m_listingChars = 0;
 };

@@ -3,7 +3,7 @@
 #include <QString>
 
 // What the link window needs from the main window: the poll state, the display lines,
-// the settings snapshot and the add-ins. (The logging switches are handed to the link
+// the settings snapshot, the add-ins and whether the program is ending. (The logging switches are handed to the link
 // when they change: ReceiverLink::setTrafficLog.)
 class LinkHost
 {
@@ -22,4 +22,6 @@ public:
     virtual void linkLost(const QString &reason) = 0;
     // The terminal window was closed by the user: "Debug View" is unchecked.
     virtual void terminalClosed() = 0;
+    // The program is ending: the terminal window then closes for real.
+    virtual bool appClosing() const = 0;
 };

@@ -44,6 +44,8 @@ public:
 
     ReceiverLink(SerialPort *port, LinkHost *host, UserDialogs *dialogs, QObject *parent = nullptr);
     ~ReceiverLink() override;
+    // The host, when the link is built before it (the start-up builds the link first).
+    void setHost(LinkHost *host) { m_host = host; }
 
     // Port number (COM n) used by the next open.
     int CommPort() const { return m_commPort; }

@@ -24,8 +24,9 @@ signals:
     void volumeMainShown(float db);
     void volumeZone2Shown(float db);
     // The main window is about to unload. A listener that wants the program to go on
-    // running sets `cancel` to a non-zero value; every listener is asked.
-    void unloadRequested(long &cancel);
+    // running sets `cancel` to a non-zero value, and `refusedBy` to the add-in that
+    // refused when it knows it; every listener is asked.
+    void unloadRequested(long &cancel, QString &refusedBy);
     // A listener's refusal kept the program running; `refusedBy` names the add-in
     // when known.
     void unloadRefused(const QString &refusedBy);

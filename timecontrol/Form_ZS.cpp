@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/UserDialogs.h"
 #include "program/Modul_Lib.h"
+#include "program/ProgramValues.h"
 #include "timecontrol/ScheduleScript.h"
 #include "timecontrol/clsTimeControl.h"
 
@@ -117,11 +118,13 @@ QString Form_ZS::dailyLine(const QString &hour, const QString &minute, const QSt
     return hour + QLatin1Char(':') + minute + QStringLiteral(" ,Every day  ,") + action;
 }
 
-Form_ZS::Form_ZS(UserDialogs *dialogs, Clock *clock, ScheduleSink sink, QWidget *parent)
+Form_ZS::Form_ZS(UserDialogs *dialogs, Clock *clock, ScheduleSink sink,
+                 const ProgramValues &values, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_dialogs(dialogs)
     , m_clock(clock)
     , m_sink(std::move(sink))
+    , m_values(values)
 {
     buildWindow();
     Form_Load();
@@ -376,7 +379,7 @@ void Form_ZS::Command_OK_Click()
 void Form_ZS::closeEvent(QCloseEvent *event)
 {
     // While the program ends the window goes without touching the schedule.
-    if (m_appClosing) {
+    if (m_values.AppClosing()) {
         hide();
         event->accept();
         return;

@@ -15,6 +15,7 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
+class ProgramValues;
 class QRadioButton;
 class UserDialogs;
 class clsTimeControl;
@@ -38,15 +39,14 @@ public:
                              const QString &month, const QString &year, const QString &action);
     static QString dailyLine(const QString &hour, const QString &minute, const QString &action);
 
-    Form_ZS(UserDialogs *dialogs, Clock *clock, ScheduleSink sink, QWidget *parent = nullptr);
+    // While `values` says the program is ending, the close box closes the window for
+    // real, without rebuilding the schedule.
+    Form_ZS(UserDialogs *dialogs, Clock *clock, ScheduleSink sink, const ProgramValues &values,
+            QWidget *parent = nullptr);
     ~Form_ZS() override;
 
     // The list's lines, first to last.
     QStringList lines() const;
-
-    // Whether the program is ending: the close box then closes the window for real,
-    // without rebuilding the schedule.
-    void setAppClosing(bool closing) { m_appClosing = closing; }
 
     // Builds a new schedule from every line of the list and hands it on. Lines that
     // cannot be read are left out of it and reported together, once.
@@ -90,7 +90,7 @@ private:
     Clock *m_clock;
     ScheduleSink m_sink;
     QButtonGroup *m_auswahl = nullptr;
-    bool m_appClosing = false;
+    const ProgramValues &m_values;
     // Where the last script was loaded from or saved to.
     QString m_scriptFolder;
 };

@@ -4,6 +4,7 @@
 #include "addins/AddInBusConnection.h"
 #include "addins/AddInBusService.h"
 #include "addins/AddInRuntime.h"
+#include "program/ProgramValues.h"
 #include "addins/clsAddIn.h"
 #include "addins/clsAddIns.h"
 #include "app/RunningInstance.h"
@@ -319,7 +320,9 @@ void tst_BusService::secondStartRaisesTheRunningWindow()
     QWidget mini;
     mini.setObjectName(QStringLiteral("Form_Mini"));
     mini.show();
-    m_runtime->MiniMode = miniMode;
+    ProgramValues values;
+    values.setMiniMode(miniMode);
+    m_runtime->setValues(&values);
     m_service->setShowsWindows(showsWindows);
     QDBusConnection other = QDBusConnection::connectToBus(m_bus.address(), QStringLiteral("other"));
     if (holder != u"orvane") {

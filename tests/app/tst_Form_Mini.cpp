@@ -162,16 +162,16 @@ void tst_Form_Mini::enteringAndLeaving()
     QCOMPARE(f.dialogs.messageTexts(), QStringList {QStringLiteral("Connect first !")});
     QVERIFY(f.w().isVisible());
     QVERIFY(mini->isHidden());
-    QVERIFY(!f.runtime.MiniMode);
+    QVERIFY(!f.values.MiniMode());
 
     f.openPort();
     ui(f.w()).Menu_Mini->trigger();
-    QVERIFY(f.runtime.MiniMode);
+    QVERIFY(f.values.MiniMode());
     QVERIFY(f.w().isHidden());
     QVERIFY(mini->isVisible());
 
     mini->Label_Close->click();
-    QVERIFY(!f.runtime.MiniMode);
+    QVERIFY(!f.values.MiniMode());
     QVERIFY(f.w().isVisible());
     QVERIFY(mini->isHidden());
 
@@ -179,7 +179,7 @@ void tst_Form_Mini::enteringAndLeaving()
     // stays loaded for the next time.
     ui(f.w()).Menu_Mini->trigger();
     QVERIFY(!mini->close());
-    QVERIFY(!f.runtime.MiniMode);
+    QVERIFY(!f.values.MiniMode());
     QVERIFY(f.w().isVisible());
     QVERIFY(mini->isHidden());
 }

@@ -160,8 +160,8 @@ void tst_informationwindows::okClosesInformation()
 void tst_informationwindows::showAboutAnswersAtOnce()
 {
     MainWindowFixture f;
-    static_cast<ProgramHost &>(f.w()).showAbout();
-    static_cast<ProgramHost &>(f.w()).showAbout();
+    f.w().host().showAbout();
+    f.w().host().showAbout();
     const QList<Form_Intro *> intros = openWindows<Form_Intro>();
     QCOMPARE(intros.size(), 1);
     QVERIFY(intros.first()->isModal());

@@ -349,7 +349,7 @@ void tst_MainWindow::modelHiding()
     // Another model has them again.
     QVERIFY(!ui(f).Opt_Input(14)->isHidden() && !ui(f).Opt_Dsp(31)->isHidden());
     QVERIFY(ui(f).Menu_MiniPopUp_Input(14)->isVisible());
-    QCOMPARE(f.panelOptions(ProgramHost::Panel::Input).size(), 14);
+    QCOMPARE(f.host().panelOptions(ProgramHost::Panel::Input).size(), 14);
 }
 
 void tst_MainWindow::unknownModelOffersMail()
@@ -505,7 +505,7 @@ void tst_MainWindow::unloadSavesAndCloses()
     QVERIFY(f.Form_Load(QString()));
     inside(f).ConnectToOrvane(0);
     QVERIFY(f.Form_Unload());
-    QVERIFY(m_w->runtime.AppClosing);
+    QVERIFY(m_w->values.AppClosing());
     QVERIFY(!f.link()->PortOpen());
     QVERIFY(!m_w->runtime.oAddIns());
     QCOMPARE(m_w->settings.readValue(QStringLiteral("Config"), QStringLiteral("Mode")),

@@ -35,7 +35,7 @@ private slots:
 private:
     std::unique_ptr<MainWindowFixture> m_w;
     ErrorPresenter *m_previous = nullptr;
-    ProgramHost &host() { return m_w->w(); }
+    ProgramHost &host() { return m_w->w().host(); }
     ProgramEvents &events() { return *host().events(); }
 };
 
@@ -151,7 +151,7 @@ void tst_ProgramHost::refusedUnloadKeepsRunning()
     m_w->w().show();
     host().quitProgram();
     QVERIFY(host().programVisible());
-    QVERIFY(!m_w->runtime.AppClosing);
+    QVERIFY(!m_w->values.AppClosing());
     QCOMPARE(terminating.size(), 0);
 }
 
@@ -163,7 +163,7 @@ void tst_ProgramHost::unloadTerminatesOnce()
     m_w->w().show();
     host().quitProgram();
     QVERIFY(!host().programVisible());
-    QVERIFY(m_w->runtime.AppClosing);
+    QVERIFY(m_w->values.AppClosing());
     QCOMPARE(unload, 1);
     QCOMPARE(terminating.size(), 1);
 }
@@ -196,7 +196,7 @@ void tst_ProgramHost::showAndHide()
     QFETCH(bool, mini);
     QFETCH(QString, calls);
     QFETCH(int, state);
-    m_w->runtime.MiniMode = mini;
+    m_w->values.setMiniMode(mini);
     QWidget *shown = mini ? static_cast<QWidget *>(m_w->w().mini()) : &m_w->w();
     shown->show();
     for (const QString &call : calls.split(' '))

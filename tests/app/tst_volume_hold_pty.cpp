@@ -109,7 +109,7 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
     Form_ControlCenter &w = m_f->w();
     // Start at the bottom (-80 dB) so the hold does not reach the top too soon.
     m_e2e.receiver().writeLine("002627");
-    QTRY_COMPARE_WITH_TIMEOUT(w.line1(), QStringLiteral("VOLUME -80.0dB"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.host().line1(), QStringLiteral("VOLUME -80.0dB"), 5000);
 
     constexpr auto kHold = 3000ms;
     m_port->startRecording();
@@ -150,9 +150,9 @@ void tst_volume_hold_pty::holdingVolumeUpRaisesTheVolume()
     QVERIFY2(steps >= 30, "the hold repeats");
     QVERIFY2(steps <= heldFor / 10 + 1, "at most one step per tick");
     QVERIFY(answered >= steps * 9 / 10);
-    const double reached = decibelsOf(w.line1());
-    QVERIFY2(reached > -80, qPrintable(w.line1()));
-    QCOMPARE(w.line2().size() >= 20, true);
+    const double reached = decibelsOf(w.host().line1());
+    QVERIFY2(reached > -80, qPrintable(w.host().line1()));
+    QCOMPARE(w.host().line2().size() >= 20, true);
     QVERIFY(m_f->errors.isEmpty());
 }
 

@@ -99,7 +99,7 @@ void tst_E2eReportPath::halfReportBeforeAnOperation_data()
         "volume step",
         [](Form_ControlCenter &w) { QTest::keyClick(&w, Qt::Key_Plus, Qt::KeypadModifier); }, true);
     row(
-        "ReadSettings", [](Form_ControlCenter &w) { w.readSettings(); }, false);
+        "ReadSettings", [](Form_ControlCenter &w) { w.host().readSettings(); }, false);
     row(
         "ClearComPuffer", [](Form_ControlCenter &w) { w.link()->ClearComPuffer(); }, false);
     row(
@@ -168,7 +168,7 @@ void tst_E2eReportPath::powerOnFromStandbyIsShownAndHeard()
     QVERIFY(m_rig->f.model.power());
     QTRY_COMPARE(m_rig->f.line1(), QStringLiteral("POWER ON"));
     QVERIFY(m_rig->heard.contains(QStringLiteral("002001")));
-    QCOMPARE(w().receiverStatus().power, std::optional<bool>(true));
+    QCOMPARE(w().host().receiverStatus().power, std::optional<bool>(true));
     QTest::qWait(200);
     QCOMPARE(m_rig->f.line1(), QStringLiteral("POWER ON"));
 }

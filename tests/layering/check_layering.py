@@ -1,27 +1,87 @@
 #!/usr/bin/env python3
 """Checks every #include "..." of the code folders against the layering table of
 docs/ARCHITECTURE.md: a file may include its own folder and folders on a lower level.
-Prints file and line of each include the table does not allow; exit status 1 then."""
+Checks as well that each folder's CMake targets (the table's library column) link
+exactly the folders its files include, no fewer and no more. Prints file and line of
+each include the table does not allow and each link missing or to spare; exit status 1
+then."""
 
 import os
 import re
 import sys
 
-TABLE_ROW = re.compile(r"^\|\s*(\d+)\s*\|\s*`([^`]+)/`\s*\|")
-INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
+TABLE_ROW = re.compile(r"^\|\s*(\d+)\s*\|\s*`([^`]+)/`\s*\|([^|]*)\|")
+TARGET_NAME = re.compile(r"`([^`]+)`")
+LINK_CALL = re.compile(r"\b(target_link_libraries|orvane_folder_library)\s*\(([^)]*)\)", re.S)
+LINK_KEYWORDS = {"PUBLIC", "PRIVATE", "INTERFACE"}
+# Both forms: the control libraries' headers are also included as <ctlFrame.h>.
+INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^">]+)[">]')
 SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc")
 # Folders that are no layer: they may include any folder.
 UNCHECKED = {"tests", "fuzz", "packaging", "scripts", "docs"}
 
 
-def read_table(path):
+def read_table(path, targets=None):
+    """The level of each folder; `targets`, when given, gets the folder of each CMake
+    target the library column names."""
     levels = {}
     with open(path, encoding="utf-8") as table:
         for line in table:
             match = TABLE_ROW.match(line)
             if match:
-                levels[match.group(2).strip("/")] = int(match.group(1))
+                folder = match.group(2).strip("/")
+                levels[folder] = int(match.group(1))
+                if targets is not None:
+                    for name in TARGET_NAME.findall(match.group(3)):
+                        targets[name] = folder
     return levels
+
+
+def read_links(root, targets):
+    """The folders each folder's targets link, from the CMakeLists.txt of the tree
+    (the tests' own, the fuzz targets' and the packaging's are no layer)."""
+    links = {}
+    for directory, subdirectories, files in os.walk(root):
+        relative = os.path.relpath(directory, root)
+        top = relative.split(os.sep)[0]
+        if relative != "." and (top in UNCHECKED or top.startswith(("build", "."))):
+            subdirectories[:] = []
+            continue
+        subdirectories[:] = [d for d in subdirectories
+                             if not os.path.exists(os.path.join(directory, d, "CMakeCache.txt"))]
+        if "CMakeLists.txt" not in files:
+            continue
+        with open(os.path.join(directory, "CMakeLists.txt"), encoding="utf-8") as cmake:
+            text = re.sub(r"#[^\n]*", "", cmake.read())
+        for call, arguments in LINK_CALL.findall(text):
+            words = arguments.split()
+            if not words:
+                continue
+            target = "orvane_" + words[0] if call == "orvane_folder_library" else words[0]
+            owner = targets.get(target)
+            if owner is None:
+                continue
+            linked = links.setdefault(owner, set())
+            for word in words[1:]:
+                folder = targets.get(word)
+                if word not in LINK_KEYWORDS and folder is not None and folder != owner:
+                    linked.add(folder)
+    return links
+
+
+def check_links(included, links):
+    """Each folder with targets must link every folder with targets that its files
+    include, and no other."""
+    problems = []
+    for folder in sorted(links):
+        wanted = {f for f in included.get(folder, set()) if f in links}
+        for missing in sorted(wanted - links[folder]):
+            problems.append(f"{folder}/: its files include {missing}/, but its CMake targets "
+                            f"do not link it")
+        for spare in sorted(links[folder] - wanted):
+            problems.append(f"{folder}/: its CMake targets link {spare}/, which none of its "
+                            f"files include")
+    return problems
 
 
 def folder_of(relative, levels):
@@ -70,7 +130,9 @@ def unlisted_folders(root, levels):
             yield entry
 
 
-def check(root, levels):
+def check(root, levels, included=None):
+    """Problems and the number of files checked; `included`, when given, gets the other
+    folders each folder's files include."""
     problems = []
     for entry in unlisted_folders(root, levels):
         problems.append(f"{entry}/: a folder with sources but no row in the layering table")
@@ -94,6 +156,8 @@ def check(root, levels):
                     target_folder = folder_of(target, levels)
                     if target_folder == owner:
                         continue
+                    if included is not None and target_folder is not None:
+                        included.setdefault(owner, set()).add(target_folder)
                     if target_folder is None:
                         problems.append(f'{relative}:{number}: includes "{match.group(1)}", '
                                         f"which is in no layer of the table")
@@ -108,15 +172,18 @@ def check(root, levels):
 def main():
     root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
                            os.path.join(os.path.dirname(__file__), "..", ".."))
-    levels = read_table(os.path.join(root, "docs", "ARCHITECTURE.md"))
+    targets = {}
+    levels = read_table(os.path.join(root, "docs", "ARCHITECTURE.md"), targets)
     if not levels:
         print("docs/ARCHITECTURE.md: no layering table found")
         return 1
-    problems, files = check(root, levels)
+    included = {}
+    problems, files = check(root, levels, included)
+    problems += check_links(included, read_links(root, targets))
     for problem in problems:
         print(problem)
     if problems:
-        print(f"{len(problems)} include(s) against the layering table")
+        print(f"{len(problems)} include(s) or link(s) against the layering table")
         return 1
     print(f"{files} files of {len(levels)} folders follow the layering table")
     return 0

@@ -144,7 +144,7 @@ void tst_Form_Com::terminalCloseOnlyHides()
     QCOMPARE(m_host->terminalCloses, 1);
 
     m_com->show();
-    m_com->setAppClosing(true);
+    m_host->closing = true;
     QVERIFY(m_com->close());
     QCOMPARE(m_host->terminalCloses, 2);
 }

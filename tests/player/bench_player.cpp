@@ -6,7 +6,9 @@
 
 #include "addins/AddInRuntime.h"
 #include "app/Form_ControlCenter.h"
+#include "app/ProgramParts.h"
 #include "platform/Platform.h"
+#include "program/ProgramValues.h"
 #include "platform/X11KeyState.h"
 #include "player/MprisPlayerRemote.h"
 #include "sim/ReceiverModel.h"
@@ -239,7 +241,9 @@ int main(int argc, char *argv[])
     platform.shell = &shell;
     platform.clock = &time;
     AddInRuntime runtime(&dialogs, &remote);
-    Form_ControlCenter window(platform, runtime);
+    ProgramValues values;
+    ProgramParts parts(platform, runtime, values);
+    Form_ControlCenter &window = parts.window();
     window.show();
     auto *label = window.findChild<QLabel *>(QStringLiteral("lblWinAmp"));
     if (!label)

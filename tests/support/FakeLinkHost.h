@@ -21,6 +21,7 @@ public:
     void incomingSettings(const QString &settings) override { addInSettings << settings; }
     void linkLost(const QString &reason) override { lostReasons << reason; }
     void terminalClosed() override { ++terminalCloses; }
+    bool appClosing() const override { return closing; }
 
     bool poll = false;
     QString line1;
@@ -30,4 +31,5 @@ public:
     QStringList addInSettings;
     QStringList lostReasons;
     int terminalCloses = 0;
+    bool closing = false;
 };

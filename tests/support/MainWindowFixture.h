@@ -8,9 +8,11 @@
 #include "app/Form_ControlCenter.h"
 #include "app/Form_Mini.h"
 #include "app/ImageButton.h"
+#include "app/ProgramParts.h"
 #include "link/Form_Com.h"
 #include "link/ReceiverLink.h"
 #include "platform/Platform.h"
+#include "program/ProgramValues.h"
 #include "sim/ReceiverModel.h"
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakeClock.h"
@@ -47,7 +49,9 @@ struct MainWindowFixture
         platform.player = &player;
         platform.shell = &shell;
         platform.clock = &clock;
-        window = std::make_unique<Form_ControlCenter>(platform, runtime);
+        runtime.setValues(&values);
+        parts = std::make_unique<ProgramParts>(platform, runtime, values);
+        window = &parts->window();
     }
 
     Form_ControlCenter &w() { return *window; }
@@ -125,7 +129,7 @@ struct MainWindowFixture
     void showOpened()
     {
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         window->SetKlappe(1);
     }
 
@@ -230,9 +234,12 @@ struct MainWindowFixture
     FakePlayerRemote player;
     FakeShell shell;
     FakeClock clock;
-    // What the start-up shares with the add-ins: the list, the closing and mini-mode flags.
+    // What the start-up shares with the add-ins (the list), and the program-wide values.
     AddInRuntime runtime {&dialogs, &player};
-    std::unique_ptr<Form_ControlCenter> window;
+    ProgramValues values;
+    // The window and the parts built with it, as the start-up builds them.
+    std::unique_ptr<ProgramParts> parts;
+    Form_ControlCenter *window = nullptr;
 };
 
 inline MainWindowFixture::Inside inside(Form_ControlCenter &form)

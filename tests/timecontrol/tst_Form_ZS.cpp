@@ -2,6 +2,7 @@
 #include "tests/support/CollectingErrorPresenter.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeUserDialogs.h"
+#include "program/ProgramValues.h"
 #include "timecontrol/Form_ZS.h"
 #include "timecontrol/ScheduleScript.h"
 #include "timecontrol/clsTimeControl.h"
@@ -50,6 +51,7 @@ private:
     CollectingErrorPresenter m_errors;
     FakeUserDialogs m_dialogs;
     FakeClock m_clock {QDateTime(QDate(2024, 3, 7), QTime(12, 0))};
+    ProgramValues m_values;
     std::unique_ptr<Form_ZS> m_form;
     std::shared_ptr<clsTimeControl> m_schedule;
     int m_builds = 0;
@@ -60,11 +62,13 @@ void tst_Form_ZS::init()
     m_dialogs.clear();
     m_errors.clear();
     m_builds = 0;
+    m_values.setAppClosing(false);
     m_form = std::make_unique<Form_ZS>(&m_dialogs, &m_clock,
                                        [this](std::shared_ptr<clsTimeControl> schedule) {
                                            m_schedule = std::move(schedule);
                                            ++m_builds;
-                                       });
+                                       },
+                                       m_values);
 }
 
 void tst_Form_ZS::addLine_data()
@@ -167,7 +171,7 @@ void tst_Form_ZS::okAndCloseBoxRebuildAndHide()
 
     // While the program ends, the window closes and the schedule stays as it was.
     f.show();
-    f.setAppClosing(true);
+    m_values.setAppClosing(true);
     QVERIFY(f.close());
     QCOMPARE(m_builds, 2);
 }

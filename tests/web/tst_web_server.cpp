@@ -128,13 +128,13 @@ void tst_WebServer::init()
 {
     m_w = std::make_unique<MainWindowFixture>();
     inside(m_w->w()).ConnectToOrvane(0);
-    QVERIFY(m_w->w().isConnected());
+    QVERIFY(m_w->w().host().isConnected());
     // A password of the run, never printed.
     m_password = QString::number(QRandomGenerator::global()->generate64(), 36);
     m_settings.setSection(QStringLiteral("Web"),
                           {{QStringLiteral("Listen"), QStringLiteral("127.0.0.1:0")},
                            {QStringLiteral("Password"), m_password}});
-    m_server = std::make_unique<WebServer>(static_cast<ProgramHost &>(m_w->w()), m_w->w().link(),
+    m_server = std::make_unique<WebServer>(m_w->w().host(), &m_w->parts->link(),
                                            &m_settings, nullptr, &m_w->clock);
     connect(m_server.get(), &WebServer::logged, this,
             [this](const QString &line) { m_log << line; });
@@ -345,9 +345,9 @@ void tst_WebServer::sixteenClients()
         clients.push_back(std::make_unique<QWebSocket>(QString::fromLatin1("http://" + host())));
         clients.back()->open(handshake);
     }
-    QTRY_COMPARE(m_server->clientCount(), WebServer::kMostClients);
-    // Each has the options and the state at once.
+    // Each has the options and the state at once (watched before any of it can arrive).
     QSignalSpy received(clients.front().get(), &QWebSocket::textMessageReceived);
+    QTRY_COMPARE(m_server->clientCount(), WebServer::kMostClients);
     QVERIFY(received.count() > 0 || received.wait(2000));
     const QByteArray upgrade
         = "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: "

@@ -1,19 +1,24 @@
-#include "app/Form_ControlCenter.h"
+#include "app/ReportEvaluation.h"
+
+#include "app/MainWindowControls.h"
+#include "app/VolumeControl.h"
 #include "errors/ErrorGuard.h"
 #include "link/HexDigits.h"
 #include "link/ReceiverLink.h"
 #include "platform/PlayerRemote.h"
 #include "platform/UserDialogs.h"
-#include "program/Modul_Lib.h"
 #include "state/DspTable.h"
+#include "state/ReceiverReadings.h"
 #include "state/ReceiverUpdateScope.h"
 #include "state/ReportTables.h"
 
+#include <QAction>
 #include <QLabel>
 #include <chrono>
 
 namespace {
 
+// Errors are reported as the window's, whose evaluation this is.
 constexpr char kModule[] = "Form_ControlCenter";
 constexpr char kProcedure[] = "DatenAuswerten";
 
@@ -58,7 +63,20 @@ void showPlayerAction(MainWindowControls &form, const Pause &pause, PlayerRemote
 
 } // namespace
 
-void Form_ControlCenter::DatenAuswerten(const QString &body)
+ReportEvaluation::ReportEvaluation(MainWindowControls &ui, ReceiverLink &link,
+                                   VolumeControl &volume, ReceiverReadings &readings,
+                                   PlayerRemote *player, UserDialogs *dialogs, Window window)
+    : m_ui(ui)
+    , m_link(link)
+    , m_volume(volume)
+    , m_readings(readings)
+    , m_player(player)
+    , m_dialogs(dialogs)
+    , m_window(std::move(window))
+{
+}
+
+void ReportEvaluation::DatenAuswerten(const QString &body)
 {
     const QStringView text(body);
     const QStringView fromCode = text.mid(2); // code and data, characters 3 to the end
@@ -68,24 +86,25 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
     const bool mainVolume = fromCode == u"2600" || text.mid(1, 3) == u"026";
     if (mainVolume || text.mid(1, 3) == u"027") {
         if (const std::optional<int> value = HexDigits::twoDigits(text.mid(4, 2)))
-            DisplayVolume(mainVolume ? VolumeZone::Main : VolumeZone::Zone2, *value);
+            m_volume.DisplayVolume(
+                mainVolume ? VolumeControl::Zone::Main : VolumeControl::Zone::Zone2, *value);
         return;
     }
 
-    ReceiverUpdateScope updating(UpdatingFromReceiver);
+    ReceiverUpdateScope updating(m_ui.UpdatingFromReceiver);
 
     // Whole-body reports.
     guarded(kModule, kProcedure, [&] {
         if (text == u"102D00" || text == u"112D00") {
             runEsKeyActions();
         } else if (text == u"202E00" || text == u"202E01") {
-            Opt_SpeakersA.select(text.back() == u'1' ? 1 : 0);
+            m_ui.Opt_SpeakersA.select(text.back() == u'1' ? 1 : 0);
         } else if (text == u"202F00" || text == u"202F01") {
-            Opt_SpeakersB.select(text.back() == u'1' ? 1 : 0);
+            m_ui.Opt_SpeakersB.select(text.back() == u'1' ? 1 : 0);
         } else if (text == u"2F000" || text == u"2F001" || text == u"2F002") {
-            m_link->SendCommand(body);
-            Line1->setText(QStringLiteral("RS232 TEST"));
-            Line2->clear();
+            m_link.SendCommand(body);
+            m_ui.Line1->setText(QStringLiteral("RS232 TEST"));
+            m_ui.Line2->clear();
         }
     });
 
@@ -97,10 +116,10 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
         const int input = text.isEmpty() ? 0 : ReportTables::inputFromReportDigit(text.back());
         if (zone2 && input != 0)
             m_readings.zone2Input = input;
-        if (head != u"1021" && !(zone2 && zone2Mode()))
+        if (head != u"1021" && !(zone2 && m_ui.zone2Mode()))
             return;
         if (input != 0)
-            SetInputButton(input, 0, zone2 ? 1 : 0);
+            m_window.setInputButton(input, 0, zone2 ? 1 : 0);
     });
 
     // Code and data; characters 1 and 2 do not matter.
@@ -115,55 +134,53 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
         if (code == u"28") {
             selectDspFromData(data.toString());
         } else if (fromCode == u"2D00" || fromCode == u"2D01") {
-            Opt_61ES.select(data == u"01" ? 1 : 0);
+            m_ui.Opt_61ES.select(data == u"01" ? 1 : 0);
         } else if (fromCode == u"2300") {
-            Menu_Volume_Mute->setChecked(false);
-            Line1->setText(QStringLiteral("MUTE OFF"));
-            Line2->clear();
+            m_ui.Menu_Volume_Mute->setChecked(false);
+            m_ui.Line1->setText(QStringLiteral("MUTE OFF"));
+            m_ui.Line2->clear();
             playerRuleMuteOff();
         } else if (fromCode == u"2301") {
-            Menu_Volume_Mute->setChecked(true);
-            Line1->setText(QStringLiteral("MUTE ON"));
-            Line2->clear();
+            m_ui.Menu_Volume_Mute->setChecked(true);
+            m_ui.Line1->setText(QStringLiteral("MUTE ON"));
+            m_ui.Line2->clear();
             playerRuleMuteOn();
         } else if (fromCode == u"2500" || fromCode == u"2501") {
             const bool muted = data == u"01";
-            Menu_Volume_MuteZone2->setChecked(muted);
-            Line1->setText(muted ? QStringLiteral("ZONE2 MUTE ON")
-                                 : QStringLiteral("ZONE2 MUTE OFF"));
-            Line2->clear();
+            m_ui.Menu_Volume_MuteZone2->setChecked(muted);
+            m_ui.Line1->setText(muted ? QStringLiteral("ZONE2 MUTE ON")
+                                      : QStringLiteral("ZONE2 MUTE OFF"));
+            m_ui.Line2->clear();
         } else if (fromCode == u"3400" || fromCode == u"3401") {
             const bool headphones = data == u"01";
-            Opt_SpeakersA.setAllEnabled(!headphones);
-            Opt_SpeakersB.setAllEnabled(!headphones);
-            Line1->setText(QStringLiteral("Head Phone"));
-            Line2->setText(headphones ? QStringLiteral("ON") : QStringLiteral("OFF"));
+            m_ui.Opt_SpeakersA.setAllEnabled(!headphones);
+            m_ui.Opt_SpeakersB.setAllEnabled(!headphones);
+            m_ui.Line1->setText(QStringLiteral("Head Phone"));
+            m_ui.Line2->setText(headphones ? QStringLiteral("ON") : QStringLiteral("OFF"));
         } else if (fromCode == u"2001") {
-            if (!esKeyOption(controls(), kEsPlayer)) {
-                Line1->setText(QStringLiteral("POWER ON"));
-                Line2->clear();
-            } else if (PlayerRemote *player = findPlayer(m_platform.player);
+            if (!esKeyOption(m_ui, kEsPlayer)) {
+                m_ui.Line1->setText(QStringLiteral("POWER ON"));
+                m_ui.Line2->clear();
+            } else if (PlayerRemote *player = findPlayer(m_player);
                        player && player->status() == PlayerRemote::Playing) {
                 player->postCommand(PlayerRemote::NextAlternative);
                 player->postCommand(PlayerRemote::NextAlternative);
             }
         } else {
             if (const auto mode = ReportTables::inputMode(fromCode)) {
-                Opt_InputMode.select(mode->mode);
+                m_ui.Opt_InputMode.select(mode->mode);
                 // Show the input again with the new mode under it.
-                int input = 0;
-                GetInputButton(input);
-                SetInputButton(input, 1, 0);
-                Line2->setText(mode->text);
+                m_window.setInputButton(m_window.selectedInput(), 1, 0);
+                m_ui.Line2->setText(mode->text);
                 // Within one poll tick only the first such report pauses: a burst would
                 // otherwise hold the window half a second per report.
-                if (!ReportPauseTaken) {
-                    ReportPauseTaken = m_evaluating;
-                    Pause(kInputModeTextSeconds);
+                if (!m_ui.ReportPauseTaken) {
+                    m_ui.ReportPauseTaken = m_window.evaluating();
+                    m_window.pause(kInputModeTextSeconds);
                 }
             } else if (const auto shown = ReportTables::displayText(fromCode)) {
-                Line1->setText(shown->line1);
-                Line2->setText(shown->line2);
+                m_ui.Line1->setText(shown->line1);
+                m_ui.Line2->setText(shown->line2);
             }
         }
     });
@@ -174,108 +191,91 @@ void Form_ControlCenter::DatenAuswerten(const QString &body)
         if (sixCh != u"210" && sixCh != u"211")
             return;
         const bool on = sixCh == u"211";
-        Opt_6ChInput.select(on ? 1 : 0);
+        m_ui.Opt_6ChInput.select(on ? 1 : 0);
         if (on) {
-            Line1->clear();
-            Line2->setText(QStringLiteral("6CH INPUT"));
+            m_ui.Line1->clear();
+            m_ui.Line2->setText(QStringLiteral("6CH INPUT"));
         }
         // The surround settings do not apply to the 6-channel input.
-        Opt_Dsp.setAllEnabled(!on);
-        Opt_InputMode.setAllEnabled(!on);
-        Opt_61ES.setAllEnabled(!on);
+        m_ui.Opt_Dsp.setAllEnabled(!on);
+        m_ui.Opt_InputMode.setAllEnabled(!on);
+        m_ui.Opt_61ES.setAllEnabled(!on);
     });
 }
 
-void Form_ControlCenter::runEsKeyActions()
+void ReportEvaluation::runEsKeyActions()
 {
-    if (esKeyOption(controls(), kEsWindow)) {
-        guarded(kModule, kProcedure, [&] {
-            constexpr Qt::WindowStates kMinMax = Qt::WindowMinimized | Qt::WindowMaximized;
-            const Qt::WindowStates state = QMainWindow::windowState();
-            if (state & kMinMax) {
-                setWindowState(state & ~kMinMax);
-                // Brings the window to the front without leaving it on top.
-                Modul_Lib::SetTopMost(true, this);
-                Modul_Lib::SetTopMost(false, this);
-                raise();
-                activateWindow();
-            } else {
-                setWindowState(state | Qt::WindowMinimized);
-            }
-        });
-    }
+    if (esKeyOption(m_ui, kEsWindow))
+        guarded(kModule, kProcedure, [&] { m_window.toggleWindow(); });
 
-    if (esKeyOption(controls(), kEsPlayer)) {
+    if (esKeyOption(m_ui, kEsPlayer)) {
         guarded(kModule, kProcedure, [&] {
-            PlayerRemote *player = findPlayer(m_platform.player);
+            PlayerRemote *player = findPlayer(m_player);
             if (!player) {
-                if (m_platform.dialogs)
-                    m_platform.dialogs->inform(
-                        QStringLiteral("WinAmp muss zuerst gestartet werden,\r\n"
-                                       "um ihn auch fernsteuern zu können.\r\n\r\n"
-                                       "Falls Sie Winamp3 benutzen dieser wird nicht "
-                                       "unterstützt..."));
+                if (m_dialogs)
+                    m_dialogs->inform(QStringLiteral("WinAmp muss zuerst gestartet werden,\r\n"
+                                                     "um ihn auch fernsteuern zu können.\r\n\r\n"
+                                                     "Falls Sie Winamp3 benutzen dieser wird nicht "
+                                                     "unterstützt..."));
                 return;
             }
-            if (Timer_CheckTastenRepeat.isActive()) {
-                Timer_CheckTastenRepeat.stop();
-                showPlayerAction(
-                    controls(), [this](float seconds) { Pause(seconds); }, player,
-                    QStringLiteral("Previous"), PlayerRemote::Previous);
+            if (m_ui.Timer_CheckTastenRepeat.isActive()) {
+                m_ui.Timer_CheckTastenRepeat.stop();
+                showPlayerAction(m_ui, m_window.pause, player, QStringLiteral("Previous"),
+                                 PlayerRemote::Previous);
             } else {
                 // A single press acts only when no second press follows.
-                Timer_CheckTastenRepeat.start(kEsKeySecondPress);
+                m_ui.Timer_CheckTastenRepeat.start(kEsKeySecondPress);
             }
         });
     }
 
-    if (esKeyOption(controls(), kEsShell))
-        guarded(kModule, kProcedure, [&] { RunShellCommand(); });
+    if (esKeyOption(m_ui, kEsShell))
+        guarded(kModule, kProcedure, [&] { m_window.runShellCommand(); });
 }
 
-void Form_ControlCenter::Timer_CheckTastenRepeat_Timer()
+void ReportEvaluation::secondPressMissed()
 {
     guarded(kModule, "Timer_CheckTastenRepeat_Timer", [&] {
-        showPlayerAction(
-            controls(), [this](float seconds) { Pause(seconds); }, m_platform.player,
-            QStringLiteral("Next"), PlayerRemote::Next);
+        showPlayerAction(m_ui, m_window.pause, m_player, QStringLiteral("Next"),
+                         PlayerRemote::Next);
     });
-    Timer_CheckTastenRepeat.stop();
+    m_ui.Timer_CheckTastenRepeat.stop();
 }
 
-void Form_ControlCenter::playerRuleMuteOff()
+void ReportEvaluation::playerRuleMuteOff()
 {
-    if (!esKeyOption(controls(), kEsPlayer))
+    if (!esKeyOption(m_ui, kEsPlayer))
         return;
-    PlayerRemote *player = findPlayer(m_platform.player);
+    PlayerRemote *player = findPlayer(m_player);
     if (!player)
         return;
     if (player->status() == PlayerRemote::Stopped) {
         player->postCommand(PlayerRemote::Play);
-        Line2->setText(QStringLiteral("Winamp play"));
+        m_ui.Line2->setText(QStringLiteral("Winamp play"));
     }
     if (player->status() == PlayerRemote::Paused) {
         player->postCommand(PlayerRemote::Pause);
-        Line2->setText(QStringLiteral("Winamp play"));
+        m_ui.Line2->setText(QStringLiteral("Winamp play"));
     }
 }
 
-void Form_ControlCenter::playerRuleMuteOn()
+void ReportEvaluation::playerRuleMuteOn()
 {
-    if (!esKeyOption(controls(), kEsPlayer))
+    if (!esKeyOption(m_ui, kEsPlayer))
         return;
-    PlayerRemote *player = findPlayer(m_platform.player);
+    PlayerRemote *player = findPlayer(m_player);
     if (player && player->status() == PlayerRemote::Playing) {
         player->postCommand(PlayerRemote::Pause);
-        Line2->setText(QStringLiteral("Winamp pause"));
+        m_ui.Line2->setText(QStringLiteral("Winamp pause"));
     }
 }
 
-bool Form_ControlCenter::selectDspFromData(const QString &data)
+bool ReportEvaluation::selectDspFromData(const QString &data)
 {
     const int index = DspTable::indexFromData(data);
     if (index < 0)
         return false;
-    SetDSPButton(index, 0);
+    m_window.setDspButton(index, 0);
     return true;
 }

@@ -1,6 +1,6 @@
-// Connecting to the receiver, naming its model and the menus that go with it.
+#include "app/ConnectionControl.h"
 
-#include "app/Form_ControlCenter.h"
+#include "app/MainWindowControls.h"
 #include "errors/ErrorGuard.h"
 #include "errors/Form_ErrBox.h"
 #include "link/ConfigurationBlock.h"
@@ -10,6 +10,8 @@
 #include "platform/SerialDeviceNames.h"
 #include "platform/Shell.h"
 #include "platform/UserDialogs.h"
+#include "program/ProgramEvents.h"
+#include "state/ReceiverReadings.h"
 
 #include <QAction>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <source_location>
 
 namespace {
+// Errors are reported as the window's, whose handlers these are.
 constexpr const char *kModule = "Form_ControlCenter";
 constexpr int kConnectAttempts = 4;
 
@@ -32,59 +35,74 @@ QString connectAttempt(SettingsStore *settings, int port)
 }
 } // namespace
 
-void Form_ControlCenter::ConnectToOrvane(int Sw1)
+ConnectionControl::ConnectionControl(MainWindowControls &ui, ReceiverLink &link,
+                                     ProgramEvents &events, ReceiverReadings &readings,
+                                     SettingsStore *settings, UserDialogs *dialogs, Shell *shell,
+                                     Window window)
+    : m_ui(ui)
+    , m_link(link)
+    , m_events(events)
+    , m_readings(readings)
+    , m_settings(settings)
+    , m_dialogs(dialogs)
+    , m_shell(shell)
+    , m_window(std::move(window))
+{
+}
+
+void ConnectionControl::ConnectToOrvane(int Sw1)
 {
     // The message names the line of this procedure that failed, not a line of the port's
     // code: the line of each step that can throw is noted before it runs.
     std::uint_least32_t step = 0;
     try {
-        if (!m_link->PortOpen()) {
-            m_link->setLinkBusy(false);
+        if (!m_link.PortOpen()) {
+            m_link.setLinkBusy(false);
             // Opening a network bridge can take seconds: the display says what goes on.
-            Line1->setText(QStringLiteral("Connecting"));
-            Line2->clear();
+            m_ui.Line1->setText(QStringLiteral("Connecting"));
+            m_ui.Line2->clear();
             step = std::source_location::current().line();
-            m_link->OpenPort();
+            m_link.OpenPort();
             step = 0;
 
             // A block from an earlier connection must not pass for an answer.
-            SettingsBlock.clear();
+            m_ui.SettingsBlock.clear();
             for (int attempt = 1; attempt <= kConnectAttempts; ++attempt) {
-                Line1->setText(QStringLiteral("Connecting"));
-                Line2->setText(QString(attempt, QLatin1Char('.')));
-                m_link->ClearComPuffer();
-                m_link->ReadSettings(SettingsBlock);
-                if (!SettingsBlock.isEmpty())
+                m_ui.Line1->setText(QStringLiteral("Connecting"));
+                m_ui.Line2->setText(QString(attempt, QLatin1Char('.')));
+                m_link.ClearComPuffer();
+                m_link.ReadSettings(m_ui.SettingsBlock);
+                if (!m_ui.SettingsBlock.isEmpty())
                     break;
                 // The port may have gone while waiting.
-                if (!m_link->PortOpen())
+                if (!m_link.PortOpen())
                     break;
             }
-            if (SettingsBlock.isEmpty()) {
+            if (m_ui.SettingsBlock.isEmpty()) {
                 // The display says only "Error": the terminal and the error output say what
                 // was tried and why it failed.
-                const QString why = m_link->PortOpen()
+                const QString why = m_link.PortOpen()
                     ? QStringLiteral("no answer from the receiver to %1 requests for its "
                                      "settings; is it switched on and its cable plugged in?")
                           .arg(kConnectAttempts)
                     : QStringLiteral("the port was lost while waiting for the receiver");
-                const QString note = connectAttempt(m_platform.settings, m_link->CommPort())
-                    + QStringLiteral(": ") + why;
+                const QString note
+                    = connectAttempt(m_settings, m_link.CommPort()) + QStringLiteral(": ") + why;
                 std::fprintf(stderr, "Orvane: %s\n", qPrintable(note));
-                noteInTerminal(note);
+                m_window.note(note);
                 closeConnection(QStringLiteral("Connect"), QStringLiteral("Error"), false);
                 return;
             }
 
             SetMenu(true);
-            const ConfigurationBlock block(SettingsBlock);
+            const ConfigurationBlock block(m_ui.SettingsBlock);
             const QString modelCode = block.modelCode();
             const QString version = block.softwareVersion();
-            Line1->setText(QStringLiteral("Connected"));
-            Line2->setText(modelCode + QStringLiteral(" Softv.") + version);
+            m_ui.Line1->setText(QStringLiteral("Connected"));
+            m_ui.Line2->setText(modelCode + QStringLiteral(" Softv.") + version);
 
-            m_identification = SettingsBlock;
-            Form_YInfo *info = yinfo();
+            m_identification = m_ui.SettingsBlock;
+            Form_YInfo *info = m_window.info();
             info->text_modell->setText(modelName(modelCode));
             info->text_modellid->setText(modelCode);
             info->text_softwareversion->setText(version);
@@ -92,19 +110,19 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
 
             SetInputButtonVisible(modelCode);
             m_readings.clear();
-            noteSettingsBlock();
+            m_window.noteSettingsBlock();
             if (block.inStandby() && Sw1 == 1)
-                m_link->PowerOn();
-            SetSettings();
-            Menu_Connect->setText(QStringLiteral("Disconnect"));
-            m_link->ReportCommandEnable();
+                m_link.PowerOn();
+            m_window.showSettings();
+            m_ui.Menu_Connect->setText(QStringLiteral("Disconnect"));
+            m_link.ReportCommandEnable();
             for (int i = 0; i <= 7; ++i)
-                if (Menu_Setup_ReportTime(i)->isChecked())
+                if (m_ui.Menu_Setup_ReportTime(i)->isChecked())
                     sendReportTime(i);
             // What the receiver reported while connecting is older than the block the
             // panels now show.
-            m_link->takeReports();
-            Timer_Check.start();
+            m_link.takeReports();
+            m_ui.Timer_Check.start();
             m_connected = true;
             emit m_events.connectedChanged(true);
             emit m_events.receiverStatusChanged();
@@ -126,8 +144,8 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         if (step != 0)
             line = int(step);
         // The port's own words say why: not found, refused, permission denied, in use.
-        noteInTerminal(connectAttempt(m_platform.settings, m_link->CommPort())
-                       + QStringLiteral(" failed: ") + description);
+        m_window.note(connectAttempt(m_settings, m_link.CommPort()) + QStringLiteral(" failed: ")
+                      + description);
         // An outside program's connect answers at once: its failure waits in the error
         // box's queue instead of a message box that holds the call.
         if (ErrorsWithoutWaiting::active()) {
@@ -139,27 +157,27 @@ void Form_ControlCenter::ConnectToOrvane(int Sw1)
         UserDialogs::Message message;
         message.text = QStringLiteral("%1 - %2 (%3)").arg(number).arg(description).arg(line);
         message.icon = UserDialogs::Icon::Exclamation;
-        m_platform.dialogs->messageBox(message);
+        m_dialogs->messageBox(message);
         closeConnection(QStringLiteral("Comport Error"), QString());
     }
 }
 
-void Form_ControlCenter::closeConnection(const QString &line1, const QString &line2,
-                                         bool resetCaption)
+void ConnectionControl::closeConnection(const QString &line1, const QString &line2,
+                                        bool resetCaption)
 {
     ignoringErrors([&] {
-        if (m_link->PortOpen())
-            m_link->ClosePort();
+        if (m_link.PortOpen())
+            m_link.ClosePort();
     });
     ignoringErrors([&] { SetMenu(false); });
     if (resetCaption)
-        Menu_Connect->setText(QStringLiteral("Connect"));
-    Timer_Check.stop();
-    stopRepeat();
-    UpdatingFromReceiver = false;
-    m_link->setLinkBusy(false);
-    Line1->setText(line1);
-    Line2->setText(line2);
+        m_ui.Menu_Connect->setText(QStringLiteral("Connect"));
+    m_ui.Timer_Check.stop();
+    m_window.stopRepeat();
+    m_ui.UpdatingFromReceiver = false;
+    m_link.setLinkBusy(false);
+    m_ui.Line1->setText(line1);
+    m_ui.Line2->setText(line2);
     if (m_connected) {
         m_connected = false;
         emit m_events.connectedChanged(false);
@@ -167,7 +185,7 @@ void Form_ControlCenter::closeConnection(const QString &line1, const QString &li
     }
 }
 
-void Form_ControlCenter::sendReportTime(int index)
+void ConnectionControl::sendReportTime(int index)
 {
     using Member = void (ReceiverLink::*)();
     static constexpr Member kReportTimes[]
@@ -177,72 +195,67 @@ void Form_ControlCenter::sendReportTime(int index)
            &ReceiverLink::ReportCommandTime300ms,    &ReceiverLink::ReportCommandTime350ms};
     if (index < 0 || index >= int(std::size(kReportTimes)))
         return;
-    ReceiverLink *com = m_link.get();
+    ReceiverLink *com = &m_link;
     const Member member = kReportTimes[index];
     (com->*member)();
 }
 
-void Form_ControlCenter::SetMenu(bool enabled)
+void ConnectionControl::SetMenu(bool enabled)
 {
     guarded(kModule, "SetMenu", [&] {
-        Menu_Volume->menuAction()->setEnabled(enabled);
-        Menu_Reset->setEnabled(enabled);
-        Menu_ZS->menuAction()->setEnabled(enabled);
-        Menu_Mini->setEnabled(enabled);
-        Menu_Sleep->menuAction()->setEnabled(enabled);
-        Menu_Extras_YInfo->setEnabled(enabled);
-        Menu_Extras_SendMessage->setEnabled(enabled);
+        m_ui.Menu_Volume->menuAction()->setEnabled(enabled);
+        m_ui.Menu_Reset->setEnabled(enabled);
+        m_ui.Menu_ZS->menuAction()->setEnabled(enabled);
+        m_ui.Menu_Mini->setEnabled(enabled);
+        m_ui.Menu_Sleep->menuAction()->setEnabled(enabled);
+        m_ui.Menu_Extras_YInfo->setEnabled(enabled);
+        m_ui.Menu_Extras_SendMessage->setEnabled(enabled);
         for (int i = 1; i <= 5; ++i)
-            Menu_Setup_Port(i)->setEnabled(!enabled);
+            m_ui.Menu_Setup_Port(i)->setEnabled(!enabled);
     });
 }
 
-void Form_ControlCenter::SetInputButtonVisible(const QString &modelCode)
+void ConnectionControl::SetInputButtonVisible(const QString &modelCode)
 {
     guarded(kModule, "SetInputButtonVisible", [&] {
         // Every model but R0073 has CD-R and 8 Ch Stereo; they come back after it.
         const bool shown = modelCode != QLatin1String("R0073");
-        Opt_Input(14)->setVisible(shown);
-        Opt_Dsp(31)->setVisible(shown);
+        m_ui.Opt_Input(14)->setVisible(shown);
+        m_ui.Opt_Dsp(31)->setVisible(shown);
         // A folded panel hides its buttons too; this tells the model's apart.
-        Opt_Input(14)->setProperty(kHiddenForModel, !shown);
-        Opt_Dsp(31)->setProperty(kHiddenForModel, !shown);
-        Menu_MiniPopUp_Input(14)->setVisible(shown);
+        m_ui.Opt_Input(14)->setProperty(kHiddenForModel, !shown);
+        m_ui.Opt_Dsp(31)->setProperty(kHiddenForModel, !shown);
+        m_ui.Menu_MiniPopUp_Input(14)->setVisible(shown);
     });
 }
 
-void Form_ControlCenter::Menu_Connect_Click()
-{
-    ConnectToOrvane(0);
-}
-
-void Form_ControlCenter::Menu_Setup_Port_Click(int index)
+void ConnectionControl::Menu_Setup_Port_Click(int index)
 {
     guarded(kModule, "Menu_Setup_Port_Click", [&] {
-        m_link->setCommPort(index);
+        m_link.setCommPort(index);
         for (int i = 1; i <= 5; ++i)
-            Menu_Setup_Port(i)->setChecked(false);
-        Menu_Setup_Port(index)->setChecked(true);
+            m_ui.Menu_Setup_Port(i)->setChecked(false);
+        m_ui.Menu_Setup_Port(index)->setChecked(true);
     });
 }
 
-void Form_ControlCenter::Menu_Setup_ReportTime_Click(int index)
+void ConnectionControl::Menu_Setup_ReportTime_Click(int index)
 {
     guarded(kModule, "Menu_Setup_ReportTime_Click", [&] {
         for (int i = 0; i <= 7; ++i)
-            Menu_Setup_ReportTime(i)->setChecked(false);
-        Menu_Setup_ReportTime(index)->setChecked(true);
+            m_ui.Menu_Setup_ReportTime(i)->setChecked(false);
+        m_ui.Menu_Setup_ReportTime(index)->setChecked(true);
         sendReportTime(index);
     });
 }
 
-void Form_ControlCenter::Menu_Reset_Click()
+void ConnectionControl::Menu_Reset_Click()
 {
     guarded(kModule, "Menu_Reset_Click", [&] {
         UserDialogs::Message notice;
         notice.text = QStringLiteral("Complete Reset only with 'Diagnostic Menu' !");
         notice.icon = UserDialogs::Icon::Information;
-        m_platform.dialogs->messageBox(notice);
+        m_dialogs->messageBox(notice);
 
         UserDialogs::Message question;
         question.text = QStringLiteral("Reset all Orvane RS-232 settings ?");
@@ -250,17 +263,17 @@ void Form_ControlCenter::Menu_Reset_Click()
         question.icon = UserDialogs::Icon::Question;
         question.buttons = UserDialogs::Buttons::YesNo;
         question.defaultButton = UserDialogs::Answer::No;
-        if (m_platform.dialogs->messageBox(question) == UserDialogs::Answer::Yes) {
-            m_link->ResetOrvane();
-            SetSettings();
+        if (m_dialogs->messageBox(question) == UserDialogs::Answer::Yes) {
+            m_link.ResetOrvane();
+            m_window.showSettings();
         }
     });
 }
 
-void Form_ControlCenter::Menu_Extras_YInfo_Click()
+void ConnectionControl::Menu_Extras_YInfo_Click()
 {
     guarded(kModule, "Menu_Extras_YInfo_Click", [&] {
-        Form_YInfo *info = yinfo();
+        Form_YInfo *info = m_window.info();
         info->show();
         info->raise();
         if (info->text_modell->text() != QLatin1String("?"))
@@ -276,7 +289,7 @@ void Form_ControlCenter::Menu_Extras_YInfo_Click()
             + QLatin1Char('\n')
             + QStringLiteral("Complete the Email with the Orvane model description !")
             + QLatin1Char('\n') + QLatin1Char('\n') + QStringLiteral("Send E-mail ?");
-        if (m_platform.dialogs->messageBox(question) != UserDialogs::Answer::Yes)
+        if (m_dialogs->messageBox(question) != UserDialogs::Answer::Yes)
             return;
         const QString url = QStringLiteral("mailto:") + Form_ErrBox::reportAddress()
             + QStringLiteral("?Subject=My%20Orvane&Body=Model%3A%20%28Complete%20here%20your%20"
@@ -285,6 +298,6 @@ void Form_ControlCenter::Menu_Extras_YInfo_Click()
             + info->text_softwareversion->text() + QStringLiteral("%0D%0AAnswerstring%3A ")
             + info->text_YString->text()
             + QStringLiteral("%0D%0A%0D%0ATo make better in this software:%3A %0D%0A");
-        m_platform.shell->openUrl(url);
+        m_shell->openUrl(url);
     });
 }

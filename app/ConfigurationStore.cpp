@@ -1,7 +1,8 @@
-#include "app/Form_ControlCenter.h"
-#include "app/Form_Mini.h"
+#include "app/ConfigurationStore.h"
+
+#include "app/MainWindowControls.h"
 #include "errors/ErrorGuard.h"
-#include "link/Form_Com.h"
+#include "errors/OrvaneError.h"
 #include "link/ReceiverLink.h"
 #include "platform/SettingsStore.h"
 #include "program/Modul_Lib.h"
@@ -10,6 +11,7 @@
 
 namespace {
 
+// Errors are reported as the window's, whose configuration this is.
 constexpr char kModule[] = "Form_ControlCenter";
 const QString kSection = QStringLiteral("Config");
 
@@ -46,13 +48,22 @@ QString firstChecked(const ControlArray<QAction> &items)
 
 } // namespace
 
-void Form_ControlCenter::LoadConfig()
+ConfigurationStore::ConfigurationStore(MainWindowControls &ui, ReceiverLink &link,
+                                       SettingsStore *settings, Window window)
+    : m_ui(ui)
+    , m_link(link)
+    , m_settings(settings)
+    , m_window(std::move(window))
+{
+}
+
+void ConfigurationStore::LoadConfig()
 {
     constexpr char kProcedure[] = "LoadConfig";
 
     QString com, reportTime, mode, extras, debug, shell, mediaKeyOrvane, mediaKeyWinamp;
     guarded(kModule, kProcedure, [&] {
-        if (!m_platform.settings)
+        if (!m_settings)
             return;
         const std::pair<const QString &, QString &> keys[] = {
             {kKeyCom, com},
@@ -64,7 +75,7 @@ void Form_ControlCenter::LoadConfig()
             {kKeyMediaKeyOrvane, mediaKeyOrvane},
             {kKeyMediaKeyWinamp, mediaKeyWinamp},
         };
-        for (const auto &[key, value] : m_platform.settings->readSection(kSection))
+        for (const auto &[key, value] : m_settings->readSection(kSection))
             for (const auto &[name, target] : keys)
                 if (key == name)
                     target = value;
@@ -74,63 +85,64 @@ void Form_ControlCenter::LoadConfig()
     guarded(kModule, kProcedure, [&] {
         if (com.isEmpty())
             return;
-        checkStoredItem(Menu_Setup_Port, com);
+        checkStoredItem(m_ui.Menu_Setup_Port, com);
         // Connecting from the menu then uses the saved port.
-        m_link->setCommPort(Modul_Lib::Val(com));
+        m_link.setCommPort(Modul_Lib::Val(com));
     });
     guarded(kModule, kProcedure, [&] {
         if (!reportTime.isEmpty())
-            checkStoredItem(Menu_Setup_ReportTime, reportTime);
+            checkStoredItem(m_ui.Menu_Setup_ReportTime, reportTime);
     });
     guarded(kModule, kProcedure, [&] {
         if (mode == kModeMain || mode == kModeZone2) {
-            Menu_Mode_Main->setChecked(mode == kModeMain);
-            Menu_Mode_Zone2->setChecked(mode == kModeZone2);
-            showZoneMode();
+            m_ui.Menu_Mode_Main->setChecked(mode == kModeMain);
+            m_ui.Menu_Mode_Zone2->setChecked(mode == kModeZone2);
+            m_window.showZoneMode();
         }
     });
     guarded(kModule, kProcedure, [&] {
         if (!extras.isEmpty())
-            checkStoredItem(Menu_Extras_61_ES, extras);
+            checkStoredItem(m_ui.Menu_Extras_61_ES, extras);
     });
     guarded(kModule, kProcedure, [&] {
         const bool on = debug == kOn;
-        Menu_Setup_Debug->setChecked(on);
-        if (m_com)
-            m_com->setVisible(on);
+        m_ui.Menu_Setup_Debug->setChecked(on);
+        m_window.showTerminal(on);
     });
     guarded(kModule, kProcedure,
-            [&] { Menu_Extras_61_ES(3)->setData(shell.isEmpty() ? kDefaultShell : shell); });
+            [&] { m_ui.Menu_Extras_61_ES(3)->setData(shell.isEmpty() ? kDefaultShell : shell); });
     guarded(kModule, kProcedure, [&] {
-        Menu_Extras_MT_Orvane->setChecked(mediaKeyOrvane == kOn);
-        Menu_Extras_MT_Winamp->setChecked(mediaKeyWinamp == kOn);
+        m_ui.Menu_Extras_MT_Orvane->setChecked(mediaKeyOrvane == kOn);
+        m_ui.Menu_Extras_MT_Winamp->setChecked(mediaKeyWinamp == kOn);
     });
 }
 
-void Form_ControlCenter::SaveConfig()
+void ConfigurationStore::SaveConfig()
 {
     guarded(kModule, "SaveConfig", [&] {
-        SettingsStore *store = m_platform.settings;
+        SettingsStore *store = m_settings;
         if (!store)
             return;
         const auto onOff = [](const QAction *item, const QString &off) {
             return item && item->isChecked() ? kOn : off;
         };
-        const QString shell
-            = Menu_Extras_61_ES.contains(3) ? Menu_Extras_61_ES(3)->data().toString() : QString();
+        const QString shell = m_ui.Menu_Extras_61_ES.contains(3)
+            ? m_ui.Menu_Extras_61_ES(3)->data().toString()
+            : QString();
 
         // Always these keys in this order.
-        store->writeValue(kSection, kKeyCom, firstChecked(Menu_Setup_Port));
-        store->writeValue(kSection, kKeyReportTime, firstChecked(Menu_Setup_ReportTime));
+        store->writeValue(kSection, kKeyCom, firstChecked(m_ui.Menu_Setup_Port));
+        store->writeValue(kSection, kKeyReportTime, firstChecked(m_ui.Menu_Setup_ReportTime));
         store->writeValue(kSection, kKeyMode,
-                          Menu_Mode_Main && Menu_Mode_Main->isChecked() ? kModeMain : kModeZone2);
-        store->writeValue(kSection, kKeyExtras, firstChecked(Menu_Extras_61_ES));
-        store->writeValue(kSection, kKeyDebug, onOff(Menu_Setup_Debug, QString()));
+                          m_ui.Menu_Mode_Main && m_ui.Menu_Mode_Main->isChecked() ? kModeMain
+                                                                                  : kModeZone2);
+        store->writeValue(kSection, kKeyExtras, firstChecked(m_ui.Menu_Extras_61_ES));
+        store->writeValue(kSection, kKeyDebug, onOff(m_ui.Menu_Setup_Debug, QString()));
         store->writeValue(kSection, kKeyShell, shell);
         store->writeValue(kSection, kKeyMediaKeyOrvane,
-                          onOff(Menu_Extras_MT_Orvane, QStringLiteral("0")));
+                          onOff(m_ui.Menu_Extras_MT_Orvane, QStringLiteral("0")));
         store->writeValue(kSection, kKeyMediaKeyWinamp,
-                          onOff(Menu_Extras_MT_Winamp, QStringLiteral("0")));
+                          onOff(m_ui.Menu_Extras_MT_Winamp, QStringLiteral("0")));
 
         const QString failure = store->flush();
         if (!failure.isEmpty())
