@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
 #include <ctlFrame.h>
@@ -41,6 +42,14 @@ public:
             m_skipReason = "python3-pyatspi is not installed";
             return;
         }
+
+        // The accessibility bus's socket goes into the runtime folder (else ~/.cache):
+        // a private one, so another run's bus can neither take it nor remove it.
+        if (!m_runtime.isValid()) {
+            m_skipReason = "no temporary folder for the runtime files";
+            return;
+        }
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
 
         int out = -1;
         m_bus = spawn({dbus, "--session", "--nofork", "--print-address=1"}, &out);
@@ -130,6 +139,7 @@ private:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    QTemporaryDir m_runtime;
     pid_t m_bus = -1;
     pid_t m_x = -1;
     bool m_ready = false;
