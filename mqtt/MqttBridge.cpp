@@ -193,22 +193,15 @@ void MqttBridge::start()
     }
     // The secret store answers when it likes; the bridge waits for it a bounded time.
     const int generation = m_generation;
-    auto answered = std::make_shared<bool>(false);
-    m_secrets->read(MqttSettings::kPasswordKey, this,
-                    [this, generation, answered](SecretStore::Outcome, const QString &secret) {
-                        if (*answered || generation != m_generation)
-                            return;
-                        *answered = true;
-                        connectWithPassword(secret);
-                    });
-    QTimer::singleShot(kSecretWait, this, [this, generation, answered] {
-        if (*answered || generation != m_generation)
-            return;
-        *answered = true;
-        problem(QStringLiteral("MQTT: the secret store did not answer; connecting without a "
-                               "password"));
-        connectWithPassword(QString());
-    });
+    m_secrets->readWithin(MqttSettings::kPasswordKey, this, kSecretWait,
+                          [this, generation](std::optional<QString> secret) {
+                              if (generation != m_generation)
+                                  return;
+                              if (!secret)
+                                  problem(QStringLiteral("MQTT: the secret store did not answer; "
+                                                         "connecting without a password"));
+                              connectWithPassword(secret.value_or(QString()));
+                          });
 }
 
 void MqttBridge::connectWithPassword(const QString &password)

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -26,4 +27,13 @@ public:
     // Stores (or, with an empty secret, removes) the secret under `key`.
     virtual void write(const QString &key, const QString &secret, QObject *context, WriteDone done)
         = 0;
+
+    // read() with a bound: `done` runs once, with the secret (empty when the store holds
+    // none), or with nothing when the store has not answered within `limit`.
+    void readWithin(const QString &key, QObject *context, std::chrono::milliseconds limit,
+                    std::function<void(std::optional<QString> secret)> done);
+    // write() with a bound: `done` runs once, false also when the store has not answered
+    // within `limit`.
+    void writeWithin(const QString &key, const QString &secret, QObject *context,
+                     std::chrono::milliseconds limit, WriteDone done);
 };

@@ -288,22 +288,15 @@ void WebServer::start()
     }
     // The secret store answers when it likes; the remote waits for it a bounded time.
     const int generation = m_generation;
-    auto answered = std::make_shared<bool>(false);
-    m_secrets->read(WebSettings::kSecretKey, this,
-                    [this, generation, answered](SecretStore::Outcome, const QString &secret) {
-                        if (*answered || generation != m_generation)
-                            return;
-                        *answered = true;
-                        listenWithPassword(secret);
-                    });
-    QTimer::singleShot(kSecretWait, this, [this, generation, answered] {
-        if (*answered || generation != m_generation)
-            return;
-        *answered = true;
-        problem(QStringLiteral("Web remote: the secret store did not answer; going on "
-                               "without a password"));
-        listenWithPassword(QString());
-    });
+    m_secrets->readWithin(WebSettings::kSecretKey, this, kSecretWait,
+                          [this, generation](std::optional<QString> secret) {
+                              if (generation != m_generation)
+                                  return;
+                              if (!secret)
+                                  problem(QStringLiteral("Web remote: the secret store did not "
+                                                         "answer; going on without a password"));
+                              listenWithPassword(secret.value_or(QString()));
+                          });
 }
 
 void WebServer::listenWithPassword(const QString &password)

@@ -1,9 +1,11 @@
 #include "platform/QSettingsStore.h"
+#include "platform/SecretStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <unistd.h>
 
@@ -22,6 +24,27 @@ void writeFile(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
+// A secret store that answers after `delayMs`, or never when it is negative.
+class SlowSecretStore : public SecretStore
+{
+public:
+    explicit SlowSecretStore(int delayMs) : m_delayMs(delayMs) {}
+    void read(const QString &, QObject *context, ReadDone done) override
+    {
+        if (m_delayMs >= 0)
+            QTimer::singleShot(m_delayMs, context,
+                               [done] { done(Outcome::Found, QStringLiteral("s3cret")); });
+    }
+    void write(const QString &, const QString &, QObject *context, WriteDone done) override
+    {
+        if (m_delayMs >= 0)
+            QTimer::singleShot(m_delayMs, context, [done] { done(true); });
+    }
+
+private:
+    int m_delayMs;
+};
+
 } // namespace
 
 class TestSettingsStore : public QObject
@@ -39,6 +62,8 @@ private slots:
     void writingConfigKeepsOtherSections();
     void failedFlushIsReported_data();
     void failedFlushIsReported();
+    void secretStoreWaitIsBounded_data();
+    void secretStoreWaitIsBounded();
 
 private:
     QTemporaryDir m_dir;
@@ -194,6 +219,38 @@ void TestSettingsStore::failedFlushIsReported()
         QFile::setPermissions(m_dir.filePath("locked"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+}
+
+void TestSettingsStore::secretStoreWaitIsBounded_data()
+{
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<bool>("answered");
+    QTest::newRow("answers in time") << 0 << true;
+    QTest::newRow("answers after the limit") << 200 << false;
+    QTest::newRow("never answers") << -1 << false;
+}
+
+void TestSettingsStore::secretStoreWaitIsBounded()
+{
+    QFETCH(int, delayMs);
+    QFETCH(bool, answered);
+    SlowSecretStore store(delayMs);
+    QObject context;
+    QList<std::optional<QString>> reads;
+    QList<bool> writes;
+    store.readWithin(QStringLiteral("k"), &context, std::chrono::milliseconds(50),
+                     [&](std::optional<QString> secret) { reads << secret; });
+    store.writeWithin(QStringLiteral("k"), QStringLiteral("v"), &context,
+                      std::chrono::milliseconds(50), [&](bool stored) { writes << stored; });
+    QTRY_COMPARE(reads.size(), 1);
+    QTRY_COMPARE(writes.size(), 1);
+    // Each is told once: a late answer after the limit is not told again.
+    QTest::qWait(300);
+    QCOMPARE(reads.size(), 1);
+    QCOMPARE(writes.size(), 1);
+    QCOMPARE(reads.first(), answered ? std::optional<QString>(QStringLiteral("s3cret"))
+                                     : std::optional<QString>());
+    QCOMPARE(writes.first(), answered);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
