@@ -227,20 +227,8 @@ void MqttDialog::save()
     m_saving = true;
     m_ok->setEnabled(false);
     setStatus(tr("Storing the password..."));
-    auto done = std::make_shared<bool>(false);
-    m_secrets->write(MqttSettings::kPasswordKey, m_password->text(), this,
-                     [this, done](bool stored) {
-                         if (*done)
-                             return;
-                         *done = true;
-                         finishSave(stored);
-                     });
-    QTimer::singleShot(kStoreLimit, this, [this, done] {
-        if (*done)
-            return;
-        *done = true;
-        finishSave(false);
-    });
+    m_secrets->writeWithin(MqttSettings::kPasswordKey, m_password->text(), this, kStoreLimit,
+                           [this](bool stored) { finishSave(stored); });
 }
 
 void MqttDialog::finishSave(bool inSecretStore)
