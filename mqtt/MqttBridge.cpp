@@ -8,6 +8,7 @@
 #include "platform/SecretStore.h"
 #include "platform/SettingsStore.h"
 #include "program/PrintableText.h"
+#include "program/VolumeRamp.h"
 #include "program/ProgramEvents.h"
 #include "program/VersionText.h"
 #include "state/VolumeText.h"
@@ -30,9 +31,6 @@ namespace {
 constexpr std::chrono::milliseconds kSecretWait {5000};
 // A volume step is repeated when its report has not come back within this time, and the
 // run given up after three such misses (the receiver is at the end of its range).
-constexpr std::chrono::milliseconds kStepAnswer {300};
-constexpr int kStepMisses = 3;
-constexpr std::chrono::milliseconds kStepTick {25};
 // Looking through the broker's retained discovery ends when the bridge's own probe comes
 // back (the broker sends what it kept before it), or after this at the latest.
 constexpr std::chrono::milliseconds kSweepLimit {3000};
@@ -119,6 +117,7 @@ MqttBridge::MqttBridge(ProgramHost &host, ReceiverLink *link, SettingsStore *set
     , m_settingsStore(settings)
     , m_secrets(secrets)
     , m_clock(clock)
+    , m_volume(host, link, clock, [this](std::chrono::nanoseconds now) { return m_commands.take(now); })
 {
     Q_ASSERT(m_clock);
     m_stateDue.setSingleShot(true);
@@ -135,8 +134,6 @@ MqttBridge::MqttBridge(ProgramHost &host, ReceiverLink *link, SettingsStore *set
         m_receiverShown.clear();
         publishAll();
     });
-    m_volumeTimer.setInterval(kStepTick);
-    connect(&m_volumeTimer, &QTimer::timeout, this, &MqttBridge::stepVolumes);
 
     ProgramEvents *events = m_host.events();
     connect(events, &ProgramEvents::receiverStatusChanged, this, [this] {
@@ -239,8 +236,7 @@ void MqttBridge::connectWithPassword(const QString &password)
 
 void MqttBridge::stop()
 {
-    m_volumeTimer.stop();
-    m_volume[0] = m_volume[1] = {};
+    m_volume.stop();
     m_displayDue.stop();
     m_republishDue.stop();
     m_sweepLimit.stop();
@@ -809,11 +805,7 @@ QString MqttBridge::execute(const Entity &entity, const QString &payload)
             if (!zone2 && value > VolumeText::mainValue(maxVolume()))
                 return QStringLiteral("above the maximum volume of %1 dB").arg(maxVolume());
             // The last volume asked for wins; a step already out is awaited as before.
-            m_volume[zone2].target = value;
-            m_volume[zone2].misses = 0;
-            stepVolume(zone2);
-            if (m_volume[0].target >= 0 || m_volume[1].target >= 0)
-                m_volumeTimer.start();
+            m_volume.moveTo(zone2, value);
             return {};
         }
         default:
@@ -824,55 +816,6 @@ QString MqttBridge::execute(const Entity &entity, const QString &payload)
         return QStringLiteral("more than %1 commands a second").arg(kCommandsPerSecond);
     send();
     return {};
-}
-
-void MqttBridge::stepVolumes()
-{
-    stepVolume(false);
-    stepVolume(true);
-    if (m_volume[0].target < 0 && m_volume[1].target < 0)
-        m_volumeTimer.stop();
-}
-
-void MqttBridge::stepVolume(bool zone2)
-{
-    VolumeRun &run = m_volume[zone2];
-    const ProgramHost::ReceiverStatus status = m_host.receiverStatus();
-    const std::optional<int> current = zone2 ? status.zone2Volume : status.mainVolume;
-    const auto now = m_clock->monotonic();
-    if (run.target < 0)
-        return;
-    if (!status.connected || !m_link) {
-        run = {};
-        return;
-    }
-    if (run.from != -2) {
-        // A step is out: wait for its report, repeat it when none came.
-        const bool answered = current && *current != run.from;
-        if (!answered) {
-            if (now - run.sentAt < kStepAnswer)
-                return;
-            if (++run.misses >= kStepMisses) {
-                run = {};
-                return;
-            }
-        }
-        run.from = -2;
-    }
-    if (current && *current == run.target) {
-        run = {};
-        return;
-    }
-    // The run takes a share of the command budget only, so other commands pass beside it.
-    if (!m_rampSteps.take(now))
-        return;
-    if (!m_commands.take(now))
-        return;
-    // Before the receiver has reported a volume, one step down tells where it stands.
-    const bool up = current && *current < run.target;
-    Vocabulary::stepVolume(*m_link, zone2 ? Vocabulary::Zone::Zone2 : Vocabulary::Zone::Main, up);
-    run.from = current.value_or(-1);
-    run.sentAt = now;
 }
 
 void MqttBridge::note(const QString &line)

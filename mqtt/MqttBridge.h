@@ -4,6 +4,7 @@
 #include "mqtt/MqttSettings.h"
 #include "program/ProgramHost.h"
 #include "program/RateLimiter.h"
+#include "program/VolumeRamp.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -34,7 +35,7 @@ public:
     // At most this many receiver commands a second leave the bridge; a volume run takes
     // at most kRampStepsPerSecond of them, so other commands pass beside it.
     static constexpr int kCommandsPerSecond = 40;
-    static constexpr int kRampStepsPerSecond = 20;
+    static constexpr int kRampStepsPerSecond = VolumeRamp::kStepsPerSecond;
     static constexpr qsizetype kLongestPayload = 256;
     // The display sensors change at most this often; the last text always goes out.
     static constexpr std::chrono::milliseconds kDisplayInterval {250};
@@ -68,15 +69,6 @@ private:
     using Entity = HubEntities::Entity;
     using Kind = HubEntities::Kind;
 
-    // Setting a volume is a run of single steps, each after the receiver reported the last.
-    struct VolumeRun
-    {
-        int target = -1; // raw value; -1 none
-        int from = -2; // value when the last step went out (-1 unknown); -2 none out
-        std::chrono::nanoseconds sentAt {0};
-        int misses = 0;
-    };
-
     void connectWithPassword(const QString &password);
     void onConnected();
     void onDisconnected(const QString &reason, qint64 retryInMs);
@@ -101,8 +93,6 @@ private:
     QStringList optionsOf(const Entity &entity) const;
     // Carries out one command; returns why it was refused, or an empty text.
     QString execute(const Entity &entity, const QString &payload);
-    void stepVolumes();
-    void stepVolume(bool zone2);
     double maxVolume() const;
     void note(const QString &line);
     void problem(const QString &text);
@@ -144,9 +134,8 @@ private:
     QTimer m_republishDue; // after the hub said it is online again
 
     RateLimiter m_commands {kCommandsPerSecond};
-    RateLimiter m_rampSteps {kRampStepsPerSecond};
-    VolumeRun m_volume[2]; // main zone, zone 2
-    QTimer m_volumeTimer;
+    // A volume set from the hub; its steps take from the command budget too.
+    VolumeRamp m_volume;
 
     QString m_lastProblem;
     bool m_outage = false; // the current outage has been told

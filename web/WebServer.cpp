@@ -33,9 +33,6 @@ using Status = QHttpServerResponse::StatusCode;
 
 namespace {
 constexpr std::chrono::milliseconds kSecretWait {5000};
-constexpr std::chrono::milliseconds kStepAnswer {300};
-constexpr int kStepMisses = 3;
-constexpr std::chrono::milliseconds kStepTick {25};
 constexpr std::chrono::seconds kFailureWindow {60};
 // Sessions beyond this many push out the one unused longest.
 constexpr int kMostSessions = 64;
@@ -189,13 +186,12 @@ WebServer::WebServer(ProgramHost &host, ReceiverLink *link, SettingsStore *setti
     , m_settingsStore(settings)
     , m_secrets(secrets)
     , m_clock(clock)
+    , m_volume(host, link, clock)
 {
     Q_ASSERT(m_clock);
     m_stateDue.setSingleShot(true);
     m_stateDue.setInterval(0);
     connect(&m_stateDue, &QTimer::timeout, this, &WebServer::pushState);
-    m_volumeTimer.setInterval(kStepTick);
-    connect(&m_volumeTimer, &QTimer::timeout, this, &WebServer::stepVolumes);
     m_pingTimer.setInterval(kPingInterval);
     connect(&m_pingTimer, &QTimer::timeout, this, &WebServer::checkClients);
 
@@ -336,8 +332,7 @@ void WebServer::listenWithPassword(const QString &password)
 
 void WebServer::stop()
 {
-    m_volumeTimer.stop();
-    m_volume[0] = m_volume[1] = {};
+    m_volume.stop();
     for (QWebSocket *client : std::as_const(m_clients)) {
         client->disconnect(this);
         client->close(QWebSocketProtocol::CloseCodeGoingAway);
@@ -619,12 +614,8 @@ std::pair<int, QString> WebServer::execute(const QJsonObject &command, Session &
             return {429, QStringLiteral("more than %1 commands a second").arg(kCommandsPerSecond)};
         if (!m_host.isConnected() || !m_link)
             return {409, QStringLiteral("the receiver is not connected")};
-        // The last volume asked for wins; a step already out is awaited as before.
-        m_volume[zone2Command].target = value;
-        m_volume[zone2Command].misses = 0;
-        stepVolume(zone2Command);
-        if (m_volume[0].target >= 0 || m_volume[1].target >= 0)
-            m_volumeTimer.start();
+        // The last volume asked for wins.
+        m_volume.moveTo(zone2Command, value);
         return {204, {}};
     } else {
         return unknown;
@@ -635,53 +626,6 @@ std::pair<int, QString> WebServer::execute(const QJsonObject &command, Session &
         return {409, QStringLiteral("the receiver is not connected")};
     send(*m_link);
     return {204, {}};
-}
-
-// ---- Volume runs: single steps, each after the receiver reported the last ----
-
-void WebServer::stepVolumes()
-{
-    stepVolume(false);
-    stepVolume(true);
-    if (m_volume[0].target < 0 && m_volume[1].target < 0)
-        m_volumeTimer.stop();
-}
-
-void WebServer::stepVolume(bool zone2)
-{
-    VolumeRun &run = m_volume[zone2];
-    if (run.target < 0)
-        return;
-    const ProgramHost::ReceiverStatus status = m_host.receiverStatus();
-    const std::optional<int> current = zone2 ? status.zone2Volume : status.mainVolume;
-    const auto now = m_clock->monotonic();
-    if (!status.connected || !m_link) {
-        run = {};
-        return;
-    }
-    if (run.from != -2) {
-        const bool answered = current && *current != run.from;
-        if (!answered) {
-            if (now - run.sentAt < kStepAnswer)
-                return;
-            if (++run.misses >= kStepMisses) {
-                run = {};
-                return;
-            }
-        }
-        run.from = -2;
-    }
-    if (current && *current == run.target) {
-        run = {};
-        return;
-    }
-    if (!m_rampSteps.take(now))
-        return;
-    // Before the receiver has reported a volume, one step down tells where it stands.
-    const bool up = current && *current < run.target;
-    Vocabulary::stepVolume(*m_link, zone2 ? Vocabulary::Zone::Zone2 : Vocabulary::Zone::Main, up);
-    run.from = current.value_or(-1);
-    run.sentAt = now;
 }
 
 // ---- The live state ----

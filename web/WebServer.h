@@ -2,6 +2,7 @@
 
 #include "program/ProgramHost.h"
 #include "program/RateLimiter.h"
+#include "program/VolumeRamp.h"
 #include "web/WebListener.h"
 #include "web/WebSettings.h"
 
@@ -38,7 +39,7 @@ public:
     static constexpr int kMostClients = 16;
     static constexpr int kCommandsPerSecond = 40;
     static constexpr int kFailedSignInsPerMinute = 10;
-    static constexpr int kRampStepsPerSecond = 20;
+    static constexpr int kRampStepsPerSecond = VolumeRamp::kStepsPerSecond;
     // A one-time sign-in link is good for this long after it was made.
     static constexpr std::chrono::minutes kLinkLifetime {15};
     static inline const QByteArray kCookie = QByteArrayLiteral("orvane_session");
@@ -84,13 +85,6 @@ private:
         RateLimiter commands {kCommandsPerSecond};
         std::chrono::nanoseconds lastSeen {0};
     };
-    struct VolumeRun
-    {
-        int target = -1;
-        int from = -2;
-        std::chrono::nanoseconds sentAt {0};
-        int misses = 0;
-    };
     using Verdict = WebListener::Verdict;
 
     void listenWithPassword(const QString &password);
@@ -116,8 +110,6 @@ private:
     void pushState();
     void pushOptions();
     void onReport(const QString &body);
-    void stepVolumes();
-    void stepVolume(bool zone2);
     bool hasZone2() const;
     QHttpServerResponse refusal(const QHttpServerRequest &request, int status, const QString &why);
     void noteRefusal(const QHostAddress &peer, const QString &what, const QString &why);
@@ -150,7 +142,5 @@ private:
     std::optional<bool> m_mainMute;
     std::optional<bool> m_zone2Mute;
     std::optional<int> m_sleepMinutes;
-    RateLimiter m_rampSteps {kRampStepsPerSecond};
-    VolumeRun m_volume[2];
-    QTimer m_volumeTimer;
+    VolumeRamp m_volume;
 };
