@@ -28,7 +28,7 @@ constexpr int kConnectAttempts = 4;
 // What a connect tried: "Connect on Com 1 (/dev/ttyUSB0)".
 QString connectAttempt(SettingsStore *settings, int port)
 {
-    QString text = QStringLiteral("Connect on Com %1").arg(port);
+    QString text = ConnectionControl::tr("Connect on Com %1").arg(port);
     if (settings)
         text += QStringLiteral(" (%1)").arg(serialDeviceForPort(*settings, port));
     return text;
@@ -82,10 +82,10 @@ void ConnectionControl::ConnectToOrvane(int Sw1)
                 // The display says only "Error": the terminal and the error output say what
                 // was tried and why it failed.
                 const QString why = m_link.PortOpen()
-                    ? QStringLiteral("no answer from the receiver to %1 requests for its "
-                                     "settings; is it switched on and its cable plugged in?")
+                    ? tr("no answer from the receiver to %1 requests for its settings; is it "
+                         "switched on and its cable plugged in?")
                           .arg(kConnectAttempts)
-                    : QStringLiteral("the port was lost while waiting for the receiver");
+                    : tr("the port was lost while waiting for the receiver");
                 const QString note
                     = connectAttempt(m_settings, m_link.CommPort()) + QStringLiteral(": ") + why;
                 std::fprintf(stderr, "Orvane: %s\n", qPrintable(note));
@@ -114,7 +114,7 @@ void ConnectionControl::ConnectToOrvane(int Sw1)
             if (block.inStandby() && Sw1 == 1)
                 m_link.PowerOn();
             m_window.showSettings();
-            m_ui.Menu_Connect->setText(QStringLiteral("Disconnect"));
+            m_ui.Menu_Connect->setText(tr("Disconnect"));
             m_link.ReportCommandEnable();
             for (int i = 0; i <= 7; ++i)
                 if (m_ui.Menu_Setup_ReportTime(i)->isChecked())
@@ -144,8 +144,8 @@ void ConnectionControl::ConnectToOrvane(int Sw1)
         if (step != 0)
             line = int(step);
         // The port's own words say why: not found, refused, permission denied, in use.
-        m_window.note(connectAttempt(m_settings, m_link.CommPort()) + QStringLiteral(" failed: ")
-                      + description);
+        m_window.note(
+            tr("%1 failed: %2").arg(connectAttempt(m_settings, m_link.CommPort()), description));
         // An outside program's connect answers at once: its failure waits in the error
         // box's queue instead of a message box that holds the call.
         if (ErrorsWithoutWaiting::active()) {
@@ -171,7 +171,7 @@ void ConnectionControl::closeConnection(const QString &line1, const QString &lin
     });
     ignoringErrors([&] { SetMenu(false); });
     if (resetCaption)
-        m_ui.Menu_Connect->setText(QStringLiteral("Connect"));
+        m_ui.Menu_Connect->setText(tr("Connect"));
     m_ui.Timer_Check.stop();
     m_window.stopRepeat();
     m_ui.UpdatingFromReceiver = false;
@@ -253,13 +253,13 @@ void ConnectionControl::Menu_Reset_Click()
 {
     guarded(kModule, "Menu_Reset_Click", [&] {
         UserDialogs::Message notice;
-        notice.text = QStringLiteral("Complete Reset only with 'Diagnostic Menu' !");
+        notice.text = tr("Complete Reset only with 'Diagnostic Menu' !");
         notice.icon = UserDialogs::Icon::Information;
         m_dialogs->messageBox(notice);
 
         UserDialogs::Message question;
-        question.text = QStringLiteral("Reset all Orvane RS-232 settings ?");
-        question.title = QStringLiteral("Orvane Reset");
+        question.text = tr("Reset all Orvane RS-232 settings ?");
+        question.title = tr("Orvane Reset");
         question.icon = UserDialogs::Icon::Question;
         question.buttons = UserDialogs::Buttons::YesNo;
         question.defaultButton = UserDialogs::Answer::No;
@@ -279,16 +279,13 @@ void ConnectionControl::Menu_Extras_YInfo_Click()
         if (info->text_modell->text() != QLatin1String("?"))
             return;
         UserDialogs::Message question;
-        question.title = QStringLiteral("Unknown Orvane Model");
+        question.title = tr("Unknown Orvane Model");
         question.buttons = UserDialogs::Buttons::YesNo;
-        question.text
-            = QStringLiteral("New Orvane Model:") + QStringLiteral("\r\n")
-            + QStringLiteral("To make this Software better :") + QLatin1Char('\n')
-            + QStringLiteral(
-                  "Send a email to the Software developer with Orvane connection string !")
-            + QLatin1Char('\n')
-            + QStringLiteral("Complete the Email with the Orvane model description !")
-            + QLatin1Char('\n') + QLatin1Char('\n') + QStringLiteral("Send E-mail ?");
+        question.text = tr("New Orvane Model:") + QStringLiteral("\r\n")
+            + tr("To make this Software better :") + QLatin1Char('\n')
+            + tr("Send a email to the Software developer with Orvane connection string !")
+            + QLatin1Char('\n') + tr("Complete the Email with the Orvane model description !")
+            + QLatin1Char('\n') + QLatin1Char('\n') + tr("Send E-mail ?");
         if (m_dialogs->messageBox(question) != UserDialogs::Answer::Yes)
             return;
         const QString url = QStringLiteral("mailto:") + Form_ErrBox::reportAddress()

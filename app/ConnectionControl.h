@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 
@@ -17,6 +18,8 @@ struct MainWindowControls;
 // state for whatever reason, the port and report-time menus and the receiver's reset.
 class ConnectionControl
 {
+    Q_DECLARE_TR_FUNCTIONS(ConnectionControl)
+
 public:
     // Marks a button the model lacks (a folded panel hides its buttons as well).
     static constexpr char kHiddenForModel[] = "hiddenForModel";

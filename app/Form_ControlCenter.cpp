@@ -165,7 +165,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
     const CommandLine options = CommandLine::parse(commandLine);
     if (options.help) {
         UserDialogs::Message message;
-        message.text = CommandLine::kOptionsMessage;
+        message.text = CommandLine::optionsMessage();
         m_platform.dialogs->messageBox(message);
         return false;
     }

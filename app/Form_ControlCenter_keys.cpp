@@ -60,8 +60,7 @@ void Form_ControlCenter::Menu_Extras_61_ES_Click(int index)
             return;
         QAction *shell = Menu_Extras_61_ES(3);
         const std::optional<QString> answer = m_platform.dialogs->inputBox(
-            QStringLiteral("Shell Command with full Path: "), QStringLiteral("Shell Command"),
-            shell->data().toString());
+            tr("Shell Command with full Path: "), tr("Shell Command"), shell->data().toString());
         if (answer && !answer->isEmpty())
             shell->setData(*answer);
         else
@@ -95,9 +94,9 @@ void Form_ControlCenter::Menu_Extras_SendMessage_Click()
 {
     guarded(kModule, "Menu_Extras_SendMessage_Click", [&] {
         const std::optional<QString> answer = m_platform.dialogs->inputBox(
-            QStringLiteral("Text to send display:\r\n\r\nMax. 16 characters\r\nThis function "
-                           "works only at newer Orvane models"),
-            QStringLiteral("Text to display - Beta"), QString());
+            tr("Text to send display:") + QStringLiteral("\r\n\r\n") + tr("Max. 16 characters")
+                + QStringLiteral("\r\n") + tr("This function works only at newer Orvane models"),
+            tr("Text to display - Beta"), QString());
         if (answer && !answer->isEmpty()) {
             QString message = *answer;
             m_link->SendMessage(message);

@@ -19,7 +19,7 @@ void Form_ControlCenter::Menu_Mini_Click()
 {
     guarded(kModule, "Menu_Mini_Click", [&] {
         if (!m_link->PortOpen()) {
-            m_platform.dialogs->inform(QStringLiteral("Connect first !"));
+            m_platform.dialogs->inform(tr("Connect first !"));
             return;
         }
         m_values.setMiniMode(true);

@@ -9,6 +9,7 @@
 #include "player/Modul_Winamp.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QWidget>
@@ -29,8 +30,9 @@ constexpr int kStop = 178;
 constexpr int kPlayPause = 179;
 
 constexpr const char *kNoGlobalKeys
-    = "Global keys are unavailable on this desktop: only the keys of the focused Orvane "
-      "window work.";
+    = QT_TRANSLATE_NOOP("KeyControl",
+                        "Global keys are unavailable on this desktop: only the "
+                        "keys of the focused Orvane window work.");
 } // namespace
 
 KeyControl::KeyControl(MainWindowControls &ui, QWidget &window, KeyState *keys,
@@ -148,9 +150,10 @@ void KeyControl::updateKeyWatch()
         if (m_keys) {
             const auto note = m_hooks.note;
             m_keys->whenUnavailable([window, note] {
-                std::fprintf(stderr, "Orvane: %s\n", kNoGlobalKeys);
+                const QString text = QCoreApplication::translate("KeyControl", kNoGlobalKeys);
+                std::fprintf(stderr, "Orvane: %s\n", qPrintable(text));
                 if (window)
-                    note(QString::fromLatin1(kNoGlobalKeys));
+                    note(text);
             });
             m_keys->whenNotice([window, note](const QString &text) {
                 std::fprintf(stderr, "Orvane: %s\n", qPrintable(text));

@@ -129,11 +129,14 @@ int Main(const QString &commandLine)
     // The terminal window tells it too: a desktop start shows no stderr.
     QObject::connect(&automation, &AddInBusService::nameWaiting, [main](const QString &text) {
         std::fprintf(stderr, "Orvane: %s\n", qPrintable(text));
-        main->noteInTerminal(QStringLiteral("Automation: ") + text);
+        main->noteInTerminal(
+            QCoreApplication::translate("Modul_Orvane", "Automation: %1").arg(text));
     });
     QObject::connect(&automation, &AddInBusService::nameTaken, [main] {
-        main->noteInTerminal(QStringLiteral("Automation: Orvane now owns %1 on the session bus")
-                                 .arg(AddInBusService::kServiceName));
+        main->noteInTerminal(
+            QCoreApplication::translate("Modul_Orvane",
+                                        "Automation: Orvane now owns %1 on the session bus")
+                .arg(AddInBusService::kServiceName));
     });
     if (!automation.start())
         std::fprintf(stderr, "Orvane: %s; running without automation\n",

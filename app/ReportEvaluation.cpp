@@ -213,10 +213,11 @@ void ReportEvaluation::runEsKeyActions()
             PlayerRemote *player = findPlayer(m_player);
             if (!player) {
                 if (m_dialogs)
-                    m_dialogs->inform(QStringLiteral("WinAmp muss zuerst gestartet werden,\r\n"
-                                                     "um ihn auch fernsteuern zu können.\r\n\r\n"
-                                                     "Falls Sie Winamp3 benutzen dieser wird nicht "
-                                                     "unterstützt..."));
+                    m_dialogs->inform(
+                        tr("WinAmp muss zuerst gestartet werden,") + QStringLiteral("\r\n")
+                        + tr("um ihn auch fernsteuern zu können.") + QStringLiteral("\r\n\r\n")
+                        + tr("Falls Sie Winamp3 benutzen dieser wird nicht "
+                             "unterstützt..."));
                 return;
             }
             if (m_ui.Timer_CheckTastenRepeat.isActive()) {

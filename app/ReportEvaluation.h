@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 
@@ -17,6 +18,8 @@ struct MainWindowControls;
 // following mute.
 class ReportEvaluation
 {
+    Q_DECLARE_TR_FUNCTIONS(ReportEvaluation)
+
 public:
     // What it needs of the window beyond its controls.
     struct Window

@@ -24,6 +24,69 @@
     </message>
 </context>
 <context>
+    <name>ConnectionControl</name>
+    <message>
+        <source>Connect on Com %1</source>
+        <translation>Verbinden über Com %1</translation>
+    </message>
+    <message>
+        <source>no answer from the receiver to %1 requests for its settings; is it switched on and its cable plugged in?</source>
+        <translation>keine Antwort des Receivers auf %1 Anfragen nach seinen Einstellungen; ist er eingeschaltet und sein Kabel eingesteckt?</translation>
+    </message>
+    <message>
+        <source>the port was lost while waiting for the receiver</source>
+        <translation>die Schnittstelle ging beim Warten auf den Receiver verloren</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Trennen</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Complete Reset only with &apos;Diagnostic Menu&apos; !</source>
+        <translation>Vollständiger Reset nur über das &apos;Diagnostic Menu&apos;!</translation>
+    </message>
+    <message>
+        <source>Reset all Orvane RS-232 settings ?</source>
+        <translation>Alle RS-232-Einstellungen des Orvane zurücksetzen?</translation>
+    </message>
+    <message>
+        <source>Orvane Reset</source>
+        <translation>Orvane zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Unknown Orvane Model</source>
+        <translation>Unbekanntes Orvane-Modell</translation>
+    </message>
+    <message>
+        <source>New Orvane Model:</source>
+        <translation>Neues Orvane-Modell:</translation>
+    </message>
+    <message>
+        <source>To make this Software better :</source>
+        <translation>Damit diese Software besser wird:</translation>
+    </message>
+    <message>
+        <source>Send a email to the Software developer with Orvane connection string !</source>
+        <translation>Senden Sie dem Entwickler der Software eine E-Mail mit der Verbindungszeichenkette des Orvane!</translation>
+    </message>
+    <message>
+        <source>Complete the Email with the Orvane model description !</source>
+        <translation>Ergänzen Sie die E-Mail um die Modellbezeichnung des Orvane!</translation>
+    </message>
+    <message>
+        <source>Send E-mail ?</source>
+        <translation>E-Mail senden?</translation>
+    </message>
+</context>
+<context>
     <name>DebugLogFile</name>
     <message>
         <source>Cannot open %1 (%2) nor %3: %4</source>
@@ -329,6 +392,34 @@
     <message>
         <source>Connect first !</source>
         <translation>Bitte zuerst verbinden!</translation>
+    </message>
+    <message>
+        <source>Shell Command with full Path: </source>
+        <translation>Shell-Befehl mit vollständigem Pfad: </translation>
+    </message>
+    <message>
+        <source>Shell Command</source>
+        <translation>Shell-Befehl</translation>
+    </message>
+    <message>
+        <source>Text to send display:</source>
+        <translation>Text für die Anzeige:</translation>
+    </message>
+    <message>
+        <source>Max. 16 characters</source>
+        <translation>Max. 16 Zeichen</translation>
+    </message>
+    <message>
+        <source>This function works only at newer Orvane models</source>
+        <translation>Diese Funktion geht nur mit neueren Orvane-Modellen</translation>
+    </message>
+    <message>
+        <source>Text to display - Beta</source>
+        <translation>Text anzeigen - Beta</translation>
+    </message>
+    <message>
+        <source>&amp;Web remote...</source>
+        <translation>&amp;Web-Fernbedienung...</translation>
     </message>
 </context>
 <context>
@@ -680,10 +771,28 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
     </message>
 </context>
 <context>
+    <name>KeyControl</name>
+    <message>
+        <source>Global keys are unavailable on this desktop: only the keys of the focused Orvane window work.</source>
+        <translation>Globale Tasten gibt es auf diesem Desktop nicht: nur die Tasten des Orvane-Fensters mit dem Fokus wirken.</translation>
+    </message>
+</context>
+<context>
     <name>Modul_Lib</name>
     <message>
         <source>Error while creating GUID!</source>
         <translation>Fehler beim Erzeugen der GUID!</translation>
+    </message>
+</context>
+<context>
+    <name>Modul_Orvane</name>
+    <message>
+        <source>Automation: %1</source>
+        <translation>Automatisierung: %1</translation>
+    </message>
+    <message>
+        <source>Automation: Orvane now owns %1 on the session bus</source>
+        <translation>Automatisierung: Orvane hält jetzt %1 auf dem Sitzungsbus</translation>
     </message>
 </context>
 <context>
@@ -913,6 +1022,21 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
     </message>
 </context>
 <context>
+    <name>ReportEvaluation</name>
+    <message>
+        <source>WinAmp muss zuerst gestartet werden,</source>
+        <translation>WinAmp muss zuerst gestartet werden,</translation>
+    </message>
+    <message>
+        <source>um ihn auch fernsteuern zu können.</source>
+        <translation>um ihn auch fernsteuern zu können.</translation>
+    </message>
+    <message>
+        <source>Falls Sie Winamp3 benutzen dieser wird nicht unterstützt...</source>
+        <translation>Falls Sie Winamp3 benutzen dieser wird nicht unterstützt...</translation>
+    </message>
+</context>
+<context>
     <name>RunningInstance</name>
     <message>
         <source>Orvane is already running on this desktop: its window was brought to the front.</source>
@@ -967,6 +1091,112 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
     <message>
         <source>Cannot write to %1: %2</source>
         <translation>In %1 lässt sich nicht schreiben: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WebRemoteDialog</name>
+    <message>
+        <source>Web remote</source>
+        <translation>Web-Fernbedienung</translation>
+    </message>
+    <message>
+        <source>Orvane can serve a remote to the browsers of phones, tablets and computers at home. Leave the address empty to switch it off; 127.0.0.1:8780 serves this computer only, 0.0.0.0:8780 the home network (a password is needed then).</source>
+        <translation>Orvane kann den Browsern von Telefonen, Tablets und Computern im Haus eine Fernbedienung bieten. Lassen Sie die Adresse leer, um sie abzuschalten; 127.0.0.1:8780 bedient nur diesen Computer, 0.0.0.0:8780 das Heimnetz (dann ist ein Passwort nötig).</translation>
+    </message>
+    <message>
+        <source>Listen on:</source>
+        <translation>Lauschen auf:</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>(unchanged)</source>
+        <translation>(unverändert)</translation>
+    </message>
+    <message>
+        <source>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</source>
+        <translation>Das Passwort liegt im Schlüsselbund des Desktops; antwortet dieser nicht, in der Einstellungsdatei, die dann nur Sie lesen dürfen (Modus 0600).</translation>
+    </message>
+    <message>
+        <source>The password is kept in the settings file, which is then readable by you only (mode 0600).</source>
+        <translation>Das Passwort liegt in der Einstellungsdatei, die dann nur Sie lesen dürfen (Modus 0600).</translation>
+    </message>
+    <message>
+        <source>none: plain HTTP</source>
+        <translation>keins: einfaches HTTP</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>PEM files (*.pem *.crt *.key);;All files (*)</source>
+        <translation>PEM-Dateien (*.pem *.crt *.key);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Certificate:</source>
+        <translation>Zertifikat:</translation>
+    </message>
+    <message>
+        <source>Certificate (PEM)</source>
+        <translation>Zertifikat (PEM)</translation>
+    </message>
+    <message>
+        <source>Key:</source>
+        <translation>Schlüssel:</translation>
+    </message>
+    <message>
+        <source>Private key (PEM)</source>
+        <translation>Privater Schlüssel (PEM)</translation>
+    </message>
+    <message>
+        <source>Open %1 in a browser, or point a phone&apos;s camera at the code to sign in once without the password:</source>
+        <translation>Öffnen Sie %1 in einem Browser, oder richten Sie die Kamera eines Telefons auf den Code, um sich einmal ohne Passwort anzumelden:</translation>
+    </message>
+    <message>
+        <source>QR code of the sign-in link</source>
+        <translation>QR-Code des Anmeldelinks</translation>
+    </message>
+    <message>
+        <source>The web remote is off.</source>
+        <translation>Die Web-Fernbedienung ist aus.</translation>
+    </message>
+    <message>
+        <source>Storing the password...</source>
+        <translation>Passwort wird gespeichert...</translation>
+    </message>
+</context>
+<context>
+    <name>WebSettings</name>
+    <message>
+        <source>The address to listen on must be written host:port, such as 127.0.0.1:8780, 0.0.0.0:8780 or [::]:8780.</source>
+        <translation>Die Adresse zum Lauschen wird als Host:Port geschrieben, etwa 127.0.0.1:8780, 0.0.0.0:8780 oder [::]:8780.</translation>
+    </message>
+    <message>
+        <source>The port to listen on must be 0 to 65535.</source>
+        <translation>Der Port zum Lauschen muss zwischen 0 und 65535 liegen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no IP address of this computer (a name is not taken: write 0.0.0.0 for the whole home network).</source>
+        <translation>&quot;%1&quot; ist keine IP-Adresse dieses Computers (ein Name wird nicht angenommen: schreiben Sie 0.0.0.0 für das ganze Heimnetz).</translation>
+    </message>
+    <message>
+        <source>A password is needed before the web remote listens on an address other computers reach.</source>
+        <translation>Bevor die Web-Fernbedienung auf einer Adresse lauscht, die andere Computer erreichen, ist ein Passwort nötig.</translation>
+    </message>
+    <message>
+        <source>HTTPS needs both a certificate and its key.</source>
+        <translation>HTTPS braucht ein Zertifikat und seinen Schlüssel.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be read.</source>
+        <translation>&quot;%1&quot; kann nicht gelesen werden.</translation>
     </message>
 </context>
 </TS>

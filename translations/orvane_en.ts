@@ -24,6 +24,69 @@
     </message>
 </context>
 <context>
+    <name>ConnectionControl</name>
+    <message>
+        <source>Connect on Com %1</source>
+        <translation>Connect on Com %1</translation>
+    </message>
+    <message>
+        <source>no answer from the receiver to %1 requests for its settings; is it switched on and its cable plugged in?</source>
+        <translation>no answer from the receiver to %1 requests for its settings; is it switched on and its cable plugged in?</translation>
+    </message>
+    <message>
+        <source>the port was lost while waiting for the receiver</source>
+        <translation>the port was lost while waiting for the receiver</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 failed: %2</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Complete Reset only with &apos;Diagnostic Menu&apos; !</source>
+        <translation>Complete Reset only with &apos;Diagnostic Menu&apos; !</translation>
+    </message>
+    <message>
+        <source>Reset all Orvane RS-232 settings ?</source>
+        <translation>Reset all Orvane RS-232 settings ?</translation>
+    </message>
+    <message>
+        <source>Orvane Reset</source>
+        <translation>Orvane Reset</translation>
+    </message>
+    <message>
+        <source>Unknown Orvane Model</source>
+        <translation>Unknown Orvane Model</translation>
+    </message>
+    <message>
+        <source>New Orvane Model:</source>
+        <translation>New Orvane Model:</translation>
+    </message>
+    <message>
+        <source>To make this Software better :</source>
+        <translation>To make this Software better :</translation>
+    </message>
+    <message>
+        <source>Send a email to the Software developer with Orvane connection string !</source>
+        <translation>Send a email to the Software developer with Orvane connection string !</translation>
+    </message>
+    <message>
+        <source>Complete the Email with the Orvane model description !</source>
+        <translation>Complete the Email with the Orvane model description !</translation>
+    </message>
+    <message>
+        <source>Send E-mail ?</source>
+        <translation>Send E-mail ?</translation>
+    </message>
+</context>
+<context>
     <name>DebugLogFile</name>
     <message>
         <source>Cannot open %1 (%2) nor %3: %4</source>
@@ -329,6 +392,34 @@
     <message>
         <source>Connect first !</source>
         <translation>Connect first !</translation>
+    </message>
+    <message>
+        <source>Shell Command with full Path: </source>
+        <translation>Shell Command with full Path: </translation>
+    </message>
+    <message>
+        <source>Shell Command</source>
+        <translation>Shell Command</translation>
+    </message>
+    <message>
+        <source>Text to send display:</source>
+        <translation>Text to send display:</translation>
+    </message>
+    <message>
+        <source>Max. 16 characters</source>
+        <translation>Max. 16 characters</translation>
+    </message>
+    <message>
+        <source>This function works only at newer Orvane models</source>
+        <translation>This function works only at newer Orvane models</translation>
+    </message>
+    <message>
+        <source>Text to display - Beta</source>
+        <translation>Text to display - Beta</translation>
+    </message>
+    <message>
+        <source>&amp;Web remote...</source>
+        <translation>&amp;Web remote...</translation>
     </message>
 </context>
 <context>
@@ -680,10 +771,28 @@ The report has been copied to the clipboard; please send it to %1.</translation>
     </message>
 </context>
 <context>
+    <name>KeyControl</name>
+    <message>
+        <source>Global keys are unavailable on this desktop: only the keys of the focused Orvane window work.</source>
+        <translation>Global keys are unavailable on this desktop: only the keys of the focused Orvane window work.</translation>
+    </message>
+</context>
+<context>
     <name>Modul_Lib</name>
     <message>
         <source>Error while creating GUID!</source>
         <translation>Error while creating GUID!</translation>
+    </message>
+</context>
+<context>
+    <name>Modul_Orvane</name>
+    <message>
+        <source>Automation: %1</source>
+        <translation>Automation: %1</translation>
+    </message>
+    <message>
+        <source>Automation: Orvane now owns %1 on the session bus</source>
+        <translation>Automation: Orvane now owns %1 on the session bus</translation>
     </message>
 </context>
 <context>
@@ -913,6 +1022,21 @@ The report has been copied to the clipboard; please send it to %1.</translation>
     </message>
 </context>
 <context>
+    <name>ReportEvaluation</name>
+    <message>
+        <source>WinAmp muss zuerst gestartet werden,</source>
+        <translation>WinAmp must be started first,</translation>
+    </message>
+    <message>
+        <source>um ihn auch fernsteuern zu können.</source>
+        <translation>so that it can be remote-controlled.</translation>
+    </message>
+    <message>
+        <source>Falls Sie Winamp3 benutzen dieser wird nicht unterstützt...</source>
+        <translation>If you use Winamp3: it is not supported...</translation>
+    </message>
+</context>
+<context>
     <name>RunningInstance</name>
     <message>
         <source>Orvane is already running on this desktop: its window was brought to the front.</source>
@@ -967,6 +1091,112 @@ The report has been copied to the clipboard; please send it to %1.</translation>
     <message>
         <source>Cannot write to %1: %2</source>
         <translation>Cannot write to %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WebRemoteDialog</name>
+    <message>
+        <source>Web remote</source>
+        <translation>Web remote</translation>
+    </message>
+    <message>
+        <source>Orvane can serve a remote to the browsers of phones, tablets and computers at home. Leave the address empty to switch it off; 127.0.0.1:8780 serves this computer only, 0.0.0.0:8780 the home network (a password is needed then).</source>
+        <translation>Orvane can serve a remote to the browsers of phones, tablets and computers at home. Leave the address empty to switch it off; 127.0.0.1:8780 serves this computer only, 0.0.0.0:8780 the home network (a password is needed then).</translation>
+    </message>
+    <message>
+        <source>Listen on:</source>
+        <translation>Listen on:</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>(unchanged)</source>
+        <translation>(unchanged)</translation>
+    </message>
+    <message>
+        <source>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</source>
+        <translation>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</translation>
+    </message>
+    <message>
+        <source>The password is kept in the settings file, which is then readable by you only (mode 0600).</source>
+        <translation>The password is kept in the settings file, which is then readable by you only (mode 0600).</translation>
+    </message>
+    <message>
+        <source>none: plain HTTP</source>
+        <translation>none: plain HTTP</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>PEM files (*.pem *.crt *.key);;All files (*)</source>
+        <translation>PEM files (*.pem *.crt *.key);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Certificate:</source>
+        <translation>Certificate:</translation>
+    </message>
+    <message>
+        <source>Certificate (PEM)</source>
+        <translation>Certificate (PEM)</translation>
+    </message>
+    <message>
+        <source>Key:</source>
+        <translation>Key:</translation>
+    </message>
+    <message>
+        <source>Private key (PEM)</source>
+        <translation>Private key (PEM)</translation>
+    </message>
+    <message>
+        <source>Open %1 in a browser, or point a phone&apos;s camera at the code to sign in once without the password:</source>
+        <translation>Open %1 in a browser, or point a phone&apos;s camera at the code to sign in once without the password:</translation>
+    </message>
+    <message>
+        <source>QR code of the sign-in link</source>
+        <translation>QR code of the sign-in link</translation>
+    </message>
+    <message>
+        <source>The web remote is off.</source>
+        <translation>The web remote is off.</translation>
+    </message>
+    <message>
+        <source>Storing the password...</source>
+        <translation>Storing the password...</translation>
+    </message>
+</context>
+<context>
+    <name>WebSettings</name>
+    <message>
+        <source>The address to listen on must be written host:port, such as 127.0.0.1:8780, 0.0.0.0:8780 or [::]:8780.</source>
+        <translation>The address to listen on must be written host:port, such as 127.0.0.1:8780, 0.0.0.0:8780 or [::]:8780.</translation>
+    </message>
+    <message>
+        <source>The port to listen on must be 0 to 65535.</source>
+        <translation>The port to listen on must be 0 to 65535.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no IP address of this computer (a name is not taken: write 0.0.0.0 for the whole home network).</source>
+        <translation>&quot;%1&quot; is no IP address of this computer (a name is not taken: write 0.0.0.0 for the whole home network).</translation>
+    </message>
+    <message>
+        <source>A password is needed before the web remote listens on an address other computers reach.</source>
+        <translation>A password is needed before the web remote listens on an address other computers reach.</translation>
+    </message>
+    <message>
+        <source>HTTPS needs both a certificate and its key.</source>
+        <translation>HTTPS needs both a certificate and its key.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be read.</source>
+        <translation>&quot;%1&quot; cannot be read.</translation>
     </message>
 </context>
 </TS>

@@ -29,15 +29,14 @@ WebRemoteDialog::WebRemoteDialog(SettingsStore *settings, SecretStore *secrets,
     , m_dialogs(dialogs)
     , m_currentPassword(server ? server->password() : QString())
 {
-    setWindowTitle(QStringLiteral("Web remote"));
+    setWindowTitle(tr("Web remote"));
     const WebSettings stored = settings ? WebSettings::load(*settings) : WebSettings {};
     auto *layout = new QVBoxLayout(this);
-    auto *intro = new QLabel(
-        QStringLiteral("Orvane can serve a remote to the browsers of phones, tablets and "
-                       "computers at home. Leave the address empty to switch it off; "
-                       "127.0.0.1:8780 serves this computer only, 0.0.0.0:8780 the home "
-                       "network (a password is needed then)."),
-        this);
+    auto *intro = new QLabel(tr("Orvane can serve a remote to the browsers of phones, tablets and "
+                                "computers at home. Leave the address empty to switch it off; "
+                                "127.0.0.1:8780 serves this computer only, 0.0.0.0:8780 the home "
+                                "network (a password is needed then)."),
+                             this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
@@ -50,44 +49,43 @@ WebRemoteDialog::WebRemoteDialog(SettingsStore *settings, SecretStore *secrets,
               form->addRow(label, edit);
               return edit;
           };
-    m_listen = line(QStringLiteral("Listen on:"), stored.listen, QStringLiteral("off"));
-    m_password = line(QStringLiteral("Password:"), QString(),
-                      m_currentPassword.isEmpty() ? QString() : QStringLiteral("(unchanged)"));
+    m_listen = line(tr("Listen on:"), stored.listen, tr("off"));
+    m_password = line(tr("Password:"), QString(),
+                      m_currentPassword.isEmpty() ? QString() : tr("(unchanged)"));
     m_password->setEchoMode(QLineEdit::Password);
     connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
-    auto *place = new QLabel(
-        m_secrets ? QStringLiteral("The password is kept in the desktop's secret store; when the "
-                                   "store does not answer, in the settings file, which is then "
-                                   "readable by you only (mode 0600).")
-                  : QStringLiteral("The password is kept in the settings file, which is then "
-                                   "readable by you only (mode 0600)."),
-        this);
+    auto *place
+        = new QLabel(m_secrets ? tr("The password is kept in the desktop's secret store; when the "
+                                    "store does not answer, in the settings file, which is then "
+                                    "readable by you only (mode 0600).")
+                               : tr("The password is kept in the settings file, which is then "
+                                    "readable by you only (mode 0600)."),
+                     this);
     place->setWordWrap(true);
     form->addRow(QString(), place);
-    const auto file = [this, form](const QString &label, const QString &text,
-                                   const QString &title) {
-        auto *edit = new QLineEdit(text, this);
-        edit->setPlaceholderText(QStringLiteral("none: plain HTTP"));
-        edit->setAccessibleName(label);
-        auto *browse = new QPushButton(QStringLiteral("Browse..."), this);
-        browse->setAccessibleName(label + QStringLiteral(" browse"));
-        connect(browse, &QPushButton::clicked, this, [this, edit, title] {
-            if (!m_dialogs)
-                return;
-            const QString path = m_dialogs->openFileName(
-                title, QStringLiteral("PEM files (*.pem *.crt *.key);;All files (*)"), QString());
-            if (!path.isEmpty())
-                edit->setText(path);
-        });
-        auto *row = new QHBoxLayout;
-        row->addWidget(edit);
-        row->addWidget(browse);
-        form->addRow(label, row);
-        return edit;
-    };
-    m_certificate = file(QStringLiteral("Certificate:"), stored.certificate,
-                         QStringLiteral("Certificate (PEM)"));
-    m_key = file(QStringLiteral("Key:"), stored.key, QStringLiteral("Private key (PEM)"));
+    const auto file
+        = [this, form](const QString &label, const QString &text, const QString &title) {
+              auto *edit = new QLineEdit(text, this);
+              edit->setPlaceholderText(tr("none: plain HTTP"));
+              edit->setAccessibleName(label);
+              auto *browse = new QPushButton(tr("Browse..."), this);
+              browse->setAccessibleName(label + QStringLiteral(" browse"));
+              connect(browse, &QPushButton::clicked, this, [this, edit, title] {
+                  if (!m_dialogs)
+                      return;
+                  const QString path = m_dialogs->openFileName(
+                      title, tr("PEM files (*.pem *.crt *.key);;All files (*)"), QString());
+                  if (!path.isEmpty())
+                      edit->setText(path);
+              });
+              auto *row = new QHBoxLayout;
+              row->addWidget(edit);
+              row->addWidget(browse);
+              form->addRow(label, row);
+              return edit;
+          };
+    m_certificate = file(tr("Certificate:"), stored.certificate, tr("Certificate (PEM)"));
+    m_key = file(tr("Key:"), stored.key, tr("Private key (PEM)"));
     layout->addLayout(form);
 
     m_address = new QLabel(this);
@@ -99,17 +97,16 @@ WebRemoteDialog::WebRemoteDialog(SettingsStore *settings, SecretStore *secrets,
     layout->addWidget(m_qr);
     if (server && server->isListening()) {
         m_link = server->oneTimeLink();
-        m_address->setText(
-            QStringLiteral("Open %1 in a browser, or point a phone's camera at the code to "
-                           "sign in once without the password:")
-                .arg(server->address()));
+        m_address->setText(tr("Open %1 in a browser, or point a phone's camera at the code to "
+                              "sign in once without the password:")
+                               .arg(server->address()));
         const QImage code = qrCodeImage(m_link, 4);
         m_qr->setPixmap(QPixmap::fromImage(code));
-        m_qr->setAccessibleName(QStringLiteral("QR code of the sign-in link"));
+        m_qr->setAccessibleName(tr("QR code of the sign-in link"));
         m_qr->setToolTip(m_link);
     } else {
         const QString problem = server ? server->lastProblem() : QString();
-        m_address->setText(problem.isEmpty() ? QStringLiteral("The web remote is off.") : problem);
+        m_address->setText(problem.isEmpty() ? tr("The web remote is off.") : problem);
     }
 
     m_status = new QLabel(this);
@@ -177,7 +174,7 @@ void WebRemoteDialog::save()
     // The store may take its time; after a bounded wait the settings file takes it.
     m_saving = true;
     m_ok->setEnabled(false);
-    setStatus(QStringLiteral("Storing the password..."));
+    setStatus(tr("Storing the password..."));
     auto done = std::make_shared<bool>(false);
     m_secrets->write(WebSettings::kSecretKey, m_password->text(), this, [this, done](bool stored) {
         if (*done)

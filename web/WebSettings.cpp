@@ -20,8 +20,8 @@ std::optional<WebSettings::Address> WebSettings::parseListen(const QString &text
     };
     const QString trimmed = text.trimmed();
     const qsizetype colon = trimmed.lastIndexOf(QLatin1Char(':'));
-    const QString usage = QStringLiteral("The address to listen on must be written host:port, "
-                                         "such as 127.0.0.1:8780, 0.0.0.0:8780 or [::]:8780.");
+    const QString usage = tr("The address to listen on must be written host:port, "
+                             "such as 127.0.0.1:8780, 0.0.0.0:8780 or [::]:8780.");
     if (colon <= 0)
         return fail(usage);
     QString host = trimmed.left(colon);
@@ -32,11 +32,11 @@ std::optional<WebSettings::Address> WebSettings::parseListen(const QString &text
     bool ok = false;
     const int port = trimmed.mid(colon + 1).toInt(&ok);
     if (!ok || port < 0 || port > 65535)
-        return fail(QStringLiteral("The port to listen on must be 0 to 65535."));
+        return fail(tr("The port to listen on must be 0 to 65535."));
     Address address;
     if (!address.host.setAddress(host))
-        return fail(QStringLiteral("\"%1\" is no IP address of this computer (a name is not "
-                                   "taken: write 0.0.0.0 for the whole home network).")
+        return fail(tr("\"%1\" is no IP address of this computer (a name is not "
+                       "taken: write 0.0.0.0 for the whole home network).")
                         .arg(host));
     address.port = quint16(port);
     return address;
@@ -52,14 +52,14 @@ QString WebSettings::problems(const QString &password) const
     if (!address)
         found << error;
     else if (!address->host.isLoopback() && password.isEmpty())
-        found << QStringLiteral("A password is needed before the web remote listens on an "
-                                "address other computers reach.");
+        found << tr("A password is needed before the web remote listens on an "
+                    "address other computers reach.");
     if (tls()) {
         if (certificate.isEmpty() || key.isEmpty())
-            found << QStringLiteral("HTTPS needs both a certificate and its key.");
+            found << tr("HTTPS needs both a certificate and its key.");
         for (const QString &file : {certificate, key})
             if (!file.isEmpty() && !QFileInfo(file).isReadable())
-                found << QStringLiteral("\"%1\" cannot be read.").arg(file);
+                found << tr("\"%1\" cannot be read.").arg(file);
     }
     return found.join(QLatin1Char('\n'));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QString>
 #include <optional>
@@ -11,6 +12,9 @@ class SettingsStore;
 // store when one answers, else under Password in the same section.
 struct WebSettings
 {
+    Q_DECLARE_TR_FUNCTIONS(WebSettings)
+
+public:
     static inline const QString kSection = QStringLiteral("Web");
     // The key of the password in the settings file.
     static inline const QString kPasswordKey = QStringLiteral("Password");
