@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -175,19 +174,8 @@ void WebRemoteDialog::save()
     m_saving = true;
     m_ok->setEnabled(false);
     setStatus(tr("Storing the password..."));
-    auto done = std::make_shared<bool>(false);
-    m_secrets->write(WebSettings::kSecretKey, m_password->text(), this, [this, done](bool stored) {
-        if (*done)
-            return;
-        *done = true;
-        finishSave(stored);
-    });
-    QTimer::singleShot(kStoreLimit, this, [this, done] {
-        if (*done)
-            return;
-        *done = true;
-        finishSave(false);
-    });
+    m_secrets->writeWithin(WebSettings::kSecretKey, m_password->text(), this, kStoreLimit,
+                           [this](bool stored) { finishSave(stored); });
 }
 
 void WebRemoteDialog::finishSave(bool inSecretStore)
