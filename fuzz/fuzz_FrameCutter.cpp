@@ -1,6 +1,7 @@
 // Frame cutting over reads of any size and content: the bodies found in a sequence of
 // reads must be those found in their concatenation whenever no unfinished tail grew past
-// its limit, and every body is the text between an STX and the first ETX after it.
+// its limit, and every body is the text between an STX and the first ETX after it, of at
+// most FrameCutter::kMaxBody characters (anything longer is noise and dropped).
 
 #include "link/FrameCutter.h"
 
@@ -12,7 +13,8 @@ namespace {
 constexpr QChar kStx {0x02};
 constexpr QChar kEtx {0x03};
 
-// The bodies as the cutting is defined: one per STX that some ETX follows.
+// The bodies as the cutting is defined: one per STX that some ETX follows within
+// kMaxBody characters.
 QStringList referenceBodies(const QString &text)
 {
     QStringList bodies;
@@ -20,7 +22,8 @@ QStringList referenceBodies(const QString &text)
         const qsizetype etx = text.indexOf(kEtx, stx + 1);
         if (etx < 0)
             break;
-        bodies.append(text.mid(stx + 1, etx - stx - 1));
+        if (etx - stx - 1 <= FrameCutter::kMaxBody)
+            bodies.append(text.mid(stx + 1, etx - stx - 1));
     }
     return bodies;
 }
@@ -50,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         trimmed = trimmed || chunked.tail().size() + read.size() > FrameCutter::kMaxTail;
         const QStringList bodies = chunked.cut(read);
         for (const QString &body : bodies)
-            check(!body.contains(kEtx));
+            check(!body.contains(kEtx) && body.size() <= FrameCutter::kMaxBody);
         check(chunked.tail().size() <= FrameCutter::kMaxTail);
         check(chunked.tail().isEmpty() || chunked.tail().front() == kStx);
         chunkedBodies += bodies;
