@@ -227,6 +227,14 @@ void stepVolumeAnswered(ReceiverLink &link, Zone zone, bool up, QString *reply)
     (link.*command)(reply);
 }
 
+std::optional<int> sleepOfReport(int data)
+{
+    static constexpr int kMinutes[] = {120, 90, 60, 30, 0};
+    if (data < 0 || data > 4)
+        return std::nullopt;
+    return kMinutes[data];
+}
+
 const QList<int> &sleepChoices()
 {
     static const QList<int> minutes = [] {

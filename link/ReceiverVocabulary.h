@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 class ReceiverLink;
 
@@ -72,6 +73,9 @@ void stepVolumeAnswered(ReceiverLink &link, Zone zone, bool up, QString *reply =
 const QList<int> &sleepChoices();
 // "Off" or "120 min" …; empty for a number that is no choice.
 QString sleepCaption(int minutes);
+// The minutes of a sleep report's data (00 to 04, as the receiver codes them); none for
+// other data.
+std::optional<int> sleepOfReport(int data);
 // Sends the sleep command; false (nothing sent) for a number that is no choice.
 bool setSleep(ReceiverLink &link, int minutes);
 

@@ -70,15 +70,6 @@ QByteArray onOff(int value)
     return value < 0 ? kUnknown : value ? kOn : kOff;
 }
 
-// The sleep report's data (00 to 04) in minutes, as the receiver codes it.
-std::optional<int> sleepOfReport(int data)
-{
-    static constexpr int kMinutes[] = {120, 90, 60, 30, 0};
-    if (data < 0 || data > 4)
-        return std::nullopt;
-    return kMinutes[data];
-}
-
 std::chrono::milliseconds asMs(std::chrono::nanoseconds duration)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(duration);
@@ -651,8 +642,8 @@ void MqttBridge::onReport(const QString &body)
         m_mainMuteHeard = true;
     else if (code == u"25")
         m_zone2MuteHeard = true;
-    else if (code == u"2C" && ok && sleepOfReport(data))
-        m_sleepMinutes = sleepOfReport(data);
+    else if (code == u"2C" && ok && Vocabulary::sleepOfReport(data))
+        m_sleepMinutes = Vocabulary::sleepOfReport(data);
 }
 
 void MqttBridge::onMessage(const QString &topic, const QByteArray &payload, bool retained)

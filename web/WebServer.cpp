@@ -125,14 +125,6 @@ QJsonValue onOff(int value)
     return value < 0 ? QJsonValue() : QJsonValue(value != 0);
 }
 
-std::optional<int> sleepOfReport(int data)
-{
-    static constexpr int kMinutes[] = {120, 90, 60, 30, 0};
-    if (data < 0 || data > 4)
-        return std::nullopt;
-    return kMinutes[data];
-}
-
 std::optional<Vocabulary::Switch> switchNamed(const QString &name)
 {
     using Switch = Vocabulary::Switch;
@@ -822,8 +814,8 @@ void WebServer::onReport(const QString &body)
         m_mainMute = true;
     else if (code == u"25")
         m_zone2Mute = true;
-    else if (code == u"2C" && ok && sleepOfReport(data))
-        m_sleepMinutes = sleepOfReport(data);
+    else if (code == u"2C" && ok && Vocabulary::sleepOfReport(data))
+        m_sleepMinutes = Vocabulary::sleepOfReport(data);
 }
 
 // ---- The log ----
