@@ -145,6 +145,7 @@ bool Form_ControlCenter::Form_Load(const QString &commandLine)
     guarded(kModule, "Form_Load", [&] {
         const QScreen *screen = QGuiApplication::primaryScreen();
         m_workArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        fitWidthIntoWorkArea();
     });
     m_runtime.openAddIns();
     guarded(kModule, "Form_Load", [&] { SetKlappe(2); });
@@ -198,7 +199,8 @@ void Form_ControlCenter::Form_Resize()
     ignoringErrors([&] {
         lblWinAmp->setGeometry(Line1->x(), Line1->y(), Line1->width(),
                                Line1->height() + Line2->y() - Line1->y());
-        const int innerWidth = centralWidget() ? centralWidget()->width() : width();
+        // The scrolled area is the window's inner width, or the panel's when that is wider.
+        const int innerWidth = m_controlsArea ? m_controlsArea->width() : width();
         picControls->move(qMax(0, innerWidth / 2 - picControls->width() / 2), picControls->y());
     });
 }
@@ -210,6 +212,30 @@ void Form_ControlCenter::resizeEvent(QResizeEvent *event)
     applyOuterHeightOnShow();
 }
 
+bool Form_ControlCenter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_controlsArea && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QRect Form_ControlCenter::currentWorkArea() const
+{
+    const QScreen *screen = this->screen();
+    return screen ? screen->availableGeometry() : m_workArea;
+}
+
+void Form_ControlCenter::fitWidthIntoWorkArea()
+{
+    const int decoration = frameGeometry().width() - geometry().width();
+    const int widest = currentWorkArea().width() - decoration;
+    if (widest > 0 && width() > widest)
+        resize(widest, height());
+    // Without a frame yet, the width is checked again once the frame is known.
+    if (decoration == 0 && !isVisible())
+        m_fitWidthOnShow = true;
+}
+
 void Form_ControlCenter::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
@@ -218,15 +244,20 @@ void Form_ControlCenter::moveEvent(QMoveEvent *event)
 
 void Form_ControlCenter::applyOuterHeightOnShow()
 {
-    // The window manager has framed the window: it gets the outer height it was given.
-    if (!m_outerHeightOnShow || !isVisible())
+    // The window manager has framed the window: it gets the outer height it was given,
+    // and no more width than the work area has.
+    if (!isVisible())
         return;
     const int decoration = frameGeometry().height() - geometry().height();
     if (decoration <= 0)
         return;
+    if (std::exchange(m_fitWidthOnShow, false))
+        fitWidthIntoWorkArea();
+    if (!m_outerHeightOnShow)
+        return;
     const int outerHeight = *std::exchange(m_outerHeightOnShow, std::nullopt);
     if (!(QMainWindow::windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
-        resize(width(), outerHeight - decoration);
+        resize(width(), qMin(outerHeight, currentWorkArea().height()) - decoration);
 }
 
 bool Form_ControlCenter::Form_Unload(bool mayBeCancelled)
@@ -283,19 +314,29 @@ void Form_ControlCenter::Menu_Ende_Click()
 void Form_ControlCenter::SetKlappe(int mode)
 {
     guarded(kModule, "SetKlappe", [&] {
-        auto setOuterHeight = [this](int outerHeight) {
+        // The window stays inside the work area; the panels scroll when they are taller.
+        const int tallest = currentWorkArea().height();
+        auto setOuterHeight = [this, tallest](int outerHeight) {
             const int decoration = frameGeometry().height() - geometry().height();
-            resize(width(), outerHeight - decoration);
+            // A height still waiting for the frame is replaced by this one before the
+            // resize, whose event would otherwise apply the older height.
+            m_outerHeightOnShow.reset();
+            resize(width(), qMin(outerHeight, tallest) - decoration);
             // Before the first show the window has no frame yet: its height is set again
             // once the frame is known.
-            m_outerHeightOnShow.reset();
             if (decoration == 0 && !isVisible())
                 m_outerHeightOnShow = outerHeight;
         };
         const bool normal
             = !(QMainWindow::windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+        // What is shown of the panel is what the scrolled area holds.
+        auto holdPanelDownTo = [this](int bottom) {
+            if (m_controlsArea)
+                m_controlsArea->setMinimumSize(picControls->width(), picControls->y() + bottom);
+        };
         if (mode == 2) {
             picKlappe->hide();
+            holdPanelDownTo(lblNorvik->y() + lblNorvik->height());
             if (normal)
                 setOuterHeight(picControls->y() + lblNorvik->y() + lblNorvik->height()
                                + kKlappeMargin);
@@ -304,8 +345,9 @@ void Form_ControlCenter::SetKlappe(int mode)
                 frame->hide();
         } else if (mode == 1) {
             picKlappe->show();
+            holdPanelDownTo(picControls->height());
             const int wanted = picControls->y() + picControls->height() + kKlappeMargin;
-            if (normal && frameGeometry().height() < wanted)
+            if (normal && frameGeometry().height() < qMin(wanted, tallest))
                 setOuterHeight(wanted);
             for (ctlFrame *frame : {Frame_DSP, Frame_Input, Frame_SpeakersA, Frame_SpeakersB})
                 frame->show();

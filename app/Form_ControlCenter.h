@@ -148,6 +148,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // The scrolled area's resize centres the panel (Form_Resize).
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // Numeric-keypad plus and minus while this window has the focus (KeyControl;
     // app/Form_ControlCenter_keys.cpp).
     void keyPressEvent(QKeyEvent *event) override;
@@ -157,8 +159,13 @@ private:
     void Form_Resize();
     void Menu_Ende_Click();
     void SetKlappe(int mode);
-    // Gives the window the outer height SetKlappe set before it had a frame.
+    // Gives the window the outer height SetKlappe set before it had a frame, and keeps
+    // it inside the work area once the frame is known.
     void applyOuterHeightOnShow();
+    // The work area of the screen the window is on (the one read at load before).
+    QRect currentWorkArea() const;
+    // Makes the window no wider than the work area; what does not fit scrolls.
+    void fitWidthIntoWorkArea();
     void Image_Klappe_Click();
     // Processes pending events once, then waits without processing events.
     void Pause(float seconds);
@@ -344,6 +351,8 @@ private:
     QPointer<Form_AddIns> m_formAddIns;
     QRect m_workArea;
     std::optional<int> m_outerHeightOnShow;
+    bool m_fitWidthOnShow = false;
+    QWidget *m_controlsArea = nullptr; // the scrolled area that holds picControls
     bool m_unloaded = false;
     bool m_unloading = false; // the add-ins are voting
     bool m_endForced = false;

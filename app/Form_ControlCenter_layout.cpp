@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <ctlFrame.h>
 #include <ctlLabel.h>
 
@@ -96,8 +97,18 @@ void keepInsideBorder(QWidget *control)
 
 void Form_ControlCenter::buildDisplay()
 {
-    auto *central = new QWidget(this);
-    setCentralWidget(central);
+    // The panels scroll inside the window when the screen's work area is smaller than
+    // they are (a small screen or a large scale); otherwise no scroll bar shows.
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("scrollControls"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    auto *central = new QWidget;
+    central->setObjectName(QStringLiteral("controlsArea"));
+    scroller->setWidget(central);
+    setCentralWidget(scroller);
+    m_controlsArea = central;
+    central->installEventFilter(this);
 
     picControls = new QWidget(central);
     picControls->setObjectName(QStringLiteral("picControls"));

@@ -16,6 +16,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <ctlFrame.h>
 
@@ -48,6 +51,7 @@ private slots:
     void miniCorner();
     void helpOptionEndsProgram();
     void klappeOpensAndCloses();
+    void windowStaysInsideWorkArea();
     void connectAndDisconnect();
     void connectAnswersOnThirdRequest();
     void connectWithoutReceiver();
@@ -193,6 +197,31 @@ void tst_MainWindow::klappeOpensAndCloses()
     QVERIFY(ui(f).Frame_Leer1->isVisible());
     inside(f).SetKlappe(7); // other modes do nothing
     QVERIFY(ui(f).Frame_Leer1->isVisible());
+}
+
+// Also run by CTest at twice the scale, where the panels are larger than the work area.
+void tst_MainWindow::windowStaysInsideWorkArea()
+{
+    Form_ControlCenter &f = *m_w->window;
+    QVERIFY(f.Form_Load(QString()));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QRect area = f.screen()->availableGeometry();
+    auto *scroller = qobject_cast<QScrollArea *>(f.centralWidget());
+    QVERIFY(scroller);
+    QWidget *panel = ui(f).picControls;
+    // Open, then closed: the lowest control of each is reached by scrolling.
+    for (QWidget *lowest : std::initializer_list<QWidget *>{ui(f).Frame_SpeakersB, ui(f).lblNorvik}) {
+        inside(f).SetKlappe(lowest == ui(f).lblNorvik ? 2 : 1);
+        QVERIFY(f.frameGeometry().width() <= area.width());
+        QVERIFY(f.frameGeometry().height() <= area.height());
+        scroller->ensureWidgetVisible(lowest, 0, 0);
+        QTRY_VERIFY(lowest->mapTo(scroller->viewport(), QPoint(0, lowest->height())).y()
+                    <= scroller->viewport()->height());
+        QCOMPARE(panel->x(), qMax(0, scroller->widget()->width() / 2 - panel->width() / 2));
+    }
+    // Closed, the display part fits without a vertical scroll bar.
+    QTRY_COMPARE(scroller->verticalScrollBar()->maximum(), 0);
 }
 
 void tst_MainWindow::connectAndDisconnect()
