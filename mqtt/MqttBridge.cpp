@@ -5,12 +5,12 @@
 #include "link/ReceiverVocabulary.h"
 #include "mqtt/MosquittoClient.h"
 #include "platform/Clock.h"
-#include "platform/SecretStore.h"
 #include "platform/SettingsStore.h"
+#include "platform/StoredPassword.h"
 #include "program/PrintableText.h"
-#include "program/VolumeRamp.h"
 #include "program/ProgramEvents.h"
 #include "program/VersionText.h"
+#include "program/VolumeRamp.h"
 #include "state/VolumeText.h"
 
 #include <QJsonArray>
@@ -170,26 +170,19 @@ void MqttBridge::start()
         problem(QStringLiteral("MQTT bridge off: ") + problems);
         return;
     }
-    const QString stored
-        = m_settingsStore->readValue(MqttSettings::kSection, MqttSettings::kPasswordKey);
-    if (!stored.isEmpty() || !m_secrets || m_settings.user.isEmpty()) {
-        // A password in the settings file keeps that file to its owner.
-        if (!stored.isEmpty())
-            m_settingsStore->restrictToOwner();
-        connectWithPassword(stored);
-        return;
-    }
-    // The secret store answers when it likes; the bridge waits for it a bounded time.
+    // The secret store answers when it likes; the bridge waits for it a bounded time. It
+    // is not asked for a password without a user name.
     const int generation = m_generation;
-    m_secrets->readWithin(MqttSettings::kPasswordKey, this, kSecretWait,
-                          [this, generation](std::optional<QString> secret) {
-                              if (generation != m_generation)
-                                  return;
-                              if (!secret)
-                                  problem(QStringLiteral("MQTT: the secret store did not answer; "
-                                                         "connecting without a password"));
-                              connectWithPassword(secret.value_or(QString()));
-                          });
+    StoredPassword::read(*m_settingsStore, m_settings.user.isEmpty() ? nullptr : m_secrets,
+                         MqttSettings::passwordPlace(), this, kSecretWait,
+                         [this, generation](const QString &password, bool answered) {
+                             if (generation != m_generation)
+                                 return;
+                             if (!answered)
+                                 problem(QStringLiteral("MQTT: the secret store did not answer; "
+                                                        "connecting without a password"));
+                             connectWithPassword(password);
+                         });
 }
 
 void MqttBridge::connectWithPassword(const QString &password)

@@ -1,8 +1,8 @@
 #include "mqtt/MqttDialog.h"
 
 #include "mqtt/MosquittoClient.h"
-#include "platform/SecretStore.h"
 #include "platform/SettingsStore.h"
+#include "platform/StoredPassword.h"
 #include "platform/UserDialogs.h"
 
 #include <QDialogButtonBox>
@@ -214,35 +214,22 @@ void MqttDialog::save()
     if (!m_settings)
         return accept();
     settings.save(*m_settings);
-    if (!m_passwordEdited) {
-        finishSave(false);
-        return;
-    }
-    if (!m_secrets) {
-        finishSave(false);
-        return;
-    }
+    if (!m_passwordEdited)
+        return finishSave(m_settings->flush());
     // The store may take its time (or ask the user to unlock it); the dialog stays
     // responsive, and after a bounded wait the settings file takes the password.
     m_saving = true;
     m_ok->setEnabled(false);
     setStatus(tr("Storing the password..."));
-    m_secrets->writeWithin(MqttSettings::kPasswordKey, m_password->text(), this, kStoreLimit,
-                           [this](bool stored) { finishSave(stored); });
+    StoredPassword::write(*m_settings, m_secrets, MqttSettings::passwordPlace(), m_password->text(),
+                          this, kStoreLimit,
+                          [this](const QString &failure) { finishSave(failure); });
 }
 
-void MqttDialog::finishSave(bool inSecretStore)
+void MqttDialog::finishSave(const QString &failure)
 {
     m_saving = false;
     m_ok->setEnabled(true);
-    if (m_passwordEdited) {
-        const QString password = m_password->text();
-        if (!inSecretStore && !password.isEmpty())
-            m_settings->restrictToOwner();
-        m_settings->writeValue(MqttSettings::kSection, MqttSettings::kPasswordKey,
-                               inSecretStore ? QString() : password);
-    }
-    const QString failure = m_settings->flush();
     if (!failure.isEmpty()) {
         setStatus(failure);
         if (m_dialogs)

@@ -50,7 +50,7 @@ signals:
 
 private:
     QString enteredPassword() const;
-    void finishSave(bool inSecretStore);
+    void finishSave(const QString &failure);
     void endTry(const QString &text);
     void setStatus(const QString &text);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mqtt/MosquittoClient.h"
+#include "platform/StoredPassword.h"
 
 #include <QString>
 #include <optional>
@@ -19,6 +20,7 @@ struct MqttSettings
     static inline const QString kDefaultDiscovery = QStringLiteral("homeassistant");
     // The key of the password in the secret store and in the settings file.
     static inline const QString kPasswordKey = QStringLiteral("Password");
+    static StoredPassword::Place passwordPlace() { return {kSection, kPasswordKey, kPasswordKey}; }
 
     QString broker; // as written: mqtt://host[:port] or mqtts://host[:port]
     QString user;

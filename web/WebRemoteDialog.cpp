@@ -1,7 +1,7 @@
 #include "web/WebRemoteDialog.h"
 
-#include "platform/SecretStore.h"
 #include "platform/SettingsStore.h"
+#include "platform/StoredPassword.h"
 #include "platform/UserDialogs.h"
 #include "web/QrCode.h"
 #include "web/WebServer.h"
@@ -168,28 +168,21 @@ void WebRemoteDialog::save()
     if (!m_settings)
         return accept();
     settings.save(*m_settings);
-    if (!m_passwordEdited || !m_secrets)
-        return finishSave(false);
+    if (!m_passwordEdited)
+        return finishSave(m_settings->flush());
     // The store may take its time; after a bounded wait the settings file takes it.
     m_saving = true;
     m_ok->setEnabled(false);
     setStatus(tr("Storing the password..."));
-    m_secrets->writeWithin(WebSettings::kSecretKey, m_password->text(), this, kStoreLimit,
-                           [this](bool stored) { finishSave(stored); });
+    StoredPassword::write(*m_settings, m_secrets, WebSettings::passwordPlace(), m_password->text(),
+                          this, kStoreLimit,
+                          [this](const QString &failure) { finishSave(failure); });
 }
 
-void WebRemoteDialog::finishSave(bool inSecretStore)
+void WebRemoteDialog::finishSave(const QString &failure)
 {
     m_saving = false;
     m_ok->setEnabled(true);
-    if (m_passwordEdited) {
-        const QString password = m_password->text();
-        if (!inSecretStore && !password.isEmpty())
-            m_settings->restrictToOwner();
-        m_settings->writeValue(WebSettings::kSection, WebSettings::kPasswordKey,
-                               inSecretStore ? QString() : password);
-    }
-    const QString failure = m_settings->flush();
     if (!failure.isEmpty()) {
         setStatus(failure);
         if (m_dialogs)

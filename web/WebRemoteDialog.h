@@ -44,7 +44,7 @@ signals:
 
 private:
     QString enteredPassword() const;
-    void finishSave(bool inSecretStore);
+    void finishSave(const QString &failure);
     void setStatus(const QString &text);
 
     SettingsStore *m_settings;

@@ -4,8 +4,8 @@
 #include "link/ReceiverModels.h"
 #include "link/ReceiverVocabulary.h"
 #include "platform/Clock.h"
-#include "platform/SecretStore.h"
 #include "platform/SettingsStore.h"
+#include "platform/StoredPassword.h"
 #include "program/PrintableText.h"
 #include "program/ProgramEvents.h"
 #include "state/VolumeText.h"
@@ -266,25 +266,17 @@ void WebServer::start()
     m_settings = WebSettings::load(*m_settingsStore);
     if (!m_settings.enabled())
         return;
-    const QString stored
-        = m_settingsStore->readValue(WebSettings::kSection, WebSettings::kPasswordKey);
-    if (!stored.isEmpty() || !m_secrets) {
-        if (!stored.isEmpty())
-            m_settingsStore->restrictToOwner();
-        listenWithPassword(stored);
-        return;
-    }
     // The secret store answers when it likes; the remote waits for it a bounded time.
     const int generation = m_generation;
-    m_secrets->readWithin(WebSettings::kSecretKey, this, kSecretWait,
-                          [this, generation](std::optional<QString> secret) {
-                              if (generation != m_generation)
-                                  return;
-                              if (!secret)
-                                  problem(QStringLiteral("Web remote: the secret store did not "
-                                                         "answer; going on without a password"));
-                              listenWithPassword(secret.value_or(QString()));
-                          });
+    StoredPassword::read(*m_settingsStore, m_secrets, WebSettings::passwordPlace(), this,
+                         kSecretWait, [this, generation](const QString &password, bool answered) {
+                             if (generation != m_generation)
+                                 return;
+                             if (!answered)
+                                 problem(QStringLiteral("Web remote: the secret store did not "
+                                                        "answer; going on without a password"));
+                             listenWithPassword(password);
+                         });
 }
 
 void WebServer::listenWithPassword(const QString &password)

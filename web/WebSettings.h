@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/StoredPassword.h"
+
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QString>
@@ -20,6 +22,7 @@ public:
     static inline const QString kPasswordKey = QStringLiteral("Password");
     // Its key in the secret store, beside the broker's password.
     static inline const QString kSecretKey = QStringLiteral("WebPassword");
+    static StoredPassword::Place passwordPlace() { return {kSection, kPasswordKey, kSecretKey}; }
 
     QString listen; // as written: "127.0.0.1:8780", "0.0.0.0:8780", "[::]:8780"
     QString certificate; // PEM file; with the key, the remote speaks HTTPS

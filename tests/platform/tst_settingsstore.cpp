@@ -1,12 +1,14 @@
 #include "platform/QSettingsStore.h"
 #include "platform/SecretStore.h"
+#include "platform/StoredPassword.h"
+#include "tests/support/FakeSettingsStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <unistd.h>
 
 namespace {
@@ -224,33 +226,48 @@ void TestSettingsStore::failedFlushIsReported()
 void TestSettingsStore::secretStoreWaitIsBounded_data()
 {
     QTest::addColumn<int>("delayMs");
+    QTest::addColumn<QString>("inFile");
+    QTest::addColumn<QString>("read");
     QTest::addColumn<bool>("answered");
-    QTest::newRow("answers in time") << 0 << true;
-    QTest::newRow("answers after the limit") << 200 << false;
-    QTest::newRow("never answers") << -1 << false;
+    QTest::newRow("answers in time") << 0 << QString() << "s3cret" << true;
+    QTest::newRow("answers after the limit") << 200 << QString() << QString() << false;
+    QTest::newRow("never answers") << -1 << QString() << QString() << false;
+    // The settings file's password is used without asking the store.
+    QTest::newRow("in the settings file") << -1 << "f1le"
+                                          << "f1le" << true;
 }
 
 void TestSettingsStore::secretStoreWaitIsBounded()
 {
     QFETCH(int, delayMs);
+    QFETCH(QString, inFile);
+    QFETCH(QString, read);
     QFETCH(bool, answered);
     SlowSecretStore store(delayMs);
+    FakeSettingsStore file;
+    const StoredPassword::Place place {QStringLiteral("MQTT"), QStringLiteral("Password"),
+                                       QStringLiteral("k")};
+    file.writeValue(place.section, place.fileKey, inFile);
     QObject context;
-    QList<std::optional<QString>> reads;
-    QList<bool> writes;
-    store.readWithin(QStringLiteral("k"), &context, std::chrono::milliseconds(50),
-                     [&](std::optional<QString> secret) { reads << secret; });
-    store.writeWithin(QStringLiteral("k"), QStringLiteral("v"), &context,
-                      std::chrono::milliseconds(50), [&](bool stored) { writes << stored; });
+    QList<std::pair<QString, bool>> reads;
+    QStringList failures;
+    StoredPassword::read(
+        file, &store, place, &context, std::chrono::milliseconds(50),
+        [&](const QString &password, bool told) { reads << std::pair(password, told); });
+    StoredPassword::write(file, &store, place, QStringLiteral("v"), &context,
+                          std::chrono::milliseconds(50),
+                          [&](QString failure) { failures << failure; });
     QTRY_COMPARE(reads.size(), 1);
-    QTRY_COMPARE(writes.size(), 1);
+    QTRY_COMPARE(failures.size(), 1);
     // Each is told once: a late answer after the limit is not told again.
     QTest::qWait(300);
     QCOMPARE(reads.size(), 1);
-    QCOMPARE(writes.size(), 1);
-    QCOMPARE(reads.first(), answered ? std::optional<QString>(QStringLiteral("s3cret"))
-                                     : std::optional<QString>());
-    QCOMPARE(writes.first(), answered);
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(reads.first(), std::pair(read, answered));
+    QCOMPARE(failures.first(), QString());
+    // A password the store did not take is kept in the settings file, written out.
+    QCOMPARE(file.readValue(place.section, place.fileKey), delayMs == 0 ? QString() : "v");
+    QVERIFY(!file.hasUnflushedWrites());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
