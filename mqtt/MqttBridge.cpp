@@ -513,9 +513,9 @@ std::optional<QByteArray> MqttBridge::stateOf(const Entity &entity,
             ? QByteArray::number(VolumeText::zone2Decibels(*status.zone2Volume), 'f', 0)
             : kUnknown;
     case Kind::Mute:
-        return m_mainMuteHeard ? (status.mainMute ? kOn : kOff) : kUnknown;
+        return m_heard.mainMute() ? (status.mainMute ? kOn : kOff) : kUnknown;
     case Kind::Zone2Mute:
-        return m_zone2MuteHeard ? (status.zone2Mute ? kOn : kOff) : kUnknown;
+        return m_heard.zone2Mute() ? (status.zone2Mute ? kOn : kOff) : kUnknown;
     case Kind::Input:
         return caption(ProgramHost::Panel::Input, status.input);
     case Kind::Zone2Input:
@@ -533,7 +533,8 @@ std::optional<QByteArray> MqttBridge::stateOf(const Entity &entity,
     case Kind::Es61:
         return onOff(status.es61);
     case Kind::Sleep:
-        return m_sleepMinutes ? Vocabulary::sleepCaption(*m_sleepMinutes).toUtf8() : kUnknown;
+        return m_heard.sleepMinutes() ? Vocabulary::sleepCaption(*m_heard.sleepMinutes()).toUtf8()
+                                      : kUnknown;
     case Kind::Line1:
         return display(status.line1);
     case Kind::Line2:
@@ -624,19 +625,8 @@ void MqttBridge::publish(const QString &topic, const QByteArray &payload)
 
 void MqttBridge::onReport(const QString &body)
 {
-    // Mute and sleep are known only from the receiver's reports: until one came, the hub
-    // is told they are unknown.
-    if (body.size() < 6)
-        return;
-    const QStringView code = QStringView(body).mid(2, 2);
-    bool ok = false;
-    const int data = body.mid(4, 2).toInt(&ok, 16);
-    if (code == u"23")
-        m_mainMuteHeard = true;
-    else if (code == u"25")
-        m_zone2MuteHeard = true;
-    else if (code == u"2C" && ok && Vocabulary::sleepOfReport(data))
-        m_sleepMinutes = Vocabulary::sleepOfReport(data);
+    // Until mute or sleep was reported, the hub is told it is unknown.
+    m_heard.take(body);
 }
 
 void MqttBridge::onMessage(const QString &topic, const QByteArray &payload, bool retained)

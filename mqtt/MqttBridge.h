@@ -4,6 +4,7 @@
 #include "mqtt/MqttSettings.h"
 #include "program/ProgramHost.h"
 #include "program/RateLimiter.h"
+#include "program/ReportsHeard.h"
 #include "program/VolumeRamp.h"
 
 #include <QByteArray>
@@ -125,9 +126,7 @@ private:
     QString m_legacyNodes;
 
     // What this run has heard from the receiver beyond the program's mirror.
-    bool m_mainMuteHeard = false;
-    bool m_zone2MuteHeard = false;
-    std::optional<int> m_sleepMinutes;
+    ReportsHeard m_heard;
 
     std::optional<std::chrono::nanoseconds> m_displayShownAt;
     QTimer m_displayDue;

@@ -755,8 +755,10 @@ QJsonObject WebServer::stateMessage()
         {QStringLiteral("speakersB"), onOff(status.speakersB)},
         {QStringLiteral("sixChInput"), onOff(status.sixChInput)},
         {QStringLiteral("es61"), onOff(status.es61)},
-        {QStringLiteral("mute"), m_mainMute ? QJsonValue(status.mainMute) : QJsonValue()},
-        {QStringLiteral("zone2Mute"), m_zone2Mute ? QJsonValue(status.zone2Mute) : QJsonValue()},
+        {QStringLiteral("mute"),
+         m_reportsHeard.mainMute() ? QJsonValue(status.mainMute) : QJsonValue()},
+        {QStringLiteral("zone2Mute"),
+         m_reportsHeard.zone2Mute() ? QJsonValue(status.zone2Mute) : QJsonValue()},
         {QStringLiteral("volume"),
          status.mainVolume ? QJsonValue(VolumeText::mainDecibels(*status.mainVolume))
                            : QJsonValue()},
@@ -764,7 +766,7 @@ QJsonObject WebServer::stateMessage()
          status.zone2Volume ? QJsonValue(VolumeText::zone2Decibels(*status.zone2Volume))
                             : QJsonValue()},
         {QStringLiteral("zone2Input"), status.zone2Input},
-        {QStringLiteral("sleep"), optional(m_sleepMinutes)},
+        {QStringLiteral("sleep"), optional(m_reportsHeard.sleepMinutes())},
         {QStringLiteral("line1"), readable(status.line1)},
         {QStringLiteral("line2"), readable(status.line2)},
     };
@@ -796,18 +798,7 @@ void WebServer::pushOptions()
 
 void WebServer::onReport(const QString &body)
 {
-    // Mute and sleep are known only from the receiver's reports.
-    if (body.size() < 6)
-        return;
-    const QStringView code = QStringView(body).mid(2, 2);
-    bool ok = false;
-    const int data = body.mid(4, 2).toInt(&ok, 16);
-    if (code == u"23")
-        m_mainMute = true;
-    else if (code == u"25")
-        m_zone2Mute = true;
-    else if (code == u"2C" && ok && Vocabulary::sleepOfReport(data))
-        m_sleepMinutes = Vocabulary::sleepOfReport(data);
+    m_reportsHeard.take(body);
 }
 
 // ---- The log ----

@@ -2,6 +2,7 @@
 
 #include "program/ProgramHost.h"
 #include "program/RateLimiter.h"
+#include "program/ReportsHeard.h"
 #include "program/VolumeRamp.h"
 #include "web/WebListener.h"
 #include "web/WebSettings.h"
@@ -139,8 +140,6 @@ private:
     QTimer m_stateDue;
     ProgramHost::ModelInformation m_model;
     bool m_zone2Seen = false;
-    std::optional<bool> m_mainMute;
-    std::optional<bool> m_zone2Mute;
-    std::optional<int> m_sleepMinutes;
+    ReportsHeard m_reportsHeard;
     VolumeRamp m_volume;
 };
