@@ -2,7 +2,6 @@
 
 #include "mqtt/MosquittoClient.h"
 #include "platform/SettingsStore.h"
-#include "platform/StoredPassword.h"
 #include "platform/UserDialogs.h"
 
 #include <QDialogButtonBox>
@@ -18,16 +17,12 @@
 
 namespace {
 constexpr std::chrono::milliseconds kTryLimit {10000};
-constexpr std::chrono::milliseconds kStoreLimit {5000};
 } // namespace
 
 MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialogs *dialogs,
                        const QString &currentPassword, QWidget *parent)
-    : QDialog(parent)
-    , m_settings(settings)
-    , m_secrets(secrets)
-    , m_dialogs(dialogs)
-    , m_currentPassword(currentPassword)
+    : PasswordSettingsDialog(settings, secrets, dialogs, currentPassword,
+                             MqttSettings::passwordPlace(), parent)
 {
     setWindowTitle(tr("Home automation"));
     const MqttSettings stored = settings ? MqttSettings::load(*settings) : MqttSettings {};
@@ -57,13 +52,9 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
     };
     m_broker = line(tr("Broker:"), stored.broker, tr("mqtt://host:1883 or mqtts://host:8883"));
     m_user = line(tr("User:"), stored.user, QString());
-    m_password = line(tr("Password:"), QString(),
-                      currentPassword.isEmpty() ? QString() : tr("(unchanged)"));
-    m_password->setEchoMode(QLineEdit::Password);
-    connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
-    m_passwordPlace = new QLabel(passwordPlaceText(), this);
-    m_passwordPlace->setWordWrap(true);
-    form->addRow(QString(), m_passwordPlace);
+    passwordEdit()->setAccessibleName(tr("Password:"));
+    form->addRow(tr("Password:"), passwordEdit());
+    form->addRow(QString(), passwordPlaceLabel());
     m_caFile = new QLineEdit(stored.caFile, this);
     setPlaceholder(m_caFile, tr("the system's certificate authorities"));
     m_caFile->setAccessibleName(tr("CA file:"));
@@ -93,17 +84,11 @@ MqttDialog::MqttDialog(SettingsStore *settings, SecretStore *secrets, UserDialog
     m_maxVolume->setToolTip(tr("The hub may not set the volume above this."));
     layout->addLayout(form);
 
-    m_status = new QLabel(this);
-    m_status->setWordWrap(true);
-    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(m_status);
+    layout->addWidget(statusLabel());
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox *buttons = makeButtons();
     m_try = buttons->addButton(tr("&Try connection"), QDialogButtonBox::ActionRole);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
     connect(m_try, &QPushButton::clicked, this, &MqttDialog::tryBroker);
-    connect(buttons, &QDialogButtonBox::accepted, this, &MqttDialog::save);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 }
 
@@ -122,33 +107,6 @@ MqttSettings MqttDialog::entered() const
                                                                  : m_discovery->text().trimmed();
     settings.maxVolume = MqttSettings::parseMaxVolume(m_maxVolume->text()).value_or(std::nan(""));
     return settings;
-}
-
-QString MqttDialog::enteredPassword() const
-{
-    return m_passwordEdited ? m_password->text() : m_currentPassword;
-}
-
-QString MqttDialog::passwordPlaceText() const
-{
-    const bool inFile = m_settings
-        && !m_settings->readValue(MqttSettings::kSection, MqttSettings::kPasswordKey).isEmpty();
-    if (m_secrets && !inFile)
-        return tr("The password is kept in the desktop's secret store; when the "
-                  "store does not answer, in the settings file, which is then "
-                  "readable by you only (mode 0600).");
-    return tr("The password is kept in the settings file, which is then readable "
-              "by you only (mode 0600).");
-}
-
-QString MqttDialog::statusText() const
-{
-    return m_status->text();
-}
-
-void MqttDialog::setStatus(const QString &text)
-{
-    m_status->setText(text);
 }
 
 void MqttDialog::tryBroker()
@@ -195,47 +153,12 @@ void MqttDialog::endTry(const QString &text)
     setStatus(text);
 }
 
-void MqttDialog::save()
+QString MqttDialog::problems() const
 {
-    if (m_saving)
-        return;
-    const MqttSettings settings = entered();
-    const QString problems = settings.problems();
-    if (!problems.isEmpty()) {
-        setStatus(problems);
-        if (m_dialogs) {
-            UserDialogs::Message message;
-            message.text = problems;
-            message.icon = UserDialogs::Icon::Exclamation;
-            m_dialogs->messageBox(message);
-        }
-        return;
-    }
-    if (!m_settings)
-        return accept();
-    settings.save(*m_settings);
-    if (!m_passwordEdited)
-        return finishSave(m_settings->flush());
-    // The store may take its time (or ask the user to unlock it); the dialog stays
-    // responsive, and after a bounded wait the settings file takes the password.
-    m_saving = true;
-    m_ok->setEnabled(false);
-    setStatus(tr("Storing the password..."));
-    StoredPassword::write(*m_settings, m_secrets, MqttSettings::passwordPlace(), m_password->text(),
-                          this, kStoreLimit,
-                          [this](const QString &failure) { finishSave(failure); });
+    return entered().problems();
 }
 
-void MqttDialog::finishSave(const QString &failure)
+void MqttDialog::writeSettings(SettingsStore &settings) const
 {
-    m_saving = false;
-    m_ok->setEnabled(true);
-    if (!failure.isEmpty()) {
-        setStatus(failure);
-        if (m_dialogs)
-            m_dialogs->inform(failure, UserDialogs::Icon::Exclamation);
-        return;
-    }
-    emit saved();
-    accept();
+    entered().save(settings);
 }

@@ -822,10 +822,6 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
         <translation>Passwort:</translation>
     </message>
     <message>
-        <source>(unchanged)</source>
-        <translation>(unverändert)</translation>
-    </message>
-    <message>
         <source>the system&apos;s certificate authorities</source>
         <translation>die Zertifizierungsstellen des Systems</translation>
     </message>
@@ -870,14 +866,6 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
         <translation>Verbindung &amp;testen</translation>
     </message>
     <message>
-        <source>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</source>
-        <translation>Das Passwort liegt im Schlüsselbund des Desktops; antwortet dieser nicht, in der Einstellungsdatei, die dann nur Sie lesen dürfen (Modus 0600).</translation>
-    </message>
-    <message>
-        <source>The password is kept in the settings file, which is then readable by you only (mode 0600).</source>
-        <translation>Das Passwort liegt in der Einstellungsdatei, die dann nur Sie lesen dürfen (Modus 0600).</translation>
-    </message>
-    <message>
         <source>Enter a broker first.</source>
         <translation>Bitte zuerst einen Broker eingeben.</translation>
     </message>
@@ -896,6 +884,21 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
     <message>
         <source>Trying %1 ...</source>
         <translation>Versuche %1 ...</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordSettingsDialog</name>
+    <message>
+        <source>(unchanged)</source>
+        <translation>(unverändert)</translation>
+    </message>
+    <message>
+        <source>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</source>
+        <translation>Das Passwort liegt im Schlüsselbund des Desktops; antwortet dieser nicht, in der Einstellungsdatei, die dann nur Sie lesen dürfen (Modus 0600).</translation>
+    </message>
+    <message>
+        <source>The password is kept in the settings file, which is then readable by you only (mode 0600).</source>
+        <translation>Das Passwort liegt in der Einstellungsdatei, die dann nur Sie lesen dürfen (Modus 0600).</translation>
     </message>
     <message>
         <source>Storing the password...</source>
@@ -1116,18 +1119,6 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
         <translation>Passwort:</translation>
     </message>
     <message>
-        <source>(unchanged)</source>
-        <translation>(unverändert)</translation>
-    </message>
-    <message>
-        <source>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</source>
-        <translation>Das Passwort liegt im Schlüsselbund des Desktops; antwortet dieser nicht, in der Einstellungsdatei, die dann nur Sie lesen dürfen (Modus 0600).</translation>
-    </message>
-    <message>
-        <source>The password is kept in the settings file, which is then readable by you only (mode 0600).</source>
-        <translation>Das Passwort liegt in der Einstellungsdatei, die dann nur Sie lesen dürfen (Modus 0600).</translation>
-    </message>
-    <message>
         <source>none: plain HTTP</source>
         <translation>keins: einfaches HTTP</translation>
     </message>
@@ -1166,10 +1157,6 @@ Der Bericht wurde in die Zwischenablage kopiert; bitte senden Sie ihn an %1.</tr
     <message>
         <source>The web remote is off.</source>
         <translation>Die Web-Fernbedienung ist aus.</translation>
-    </message>
-    <message>
-        <source>Storing the password...</source>
-        <translation>Passwort wird gespeichert...</translation>
     </message>
 </context>
 <context>

@@ -822,10 +822,6 @@ The report has been copied to the clipboard; please send it to %1.</translation>
         <translation>Password:</translation>
     </message>
     <message>
-        <source>(unchanged)</source>
-        <translation>(unchanged)</translation>
-    </message>
-    <message>
         <source>the system&apos;s certificate authorities</source>
         <translation>the system&apos;s certificate authorities</translation>
     </message>
@@ -870,14 +866,6 @@ The report has been copied to the clipboard; please send it to %1.</translation>
         <translation>&amp;Try connection</translation>
     </message>
     <message>
-        <source>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</source>
-        <translation>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</translation>
-    </message>
-    <message>
-        <source>The password is kept in the settings file, which is then readable by you only (mode 0600).</source>
-        <translation>The password is kept in the settings file, which is then readable by you only (mode 0600).</translation>
-    </message>
-    <message>
         <source>Enter a broker first.</source>
         <translation>Enter a broker first.</translation>
     </message>
@@ -896,6 +884,21 @@ The report has been copied to the clipboard; please send it to %1.</translation>
     <message>
         <source>Trying %1 ...</source>
         <translation>Trying %1 ...</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordSettingsDialog</name>
+    <message>
+        <source>(unchanged)</source>
+        <translation>(unchanged)</translation>
+    </message>
+    <message>
+        <source>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</source>
+        <translation>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</translation>
+    </message>
+    <message>
+        <source>The password is kept in the settings file, which is then readable by you only (mode 0600).</source>
+        <translation>The password is kept in the settings file, which is then readable by you only (mode 0600).</translation>
     </message>
     <message>
         <source>Storing the password...</source>
@@ -1116,18 +1119,6 @@ The report has been copied to the clipboard; please send it to %1.</translation>
         <translation>Password:</translation>
     </message>
     <message>
-        <source>(unchanged)</source>
-        <translation>(unchanged)</translation>
-    </message>
-    <message>
-        <source>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</source>
-        <translation>The password is kept in the desktop&apos;s secret store; when the store does not answer, in the settings file, which is then readable by you only (mode 0600).</translation>
-    </message>
-    <message>
-        <source>The password is kept in the settings file, which is then readable by you only (mode 0600).</source>
-        <translation>The password is kept in the settings file, which is then readable by you only (mode 0600).</translation>
-    </message>
-    <message>
         <source>none: plain HTTP</source>
         <translation>none: plain HTTP</translation>
     </message>
@@ -1166,10 +1157,6 @@ The report has been copied to the clipboard; please send it to %1.</translation>
     <message>
         <source>The web remote is off.</source>
         <translation>The web remote is off.</translation>
-    </message>
-    <message>
-        <source>Storing the password...</source>
-        <translation>Storing the password...</translation>
     </message>
 </context>
 <context>

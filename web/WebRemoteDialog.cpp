@@ -1,7 +1,6 @@
 #include "web/WebRemoteDialog.h"
 
 #include "platform/SettingsStore.h"
-#include "platform/StoredPassword.h"
 #include "platform/UserDialogs.h"
 #include "web/QrCode.h"
 #include "web/WebServer.h"
@@ -16,17 +15,10 @@
 #include <QVBoxLayout>
 #include <memory>
 
-namespace {
-constexpr std::chrono::milliseconds kStoreLimit {5000};
-} // namespace
-
 WebRemoteDialog::WebRemoteDialog(SettingsStore *settings, SecretStore *secrets,
                                  UserDialogs *dialogs, WebServer *server, QWidget *parent)
-    : QDialog(parent)
-    , m_settings(settings)
-    , m_secrets(secrets)
-    , m_dialogs(dialogs)
-    , m_currentPassword(server ? server->password() : QString())
+    : PasswordSettingsDialog(settings, secrets, dialogs, server ? server->password() : QString(),
+                             WebSettings::passwordPlace(), parent)
 {
     setWindowTitle(tr("Web remote"));
     const WebSettings stored = settings ? WebSettings::load(*settings) : WebSettings {};
@@ -49,19 +41,9 @@ WebRemoteDialog::WebRemoteDialog(SettingsStore *settings, SecretStore *secrets,
               return edit;
           };
     m_listen = line(tr("Listen on:"), stored.listen, tr("off"));
-    m_password = line(tr("Password:"), QString(),
-                      m_currentPassword.isEmpty() ? QString() : tr("(unchanged)"));
-    m_password->setEchoMode(QLineEdit::Password);
-    connect(m_password, &QLineEdit::textEdited, this, [this] { m_passwordEdited = true; });
-    auto *place
-        = new QLabel(m_secrets ? tr("The password is kept in the desktop's secret store; when the "
-                                    "store does not answer, in the settings file, which is then "
-                                    "readable by you only (mode 0600).")
-                               : tr("The password is kept in the settings file, which is then "
-                                    "readable by you only (mode 0600)."),
-                     this);
-    place->setWordWrap(true);
-    form->addRow(QString(), place);
+    passwordEdit()->setAccessibleName(tr("Password:"));
+    form->addRow(tr("Password:"), passwordEdit());
+    form->addRow(QString(), passwordPlaceLabel());
     const auto file
         = [this, form](const QString &label, const QString &text, const QString &title) {
               auto *edit = new QLineEdit(text, this);
@@ -108,14 +90,8 @@ WebRemoteDialog::WebRemoteDialog(SettingsStore *settings, SecretStore *secrets,
         m_address->setText(problem.isEmpty() ? tr("The web remote is off.") : problem);
     }
 
-    m_status = new QLabel(this);
-    m_status->setWordWrap(true);
-    layout->addWidget(m_status);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &WebRemoteDialog::save);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(statusLabel());
+    layout->addWidget(makeButtons());
 }
 
 WebRemoteDialog::~WebRemoteDialog() = default;
@@ -129,66 +105,17 @@ WebSettings WebRemoteDialog::entered() const
     return settings;
 }
 
-QString WebRemoteDialog::statusText() const
-{
-    return m_status->text();
-}
-
 QString WebRemoteDialog::addressText() const
 {
     return m_address->text();
 }
 
-QString WebRemoteDialog::enteredPassword() const
+QString WebRemoteDialog::problems() const
 {
-    return m_passwordEdited ? m_password->text() : m_currentPassword;
+    return entered().problems(enteredPassword());
 }
 
-void WebRemoteDialog::setStatus(const QString &text)
+void WebRemoteDialog::writeSettings(SettingsStore &settings) const
 {
-    m_status->setText(text);
-}
-
-void WebRemoteDialog::save()
-{
-    if (m_saving)
-        return;
-    const WebSettings settings = entered();
-    const QString problems = settings.problems(enteredPassword());
-    if (!problems.isEmpty()) {
-        setStatus(problems);
-        if (m_dialogs) {
-            UserDialogs::Message message;
-            message.text = problems;
-            message.icon = UserDialogs::Icon::Exclamation;
-            m_dialogs->messageBox(message);
-        }
-        return;
-    }
-    if (!m_settings)
-        return accept();
-    settings.save(*m_settings);
-    if (!m_passwordEdited)
-        return finishSave(m_settings->flush());
-    // The store may take its time; after a bounded wait the settings file takes it.
-    m_saving = true;
-    m_ok->setEnabled(false);
-    setStatus(tr("Storing the password..."));
-    StoredPassword::write(*m_settings, m_secrets, WebSettings::passwordPlace(), m_password->text(),
-                          this, kStoreLimit,
-                          [this](const QString &failure) { finishSave(failure); });
-}
-
-void WebRemoteDialog::finishSave(const QString &failure)
-{
-    m_saving = false;
-    m_ok->setEnabled(true);
-    if (!failure.isEmpty()) {
-        setStatus(failure);
-        if (m_dialogs)
-            m_dialogs->inform(failure, UserDialogs::Icon::Exclamation);
-        return;
-    }
-    emit saved();
-    accept();
+    entered().save(settings);
 }

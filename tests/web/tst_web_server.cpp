@@ -461,6 +461,15 @@ void tst_WebServer::dialogShowsTheLink()
     QCOMPARE(editing.result(), int(QDialog::Rejected));
     QCOMPARE(m_w->dialogs.messages().size(), 1);
     QVERIFY(m_settings.readValue(QStringLiteral("Web"), QStringLiteral("Listen")).isEmpty());
+    // With a password typed it is; without a secret store the password goes to the file.
+    QSignalSpy saved(&editing, &WebRemoteDialog::saved);
+    QTest::keyClicks(editing.passwordEdit(), QStringLiteral("pa55"));
+    editing.save();
+    QCOMPARE(editing.result(), int(QDialog::Accepted));
+    QCOMPARE(saved.size(), 1);
+    QVERIFY(!m_settings.hasUnflushedWrites());
+    QCOMPARE(m_settings.readValue(QStringLiteral("Web"), QStringLiteral("Listen")), "0.0.0.0:8780");
+    QCOMPARE(m_settings.readValue(QStringLiteral("Web"), QStringLiteral("Password")), "pa55");
 }
 
 QTEST_MAIN(tst_WebServer)
