@@ -5,8 +5,11 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 
 namespace {
 constexpr std::chrono::milliseconds kStoreLimit {5000};
@@ -35,6 +38,19 @@ PasswordSettingsDialog::PasswordSettingsDialog(SettingsStore *settings, SecretSt
 }
 
 PasswordSettingsDialog::~PasswordSettingsDialog() = default;
+
+void PasswordSettingsDialog::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous() && layout() && screen()) {
+        const QRect area = screen()->availableGeometry();
+        const int wide = qMin(qMax(width(), sizeHint().width()), area.width());
+        const int tall = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(wide)
+                                                       : sizeHint().height();
+        if (wide > width() || tall > height())
+            resize(wide, qMin(qMax(height(), tall), area.height()));
+    }
+    QDialog::showEvent(event);
+}
 
 QString PasswordSettingsDialog::statusText() const
 {

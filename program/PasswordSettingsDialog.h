@@ -39,6 +39,11 @@ protected:
                            const QString &currentPassword, const StoredPassword::Place &place,
                            QWidget *parent);
 
+    // Qt gives a new window at most two thirds of the screen, too little for the wrapped
+    // texts on a small screen or at a large scale: the window takes what they need, up to
+    // the whole work area.
+    void showEvent(QShowEvent *event) override;
+
     // What is wrong with the entered settings, empty when they may be saved.
     virtual QString problems() const = 0;
     // Writes the entered settings but the password.

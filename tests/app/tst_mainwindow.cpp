@@ -1,5 +1,3 @@
-#include "tests/support/MainWindowFixture.h"
-
 #include "addins/clsAddIns.h"
 #include "app/CommandLine.h"
 #include "app/ImageButton.h"
@@ -7,10 +5,14 @@
 #include "errors/ShowErrBox.h"
 #include "link/Form_Com.h"
 #include "link/Form_YInfo.h"
+#include "mqtt/MqttDialog.h"
 #include "platform/SerialPortError.h"
+#include "tests/support/MainWindowFixture.h"
+#include "web/WebRemoteDialog.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -222,6 +224,19 @@ void tst_MainWindow::windowStaysInsideWorkArea()
     }
     // Closed, the display part fits without a vertical scroll bar.
     QTRY_COMPARE(scroller->verticalScrollBar()->maximum(), 0);
+
+    // The settings dialogs show their wrapped texts whole, inside the work area.
+    MqttDialog mqtt(nullptr, nullptr, nullptr, QString());
+    WebRemoteDialog web(nullptr, nullptr, nullptr, nullptr);
+    for (QDialog *dialog : std::initializer_list<QDialog *> {&mqtt, &web}) {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QVERIFY(dialog->frameGeometry().height() <= area.height());
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            if (label->wordWrap() && label->isVisible())
+                QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                         qPrintable(label->text()));
+    }
 }
 
 void tst_MainWindow::connectAndDisconnect()
