@@ -6,7 +6,6 @@
 #include <memory>
 
 class MosquittoClient;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 

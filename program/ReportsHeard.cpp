@@ -13,6 +13,8 @@ void ReportsHeard::take(const QString &body)
         m_mainMute = true;
     else if (code == u"25")
         m_zone2Mute = true;
-    else if (code == u"2C" && ok && ReceiverVocabulary::sleepOfReport(data))
-        m_sleepMinutes = ReceiverVocabulary::sleepOfReport(data);
+    else if (code == u"2C" && ok) {
+        if (const std::optional<int> minutes = ReceiverVocabulary::sleepOfReport(data))
+            m_sleepMinutes = minutes;
+    }
 }

@@ -213,7 +213,8 @@ void tst_MainWindow::windowStaysInsideWorkArea()
     QVERIFY(scroller);
     QWidget *panel = ui(f).picControls;
     // Open, then closed: the lowest control of each is reached by scrolling.
-    for (QWidget *lowest : std::initializer_list<QWidget *>{ui(f).Frame_SpeakersB, ui(f).lblNorvik}) {
+    for (QWidget *lowest :
+         std::initializer_list<QWidget *> {ui(f).Frame_SpeakersB, ui(f).lblNorvik}) {
         inside(f).SetKlappe(lowest == ui(f).lblNorvik ? 2 : 1);
         QVERIFY(f.frameGeometry().width() <= area.width());
         QVERIFY(f.frameGeometry().height() <= area.height());
